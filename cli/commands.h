@@ -1,0 +1,23 @@
+// The commands of tamrel-cli. Each works in the current directory (the runtime folder, holding
+// BDict/ and data/), prints its answer and returns the process exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tamrel::cli {
+
+// Rebuilds the indexes of "BI" then "MO"; 0 on success, 1 on failure.
+int Build();
+
+// Lists words of the bilingual corpus from `start`; 0, or 2 when the corpus cannot be loaded.
+int Words(bool chinese, int start, int count);
+
+// Searches `text`; 0 when something was found, 1 when nothing was, 2 when a corpus cannot be loaded.
+int Search(const std::string& text, bool json, bool writePage);
+
+// Prints the options, or sets KEY=TRUE|FALSE pairs and writes them; 0, or 2 on a bad pair or
+// when the file cannot be written.
+int Settings(const std::vector<std::string>& assignments);
+
+}  // namespace tamrel::cli

@@ -1,0 +1,44 @@
+// tamrel-cli: the command-line front end of the Tamrel core (build the indexes, list words,
+// search, settings), run in the runtime folder.
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Tamrel: example sentences for learners of Chinese and English"};
+  app.require_subcommand(1);
+
+  app.add_subcommand("build", "Rebuild the index files of both corpora from BDict/");
+
+  auto* words = app.add_subcommand("words", "List words of the bilingual corpus by position");
+  bool chinese = false;
+  int start = 0;
+  int count = 20;
+  words->add_flag("--cn", chinese, "List Chinese words instead of English ones");
+  words->add_option("START", start, "Position of the first word")->required();
+  words->add_option("COUNT", count, "How many words (default 20)");
+
+  auto* search = app.add_subcommand("search", "Search both corpora as the main window does");
+  bool json = false;
+  bool noPage = false;
+  std::string text;
+  search->add_flag("--json", json, "One JSON object per result and line");
+  search->add_flag("--no-page", noPage, "Do not write data/displayResult.html");
+  search->add_option("TEXT", text, "An English word or phrase, or Chinese text")->required();
+
+  auto* settings = app.add_subcommand("settings", "Show the options, or set KEY=TRUE|FALSE");
+  std::vector<std::string> assignments;
+  settings->add_option("ASSIGNMENTS", assignments, "FLAGPRON, FLAGBI, FLAGMONO or FLAGSTARTUP = TRUE|FALSE");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : 2;
+  }
+
+  if (app.got_subcommand("build")) return tamrel::cli::Build();
+  if (app.got_subcommand(words)) return tamrel::cli::Words(chinese, start, count);
+  if (app.got_subcommand(search)) return tamrel::cli::Search(text, json, !noPage);
+  return tamrel::cli::Settings(assignments);
+}

@@ -1,0 +1,57 @@
+// The index build: a corpus's dictionary and sentence file (BDict/) become its four index files
+// (data/). Each file is first written under a staging name beside its final one; BuildCorpus
+// renames the four into place only when all are complete, so a failed build leaves the previous
+// index whole.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus/corpus_files.h"
+#include "corpus/corpus_index.h"
+
+namespace tamrel {
+
+// Where a long build stands, for a progress display.
+struct BuildProgress {
+  std::u16string_view tag;
+  CorpusFile source;   // kDictionary or kSentences
+  int64_t lines = 0;   // lines read so far from that file
+  int64_t bytesRead = 0;
+  int64_t bytesTotal = 0;
+};
+
+struct BuildReport {
+  std::function<void(const BuildProgress&)> onProgress;  // optional; called now and then
+  int64_t dictionaryLines = 0;
+  int64_t longKeys = 0;                // keys over 50 units, skipped as the format requires
+  int64_t skippedLines = 0;            // lines that break the dictionary layout, skipped
+  std::vector<int64_t> firstSkipped;   // their 1-based line numbers, the first few
+  int64_t sentenceGroups = 0;
+  std::filesystem::path failedFile;    // the file that could not be opened or written
+};
+
+// The name a build writes `file` under before the corpus is committed.
+std::filesystem::path StagedFileName(CorpusFile file, std::u16string_view tag);
+
+// Dictionary -> staged posting file and word table; fills words, postingOffsets and wordIds.
+// 0 on success, -1 when a file cannot be opened or written (report->failedFile names it).
+int BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr);
+
+// Sentence file -> staged sentence record file and sentence table; needs the wordIds of
+// BuildWordIndex on the same object. 0 on success, -1 as above.
+int BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr);
+
+// The token block of one sentence line: n, a zero, then n 64-bit word IDs of prefix + token;
+// a token whose key is missing gets word ID 0.
+std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int prefix);
+
+// Builds both indexes of `tag` and moves the four files into place. On failure the staged files
+// are removed and the previous index files stay as they were.
+int BuildCorpus(std::u16string_view tag, BuildReport* report = nullptr);
+
+}  // namespace tamrel

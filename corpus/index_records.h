@@ -1,0 +1,41 @@
+// Reading one posting block and one sentence record of a loaded corpus by offset, with every
+// count checked against the file size, so damaged files give -1 instead of wild reads.
+//
+// Posting file, data/index11.dat + tag: blocks one after the other, no header. Block:
+//   0      4     n, number of postings
+//   4      4n    sentence IDs, signed 32-bit, ascending
+//   4+4n   4n    second values, signed 32-bit, same order
+// Sentence record file, data/index21.dat + tag: per sentence three token blocks (Chinese,
+// pinyin, English). Token block:
+//   0      4     n, number of tokens
+//   4      4     zero
+//   8+8i   8     word ID of token i (readers use its low 32 bits)
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "corpus/corpus_index.h"
+
+namespace tamrel {
+
+struct PostingBlock {
+  uint32_t count = 0;                 // n as stored in the block
+  std::vector<int32_t> sentenceIds;   // the first min(n, limit) IDs, in block order
+  std::vector<int32_t> secondValues;  // the same number of second values
+};
+
+// Reads the block at `offset` of the posting file of `index`, keeping at most `limit` postings.
+// 0 on success; -1 when the file cannot be opened or the block reaches past its end.
+int ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block,
+                     uint32_t limit = UINT32_MAX);
+
+struct SentenceRecord {
+  std::vector<uint32_t> chinese, pinyin, english;  // word IDs of the three token blocks
+};
+
+// Reads the record of `sentenceId`. 0 on success; -1 when the ID is outside the sentence table,
+// the file cannot be opened, or a block reaches past the end of the file.
+int ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record);
+
+}  // namespace tamrel

@@ -1,0 +1,75 @@
+#include "corpus/text_utils.h"
+
+#include <unicode/ustring.h>
+#include <unicode/utypes.h>
+
+namespace tamrel {
+
+namespace {
+constexpr UChar32 kReplacement = 0xFFFD;
+}
+
+FieldList SplitString(std::u16string_view text, std::u16string_view delimiter) {
+  FieldList fields;
+  ForEachField(text, delimiter, [&](std::u16string_view f) { fields.emplace_back(f); });
+  return fields;
+}
+
+void NormaliseWord(std::u16string& word) {
+  for (char16_t& c : word) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  }
+  if (!word.empty() && !(word.back() >= u'a' && word.back() <= u'z')) word.pop_back();
+}
+
+std::u16string FormatDecimal(int64_t value) { return Ascii(std::to_string(value)); }
+
+// ICU takes 32-bit lengths; longer texts go through in pieces cut where no sequence is split.
+constexpr size_t kMaxPiece = size_t{1} << 30;
+
+void AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
+  while (bytes.size() > kMaxPiece) {
+    size_t cut = kMaxPiece;
+    while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
+    AppendUtf8AsUtf16(bytes.substr(0, cut), out);
+    bytes.remove_prefix(cut);
+  }
+  if (bytes.empty()) return;
+  const size_t start = out.size();
+  // A UTF-8 sequence never yields more UTF-16 units than it has bytes.
+  out.resize(start + bytes.size());
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data() + start), static_cast<int32_t>(bytes.size()),
+                       &length, bytes.data(), static_cast<int32_t>(bytes.size()), kReplacement, nullptr,
+                       &status);
+  out.resize(U_FAILURE(status) ? start : start + static_cast<size_t>(length));
+}
+
+std::u16string Utf8ToUtf16(std::string_view bytes) {
+  std::u16string out;
+  AppendUtf8AsUtf16(bytes, out);
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  if (text.size() > kMaxPiece) {
+    size_t cut = kMaxPiece;
+    if (cut > 0 && text[cut] >= 0xDC00 && text[cut] <= 0xDFFF) --cut;  // keep a pair together
+    return Utf16ToUtf8(text.substr(0, cut)) + Utf16ToUtf8(text.substr(cut));
+  }
+  if (text.empty()) return out;
+  out.resize(text.size() * 3);  // at most three bytes per unit
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
+                     reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
+                     kReplacement, nullptr, &status);
+  out.resize(U_FAILURE(status) ? 0 : static_cast<size_t>(length));
+  return out;
+}
+
+std::u16string Ascii(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+}  // namespace tamrel

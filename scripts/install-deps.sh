@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Tamrel needs and that are missing; nothing else is fetched.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config libicu-dev libcli11-dev nlohmann-json3-dev libgtest-dev
+          qt6-base-dev qt6-webengine-dev libgl-dev xvfb xauth fonts-noto-cjk)
+if [[ "${1:-}" == "--bench" ]]; then
+  packages+=(libbenchmark-dev libsqlite3-dev python3)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [[ $(id -u) -ne 0 ]] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi

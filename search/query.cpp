@@ -1,0 +1,57 @@
+#include "search/query.h"
+
+#include "corpus/text_utils.h"
+
+namespace tamrel {
+
+std::u16string_view DecideLanguage(std::u16string_view query) {
+  return !query.empty() && IsAsciiLetter(query[0]) ? LANG_EN : LANG_CN;
+}
+
+std::u16string SegmentQuery(const CorpusIndex& dictionary, std::u16string_view query) {
+  std::u16string out;
+  std::u16string key;
+  size_t p = 0;
+  while (p < query.size()) {
+    size_t n = std::min(query.size() - p, kLongestCandidate);
+    for (; n >= 2; --n) {
+      key.assign(1, u'0');
+      key.append(query.substr(p, n));
+      if (dictionary.HasKey(key)) break;
+    }
+    if (n < 1) n = 1;
+    out.append(query.substr(p, n));
+    out.push_back(u' ');
+    p += n;
+  }
+  return out;
+}
+
+void NormaliseQuery(std::u16string& query) {
+  std::u16string collapsed;
+  collapsed.reserve(query.size());
+  for (char16_t c : query) {
+    if (c == u' ' && !collapsed.empty() && collapsed.back() == u' ') continue;
+    collapsed.push_back(c);
+  }
+  if (!collapsed.empty() && collapsed.back() == u' ') collapsed.pop_back();
+  query = std::move(collapsed);
+}
+
+std::vector<std::u16string> SplitTerms(std::u16string_view query) { return SplitString(query, u" "); }
+
+TermKeyResult TermKey(std::u16string_view term) {
+  TermKeyResult result;
+  result.normalised = term;
+  if (!term.empty() && IsAsciiLetter(term[0])) NormaliseWord(result.normalised);
+  result.key = NormalisedTermKey(result.normalised);
+  return result;
+}
+
+std::u16string NormalisedTermKey(std::u16string_view normalisedTerm) {
+  std::u16string key(!normalisedTerm.empty() && IsAsciiLetter(normalisedTerm[0]) ? u"2" : u"0");
+  key += normalisedTerm;
+  return key;
+}
+
+}  // namespace tamrel

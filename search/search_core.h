@@ -1,0 +1,62 @@
+// The search of one corpus: the posting blocks of the query's terms are merged into scored
+// candidates, the best 20 are kept (a one-term query keeps its first 20 in block order, unranked)
+// and read back as sentences.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus/corpus_index.h"
+
+namespace tamrel {
+
+inline constexpr size_t kMaxResults = 20;
+
+// One found sentence: each text is its words, each followed by one space.
+struct ResultSentence {
+  std::u16string chinese;
+  std::u16string pinyin;
+  std::u16string english;
+  bool operator==(const ResultSentence&) const = default;
+};
+
+// The postings of one query term that was found.
+struct TermPostings {
+  std::u16string term;  // normalised text
+  std::vector<int32_t> sentenceIds;
+  std::vector<int32_t> secondValues;
+};
+
+// Looks the term up through its key and reads at most `limit` postings of its block into
+// `postings`. Returns the number of postings the block holds; 0 when the key is absent or the
+// block cannot be read whole (a damaged file), `postings` then holding only the term.
+size_t FetchPostings(const CorpusIndex& index, std::u16string_view term, TermPostings& postings,
+                     uint32_t limit = UINT32_MAX);
+
+// 3, 6, 8 or 10 by the word ID of the term's key (bounds 10, 20, 100); 10 when the key is absent.
+int TermWeight(const CorpusIndex& index, std::u16string_view normalisedTerm);
+
+// Fills `sentence` with the texts of sentence `sentenceId`. False when the record cannot be read
+// or holds a word ID outside the word table; `sentence` is then unspecified.
+bool ReadSentence(const CorpusIndex& index, int64_t sentenceId, ResultSentence& sentence);
+
+struct Candidate {
+  int32_t sentenceId;
+  int64_t score;
+};
+
+// Merges `ids` (weight `weight`) into `candidates`, both in ascending sentence ID order: common IDs
+// add the weight, new ones enter with it, in order.
+void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& ids, int64_t weight);
+
+// The sentence IDs of the `limit` best candidates by descending score; equal scores keep
+// candidate order, and a candidate that only ties the last kept score does not displace it.
+std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, size_t limit = kMaxResults);
+
+// Normalises `query` in place, searches `index` and appends up to 20 results to `results`
+// (sentences whose record cannot be read are left out).
+void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results);
+
+}  // namespace tamrel

@@ -1,0 +1,32 @@
+// The Search command as one core operation, shared by the main window and tamrel-cli: typed
+// text -> language decision -> segmentation of Chinese -> bilingual and monolingual search as the
+// settings ask -> the result page, when anything was found.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus/corpus_index.h"
+#include "learning/sys_settings.h"
+#include "search/search_core.h"
+
+namespace tamrel {
+
+struct SearchCommandResult {
+  std::u16string query;             // as searched (segmented, normalised): the history entry
+  std::u16string_view language;     // LANG_EN or LANG_CN
+  std::vector<ResultSentence> bilingual;
+  std::vector<ResultSentence> monolingual;
+  int pageStatus = -1;              // WriteResultPage's result; -1 as well when nothing was found
+  bool found() const { return !bilingual.empty() || !monolingual.empty(); }
+};
+
+// Runs the search of `text` (non-empty). Writes the page to `pagePath` only when something was
+// found and `pagePath` is not empty.
+SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex& bilingual,
+                                     const CorpusIndex& monolingual, const SysSettings& settings,
+                                     const std::filesystem::path& pagePath);
+
+}  // namespace tamrel
