@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "corpus/corpus_index.h"
+#include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
 #include "learning/sys_settings.h"
@@ -146,6 +147,27 @@ int Settings(const std::vector<std::string>& assignments) {
   show("FLAGPRON", settings.FLAGPRON);
   show("FLAGBI", settings.FLAGBI);
   show("FLAGMONO", settings.FLAGMONO);
+  return 0;
+}
+
+int Prepare(const std::string& tag) {
+  PrepareReport report;
+  const int status = PrepareDictionary(Utf8ToUtf16(tag), report);
+  for (const auto& dropped : report.droppedKeys) {
+    std::cerr << "warning: sentence " << dropped.sentenceId << ": key '" << U8(dropped.key)
+              << "' is longer than 50 UTF-16 units and was left out\n";
+  }
+  if (!report.error.empty()) {
+    std::cerr << "BDict/sents.final" << tag << ", line " << report.errorLine << ": " << report.error
+              << ". Nothing was written.\n";
+    return 1;
+  }
+  if (status < 0) {
+    std::cerr << "Cannot prepare the corpus: " << report.failedFile << " could not be read or written.\n";
+    return 1;
+  }
+  std::cout << "BDict/word.dict" << tag << ": " << report.keys << " keys from " << report.groups
+            << " sentence groups\n";
   return 0;
 }
 

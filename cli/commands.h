@@ -20,4 +20,8 @@ int Search(const std::string& text, bool json, bool writePage);
 // when the file cannot be written.
 int Settings(const std::vector<std::string>& assignments);
 
+// Writes BDict/word.dict<tag> from BDict/sents.final<tag>; 0, or 1 when the file is refused or
+// cannot be written.
+int Prepare(const std::string& tag);
+
 }  // namespace tamrel::cli

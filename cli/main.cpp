@@ -1,5 +1,5 @@
 // tamrel-cli: the command-line front end of the Tamrel core (build the indexes, list words,
-// search, settings), run in the runtime folder.
+// search, settings, prepare a corpus), run in the runtime folder.
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
@@ -30,6 +30,10 @@ int main(int argc, char** argv) {
   std::vector<std::string> assignments;
   settings->add_option("ASSIGNMENTS", assignments, "FLAGPRON, FLAGBI, FLAGMONO or FLAGSTARTUP = TRUE|FALSE");
 
+  auto* prepare = app.add_subcommand("prepare", "Write BDict/word.dictTAG from BDict/sents.finalTAG");
+  std::string tag;
+  prepare->add_option("TAG", tag, "Corpus tag: BI or MO")->required()->check(CLI::IsMember({"BI", "MO"}));
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -38,6 +42,7 @@ int main(int argc, char** argv) {
   }
 
   if (app.got_subcommand("build")) return tamrel::cli::Build();
+  if (app.got_subcommand(prepare)) return tamrel::cli::Prepare(tag);
   if (app.got_subcommand(words)) return tamrel::cli::Words(chinese, start, count);
   if (app.got_subcommand(search)) return tamrel::cli::Search(text, json, !noPage);
   return tamrel::cli::Settings(assignments);

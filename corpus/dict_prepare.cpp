@@ -1,0 +1,171 @@
+#include "corpus/dict_prepare.h"
+
+#include <algorithm>
+#include <system_error>
+#include <unordered_map>
+
+#include "corpus/corpus_files.h"
+#include "corpus/corpus_index.h"
+#include "corpus/stdio_file_ex.h"
+#include "corpus/text_utils.h"
+
+namespace tamrel {
+
+namespace {
+
+// Reads the sentence file group by group: the first line of a group, then two more lines that are
+// empty when the file ends inside the group, as the index build reads it.
+class GroupReader {
+ public:
+  bool Open(const std::filesystem::path& path) { return file_.Open(path, CStdioFileEx::modeRead); }
+  bool Next(std::u16string (&lines)[3]) {
+    if (!file_.ReadLine(lines[0])) return false;
+    file_.ReadLine(lines[1]);
+    file_.ReadLine(lines[2]);
+    firstLine_ = lineNumber_ + 1;
+    lineNumber_ += 3;
+    return true;
+  }
+  int64_t firstLine() const { return firstLine_; }
+
+ private:
+  CStdioFileEx file_;
+  int64_t lineNumber_ = 0;
+  int64_t firstLine_ = 0;
+};
+
+size_t CountTokens(std::u16string_view line) {
+  size_t n = 0;
+  ForEachField<char16_t>(line, u" ", [&](std::u16string_view) { ++n; });
+  return n;
+}
+
+// The reason a group cannot be prepared, or an empty string; `line` gets its offset in the group.
+std::string CheckGroup(const std::u16string (&lines)[3], int& line) {
+  for (line = 0; line < 3; ++line) {
+    const std::u16string& l = lines[line];
+    if (l.find(u'\t') != std::u16string::npos) return "the line holds a tab";
+    if (l.find(u"  ") != std::u16string::npos) return "the line holds a double space (an empty token)";
+    if (!l.empty() && l[0] == u' ') return "the line starts with a space (an empty token)";
+  }
+  line = 1;
+  if (CountTokens(lines[0]) != CountTokens(lines[1])) {
+    return "the pinyin line has " + std::to_string(CountTokens(lines[1])) + " tokens but the Chinese line has " +
+           std::to_string(CountTokens(lines[0]));
+  }
+  return {};
+}
+
+struct KeyPostings {
+  int64_t total = 0;
+  std::vector<std::pair<int32_t, int32_t>> postings;  // sentence ID, occurrences
+};
+
+bool WriteDictionary(const std::filesystem::path& path, const std::vector<const std::pair<const std::u16string, KeyPostings>*>& order) {
+  CStdioFileEx out;
+  if (!out.Open(path, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite)) return false;
+  std::string line;
+  bool ok = true;
+  for (const auto* entry : order) {
+    line = Utf16ToUtf8(entry->first);
+    line += '\t';
+    bool first = true;
+    for (const auto& [id, count] : entry->second.postings) {
+      if (!first) line += ' ';
+      first = false;
+      line += std::to_string(id);
+      line += ':';
+      line += std::to_string(count);
+    }
+    line += '\n';
+    ok = out.Write(line.data(), line.size()) && ok;
+  }
+  return out.Close() && ok;
+}
+
+}  // namespace
+
+int PrepareDictionary(const std::u16string& tag, PrepareReport& report) {
+  const auto source = CorpusFileName(CorpusFile::kSentences, tag);
+  std::u16string lines[3];
+  {
+    GroupReader check;
+    if (!check.Open(source)) {
+      report.failedFile = source.string();
+      return -1;
+    }
+    while (check.Next(lines)) {
+      int offset = 0;
+      report.error = CheckGroup(lines, offset);
+      if (!report.error.empty()) {
+        report.errorLine = check.firstLine() + offset;
+        return -1;
+      }
+    }
+  }
+
+  GroupReader reader;
+  if (!reader.Open(source)) {
+    report.failedFile = source.string();
+    return -1;
+  }
+  std::unordered_map<std::u16string, KeyPostings> keys;
+  std::unordered_map<std::u16string, int32_t> inGroup;
+  std::u16string key;
+  int32_t sentenceId = 0;
+  for (; reader.Next(lines); ++sentenceId) {
+    inGroup.clear();
+    const auto add = [&](char16_t prefix, std::u16string_view word) {
+      key.assign(1, prefix);
+      key += word;
+      ++inGroup[key];
+    };
+    ForEachField<char16_t>(lines[0], u" ", [&](std::u16string_view t) { add(u'0', t); });
+    ForEachField<char16_t>(lines[1], u" ", [&](std::u16string_view t) { add(u'1', t); });
+    std::u16string normal;
+    ForEachField<char16_t>(lines[2], u" ", [&](std::u16string_view t) {
+      add(u'3', t);
+      normal = t;
+      NormaliseWord(normal);
+      if (!normal.empty()) add(u'2', normal);
+    });
+    for (const auto& [k, count] : inGroup) {
+      if (k.size() > kMaxKeyUnits) {
+        report.droppedKeys.push_back({sentenceId, k});
+        continue;
+      }
+      KeyPostings& entry = keys[k];
+      entry.total += count;
+      entry.postings.emplace_back(sentenceId, count);
+    }
+  }
+  report.groups = sentenceId;
+  report.keys = static_cast<int64_t>(keys.size());
+
+  std::vector<const std::pair<const std::u16string, KeyPostings>*> order;
+  order.reserve(keys.size());
+  for (const auto& entry : keys) order.push_back(&entry);
+  std::sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
+    if (a->second.total != b->second.total) return a->second.total > b->second.total;
+    return a->first < b->first;
+  });
+
+  const auto target = CorpusFileName(CorpusFile::kDictionary, tag);
+  auto staged = target;
+  staged += ".new";
+  std::error_code error;
+  if (!WriteDictionary(staged, order)) {
+    std::filesystem::remove(staged, error);
+    report.failedFile = staged.string();
+    return -1;
+  }
+  std::filesystem::rename(staged, target, error);
+  if (error) {
+    std::filesystem::remove(staged, error);
+    report.failedFile = target.string();
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace tamrel

@@ -1,0 +1,33 @@
+// Corpus preparation: the dictionary of a corpus derived from its sentence file. Every token
+// gets a key ("0" Chinese, "1" pinyin, "3" English as written, "2" English normalised); each key's
+// postings list the sentences that hold it with how often; the most frequent keys come first, so
+// that they get the smallest word IDs and weigh least in the ranking.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tamrel {
+
+struct PrepareReport {
+  int64_t groups = 0;
+  int64_t keys = 0;
+  struct LongKey {
+    int64_t sentenceId;
+    std::u16string key;
+  };
+  std::vector<LongKey> droppedKeys;  // keys over 50 units, left out
+  // Why the sentence file was refused (empty when it was accepted), and on which 1-based line.
+  std::string error;
+  int64_t errorLine = 0;
+  std::string failedFile;  // a file that could not be read or written
+};
+
+// Reads BDict/sents.final<tag> and writes BDict/word.dict<tag>. The sentence file is checked
+// first: a line with a tab, an empty token (a double or leading space) or a group whose Chinese
+// and pinyin token counts differ refuses the whole file, and nothing is written. The new
+// dictionary replaces the old one only once it is complete. 0 on success, -1 otherwise.
+int PrepareDictionary(const std::u16string& tag, PrepareReport& report);
+
+}  // namespace tamrel
