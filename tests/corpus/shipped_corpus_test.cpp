@@ -1,0 +1,85 @@
+// Checks of the corpus that ships in BDict/: its format, its dictionaries, and that it builds.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "corpus/corpus_files.h"
+#include "corpus/dict_prepare.h"
+#include "corpus/index_build.h"
+#include "corpus/text_utils.h"
+#include "tests/test_support.h"
+
+namespace tamrel {
+namespace {
+
+const std::filesystem::path kShipped = std::filesystem::path(TAMREL_SOURCE_DIR) / "BDict";
+
+std::vector<std::vector<std::u16string>> Groups(std::u16string_view tag) {
+  const std::u16string text = Utf8ToUtf16(test::ReadBytes(kShipped / CorpusFileName(CorpusFile::kSentences, tag).filename()));
+  FieldList lines = SplitString(text, u"\n");
+  std::vector<std::vector<std::u16string>> groups;
+  for (size_t i = 0; i + 2 < lines.size(); i += 3) groups.push_back({lines[i], lines[i + 1], lines[i + 2]});
+  EXPECT_EQ(lines.size() % 3, 0u);
+  return groups;
+}
+
+bool IsPinyinLetter(char16_t c) {
+  static const std::u16string kMarked = u"āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü";
+  return (c >= u'a' && c <= u'z') || kMarked.find(c) != std::u16string::npos;
+}
+
+TEST(ShippedCorpus, PinyinHasOneTokenOfPinyinLettersPerChineseWord) {
+  for (const std::u16string tag : {u"BI", u"MO"}) {
+    for (const auto& g : Groups(tag)) {
+      const FieldList chinese = SplitString(g[0], u" ");
+      const FieldList pinyin = SplitString(g[1], u" ");
+      ASSERT_EQ(chinese.size(), pinyin.size()) << Utf16ToUtf8(g[0]);
+      for (size_t i = 0; i < pinyin.size(); ++i) {
+        bool letters = !pinyin[i].empty();
+        for (char16_t c : pinyin[i]) letters = letters && IsPinyinLetter(c);
+        EXPECT_TRUE(letters || pinyin[i] == chinese[i]) << Utf16ToUtf8(g[1]);
+      }
+    }
+  }
+}
+
+TEST(ShippedCorpus, IsLargeEnoughForLearners) {
+  const auto bilingual = Groups(u"BI");
+  std::set<std::u16string> words;
+  for (const auto& g : bilingual) {
+    EXPECT_FALSE(g[0].empty() || g[2].empty());
+    for (const auto& w : SplitString(g[0], u" ")) words.insert(w);
+  }
+  EXPECT_GE(bilingual.size(), 800u);
+  EXPECT_GE(words.size(), 1500u);
+  size_t chineseOnly = 0;
+  size_t englishOnly = 0;
+  for (const auto& g : Groups(u"MO")) {
+    chineseOnly += !g[0].empty() && g[2].empty();
+    englishOnly += g[0].empty() && g[1].empty() && !g[2].empty();
+  }
+  EXPECT_GE(chineseOnly, 400u);
+  EXPECT_GE(englishOnly, 400u);
+}
+
+TEST(ShippedCorpus, DictionariesAreWhatPrepareMakesAndBuildWithoutSkips) {
+  for (const std::u16string tag : {u"BI", u"MO"}) {
+    test::RuntimeFolder folder;
+    const auto sentences = CorpusFileName(CorpusFile::kSentences, tag);
+    const auto dictionary = CorpusFileName(CorpusFile::kDictionary, tag);
+    std::filesystem::copy_file(kShipped / sentences.filename(), sentences);
+    PrepareReport prepared;
+    ASSERT_EQ(PrepareDictionary(tag, prepared), 0);
+    EXPECT_TRUE(prepared.droppedKeys.empty());
+    EXPECT_TRUE(test::ReadBytes(dictionary) == test::ReadBytes(kShipped / dictionary.filename()))
+        << "run 'tamrel-cli prepare' after changing BDict/" << sentences.filename();
+    BuildReport built;
+    ASSERT_EQ(BuildCorpus(tag, &built), 0);
+    EXPECT_EQ(built.skippedLines, 0);
+    EXPECT_EQ(built.longKeys, 0);
+    EXPECT_EQ(built.sentenceGroups, static_cast<int64_t>(Groups(tag).size()));
+  }
+}
+
+}  // namespace
+}  // namespace tamrel
