@@ -8,6 +8,7 @@
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
 #include "tests/test_support.h"
+#include "ui/search_command.h"
 
 namespace tamrel {
 namespace {
@@ -78,6 +79,25 @@ TEST(ShippedCorpus, DictionariesAreWhatPrepareMakesAndBuildWithoutSkips) {
     EXPECT_EQ(built.skippedLines, 0);
     EXPECT_EQ(built.longKeys, 0);
     EXPECT_EQ(built.sentenceGroups, static_cast<int64_t>(Groups(tag).size()));
+  }
+}
+
+TEST(ShippedCorpus, EverydayQueriesFindSentencesInBothCorpora) {
+  test::RuntimeFolder folder;
+  CorpusIndex bilingual(kTagBilingual);
+  CorpusIndex monolingual(kTagMonolingual);
+  for (CorpusIndex* index : {&bilingual, &monolingual}) {
+    for (CorpusFile f : {CorpusFile::kDictionary, CorpusFile::kSentences}) {
+      std::filesystem::copy_file(kShipped / CorpusFileName(f, index->tag).filename(), CorpusFileName(f, index->tag));
+    }
+    ASSERT_EQ(BuildCorpus(index->tag), 0);
+    ASSERT_EQ(LoadWordTable(*index), 0);
+    ASSERT_EQ(LoadSentenceTable(*index), 0);
+  }
+  for (const std::u16string query : {u"weather", u"朋友", u"我们明天去公园"}) {
+    const SearchCommandResult r = RunSearchCommand(query, bilingual, monolingual, SysSettings{}, {});
+    EXPECT_FALSE(r.bilingual.empty()) << Utf16ToUtf8(query);
+    EXPECT_FALSE(r.monolingual.empty()) << Utf16ToUtf8(query);
   }
 }
 
