@@ -7,20 +7,22 @@
 
 namespace tamrel {
 
+inline void EncodeFixed32(char* dst, uint32_t v) {
+  dst[0] = static_cast<char>(v);
+  dst[1] = static_cast<char>(v >> 8);
+  dst[2] = static_cast<char>(v >> 16);
+  dst[3] = static_cast<char>(v >> 24);
+}
+
 inline void PutFixed32(std::string& out, uint32_t v) {
-  const char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                     static_cast<char>(v >> 24)};
+  char b[4];
+  EncodeFixed32(b, v);
   out.append(b, 4);
 }
 
 inline void PutFixed64(std::string& out, uint64_t v) {
   PutFixed32(out, static_cast<uint32_t>(v));
   PutFixed32(out, static_cast<uint32_t>(v >> 32));
-}
-
-// Overwrites the four bytes at `pos` (already written) with `v`.
-inline void PatchFixed32(std::string& out, size_t pos, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[pos + i] = static_cast<char>(v >> (8 * i));
 }
 
 inline uint32_t GetFixed32(const unsigned char* p) {

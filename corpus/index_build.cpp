@@ -2,7 +2,6 @@
 
 #include <array>
 #include <system_error>
-#include <unordered_map>
 
 #include "corpus/byte_coding.h"
 #include "corpus/stdio_file_ex.h"
@@ -25,31 +24,67 @@ void Progress(BuildReport* report, std::u16string_view tag, CorpusFile source, i
   report->onProgress(BuildProgress{tag, source, lines, file.GetPosition(), total});
 }
 
-// One dictionary line taken apart. False when the line breaks the layout: no tab, an empty key,
-// an empty posting list, an empty item (double or leading space) or an item without a colon.
-bool ParseDictionaryLine(std::u16string_view line, std::u16string_view& key, std::vector<int32_t>& first,
-                         std::vector<int32_t>& second) {
-  const size_t tab = line.find(u'\t');
-  if (tab == std::u16string_view::npos || tab == 0) return false;
+// One dictionary line taken apart: the key field and the numbers of the posting items. False when
+// the line breaks the layout: no tab, an empty key, an empty posting list, an empty item (double or
+// leading space) or an item without a colon. Works on UTF-16 lines and on UTF-8 bytes alike, since
+// every character it looks for is ASCII.
+template <typename Char>
+bool ParseDictionaryLine(std::basic_string_view<Char> line, std::basic_string_view<Char>& key,
+                         std::vector<int32_t>& first, std::vector<int32_t>& second) {
+  using View = std::basic_string_view<Char>;
+  const size_t tab = line.find(Char('\t'));
+  if (tab == View::npos || tab == 0) return false;
   key = line.substr(0, tab);
-  std::u16string_view postings = line.substr(tab + 1);
-  postings = postings.substr(0, postings.find(u'\t'));  // fields after the second are ignored
+  View postings = line.substr(tab + 1);
+  postings = postings.substr(0, postings.find(Char('\t')));  // fields after the second are ignored
   if (postings.empty()) return false;
   first.clear();
   second.clear();
+  const Char space[] = {Char(' ')};
   bool ok = true;
-  ForEachField<char16_t>(postings, u" ", [&](std::u16string_view item) {
-    const size_t colon = item.find(u':');
-    if (item.empty() || colon == std::u16string_view::npos) {
+  ForEachField<Char>(postings, View(space, 1), [&](View item) {
+    const size_t colon = item.find(Char(':'));
+    if (item.empty() || colon == View::npos) {
       ok = false;
       return;
     }
-    first.push_back(ParseDecimal(item.substr(0, colon)));
+    first.push_back(ParseDecimal<Char>(item.substr(0, colon)));
     // The second field ends at the next colon, where the digits stop anyway.
-    second.push_back(ParseDecimal(item.substr(colon + 1)));
+    second.push_back(ParseDecimal<Char>(item.substr(colon + 1)));
   });
   return ok;
 }
+
+// Reads dictionary lines as UTF-8 bytes, converting only the key, or as UTF-16 lines when the
+// file is in UTF-16 mode.
+class DictionaryReader {
+ public:
+  explicit DictionaryReader(CStdioFileEx& file) : file_(file) {}
+
+  // Reads the next line; false at end of file. `parsed` tells whether it keeps the layout.
+  bool Next(bool& parsed, std::vector<int32_t>& first, std::vector<int32_t>& second) {
+    if (file_.IsUtf16()) {
+      if (!file_.ReadLine(wide_)) return false;
+      std::u16string_view key;
+      parsed = ParseDictionaryLine<char16_t>(wide_, key, first, second);
+      key_.assign(key);
+      return true;
+    }
+    if (!file_.ReadLineBytes(bytes_)) return false;
+    std::string_view key;
+    parsed = ParseDictionaryLine<char>(bytes_, key, first, second);
+    key_.clear();
+    if (parsed) AppendUtf8AsUtf16(key, key_);
+    return true;
+  }
+  const std::u16string& key() const { return key_; }
+
+ private:
+  CStdioFileEx& file_;
+  std::string bytes_;
+  std::u16string wide_;
+  std::u16string key_;
+};
 
 void RemoveStaged(std::u16string_view tag) {
   for (CorpusFile f : {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords,
@@ -59,36 +94,85 @@ void RemoveStaged(std::u16string_view tag) {
   }
 }
 
-// Word ID lookup used while a build encodes sentences: a hash map over the keys of `words`,
-// the last record of a repeated key winning, as in the ordered lookup of a loaded index.
+// Word ID lookup used while a build encodes sentences: an open-addressing table over the keys of
+// `words` (which must not change while the table lives), the last record of a repeated key
+// winning, as in the ordered lookup of a loaded index. Each slot points straight at its key's
+// units, so the tens of millions of lookups of a large build touch little memory.
 class BuildKeyMap {
  public:
   explicit BuildKeyMap(const StringList& words) {
-    map_.reserve(words.size());
-    for (size_t k = 0; k < words.size(); ++k) map_[words[k]] = static_cast<uint32_t>(k);
+    size_t capacity = 16;
+    while (capacity < 2 * words.size()) capacity *= 2;
+    slots_.assign(capacity, Slot{});
+    mask_ = capacity - 1;
+    for (size_t k = 0; k < words.size(); ++k) {
+      const std::u16string_view key = words[k];
+      const uint64_t h = key.empty() ? Hash(0, key) : Hash(key[0], key.substr(1));
+      size_t i = h & mask_;
+      while (slots_[i].units != nullptr && !(slots_[i].length == key.size() && Matches(slots_[i], h, key[0], key.substr(1)))) {
+        i = (i + 1) & mask_;
+      }
+      slots_[i] = Slot{key.data(), static_cast<uint32_t>(k), static_cast<uint16_t>(key.size()), Check(h)};
+    }
   }
-  uint32_t IdOrZero(std::u16string_view key) const {
-    const auto it = map_.find(key);
-    return it == map_.end() ? 0 : it->second;
+
+  // The word IDs of prefix + token for every token of one line (0 for a missing key). The slots
+  // and keys of all tokens are prefetched first, so their cache misses overlap.
+  void IdsOf(char16_t prefix, const std::vector<std::u16string_view>& tokens, std::vector<uint32_t>& ids) const {
+    const size_t n = tokens.size();
+    hashes_.resize(n);
+    ids.resize(n);
+    for (size_t t = 0; t < n; ++t) {
+      hashes_[t] = Hash(prefix, tokens[t]);
+      __builtin_prefetch(&slots_[hashes_[t] & mask_]);
+    }
+    for (size_t t = 0; t < n; ++t) __builtin_prefetch(slots_[hashes_[t] & mask_].units);
+    for (size_t t = 0; t < n; ++t) {
+      ids[t] = 0;
+      for (size_t i = hashes_[t] & mask_; slots_[i].units != nullptr; i = (i + 1) & mask_) {
+        if (Matches(slots_[i], hashes_[t], prefix, tokens[t])) {
+          ids[t] = slots_[i].id;
+          break;
+        }
+      }
+    }
   }
 
  private:
-  std::unordered_map<std::u16string_view, uint32_t> map_;
+  struct Slot {
+    const char16_t* units = nullptr;  // the key's units inside `words`; null for an empty slot
+    uint32_t id = 0;
+    uint16_t length = 0;              // keys have at most 50 units
+    uint16_t check = 0;               // high hash bits, to skip most other keys unread
+  };
+  // FNV-1a over the code units of prefix + rest.
+  static uint64_t Hash(char16_t prefix, std::u16string_view rest) {
+    uint64_t h = (14695981039346656037ull ^ prefix) * 1099511628211ull;
+    for (char16_t c : rest) h = (h ^ c) * 1099511628211ull;
+    return h ^ (h >> 29);
+  }
+  static uint16_t Check(uint64_t h) { return static_cast<uint16_t>(h >> 48); }
+  static bool Matches(const Slot& s, uint64_t h, char16_t prefix, std::u16string_view rest) {
+    return s.check == Check(h) && s.length == rest.size() + 1 && s.units[0] == prefix &&
+           std::u16string_view(s.units + 1, rest.size()) == rest;
+  }
+
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  mutable std::vector<uint64_t> hashes_;  // scratch of IdsOf
 };
 
+// Appends the token block of one sentence line; idsOf(prefix, tokens, ids) gives the word IDs.
 template <typename Lookup>
-void AppendTokenBlock(std::u16string_view line, int prefix, const Lookup& idOf, std::string& out) {
-  const size_t head = out.size();
-  PutFixed64(out, 0);  // count and zero; the count is patched below
-  uint32_t count = 0;
-  std::u16string key(1, static_cast<char16_t>(u'0' + prefix));
-  ForEachField<char16_t>(line, u" ", [&](std::u16string_view token) {
-    key.resize(1);
-    key += token;
-    PutFixed64(out, idOf(key));
-    ++count;
-  });
-  PatchFixed32(out, head, count);
+void AppendTokenBlock(std::u16string_view line, int prefix, const Lookup& idsOf, std::string& out) {
+  thread_local std::vector<std::u16string_view> tokens;
+  thread_local std::vector<uint32_t> ids;
+  tokens.clear();
+  ForEachField<char16_t>(line, u" ", [&](std::u16string_view token) { tokens.push_back(token); });
+  idsOf(static_cast<char16_t>(u'0' + prefix), tokens, ids);
+  PutFixed32(out, static_cast<uint32_t>(ids.size()));
+  PutFixed32(out, 0);
+  for (uint32_t id : ids) PutFixed64(out, id);
 }
 
 bool WriteWhole(const std::filesystem::path& path, const std::string& bytes) {
@@ -122,30 +206,33 @@ int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   index.wordIds.clear();
   uint64_t offset = 0;
   int64_t lineNumber = 0;
-  std::u16string line;
-  std::u16string_view key;
+  DictionaryReader reader(dictionary);
+  bool parsed = false;
   std::vector<int32_t> first, second;
   std::string block;
-  while (dictionary.ReadLine(line)) {
+  while (reader.Next(parsed, first, second)) {
     ++lineNumber;
     Progress(report, index.tag, CorpusFile::kDictionary, lineNumber, dictionary, total);
-    if (!ParseDictionaryLine(line, key, first, second)) {
+    if (!parsed) {
       if (report != nullptr) {
         ++report->skippedLines;
         if (report->firstSkipped.size() < kMaxReportedSkips) report->firstSkipped.push_back(lineNumber);
       }
       continue;
     }
-    if (key.size() > kMaxKeyUnits) {
+    if (reader.key().size() > kMaxKeyUnits) {
       if (report != nullptr) ++report->longKeys;
       continue;
     }
-    index.words.push_back(key);
+    index.words.push_back(reader.key());
     index.postingOffsets.push_back(offset);
-    block.clear();
-    PutFixed32(block, static_cast<uint32_t>(first.size()));
-    for (int32_t v : first) PutFixed32(block, static_cast<uint32_t>(v));
-    for (int32_t v : second) PutFixed32(block, static_cast<uint32_t>(v));
+    const size_t n = first.size();
+    block.resize(4 + 8 * n);
+    EncodeFixed32(block.data(), static_cast<uint32_t>(n));
+    for (size_t i = 0; i < n; ++i) {
+      EncodeFixed32(block.data() + 4 + 4 * i, static_cast<uint32_t>(first[i]));
+      EncodeFixed32(block.data() + 4 + 4 * (n + i), static_cast<uint32_t>(second[i]));
+    }
     if (!postings.Write(block.data(), block.size())) return Fail(report, postingPath), -1;
     offset += block.size();
   }
@@ -189,7 +276,9 @@ int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   const int64_t total = sentences.GetLength();
 
   const BuildKeyMap keys(index.words);
-  const auto idOf = [&](std::u16string_view key) { return keys.IdOrZero(key); };
+  const auto idOf = [&](char16_t prefix, const std::vector<std::u16string_view>& tokens, std::vector<uint32_t>& ids) {
+    keys.IdsOf(prefix, tokens, ids);
+  };
   index.sentenceOffsets.clear();
   uint64_t offset = 0;
   int64_t lines = 0;
@@ -222,7 +311,16 @@ int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
 
 std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int prefix) {
   std::string block;
-  AppendTokenBlock(line, prefix, [&](std::u16string_view key) { return index.WordId(key).value_or(0); }, block);
+  const auto idsOf = [&](char16_t p, const std::vector<std::u16string_view>& tokens, std::vector<uint32_t>& ids) {
+    ids.clear();
+    std::u16string key;
+    for (std::u16string_view token : tokens) {
+      key.assign(1, p);
+      key += token;
+      ids.push_back(index.WordId(key).value_or(0));
+    }
+  };
+  AppendTokenBlock(line, prefix, idsOf, block);
   return block;
 }
 

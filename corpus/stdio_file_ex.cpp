@@ -45,12 +45,11 @@ bool CStdioFileEx::Refill() {
 
 void CStdioFileEx::DropReadBuffer() { readPos_ = readEnd_ = 0; }
 
-bool CStdioFileEx::ReadLine(std::u16string& line) {
-  line.clear();
-  if (file_ == nullptr) return false;
+bool CStdioFileEx::ReadRawLine(bool& ended) {
   lineBytes_.clear();
+  ended = false;
+  if (file_ == nullptr) return false;
   bool any = false;
-  bool ended = false;
   while (!ended) {
     if (readPos_ == readEnd_ || (utf16_ && readEnd_ - readPos_ < 2)) {
       if (!Refill()) break;
@@ -78,8 +77,13 @@ bool CStdioFileEx::ReadLine(std::u16string& line) {
     readPos_ += take;
     any = true;
   }
-  if (!any) return false;
+  return any;
+}
 
+bool CStdioFileEx::ReadLine(std::u16string& line) {
+  line.clear();
+  bool ended = false;
+  if (!ReadRawLine(ended)) return false;
   if (utf16_) {
     const size_t units = lineBytes_.size() / 2;  // an odd trailing byte is ignored
     line.resize(units);
@@ -93,6 +97,22 @@ bool CStdioFileEx::ReadLine(std::u16string& line) {
   if (ended && !line.empty() && line.back() == u'\n') line.pop_back();
   if (!line.empty() && line.back() == u'\r') line.pop_back();
   if (const size_t nul = line.find(u'\0'); nul != std::u16string::npos) line.resize(nul);
+  return true;
+}
+
+bool CStdioFileEx::ReadLineBytes(std::string& bytes) {
+  bool ended = false;
+  const bool read = ReadRawLine(ended);
+  bytes.swap(lineBytes_);
+  if (!read) {
+    bytes.clear();
+    return false;
+  }
+  // The terminator, the CR and the NUL are single bytes that no UTF-8 sequence contains, so
+  // removing them before the conversion gives the same line as ReadLine.
+  if (ended && !bytes.empty() && bytes.back() == '\n') bytes.pop_back();
+  if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+  if (const size_t nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
   return true;
 }
 

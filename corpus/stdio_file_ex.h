@@ -40,6 +40,11 @@ class CStdioFileEx {
   // with `line` emptied.
   bool ReadLine(std::u16string& line);
 
+  // For a file that is not in UTF-16 mode: the next line as its bytes, exactly the bytes that
+  // ReadLine would convert (no LF, no final CR, nothing from the first NUL byte on). Lets a reader
+  // that only needs ASCII fields skip the conversion. Same results and end-of-file rule as ReadLine.
+  bool ReadLineBytes(std::string& bytes);
+
   // Writes `text` (no terminator added), preceded by a byte-order mark at position 0: FF FE in
   // UTF-16 mode, EF BB BF otherwise. An unpaired surrogate is written as U+FFFD. False when the
   // write failed (disk full, file not open for writing).
@@ -59,6 +64,9 @@ class CStdioFileEx {
   uint32_t Flags() const { return flags_; }
 
  private:
+  // Reads up to and including the next LF (narrow) or U+000A unit (UTF-16) into lineBytes_;
+  // `ended` tells whether the terminator was found. False when nothing was left to read.
+  bool ReadRawLine(bool& ended);
   // Fills the read buffer; false at end of file.
   bool Refill();
   void DropReadBuffer();
