@@ -69,6 +69,7 @@ int LoadWordTable(CorpusIndex& index) {
   index.words = std::move(words);
   index.postingOffsets = std::move(offsets);
   index.wordIds.Rebuild(index.words);
+  index.postingFile.Open(CorpusFileName(CorpusFile::kPostings, index.tag));  // else read at each query
   for (size_t k = 0; k < index.words.size(); ++k) {
     const std::u16string_view w = index.words[k];
     if (w.empty()) continue;
@@ -87,6 +88,7 @@ int LoadSentenceTable(CorpusIndex& index) {
   if (!ReadTable(CorpusFileName(CorpusFile::kSentenceTable, index.tag), 8, count, body)) return -1;
   index.sentenceOffsets.resize(count);
   for (uint32_t j = 0; j < count; ++j) index.sentenceOffsets[j] = GetFixed64(body.data() + size_t{j} * 8);
+  index.sentenceRecordFile.Open(CorpusFileName(CorpusFile::kSentenceRecords, index.tag));
   return 0;
 }
 

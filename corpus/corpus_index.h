@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "corpus/mapped_file.h"
 #include "corpus/string_list.h"
 
 namespace tamrel {
@@ -40,18 +41,23 @@ struct CorpusIndex {
   StringList chineseWords;             // "0" keys without prefix, less 。、「」
   std::vector<uint64_t> sentenceOffsets;  // by sentence ID
 
+  // The posting file and the sentence record file, mapped by the loaders so that queries read
+  // them without opening them again; a file that could not be mapped is read at each query.
+  MappedFile postingFile;
+  MappedFile sentenceRecordFile;
+
   std::optional<uint32_t> WordId(std::u16string_view key) const { return wordIds.Find(words, key); }
   bool HasKey(std::u16string_view key) const { return WordId(key).has_value(); }
   // Offset of the posting block of `key`, when the key is in the table.
   std::optional<uint64_t> PostingOffset(std::u16string_view key) const;
 };
 
-// Reads data/index1.dat + tag into `index` (words, postingOffsets, wordIds) and appends to
-// englishWords and chineseWords. 0 on success; -1 when the file cannot be opened or is damaged
+// Reads data/index1.dat + tag into `index` (words, postingOffsets, wordIds), appends to
+// englishWords and chineseWords, and maps the posting file. 0 on success; -1 when the file cannot be opened or is damaged
 // (shorter than its count announces, or a key without terminator); `index` is unchanged then.
 int LoadWordTable(CorpusIndex& index);
 
-// Reads data/index2.dat + tag into sentenceOffsets. 0 on success; -1 when the file cannot be
+// Reads data/index2.dat + tag into sentenceOffsets and maps the sentence record file. 0 on success; -1 when the file cannot be
 // opened or is shorter than its count announces; `index` is unchanged then.
 int LoadSentenceTable(CorpusIndex& index);
 

@@ -57,9 +57,10 @@ bool ReadSentence(const CorpusIndex& index, int64_t sentenceId, ResultSentence& 
 }
 
 void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& ids, int64_t weight) {
-  // The same walk as inserting into the candidate list in place, written into a new list so that
-  // it costs linear time.
-  std::vector<Candidate> merged;
+  // The same walk as inserting into the candidate list in place, written into a second list so
+  // that it costs linear time; the second list is kept between calls to spare its allocation.
+  thread_local std::vector<Candidate> merged;
+  merged.clear();
   merged.reserve(candidates.size() + ids.size());
   size_t i = 0;
   size_t j = 0;
@@ -81,7 +82,7 @@ void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& i
     }
   }
   merged.insert(merged.end(), candidates.begin() + static_cast<std::ptrdiff_t>(i), candidates.end());
-  candidates = std::move(merged);
+  candidates.swap(merged);
 }
 
 std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, size_t limit) {

@@ -1,2 +1,226 @@
+#include "corpus/index_build.h"
+
 #include <gtest/gtest.h>
-TEST(Placeholder, Builds) { SUCCEED(); }
+
+#include <filesystem>
+#include <initializer_list>
+#include <set>
+#include <string>
+
+#include "corpus/corpus_files.h"
+#include "tests/test_support.h"
+
+namespace tamrel {
+namespace {
+
+using test::ReadBytes;
+using test::RuntimeFolder;
+using test::U32;
+using test::U64;
+using test::WriteBytes;
+
+// One word table record: the key as 51 UTF-16LE units (key, terminator, zeros), two zero bytes,
+// then the posting offset.
+std::string Record(std::u16string_view key, uint64_t offset) {
+  std::string r;
+  for (size_t i = 0; i < 51; ++i) {
+    const char16_t unit = i < key.size() ? key[i] : 0;
+    r += static_cast<char>(unit & 0xFF);
+    r += static_cast<char>(unit >> 8);
+  }
+  return r + std::string(2, '\0') + U64(offset);
+}
+
+// One token block: the count, a zero, the 64-bit word IDs.
+std::string Tokens(std::initializer_list<uint64_t> ids) {
+  std::string b = U32(static_cast<uint32_t>(ids.size())) + U32(0);
+  for (uint64_t id : ids) b += U64(id);
+  return b;
+}
+
+std::string File(CorpusFile f, std::u16string_view tag = u"BI") { return ReadBytes(CorpusFileName(f, tag)); }
+
+void WriteSources(std::string_view dictionary, std::string_view sentences, std::u16string_view tag = u"BI") {
+  WriteBytes(CorpusFileName(CorpusFile::kDictionary, tag), dictionary);
+  WriteBytes(CorpusFileName(CorpusFile::kSentences, tag), sentences);
+}
+
+// Regular files left in data/.
+std::set<std::string> DataFiles() {
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator("data")) {
+    if (e.is_regular_file()) names.insert(e.path().filename().string());
+  }
+  return names;
+}
+
+const std::string kKey50 = "2" + std::string(49, 'a');
+const std::string kKey51 = "3" + std::string(50, 'x');
+
+TEST(IndexBuildTest, FourFilesByteForByte) {
+  RuntimeFolder folder;
+  WriteSources("0我\t0:1 2:2\n"
+               "0你\t1:3\n" +
+                   kKey51 + "\t0:1\n" +  // too long: no word ID, no block
+                   "1wo\t0:1\n"
+                   "0我\t1:5 2:6\n"      // repeated key: the later line wins
+                   "3I\t0:1 1:1\r\n" +
+                   kKey50 + "\t2:7",
+               "我 你\nwo ni\nI\n"
+               "\nwo\nI you\n"  // empty Chinese line; "1ni" and "3you" are not in the dictionary
+               "我");           // the file ends inside the third group
+  BuildReport report;
+  ASSERT_EQ(BuildCorpus(u"BI", &report), 0);
+
+  EXPECT_EQ(File(CorpusFile::kPostings), U32(2) + U32(0) + U32(2) + U32(1) + U32(2) +  // 0我 at 0
+                                             U32(1) + U32(1) + U32(3) +                  // 0你 at 20
+                                             U32(1) + U32(0) + U32(1) +                  // 1wo at 32
+                                             U32(2) + U32(1) + U32(2) + U32(5) + U32(6) +  // 0我 at 44
+                                             U32(2) + U32(0) + U32(1) + U32(1) + U32(1) +  // 3I at 64
+                                             U32(1) + U32(2) + U32(7));                    // 2a... at 84
+  const std::u16string key50 = u"2" + std::u16string(49, u'a');
+  EXPECT_EQ(File(CorpusFile::kWordTable), U32(6) + Record(u"0我", 44) + Record(u"0你", 20) + Record(u"1wo", 32) +
+                                              Record(u"0我", 44) + Record(u"3I", 64) + Record(key50, 84));
+  EXPECT_EQ(File(CorpusFile::kSentenceRecords), Tokens({3, 1}) + Tokens({2, 0}) + Tokens({4}) +  // at 0
+                                                    Tokens({}) + Tokens({2}) + Tokens({4, 0}) +  // at 64
+                                                    Tokens({3}) + Tokens({}) + Tokens({}));      // at 112
+  EXPECT_EQ(File(CorpusFile::kSentenceTable), U32(3) + U64(0) + U64(64) + U64(112));
+
+  EXPECT_EQ(report.dictionaryLines, 7);
+  EXPECT_EQ(report.longKeys, 1);
+  EXPECT_EQ(report.skippedLines, 0);
+  EXPECT_EQ(report.sentenceGroups, 3);
+  EXPECT_EQ(DataFiles(), (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI"}));
+}
+
+TEST(IndexBuildTest, OnlyLongKeysGiveEmptyTables) {
+  RuntimeFolder folder;
+  WriteSources(kKey51 + "\t1:1\n" + kKey51 + "y\t2:2\n", "", u"MO");
+  ASSERT_EQ(BuildCorpus(u"MO"), 0);
+  EXPECT_EQ(File(CorpusFile::kPostings, u"MO"), "");
+  EXPECT_EQ(File(CorpusFile::kWordTable, u"MO"), U32(0));
+  EXPECT_EQ(File(CorpusFile::kSentenceRecords, u"MO"), "");
+  EXPECT_EQ(File(CorpusFile::kSentenceTable, u"MO"), U32(0));
+  EXPECT_FALSE(std::filesystem::exists(CorpusFileName(CorpusFile::kWordTable, u"BI")));
+}
+
+TEST(IndexBuildTest, InMemoryResultOfWordIndex) {
+  RuntimeFolder folder;
+  WriteSources("0你好\t0:1 5:2\n2hello\t3:1\n2hello\t4:1\n", "");
+  CorpusIndex index(u"BI");
+  ASSERT_EQ(BuildWordIndex(index), 0);
+  EXPECT_EQ(index.words.ToVector(), (std::vector<std::u16string>{u"0你好", u"2hello", u"2hello"}));
+  EXPECT_EQ(index.WordId(u"0你好"), 0u);
+  EXPECT_EQ(index.WordId(u"2hello"), 2u);
+  EXPECT_EQ(index.postingOffsets, (std::vector<uint64_t>{0, 32, 32}));
+  // Nothing is in place before BuildCorpus commits.
+  EXPECT_FALSE(std::filesystem::exists(CorpusFileName(CorpusFile::kWordTable, u"BI")));
+  EXPECT_TRUE(std::filesystem::exists(StagedFileName(CorpusFile::kWordTable, u"BI")));
+}
+
+TEST(EncodeLineTest, TokenBlocks) {
+  CorpusIndex index(u"BI");
+  for (const char16_t* key : {u"0a", u"0b", u"0你", u"0c", u"0d", u"0我", u"0e", u"0f", u"0g", u"0爱", u"3我"}) {
+    index.words.push_back(key);
+  }
+  index.wordIds.Rebuild(index.words);
+  EXPECT_EQ(EncodeLine(index, u"我 爱 你", 0), Tokens({5, 9, 2}));
+  EXPECT_EQ(EncodeLine(index, u"我", 3), Tokens({10}));
+  EXPECT_EQ(EncodeLine(index, u"", 0), std::string(8, '\0'));
+  EXPECT_EQ(EncodeLine(index, u"我 他 你", 0), Tokens({5, 0, 2}));
+  EXPECT_EQ(EncodeLine(index, u"我  你 ", 0), Tokens({5, 0, 2}));  // empty token, no token after the end
+  EXPECT_EQ(EncodeLine(index, u" 我", 1), Tokens({0, 0}));
+}
+
+TEST(DictionaryLayoutTest, BrokenLinesSkippedAndCounted) {
+  RuntimeFolder folder;
+  WriteSources("no tab here\n"   // 1
+               "2ok\t1:1\n"      // 2: word ID 0
+               "\t1:1\n"         // 3: empty key
+               "2empty\t\n"      // 4: empty posting field
+               "2two\t1:1  2:2\n"  // 5: empty item
+               "2lead\t 1:1\n"   // 6: leading space
+               "2nocolon\t1:1 2\n"  // 7
+               "\n"              // 8: blank line
+               "2odd\t5: :7 1:2:3 x:y 4:2\tthird field\n"  // 9: word ID 1
+               "2trail\t9:9 \n",  // 10: a trailing space adds no item; word ID 2
+               "");
+  BuildReport report;
+  ASSERT_EQ(BuildCorpus(u"BI", &report), 0);
+  EXPECT_EQ(report.dictionaryLines, 10);
+  EXPECT_EQ(report.skippedLines, 7);
+  ASSERT_FALSE(report.firstSkipped.empty());
+  const std::vector<int64_t> skipped = {1, 3, 4, 5, 6, 7, 8};
+  EXPECT_EQ(report.firstSkipped, std::vector<int64_t>(skipped.begin(), skipped.begin() + report.firstSkipped.size()));
+  EXPECT_EQ(File(CorpusFile::kWordTable),
+            U32(3) + Record(u"2ok", 0) + Record(u"2odd", 12) + Record(u"2trail", 56));
+  EXPECT_EQ(File(CorpusFile::kPostings), U32(1) + U32(1) + U32(1) +                        //
+                                             U32(5) + U32(5) + U32(0) + U32(1) + U32(0) + U32(4) +  // ids
+                                             U32(0) + U32(7) + U32(2) + U32(0) + U32(2) +           // seconds
+                                             U32(1) + U32(9) + U32(9));
+}
+
+TEST(IndexBuildTest, ProgressReportedForLongDictionaries) {
+  RuntimeFolder folder;
+  std::string dictionary;
+  for (int i = 0; i < 70000; ++i) dictionary += "0w" + std::to_string(i) + "\t0:1\n";
+  WriteSources(dictionary, "w0\n\n\n");
+  BuildReport report;
+  std::vector<BuildProgress> seen;
+  report.onProgress = [&](const BuildProgress& p) { seen.push_back(p); };
+  ASSERT_EQ(BuildCorpus(u"BI", &report), 0);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front().source, CorpusFile::kDictionary);
+  EXPECT_EQ(seen.front().bytesTotal, static_cast<int64_t>(dictionary.size()));
+  EXPECT_GT(seen.front().lines, 0);
+  EXPECT_LE(seen.front().bytesRead, seen.front().bytesTotal);
+}
+
+class InterruptedBuildTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteSources("0旧\t0:1\n", "旧\njiu\nold\n");
+    ASSERT_EQ(BuildCorpus(u"BI"), 0);
+    for (CorpusFile f : kIndexFiles) before_.push_back(File(f));
+    WriteSources("0新\t0:1 1:1\n1xin\t0:1\n", "新\nxin\nnew\n新\n\n\n");
+  }
+
+  void ExpectOldIndexWhole() {
+    for (size_t i = 0; i < kIndexFiles.size(); ++i) EXPECT_EQ(File(kIndexFiles[i]), before_[i]);
+    EXPECT_EQ(DataFiles(), (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI"}));
+  }
+
+  static constexpr std::array<CorpusFile, 4> kIndexFiles = {CorpusFile::kWordTable, CorpusFile::kPostings,
+                                                            CorpusFile::kSentenceTable, CorpusFile::kSentenceRecords};
+  RuntimeFolder folder_;
+  std::vector<std::string> before_;
+};
+
+TEST_F(InterruptedBuildTest, ThirdFileCannotBeCreated) {
+  const auto blocked = StagedFileName(CorpusFile::kSentenceRecords, u"BI");
+  std::filesystem::create_directory(blocked);
+  std::filesystem::create_directory(blocked / "keep");  // not empty, so it survives the cleanup
+  BuildReport report;
+  EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
+  EXPECT_EQ(report.failedFile, blocked);
+  ExpectOldIndexWhole();
+}
+
+TEST_F(InterruptedBuildTest, SentenceFileMissing) {
+  std::filesystem::remove(CorpusFileName(CorpusFile::kSentences, u"BI"));
+  BuildReport report;
+  EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
+  EXPECT_EQ(report.failedFile, CorpusFileName(CorpusFile::kSentences, u"BI"));
+  ExpectOldIndexWhole();
+}
+
+TEST_F(InterruptedBuildTest, DictionaryMissing) {
+  std::filesystem::remove(CorpusFileName(CorpusFile::kDictionary, u"BI"));
+  BuildReport report;
+  EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
+  EXPECT_EQ(report.failedFile, CorpusFileName(CorpusFile::kDictionary, u"BI"));
+  ExpectOldIndexWhole();
+}
+
+}  // namespace
+}  // namespace tamrel

@@ -1,0 +1,121 @@
+#include "bench/query_bench.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "bench/corpus_bench.h"
+#include "bench/fts5_peer.h"
+#include "corpus/corpus_index.h"
+#include "corpus/text_utils.h"
+#include "search/query.h"
+#include "search/search_core.h"
+
+namespace tamrel::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Both engines opened on one corpus, kept between the benchmarks of that corpus.
+struct OpenCorpus {
+  std::string name;
+  CorpusIndex index{kBenchTag};
+  Fts5Searcher fts5;
+};
+
+// The open corpus for `corpus`, replacing the one held before; null when it cannot be opened.
+OpenCorpus* Open(const BenchCorpus& corpus) {
+  static std::unique_ptr<OpenCorpus> held;
+  if (held && held->name == corpus.name) return held.get();
+  held.reset();
+  auto opened = std::make_unique<OpenCorpus>();
+  opened->name = corpus.name;
+  if (LoadWordTable(opened->index) < 0 || LoadSentenceTable(opened->index) < 0 ||
+      opened->fts5.Open(corpus.Fts5Database()) < 0) {
+    return nullptr;
+  }
+  held = std::move(opened);
+  return held.get();
+}
+
+// One engine's answer to query i: the number of rows it returned, or -1 on failure.
+using QueryRunner = std::function<int(size_t)>;
+
+QueryRunner TamrelRunner(const OpenCorpus& open, const std::vector<BenchQuery>& queries) {
+  std::vector<std::u16string> texts;
+  for (const BenchQuery& q : queries) {
+    std::u16string text = Utf8ToUtf16(q.text);
+    // Several Chinese words typed without spaces are cut as the search command cuts them.
+    if (q.kind == "zhN" && text.find(u' ') == std::u16string::npos) text = SegmentQuery(open.index, text);
+    texts.push_back(std::move(text));
+  }
+  return [&index = open.index, texts = std::move(texts)](size_t i) {
+    std::u16string query = texts[i];  // SearchCorpus normalises it in place
+    std::vector<ResultSentence> results;
+    SearchCorpus(query, index, results);
+    return static_cast<int>(results.size());
+  };
+}
+
+QueryRunner Fts5Runner(OpenCorpus& open, const std::vector<BenchQuery>& queries) {
+  std::vector<Fts5Query> prepared;
+  for (const BenchQuery& q : queries) prepared.push_back(MakeFts5Query(q));
+  return [&fts5 = open.fts5, prepared = std::move(prepared)](size_t i) { return fts5.Run(prepared[i]); };
+}
+
+void QueryBenchmark(benchmark::State& state, const BenchCorpus& corpus, const std::vector<BenchQuery>& queries,
+                    const std::string& engine) {
+  if (!EnsureIndexes(corpus) || !EnterCorpus(corpus)) return state.SkipWithError("corpus not built");
+  OpenCorpus* open = Open(corpus);
+  if (open == nullptr) return state.SkipWithError("cannot open the corpus");
+  const QueryRunner run = engine == "tamrel" ? TamrelRunner(*open, queries) : Fts5Runner(*open, queries);
+
+  for (size_t i = 0; i < queries.size(); ++i) {  // warm-up pass
+    if (run(i) < 0) return state.SkipWithError("query failed");
+  }
+  std::vector<std::vector<double>> seconds(queries.size());
+  int64_t rows = 0;
+  for (auto _ : state) {
+    for (size_t i = 0; i < queries.size(); ++i) {
+      const auto start = Clock::now();
+      const int found = run(i);
+      seconds[i].push_back(std::chrono::duration<double>(Clock::now() - start).count());
+      rows += found;
+    }
+  }
+
+  std::vector<double> latencies;  // one per query: the median of its timed runs
+  size_t slowest = 0;
+  for (size_t i = 0; i < queries.size(); ++i) {
+    latencies.push_back(Median(seconds[i]));
+    if (latencies[i] > latencies[slowest]) slowest = i;
+  }
+  state.counters["queries"] = static_cast<double>(queries.size());
+  state.counters["p50_ms"] = Percentile(latencies, 50) * 1e3;
+  state.counters["p95_ms"] = Percentile(latencies, 95) * 1e3;
+  state.counters["max_ms"] = latencies[slowest] * 1e3;
+  state.counters["rows_per_query"] =
+      static_cast<double>(rows) / static_cast<double>(queries.size() * static_cast<size_t>(state.iterations()));
+  state.SetLabel("slowest: " + queries[slowest].text);
+}
+
+}  // namespace
+
+void RegisterQueryBenchmarks(const BenchCorpus& corpus, const std::vector<BenchQuery>& queries) {
+  for (const char* kind : kQueryKinds) {
+    std::vector<BenchQuery> ofKind = QueriesOfKind(queries, kind);
+    if (ofKind.empty()) continue;
+    for (const char* engine : {"tamrel", "fts5"}) {
+      const std::string name = "query/" + corpus.name + "/" + kind + "/" + engine;
+      benchmark::RegisterBenchmark(name.c_str(), QueryBenchmark, corpus, ofKind, std::string(engine))
+          ->Iterations(QueryRepetitions())
+          ->UseRealTime()
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
+}
+
+}  // namespace tamrel::bench

@@ -1,0 +1,55 @@
+#include "corpus/mapped_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+namespace tamrel {
+
+MappedFile::~MappedFile() { Close(); }
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      open_(std::exchange(other.open_, false)) {}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    open_ = std::exchange(other.open_, false);
+  }
+  return *this;
+}
+
+bool MappedFile::Open(const std::filesystem::path& path) {
+  Close();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (ok && info.st_size > 0) {
+    void* p = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ok = p != MAP_FAILED;
+    if (ok) {
+      data_ = static_cast<const char*>(p);
+      size_ = static_cast<size_t>(info.st_size);
+    }
+  }
+  ::close(fd);
+  open_ = ok;
+  return ok;
+}
+
+void MappedFile::Close() {
+  if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
+  data_ = nullptr;
+  size_ = 0;
+  open_ = false;
+}
+
+}  // namespace tamrel

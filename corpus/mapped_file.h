@@ -1,0 +1,34 @@
+// MappedFile: a whole file mapped read-only into memory, so that the posting and sentence record
+// files of a loaded corpus are read without a system call per query. The mapping keeps the file
+// as it was when mapped, even after a build renames new index files into its place; the files
+// must not be truncated in place while mapped (the build never does).
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace tamrel {
+
+class MappedFile {
+ public:
+  MappedFile() = default;
+  ~MappedFile();
+  MappedFile(MappedFile&& other) noexcept;
+  MappedFile& operator=(MappedFile&& other) noexcept;
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  // Maps `path`; an empty file maps as empty bytes. False when the file cannot be opened or
+  // mapped (the object is then closed).
+  bool Open(const std::filesystem::path& path);
+  void Close();
+  bool IsOpen() const { return open_; }
+  std::string_view bytes() const { return {data_, size_}; }
+
+ private:
+  const char* data_ = nullptr;
+  size_t size_ = 0;
+  bool open_ = false;
+};
+
+}  // namespace tamrel

@@ -1,0 +1,33 @@
+// Texts that only the windows show: captions, the start-up greeting, the Report A Bug message
+// and the menu entry of the About box. The shared error texts are in ui/messages.h.
+#pragma once
+
+namespace tamrel {
+
+inline constexpr const char* kMainTitle = "[Quen] Chinese English Sentence Explorer";
+inline constexpr const char* kAboutMenuEntry = "&About Tamrel...";
+inline constexpr const char* kBuildFinishedCaption = "OK";
+
+inline constexpr const char* kStartUpCaption = "Start Up!";
+// The greeting is these parts around the product site: kStartUpBefore, site, kStartUpAfter.
+inline constexpr const char* kStartUpBefore =
+    "Thanks for choosing our software!\n\n"
+    "This tool is for the persons who want to learn Chinese and English. However, learning a new "
+    "language is a very hard task. From our view, the best way is to learn words/sentences by reading "
+    "some examples that are used in normal life. \n\n"
+    "To learn how to use this software, please visit ";
+inline constexpr const char* kStartUpAfter = " \n\nWANT to see this message AGAIN, please choose YES, otherwise NO!!";
+
+inline constexpr const char* kStartUpPage = "/brovik/connect.html";
+inline constexpr const char* kStartUpPageQuiet = "/brovik/connect2.html";
+
+inline constexpr const char* kReportBugCaption = "Report A Bug!";
+// The message is kReportBugBefore, the support address, kReportBugAfter.
+inline constexpr const char* kReportBugBefore = "If you found a bug, please report it to us (";
+inline constexpr const char* kReportBugAfter =
+    ").\n\nWe really appreciate your kind understanding. Thanks a lot.\n\n\t\t\tPellory";
+
+inline constexpr const char* kEndTestCaption = "End?";
+inline constexpr const char* kEndTestQuestion = "Do you want to end the test?";
+
+}  // namespace tamrel

@@ -1,0 +1,113 @@
+#include "search/query.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "corpus/text_utils.h"
+
+namespace tamrel {
+namespace {
+
+using Terms = std::vector<std::u16string>;
+
+// A segmentation dictionary holding "0" + each word.
+CorpusIndex Dictionary(std::initializer_list<std::u16string_view> words) {
+  CorpusIndex index(u"MO");
+  for (auto w : words) index.words.push_back(u"0" + std::u16string(w));
+  index.wordIds.Rebuild(index.words);
+  return index;
+}
+
+TEST(DecideLanguageTest, FirstUnitDecides) {
+  EXPECT_EQ(DecideLanguage(u"hello"), LANG_EN);
+  EXPECT_EQ(DecideLanguage(u"Zoo 动物"), LANG_EN);
+  EXPECT_EQ(DecideLanguage(u"我 like"), LANG_CN);
+  EXPECT_EQ(DecideLanguage(u"3D"), LANG_CN);
+  EXPECT_EQ(DecideLanguage(u" hello"), LANG_CN);
+  EXPECT_EQ(DecideLanguage(u"Élan"), LANG_CN);
+  EXPECT_EQ(DecideLanguage(u"ｈｉ"), LANG_CN);
+  EXPECT_EQ(DecideLanguage(u"@"), LANG_CN);
+  EXPECT_EQ(DecideLanguage(u"["), LANG_CN);  // between Z and a
+  EXPECT_EQ(LANG_EN, u"2");
+  EXPECT_EQ(LANG_CN, u"0");
+}
+
+TEST(SegmentQueryTest, LongestMatchFirst) {
+  const CorpusIndex dict = Dictionary({u"中华", u"中华人民", u"人民", u"共和国", u"共和"});
+  EXPECT_EQ(SegmentQuery(dict, u"中华人民共和国"), u"中华人民 共和国 ");
+  EXPECT_EQ(SegmentQuery(dict, u"人民中华"), u"人民 中华 ");
+  EXPECT_EQ(SegmentQuery(dict, u"国"), u"国 ");
+}
+
+TEST(SegmentQueryTest, SingleUnitsWithoutLookup) {
+  const CorpusIndex empty = Dictionary({});
+  EXPECT_EQ(SegmentQuery(empty, u"一二三四五六七八九十百千"), u"一 二 三 四 五 六 七 八 九 十 百 千 ");
+  // Each unit of a surrogate pair is a word of its own.
+  EXPECT_EQ(SegmentQuery(empty, u"\U00020000"), u"\xD840 \xDC00 ");
+}
+
+TEST(SegmentQueryTest, TenUnitCap) {
+  const std::u16string ten = u"甲乙丙丁戊己庚辛壬癸";
+  const std::u16string eleven = ten + u"子";
+  EXPECT_EQ(SegmentQuery(Dictionary({ten}), ten + u"子"), ten + u" 子 ");
+  // An eleven-unit dictionary word is never found whole.
+  EXPECT_EQ(SegmentQuery(Dictionary({eleven, u"甲乙"}), eleven), u"甲乙 丙 丁 戊 己 庚 辛 壬 癸 子 ");
+}
+
+TEST(SegmentQueryTest, SpacesAndLatinLetters) {
+  const CorpusIndex dict = Dictionary({u"我们", u"OK", u"A4纸"});
+  EXPECT_EQ(SegmentQuery(dict, u"我们 看"), u"我们   看 ");
+  EXPECT_EQ(SegmentQuery(dict, u"我们OK"), u"我们 OK ");
+  EXPECT_EQ(SegmentQuery(dict, u"我们hi"), u"我们 h i ");
+  EXPECT_EQ(SegmentQuery(dict, u"A4纸"), u"A4纸 ");
+  EXPECT_EQ(SegmentQuery(dict, u" "), u"  ");
+}
+
+TEST(NormaliseQueryTest, RunsAndTrailingSpace) {
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"hello   world  again ", u"hello world again"},
+      {u"a    b", u"a b"},
+      {u"  a", u" a"},
+      {u" ", u""},
+      {u"  ", u""},
+      {u"ab", u"ab"},
+      {u"我们   看 ", u"我们 看"},
+      {u"a\t b", u"a\t b"},
+      {u"a\u3000\u3000b", u"a\u3000\u3000b"},
+  };
+  for (const auto& [in, out] : cases) {
+    std::u16string q = in;
+    NormaliseQuery(q);
+    EXPECT_EQ(q, out);
+  }
+}
+
+TEST(SplitTermsTest, SpacesEndTerms) {
+  EXPECT_EQ(SplitTerms(u"hello world"), (Terms{u"hello", u"world"}));
+  EXPECT_EQ(SplitTerms(u" a"), (Terms{u"", u"a"}));
+  EXPECT_EQ(SplitTerms(u""), Terms{});
+}
+
+TEST(TermKeyTest, EnglishAndChineseTerms) {
+  const auto check = [](std::u16string_view term, std::u16string_view key, std::u16string_view normalised) {
+    const TermKeyResult r = TermKey(term);
+    EXPECT_EQ(r.key, key) << Utf16ToUtf8(term);
+    EXPECT_EQ(r.normalised, normalised);
+    EXPECT_EQ(NormalisedTermKey(r.normalised), r.key);
+  };
+  check(u"Hello", u"2hello", u"hello");
+  check(u"world,", u"2world", u"world");
+  check(u"end.\"", u"2end.", u"end.");
+  check(u"mp3", u"2mp", u"mp");
+  check(u"B", u"2b", u"b");
+  check(u"3D", u"03D", u"3D");
+  check(u"我们", u"0我们", u"我们");
+  check(u"Ärger", u"0Ärger", u"Ärger");
+  check(u"ＡＢ", u"0ＡＢ", u"ＡＢ");
+  check(u"", u"0", u"");
+}
+
+}  // namespace
+}  // namespace tamrel

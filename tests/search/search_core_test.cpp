@@ -1,0 +1,244 @@
+#include "search/search_core.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "corpus/corpus_files.h"
+#include "corpus/text_utils.h"
+#include "tests/test_support.h"
+
+namespace tamrel {
+namespace {
+
+using test::ReadBytes;
+using test::RuntimeFolder;
+using test::U32;
+using test::WriteBytes;
+using Ids = std::vector<int32_t>;
+
+// A corpus of 40 sentences whose English line is "sK", K being the sentence ID, and whose other
+// lines are empty. The search words sit at chosen word IDs (which set their weights); every
+// other of the first 501 dictionary lines is a filler key.
+class RankingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::map<int, std::string> words = {
+        {5, "2alpha\t1:1 4:1 7:1"},      // weight 3
+        {15, "2gamma\t2:1 3:1"},         // weight 6
+        {30, "2delta\t"},                // weight 8; 0 ... 24
+        {31, "2epsilon\t"},              // weight 8; 0 ... 24
+        {40, "2zeta\t"},                 // 29, 28, ..., 0: not ascending
+        {41, "2eta\t"},                  // 0 ... 39
+        {500, "2beta\t4:1 9:1"},         // weight 10
+        {501, "0我\t3:1 99:1"},          // sentence 99 does not exist
+    };
+    for (int i = 0; i < 25; ++i) words[30] += std::to_string(i) + ":1 ", words[31] += std::to_string(i) + ":2 ";
+    for (int i = 29; i >= 0; --i) words[40] += std::to_string(i) + ":1 ";
+    for (int i = 0; i < 40; ++i) words[41] += std::to_string(i) + ":1 ";
+    std::string dictionary, sentences;
+    for (int i = 0; i <= 501; ++i) {
+      dictionary += (words.count(i) ? words[i] : "0filler" + std::to_string(i) + "\t0:0") + "\n";
+    }
+    for (int k = 0; k < 40; ++k) {
+      dictionary += "3s" + std::to_string(k) + "\t" + std::to_string(k) + ":1\n";
+      sentences += "\n\ns" + std::to_string(k) + "\n";
+    }
+    test::BuildSmallCorpus(u"BI", dictionary, sentences);
+    Load();
+  }
+
+  void Load() {
+    index_ = CorpusIndex(u"BI");
+    ASSERT_EQ(LoadWordTable(index_), 0);
+    ASSERT_EQ(LoadSentenceTable(index_), 0);
+  }
+
+  // The sentence IDs of the results, read back from their English lines.
+  Ids Search(std::u16string query) {
+    std::vector<ResultSentence> results;
+    SearchCorpus(query, index_, results);
+    Ids ids;
+    for (const auto& r : results) {
+      EXPECT_EQ(r.chinese, u"");
+      EXPECT_EQ(r.english.substr(0, 1), u"s");
+      EXPECT_EQ(r.english.back(), u' ');
+      ids.push_back(ParseDecimal(std::u16string_view(r.english).substr(1)));
+    }
+    return ids;
+  }
+
+  // Overwrites 4 bytes of an index file.
+  static void Patch(CorpusFile f, uint64_t at, uint32_t value) {
+    std::string bytes = ReadBytes(CorpusFileName(f, u"BI"));
+    bytes.replace(at, 4, U32(value));
+    WriteBytes(CorpusFileName(f, u"BI"), bytes);
+  }
+
+  static Ids Range(int from, int to, int step = 1) {
+    Ids ids;
+    for (int i = from; step > 0 ? i < to : i > to; i += step) ids.push_back(i);
+    return ids;
+  }
+
+  RuntimeFolder folder_;
+  CorpusIndex index_;
+};
+
+TEST_F(RankingTest, TwoTermsScoredByWeight) {
+  // Scores: 1 -> 3, 4 -> 13, 7 -> 3, 9 -> 10.
+  EXPECT_EQ(Search(u"alpha beta"), (Ids{4, 9, 1, 7}));
+  EXPECT_EQ(Search(u"beta alpha"), (Ids{4, 9, 1, 7}));
+  EXPECT_EQ(Search(u"Alpha, BETA."), (Ids{4, 9, 1, 7}));
+}
+
+TEST_F(RankingTest, RepeatedTermDoublesItsWeight) {
+  EXPECT_EQ(Search(u"beta gamma"), (Ids{4, 9, 2, 3}));
+  EXPECT_EQ(Search(u"beta gamma gamma"), (Ids{2, 3, 4, 9}));
+  EXPECT_EQ(Search(u"gamma beta Gamma"), (Ids{2, 3, 4, 9}));
+}
+
+TEST_F(RankingTest, EqualScoresKeepTheLowestIds) {
+  EXPECT_EQ(Search(u"delta epsilon"), Range(0, 20));
+  // 0 ... 24 score 16 and 25 ... 39 score 8: the ties among the first 25 decide.
+  EXPECT_EQ(Search(u"delta epsilon eta"), Range(0, 20));
+  // 4 scores 8 + 8 + 3 + 10, 9 scores 8 + 8 + 10, 1 and 7 score 8 + 8 + 3, the rest of 0 ... 24 16.
+  Ids expected = {4, 9, 1, 7};
+  for (int i : Range(0, 20)) {
+    if (i != 1 && i != 4 && i != 7 && i != 9) expected.push_back(i);
+  }
+  EXPECT_EQ(Search(u"delta epsilon alpha beta"), expected);
+}
+
+TEST_F(RankingTest, OneTermKeepsBlockOrder) {
+  EXPECT_EQ(Search(u"zeta"), Range(29, 9, -1));
+  EXPECT_EQ(Search(u"eta"), Range(0, 20));
+  // A term that is not found leaves a one-term query: unranked, block order.
+  EXPECT_EQ(Search(u"zeta nowhere"), Range(29, 9, -1));
+  EXPECT_EQ(Search(u"nowhere Zeta!"), Range(29, 9, -1));
+  EXPECT_EQ(Search(u"gamma"), (Ids{2, 3}));
+}
+
+TEST_F(RankingTest, NothingFound) {
+  EXPECT_EQ(Search(u"nowhere"), Ids{});
+  EXPECT_EQ(Search(u" "), Ids{});
+  EXPECT_EQ(Search(u"filler7"), Ids{});  // the key is 2filler, the dictionary has 0filler7
+}
+
+TEST_F(RankingTest, QueryNormalisedInPlaceAndResultsAppended) {
+  std::u16string query = u" alpha   beta ";
+  std::vector<ResultSentence> results = {{u"kept", u"", u""}};
+  SearchCorpus(query, index_, results);
+  EXPECT_EQ(query, u" alpha beta");
+  ASSERT_EQ(results.size(), 5u);
+  EXPECT_EQ(results[0], (ResultSentence{u"kept", u"", u""}));
+  EXPECT_EQ(results[1], (ResultSentence{u"", u"", u"s4 "}));
+  std::u16string none = u"nowhere  ";
+  SearchCorpus(none, index_, results);
+  EXPECT_EQ(none, u"nowhere");
+  EXPECT_EQ(results.size(), 5u);
+}
+
+// A sentence ID beyond the sentence table comes only from damaged files; that sentence is left out.
+TEST_F(RankingTest, SentenceIdBeyondTheTableLeftOut) {
+  EXPECT_EQ(Search(u"我"), (Ids{3}));
+  EXPECT_EQ(Search(u"我 alpha"), (Ids{3, 1, 4, 7}));
+}
+
+// A word ID beyond the word table in a sentence record: that sentence is left out.
+TEST_F(RankingTest, WordIdBeyondTheTableLeftOut) {
+  Patch(CorpusFile::kSentenceRecords, 32 * 4 + 24, 100000);  // the English word of sentence 4
+  EXPECT_EQ(Search(u"alpha beta"), (Ids{9, 1, 7}));
+  Patch(CorpusFile::kSentenceRecords, 32 * 9 + 16, 0x7FFFFFFF);  // the count of its English block
+  EXPECT_EQ(Search(u"alpha beta"), (Ids{1, 7}));
+}
+
+// A posting count reaching past the end of the posting file: the term is dropped.
+TEST_F(RankingTest, PostingCountPastTheEndDropsTheTerm) {
+  Patch(CorpusFile::kPostings, *index_.PostingOffset(u"2alpha"), 0x20000000);
+  EXPECT_EQ(Search(u"alpha beta"), (Ids{4, 9}));
+  EXPECT_EQ(Search(u"alpha"), Ids{});
+  index_.postingOffsets[*index_.WordId(u"2beta")] = 1ull << 40;
+  EXPECT_EQ(Search(u"alpha beta"), Ids{});
+}
+
+// When the record file cannot be read the found sentences are left out: no copies of an earlier
+// sentence and no empty items.
+TEST_F(RankingTest, UnreadableRecordFileGivesNoItems) {
+  std::filesystem::remove(CorpusFileName(CorpusFile::kSentenceRecords, u"BI"));
+  index_.sentenceRecordFile.Close();  // as if the file had been missing at load
+  std::vector<ResultSentence> results = {{u"kept", u"", u""}};
+  std::u16string query = u"alpha beta";
+  SearchCorpus(query, index_, results);
+  EXPECT_EQ(results, (std::vector<ResultSentence>{{u"kept", u"", u""}}));
+}
+
+TEST_F(RankingTest, FetchPostings) {
+  TermPostings postings;
+  EXPECT_EQ(FetchPostings(index_, u"Alpha.", postings), 3u);
+  EXPECT_EQ(postings.term, u"alpha");
+  EXPECT_EQ(postings.sentenceIds, (Ids{1, 4, 7}));
+  EXPECT_EQ(postings.secondValues, (Ids{1, 1, 1}));
+  EXPECT_EQ(FetchPostings(index_, u"epsilon", postings, 2), 25u);
+  EXPECT_EQ(postings.sentenceIds, (Ids{0, 1}));
+  EXPECT_EQ(postings.secondValues, (Ids{2, 2}));
+  EXPECT_EQ(FetchPostings(index_, u"nowhere", postings), 0u);
+  EXPECT_EQ(postings.term, u"nowhere");
+  EXPECT_EQ(postings.sentenceIds, Ids{});
+  std::filesystem::remove(CorpusFileName(CorpusFile::kPostings, u"BI"));
+  index_.postingFile.Close();  // as if the file had been missing at load
+  EXPECT_EQ(FetchPostings(index_, u"alpha", postings), 0u);
+  EXPECT_EQ(postings.sentenceIds, Ids{});
+}
+
+TEST(TermWeightTest, BoundsByWordId) {
+  CorpusIndex index(u"BI");
+  for (int i = 0; i <= 100; ++i) {
+    index.words.push_back(u"2w" + std::u16string{static_cast<char16_t>(u'a' + i / 26), static_cast<char16_t>(u'a' + i % 26)});
+  }
+  index.wordIds.Rebuild(index.words);
+  const auto weight = [&](int id) { return TermWeight(index, std::u16string(index.words[id]).substr(1)); };
+  EXPECT_EQ(weight(0), 3);
+  EXPECT_EQ(weight(9), 3);
+  EXPECT_EQ(weight(10), 6);
+  EXPECT_EQ(weight(19), 6);
+  EXPECT_EQ(weight(20), 8);
+  EXPECT_EQ(weight(99), 8);
+  EXPECT_EQ(weight(100), 10);
+  EXPECT_EQ(TermWeight(index, u"absent"), 10);
+  EXPECT_EQ(TermWeight(index, u"Waa"), 10);  // weights are looked up by the normalised term only
+}
+
+TEST(MergeTermTest, WalkOverAscendingLists) {
+  std::vector<Candidate> c;
+  MergeTerm(c, {1, 4, 7}, 3);
+  MergeTerm(c, {0, 4, 9}, 10);
+  MergeTerm(c, {}, 6);
+  ASSERT_EQ(c.size(), 5u);
+  const Ids ids = {c[0].sentenceId, c[1].sentenceId, c[2].sentenceId, c[3].sentenceId, c[4].sentenceId};
+  const std::vector<int64_t> scores = {c[0].score, c[1].score, c[2].score, c[3].score, c[4].score};
+  EXPECT_EQ(ids, (Ids{0, 1, 4, 7, 9}));
+  EXPECT_EQ(scores, (std::vector<int64_t>{10, 3, 13, 3, 10}));
+}
+
+TEST(RankCandidatesTest, TopTwentyByScoreThenId) {
+  std::vector<Candidate> c;
+  for (int i = 0; i < 20; ++i) c.push_back({i, 5});
+  c.push_back({20, 5});  // ties the 20th score: does not displace it
+  Ids first20;
+  for (int i = 0; i < 20; ++i) first20.push_back(i);
+  EXPECT_EQ(RankCandidates(c), first20);
+  c.push_back({21, 6});  // beats it
+  Ids expected = {21};
+  for (int i = 0; i < 19; ++i) expected.push_back(i);
+  EXPECT_EQ(RankCandidates(c), expected);
+  EXPECT_EQ(RankCandidates({{3, 1}, {5, 9}, {6, 1}, {8, 9}}, 3), (Ids{5, 8, 3}));
+  EXPECT_EQ(RankCandidates({{3, 1}}, 0), Ids{});
+  EXPECT_EQ(RankCandidates({}), Ids{});
+}
+
+}  // namespace
+}  // namespace tamrel

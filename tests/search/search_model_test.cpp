@@ -1,0 +1,236 @@
+// The index's answers against a brute-force model: a random corpus is written, built and loaded,
+// and every query's results must equal those of a plain scan of the sentence lines that applies
+// the ranking rules directly (weights by dictionary line, 20 best, ties by lower ID, one-term
+// queries in posting order).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "corpus/text_utils.h"
+#include "search/search_core.h"
+#include "tests/test_support.h"
+
+namespace tamrel {
+namespace {
+
+struct Group {
+  std::vector<std::u16string> chinese, pinyin, english;
+};
+
+std::u16string Joined(const std::vector<std::u16string>& tokens, char16_t separator) {
+  std::u16string s;
+  for (const auto& t : tokens) s += t + separator;
+  return s;
+}
+
+// Lower-cases A-Z and drops one last unit outside a-z, written out again for the model.
+std::u16string ModelNormal(std::u16string w) {
+  std::transform(w.begin(), w.end(), w.begin(), [](char16_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+  if (!w.empty() && (w.back() < 'a' || w.back() > 'z')) w.pop_back();
+  return w;
+}
+
+bool StartsWithLetter(const std::u16string& t) {
+  return !t.empty() && ((t[0] >= 'a' && t[0] <= 'z') || (t[0] >= 'A' && t[0] <= 'Z'));
+}
+
+class SearchModel {
+ public:
+  explicit SearchModel(unsigned seed) : rng_(seed) {
+    const std::u16string han = u"天地人山水火木金土日月风云雨雪花";
+    for (int i = 0; i < 24; ++i) {
+      std::u16string w(1, han[Pick(han.size())]);
+      if (i % 3) w += han[Pick(han.size())];
+      chineseVocabulary_.push_back(w);
+    }
+    for (const char16_t* w : {u"cat", u"dog", u"tea", u"rain", u"sun", u"moon", u"river", u"stone", u"red", u"go",
+                              u"see", u"snow", u"wind", u"tree", u"gold", u"fire", u"sky", u"sea", u"a", u"rare"}) {
+      englishVocabulary_.push_back(w);
+    }
+    for (int k = 0; k < 300; ++k) groups_.push_back(RandomGroup());
+    WriteAndBuild();
+  }
+
+  void CheckQuery(const std::u16string& query) {
+    std::u16string searched = query;
+    std::vector<ResultSentence> got;
+    SearchCorpus(searched, index_, got);
+    std::vector<ResultSentence> expected;
+    for (int id : Answer(query)) {
+      const Group& g = groups_[id];
+      expected.push_back({Joined(g.chinese, u' '), Joined(g.pinyin, u' '), Joined(g.english, u' ')});
+    }
+    ASSERT_EQ(got, expected) << "query: " << Utf16ToUtf8(query);
+  }
+
+  std::u16string RandomQuery() {
+    std::u16string q(Pick(4) == 0 ? Pick(3) : 0, u' ');
+    const size_t terms = 1 + Pick(4);
+    for (size_t i = 0; i < terms; ++i) {
+      if (i > 0) q += std::u16string(1 + Pick(3), u' ');
+      switch (Pick(5)) {
+        case 0: q += chineseVocabulary_[Pick(chineseVocabulary_.size())]; break;
+        case 1: q += u"雷"; break;  // never in the corpus
+        case 2: q += u"absent"; break;
+        default: q += EnglishVariant(); break;
+      }
+    }
+    q += std::u16string(Pick(3), u' ');
+    return q;
+  }
+
+  const std::vector<std::u16string>& chineseVocabulary() const { return chineseVocabulary_; }
+  const std::vector<std::u16string>& englishVocabulary() const { return englishVocabulary_; }
+
+ private:
+  size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
+
+  std::u16string EnglishVariant() {
+    // "rare" is drawn seldom, so that some words have fewer than 20 sentences.
+    std::u16string w = englishVocabulary_[Pick(Pick(8) == 0 ? englishVocabulary_.size() : englishVocabulary_.size() - 1)];
+    switch (Pick(5)) {
+      case 0: w[0] = static_cast<char16_t>(w[0] - 32); break;
+      case 1: w += u'.'; break;
+      case 2: w += u","; break;
+      default: break;
+    }
+    return w;
+  }
+
+  Group RandomGroup() {
+    Group g;
+    const size_t zh = Pick(5) == 0 ? 0 : 1 + Pick(7);
+    for (size_t i = 0; i < zh; ++i) {
+      const size_t w = Pick(chineseVocabulary_.size());
+      g.chinese.push_back(chineseVocabulary_[w]);
+      g.pinyin.push_back(u"py" + FormatDecimal(static_cast<int64_t>(w)));
+    }
+    const size_t en = 1 + Pick(8);
+    for (size_t i = 0; i < en; ++i) g.english.push_back(Pick(12) == 0 ? std::u16string(u"-") : EnglishVariant());
+    return g;
+  }
+
+  // Every token's key, with the ascending sentence IDs and counts that the dictionary lists.
+  void WriteAndBuild() {
+    std::map<std::u16string, std::map<int, int>> postings;
+    for (int id = 0; id < static_cast<int>(groups_.size()); ++id) {
+      const Group& g = groups_[id];
+      for (const auto& t : g.chinese) ++postings[u"0" + t][id];
+      for (const auto& t : g.pinyin) ++postings[u"1" + t][id];
+      for (const auto& t : g.english) {
+        ++postings[u"3" + t][id];
+        if (!ModelNormal(t).empty()) ++postings[u"2" + ModelNormal(t)][id];
+      }
+    }
+    std::vector<std::u16string> keys;
+    for (const auto& [key, ids] : postings) keys.push_back(key);
+    std::shuffle(keys.begin(), keys.end(), rng_);
+    std::u16string dictionary, sentences;
+    for (size_t line = 0; line < keys.size(); ++line) {
+      lineOf_[keys[line]] = static_cast<int>(line);
+      std::vector<std::u16string> items;
+      for (const auto& [id, n] : postings[keys[line]]) items.push_back(FormatDecimal(id) + u":" + FormatDecimal(n));
+      std::u16string list = Joined(items, u' ');
+      list.pop_back();
+      dictionary += keys[line] + u"\t" + list + u"\n";
+    }
+    for (const Group& g : groups_) {
+      for (const auto* line : {&g.chinese, &g.pinyin, &g.english}) {
+        std::u16string text = Joined(*line, u' ');
+        if (!text.empty()) text.pop_back();
+        sentences += text + u"\n";
+      }
+    }
+    test::BuildSmallCorpus(u"MO", Utf16ToUtf8(dictionary), Utf16ToUtf8(sentences));
+    index_ = CorpusIndex(u"MO");
+    ASSERT_EQ(LoadWordTable(index_), 0);
+    ASSERT_EQ(LoadSentenceTable(index_), 0);
+  }
+
+  int Weight(const std::u16string& key) const {
+    const int line = lineOf_.at(key);
+    return line < 10 ? 3 : line < 20 ? 6 : line < 100 ? 8 : 10;
+  }
+
+  // The sentence IDs the ranking rules choose for `query`, from the sentence lines alone.
+  std::vector<int> Answer(const std::u16string& query) const {
+    // Runs of spaces count as one, a trailing space is dropped, and every space ends a term.
+    std::u16string q;
+    for (char16_t c : query) {
+      if (c != u' ' || q.empty() || q.back() != u' ') q += c;
+    }
+    if (!q.empty() && q.back() == u' ') q.pop_back();
+    std::vector<std::u16string> terms(1);
+    for (char16_t c : q) {
+      if (c == u' ') {
+        terms.emplace_back();
+      } else {
+        terms.back() += c;
+      }
+    }
+    if (terms.back().empty()) terms.pop_back();
+
+    std::vector<std::vector<int>> found;  // sentence IDs of each found term
+    std::vector<int> weights;
+    for (const auto& term : terms) {
+      const bool english = StartsWithLetter(term);
+      const std::u16string word = english ? ModelNormal(term) : term;
+      std::vector<int> ids;
+      for (int id = 0; id < static_cast<int>(groups_.size()); ++id) {
+        const auto& tokens = english ? groups_[id].english : groups_[id].chinese;
+        for (const auto& t : tokens) {
+          if ((english ? ModelNormal(t) : t) == word) {
+            ids.push_back(id);
+            break;
+          }
+        }
+      }
+      if (ids.empty()) continue;
+      found.push_back(ids);
+      weights.push_back(Weight((english ? u"2" : u"0") + word));
+    }
+    if (found.empty()) return {};
+    if (found.size() == 1) {
+      found[0].resize(std::min<size_t>(found[0].size(), 20));
+      return found[0];
+    }
+    std::map<int, int> score;
+    for (size_t t = 0; t < found.size(); ++t) {
+      for (int id : found[t]) score[id] += weights[t];
+    }
+    std::vector<std::pair<int, int>> ranked;  // (-score, id)
+    for (const auto& [id, s] : score) ranked.push_back({-s, id});
+    std::sort(ranked.begin(), ranked.end());
+    std::vector<int> ids;
+    for (size_t i = 0; i < ranked.size() && i < 20; ++i) ids.push_back(ranked[i].second);
+    return ids;
+  }
+
+  std::mt19937 rng_;
+  std::vector<std::u16string> chineseVocabulary_, englishVocabulary_;
+  std::vector<Group> groups_;
+  std::map<std::u16string, int> lineOf_;
+  CorpusIndex index_;
+};
+
+class SearchModelTest : public ::testing::TestWithParam<unsigned> {
+ protected:
+  test::RuntimeFolder folder_;
+};
+
+TEST_P(SearchModelTest, RandomQueriesMatchTheModel) {
+  SearchModel model(GetParam());
+  for (const auto& w : model.chineseVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w));
+  for (const auto& w : model.englishVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w));
+  for (int i = 0; i < 500; ++i) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.RandomQuery()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SearchModelTest, ::testing::Values(1u, 2u, 3u, 4u));
+
+}  // namespace
+}  // namespace tamrel

@@ -1,0 +1,38 @@
+// Desktop: what the windows ask of the desktop that would block or wait — message boxes, modal
+// runs of other dialogs, the pause at start-up — and the millisecond tick count. The program uses
+// QtDesktop; the window tests put a scripted one in its place, so nothing waits for a person.
+// The windows keep a reference: the Desktop must outlive them.
+#pragma once
+
+#include <QString>
+#include <chrono>
+#include <cstdint>
+
+class QDialog;
+class QWidget;
+
+class Desktop {
+ public:
+  enum class Icon { kNone, kInformation, kError };
+
+  virtual ~Desktop() = default;
+
+  // A message with an OK button.
+  virtual void Tell(QWidget* parent, const QString& caption, const QString& text, Icon icon) = 0;
+  // A question with Yes and No buttons and no icon; true for Yes.
+  virtual bool Ask(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // Runs `dialog` modally; returns its result (QDialog::Accepted or QDialog::Rejected).
+  virtual int RunModal(QDialog& dialog) = 0;
+  virtual void Sleep(std::chrono::milliseconds duration) = 0;
+  virtual uint32_t TickCount() = 0;
+};
+
+// The real desktop: QMessageBox, QDialog::exec, a sleep of the calling thread, the steady clock.
+class QtDesktop : public Desktop {
+ public:
+  void Tell(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
+  bool Ask(QWidget* parent, const QString& caption, const QString& text) override;
+  int RunModal(QDialog& dialog) override;
+  void Sleep(std::chrono::milliseconds duration) override;
+  uint32_t TickCount() override;
+};

@@ -1,0 +1,39 @@
+#include "ui/tamrel_app.h"
+
+#include <unistd.h>
+
+#include <QFont>
+#include <QIcon>
+#include <cstdlib>
+
+#include "ui/desktop.h"
+#include "ui/tamrel_dlg.h"
+#include "ui/window_frame.h"
+
+void CTamrelApp::PrepareStart() {
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The web view's renderer sandbox refuses to start for the root user.
+  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", /*overwrite=*/0);
+}
+
+CTamrelApp::CTamrelApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("Tamrel"));
+  setOrganizationName(QStringLiteral("Tamrel"));
+  RegisterWindowResources();
+  setWindowIcon(QIcon(QStringLiteral(":/tamrel/tamrel.png")));
+  // The templates name Windows fonts; use close sans-serif faces of this system instead. For
+  // Chinese, a face with compact line metrics first, so that lines fit the templates' heights.
+  const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                            QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("WenQuanYi Zen Hei"),
+                            QStringLiteral("Noto Sans CJK SC")};
+  QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
+  QFont::insertSubstitutions(QStringLiteral("MS Shell Dlg"), sans);
+}
+
+bool CTamrelApp::InitInstance() {
+  QtDesktop desktop;
+  CTamrelDlg dialog(desktop);
+  dialog.OnInitDialog();
+  dialog.exec();
+  return false;
+}
