@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libicu-dev libcli11-dev nlohmann-json3-dev libgtest-dev
-          qt6-base-dev qt6-webengine-dev libgl-dev xvfb xauth fonts-noto-cjk)
+          qt6-base-dev qt6-webengine-dev libgl-dev xvfb xauth fonts-noto-cjk fonts-wqy-zenhei)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libsqlite3-dev python3)
 fi

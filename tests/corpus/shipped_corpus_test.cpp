@@ -7,6 +7,7 @@
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
+#include "learning/word_test_engine.h"
 #include "tests/test_support.h"
 #include "ui/search_command.h"
 
@@ -82,23 +83,52 @@ TEST(ShippedCorpus, DictionariesAreWhatPrepareMakesAndBuildWithoutSkips) {
   }
 }
 
-TEST(ShippedCorpus, EverydayQueriesFindSentencesInBothCorpora) {
-  test::RuntimeFolder folder;
-  CorpusIndex bilingual(kTagBilingual);
-  CorpusIndex monolingual(kTagMonolingual);
-  for (CorpusIndex* index : {&bilingual, &monolingual}) {
-    for (CorpusFile f : {CorpusFile::kDictionary, CorpusFile::kSentences}) {
-      std::filesystem::copy_file(kShipped / CorpusFileName(f, index->tag).filename(), CorpusFileName(f, index->tag));
+// Both shipped corpora built and loaded in a temporary runtime folder.
+class ShippedIndexes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (CorpusIndex* index : {&bilingual_, &monolingual_}) {
+      for (CorpusFile f : {CorpusFile::kDictionary, CorpusFile::kSentences}) {
+        std::filesystem::copy_file(kShipped / CorpusFileName(f, index->tag).filename(),
+                                   CorpusFileName(f, index->tag));
+      }
+      ASSERT_EQ(BuildCorpus(index->tag), 0);
+      ASSERT_EQ(LoadWordTable(*index), 0);
+      ASSERT_EQ(LoadSentenceTable(*index), 0);
     }
-    ASSERT_EQ(BuildCorpus(index->tag), 0);
-    ASSERT_EQ(LoadWordTable(*index), 0);
-    ASSERT_EQ(LoadSentenceTable(*index), 0);
   }
+  test::RuntimeFolder folder_;
+  CorpusIndex bilingual_{kTagBilingual};
+  CorpusIndex monolingual_{kTagMonolingual};
+};
+
+TEST_F(ShippedIndexes, EverydayQueriesFindSentencesInBothCorpora) {
+  const CorpusIndex& bilingual = bilingual_;
+  const CorpusIndex& monolingual = monolingual_;
   for (const std::u16string query : {u"weather", u"朋友", u"我们明天去公园"}) {
     const SearchCommandResult r = RunSearchCommand(query, bilingual, monolingual, SysSettings{}, {});
     EXPECT_FALSE(r.bilingual.empty()) << Utf16ToUtf8(query);
     EXPECT_FALSE(r.monolingual.empty()) << Utf16ToUtf8(query);
   }
+}
+
+// Beginner and Normal must find a question at every draw; Expert draws from positions 1000 to
+// 9999, of which the corpus fills only the first few hundred, so it succeeds less often.
+TEST_F(ShippedIndexes, WordTestFindsQuestionsAtEveryDraw) {
+  uint32_t tick = 12345;
+  WordTestEngine engine(bilingual_, [&] { return tick; });
+  int expertFound = 0;
+  for (int draw = 0; draw < 200; ++draw, tick += 7919) {
+    for (int direction : {kHanziToPinyin, kPinyinToHanzi}) {
+      for (int level : {kLevelBeginner, kLevelNormal}) {
+        const WordTestQuestion q = engine.NextQuestion(level, direction);
+        ASSERT_TRUE(q.found) << "level " << level << ", tick " << tick;
+        EXPECT_LT(q.attempts, 200) << "level " << level << ", tick " << tick;
+      }
+    }
+    expertFound += engine.NextQuestion(kLevelExpert, kHanziToPinyin).found;
+  }
+  EXPECT_GE(expertFound, 150);
 }
 
 }  // namespace
