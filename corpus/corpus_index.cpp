@@ -62,7 +62,7 @@ int LoadWordTable(CorpusIndex& index) {
       key.push_back(unit);
     }
     if (units == kKeyFieldUnits) return -1;  // no terminator: the record is damaged
-    words.push_back(key);
+    if (!words.push_back(key)) return -1;    // more key text than a word list can hold
     offsets[k] = GetFixed64(record + 104);
   }
 

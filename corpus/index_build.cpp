@@ -224,7 +224,7 @@ int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
       if (report != nullptr) ++report->longKeys;
       continue;
     }
-    index.words.push_back(reader.key());
+    if (!index.words.push_back(reader.key())) return Fail(report, source), -1;  // too much key text
     index.postingOffsets.push_back(offset);
     const size_t n = first.size();
     block.resize(4 + 8 * n);

@@ -9,13 +9,13 @@ namespace {
 
 // The bytes of one of the large index files: the mapping the loaders made, or, for an index that
 // was not loaded that way, a mapping made for this one read and held by `temporary`.
-bool FileBytes(const MappedFile& kept, const std::filesystem::path& path, MappedFile& temporary,
+bool FileBytes(const MappedFile& kept, CorpusFile file, std::u16string_view tag, MappedFile& temporary,
                std::string_view& bytes) {
   if (kept.IsOpen()) {
     bytes = kept.bytes();
     return true;
   }
-  if (!temporary.Open(path)) return false;
+  if (!temporary.Open(CorpusFileName(file, tag))) return false;
   bytes = temporary.bytes();
   return true;
 }
@@ -41,7 +41,7 @@ bool TakeTokenBlock(std::string_view& rest, std::vector<uint32_t>& ids) {
 int ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block, uint32_t limit) {
   MappedFile temporary;
   std::string_view file;
-  if (!FileBytes(index.postingFile, CorpusFileName(CorpusFile::kPostings, index.tag), temporary, file)) return -1;
+  if (!FileBytes(index.postingFile, CorpusFile::kPostings, index.tag, temporary, file)) return -1;
   if (offset > file.size() || file.size() - offset < 4) return -1;
   const char* head = file.data() + offset;
   const uint32_t count = GetFixed32(head);
@@ -53,15 +53,19 @@ int ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& bl
   return 0;
 }
 
+void PrefetchSentenceRecord(const CorpusIndex& index, int64_t sentenceId) {
+  if (sentenceId < 0 || static_cast<uint64_t>(sentenceId) >= index.sentenceOffsets.size()) return;
+  const std::string_view file = index.sentenceRecordFile.bytes();
+  const uint64_t offset = index.sentenceOffsets[static_cast<size_t>(sentenceId)];
+  if (offset < file.size()) __builtin_prefetch(file.data() + offset);
+}
+
 int ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record) {
   if (sentenceId < 0 || static_cast<uint64_t>(sentenceId) >= index.sentenceOffsets.size()) return -1;
   const uint64_t offset = index.sentenceOffsets[static_cast<size_t>(sentenceId)];
   MappedFile temporary;
   std::string_view file;
-  if (!FileBytes(index.sentenceRecordFile, CorpusFileName(CorpusFile::kSentenceRecords, index.tag), temporary,
-                 file)) {
-    return -1;
-  }
+  if (!FileBytes(index.sentenceRecordFile, CorpusFile::kSentenceRecords, index.tag, temporary, file)) return -1;
   if (offset > file.size()) return -1;
   std::string_view rest = file.substr(offset);
   if (!TakeTokenBlock(rest, record.chinese) || !TakeTokenBlock(rest, record.pinyin) ||

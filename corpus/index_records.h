@@ -34,6 +34,10 @@ struct SentenceRecord {
   std::vector<uint32_t> chinese, pinyin, english;  // word IDs of the three token blocks
 };
 
+// Asks the processor to fetch the start of the record of `sentenceId` from a mapped record file
+// ahead of ReadSentenceRecord, so that the cache misses of several records overlap.
+void PrefetchSentenceRecord(const CorpusIndex& index, int64_t sentenceId);
+
 // Reads the record of `sentenceId`. 0 on success; -1 when the ID is outside the sentence table,
 // the file cannot be opened, or a block reaches past the end of the file.
 int ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record);

@@ -1,5 +1,7 @@
 #include "corpus/stdio_file_ex.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "corpus/text_utils.h"
@@ -21,6 +23,12 @@ bool CStdioFileEx::Open(const std::filesystem::path& path, uint32_t flags) {
   const char* mode = (flags_ & modeCreate) ? "wb" : (flags_ & modeWrite) ? "r+b" : "rb";
   file_ = std::fopen(path.c_str(), mode);
   if (file_ == nullptr) return false;
+  // A folder opens for reading here but holds no bytes: it would read as an empty file.
+  struct stat info {};
+  if (fstat(fileno(file_), &info) != 0 || S_ISDIR(info.st_mode)) {
+    Close();
+    return false;
+  }
   if (writing) return true;
   unsigned char mark[2] = {0, 0};
   utf16_ = std::fread(mark, 1, 2, file_) == 2 && mark[0] == 0xFF && mark[1] == 0xFE;

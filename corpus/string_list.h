@@ -13,14 +13,25 @@ namespace tamrel {
 
 class StringList {
  public:
-  void push_back(std::u16string_view s) {
+  // Positions are 32-bit to keep the list small: it holds at most 2^32 - 1 units in all.
+  static constexpr size_t kMaxUnits = UINT32_MAX;
+
+  // Appends `s`; false (and nothing appended) when the list would exceed kMaxUnits.
+  bool push_back(std::u16string_view s) {
+    if (s.size() > kMaxUnits - units_.size()) return false;
     units_.append(s);
-    ends_.push_back(units_.size());
+    ends_.push_back(static_cast<uint32_t>(units_.size()));
+    return true;
   }
   std::u16string_view operator[](size_t i) const {
     const size_t begin = i == 0 ? 0 : ends_[i - 1];
     return std::u16string_view(units_).substr(begin, ends_[i] - begin);
   }
+  // Asks the processor to fetch where string i ends (and so where the next begins), ahead of
+  // reading it; i must be below size().
+  void PrefetchEnd(size_t i) const { __builtin_prefetch(&ends_[i]); }
+  // Asks for the first units of string i, once its end is at hand.
+  void PrefetchUnits(size_t i) const { __builtin_prefetch(units_.data() + (i == 0 ? 0 : ends_[i - 1])); }
   size_t size() const { return ends_.size(); }
   bool empty() const { return ends_.empty(); }
   void clear() {
@@ -35,7 +46,7 @@ class StringList {
 
  private:
   std::u16string units_;
-  std::vector<size_t> ends_;
+  std::vector<uint32_t> ends_;
 };
 
 // Sorted word IDs of a StringList, one per distinct key. A repeated key maps to its last record,

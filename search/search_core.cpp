@@ -7,19 +7,36 @@ namespace tamrel {
 
 namespace {
 
-// Whether the block of `term` holds postings, without reading them.
-uint32_t PostingCount(const CorpusIndex& index, std::u16string_view term) {
-  TermPostings probe;
-  return static_cast<uint32_t>(FetchPostings(index, term, probe, 0));
+// A query term whose posting block holds postings.
+struct FoundTerm {
+  std::u16string key;
+  uint64_t offset = 0;
+};
+
+int WeightOfKey(const CorpusIndex& index, std::u16string_view key) {
+  const auto id = index.WordId(key);
+  if (!id) return 10;
+  if (*id < 10) return 3;
+  if (*id < 20) return 6;
+  if (*id < 100) return 8;
+  return 10;
 }
 
-bool AppendText(const CorpusIndex& index, const std::vector<uint32_t>& ids, std::u16string& text) {
-  text.clear();
+// The text of a token block: each word without its prefix, followed by one space. False when a
+// word ID lies outside the word table.
+bool BlockText(const CorpusIndex& index, const std::vector<uint32_t>& ids, std::u16string& text) {
+  size_t length = 0;
   for (uint32_t id : ids) {
     if (id >= index.words.size()) return false;
+    length += std::max<size_t>(index.words[id].size(), 1);
+  }
+  // Sized once and filled in place: words are a few units long, too short for a copy call each.
+  text.resize(length);
+  char16_t* out = text.data();
+  for (uint32_t id : ids) {
     const std::u16string_view key = index.words[id];
-    if (!key.empty()) text.append(key.substr(1));
-    text.push_back(u' ');
+    for (size_t u = 1; u < key.size(); ++u) *out++ = key[u];
+    *out++ = u' ';
   }
   return true;
 }
@@ -41,19 +58,60 @@ size_t FetchPostings(const CorpusIndex& index, std::u16string_view term, TermPos
 }
 
 int TermWeight(const CorpusIndex& index, std::u16string_view normalisedTerm) {
-  const auto id = index.WordId(NormalisedTermKey(normalisedTerm));
-  if (!id) return 10;
-  if (*id < 10) return 3;
-  if (*id < 20) return 6;
-  if (*id < 100) return 8;
-  return 10;
+  return WeightOfKey(index, NormalisedTermKey(normalisedTerm));
 }
 
+namespace {
+
+// Fills `sentence` from a record already read.
+bool RecordText(const CorpusIndex& index, const SentenceRecord& record, ResultSentence& sentence) {
+  return BlockText(index, record.chinese, sentence.chinese) && BlockText(index, record.pinyin, sentence.pinyin) &&
+         BlockText(index, record.english, sentence.english);
+}
+
+void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids, bool units) {
+  for (uint32_t id : ids) {
+    if (id >= index.words.size()) continue;
+    if (units) {
+      index.words.PrefetchUnits(id);
+    } else {
+      index.words.PrefetchEnd(id);
+      if (id > 0) index.words.PrefetchEnd(id - 1);
+    }
+  }
+}
+
+// Appends the sentences of `ids` to `results`, leaving out those that cannot be read. The records
+// are read first and their words fetched ahead, so that the memory reads of all the sentences
+// overlap instead of waiting one after the other.
+void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, std::vector<ResultSentence>& results) {
+  thread_local std::vector<SentenceRecord> records;
+  thread_local std::vector<bool> readable;
+  if (records.size() < ids.size()) records.resize(ids.size());
+  readable.assign(ids.size(), false);
+  results.reserve(results.size() + ids.size());
+  for (int32_t id : ids) PrefetchSentenceRecord(index, id);
+  for (size_t i = 0; i < ids.size(); ++i) readable[i] = ReadSentenceRecord(index, ids[i], records[i]) == 0;
+  for (bool units : {false, true}) {
+    for (size_t i = 0; i < ids.size(); ++i) {
+      if (!readable[i]) continue;
+      PrefetchWords(index, records[i].chinese, units);
+      PrefetchWords(index, records[i].pinyin, units);
+      PrefetchWords(index, records[i].english, units);
+    }
+  }
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (!readable[i]) continue;
+    results.emplace_back();
+    if (!RecordText(index, records[i], results.back())) results.pop_back();  // left out, never shown twice
+  }
+}
+
+}  // namespace
+
 bool ReadSentence(const CorpusIndex& index, int64_t sentenceId, ResultSentence& sentence) {
-  SentenceRecord record;
-  if (ReadSentenceRecord(index, sentenceId, record) < 0) return false;
-  return AppendText(index, record.chinese, sentence.chinese) && AppendText(index, record.pinyin, sentence.pinyin) &&
-         AppendText(index, record.english, sentence.english);
+  thread_local SentenceRecord record;  // kept between calls to spare its allocations
+  return ReadSentenceRecord(index, sentenceId, record) == 0 && RecordText(index, record, sentence);
 }
 
 void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& ids, int64_t weight) {
@@ -103,33 +161,34 @@ std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, si
 
 void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results) {
   NormaliseQuery(query);
-  // Terms whose blocks hold postings, in query order; a repeated term is kept twice.
-  std::vector<std::u16string> kept;
+  // Terms whose blocks hold postings, in query order; a repeated term is kept twice. Each term is
+  // looked up once here; its block is read below (only its head for a one-term query).
+  std::vector<FoundTerm> kept;
+  PostingBlock block;
   for (const std::u16string& term : SplitTerms(query)) {
-    if (PostingCount(index, term) > 0) kept.push_back(term);
+    TermKeyResult key = TermKey(term);
+    const auto offset = index.PostingOffset(key.key);
+    if (offset && ReadPostingBlock(index, *offset, block, 0) == 0 && block.count > 0) {
+      kept.push_back({std::move(key.key), *offset});
+    }
   }
   if (kept.empty()) return;
 
   std::vector<int32_t> chosen;
   if (kept.size() == 1) {
     // Unranked: the first 20 IDs in block order are all that is shown.
-    TermPostings only;
-    FetchPostings(index, kept[0], only, kMaxResults);
-    chosen = std::move(only.sentenceIds);
+    ReadPostingBlock(index, kept[0].offset, block, kMaxResults);
+    chosen = std::move(block.sentenceIds);
   } else {
     std::vector<Candidate> candidates;
-    for (const std::u16string& term : kept) {
-      TermPostings postings;
-      FetchPostings(index, term, postings);
-      MergeTerm(candidates, postings.sentenceIds, TermWeight(index, postings.term));
+    for (const FoundTerm& term : kept) {
+      ReadPostingBlock(index, term.offset, block);
+      MergeTerm(candidates, block.sentenceIds, WeightOfKey(index, term.key));
     }
     chosen = RankCandidates(candidates);
   }
 
-  ResultSentence sentence;
-  for (int32_t id : chosen) {
-    if (ReadSentence(index, id, sentence)) results.push_back(sentence);
-  }
+  AppendSentences(index, chosen, results);
 }
 
 }  // namespace tamrel

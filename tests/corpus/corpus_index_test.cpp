@@ -39,8 +39,8 @@ class LoadedIndexTest : public ::testing::Test {
 };
 
 TEST_F(LoadedIndexTest, WordTableRoundTrip) {
-  EXPECT_EQ(index_.words.ToVector(), (Strings{u"2apple", u"0。", u"0水", u"1shui", u"0、", u"0「", u"0」", u"2",
-                                              u"0我", u"2apple"}));
+  EXPECT_EQ(index_.words.ToVector(),
+            (Strings{u"2apple", u"0。", u"0水", u"1shui", u"0、", u"0「", u"0」", u"2", u"0我", u"2apple"}));
   EXPECT_EQ(index_.englishWords.ToVector(), (Strings{u"apple", u"", u"apple"}));
   EXPECT_EQ(index_.chineseWords.ToVector(), (Strings{u"水", u"我"}));
   EXPECT_EQ(index_.WordId(u"2apple"), 9u);

@@ -22,8 +22,8 @@ using test::U32;
 using test::U64;
 using test::WriteBytes;
 
-constexpr std::array<CorpusFile, 4> kFiles = {CorpusFile::kWordTable, CorpusFile::kPostings,
-                                              CorpusFile::kSentenceTable, CorpusFile::kSentenceRecords};
+constexpr std::array<CorpusFile, 4> kFiles = {CorpusFile::kWordTable, CorpusFile::kPostings, CorpusFile::kSentenceTable,
+                                              CorpusFile::kSentenceRecords};
 
 class CorruptionTest : public ::testing::Test {
  protected:

@@ -59,22 +59,23 @@ const std::string kKey51 = "3" + std::string(50, 'x');
 
 TEST(IndexBuildTest, FourFilesByteForByte) {
   RuntimeFolder folder;
-  WriteSources("0我\t0:1 2:2\n"
-               "0你\t1:3\n" +
-                   kKey51 + "\t0:1\n" +  // too long: no word ID, no block
-                   "1wo\t0:1\n"
-                   "0我\t1:5 2:6\n"      // repeated key: the later line wins
-                   "3I\t0:1 1:1\r\n" +
-                   kKey50 + "\t2:7",
-               "我 你\nwo ni\nI\n"
-               "\nwo\nI you\n"  // empty Chinese line; "1ni" and "3you" are not in the dictionary
-               "我");           // the file ends inside the third group
+  WriteSources(
+      "0我\t0:1 2:2\n"
+      "0你\t1:3\n" +
+          kKey51 + "\t0:1\n" +  // too long: no word ID, no block
+          "1wo\t0:1\n"
+          "0我\t1:5 2:6\n"  // repeated key: the later line wins
+          "3I\t0:1 1:1\r\n" +
+          kKey50 + "\t2:7",
+      "我 你\nwo ni\nI\n"
+      "\nwo\nI you\n"  // empty Chinese line; "1ni" and "3you" are not in the dictionary
+      "我");           // the file ends inside the third group
   BuildReport report;
   ASSERT_EQ(BuildCorpus(u"BI", &report), 0);
 
-  EXPECT_EQ(File(CorpusFile::kPostings), U32(2) + U32(0) + U32(2) + U32(1) + U32(2) +  // 0我 at 0
-                                             U32(1) + U32(1) + U32(3) +                  // 0你 at 20
-                                             U32(1) + U32(0) + U32(1) +                  // 1wo at 32
+  EXPECT_EQ(File(CorpusFile::kPostings), U32(2) + U32(0) + U32(2) + U32(1) + U32(2) +      // 0我 at 0
+                                             U32(1) + U32(1) + U32(3) +                    // 0你 at 20
+                                             U32(1) + U32(0) + U32(1) +                    // 1wo at 32
                                              U32(2) + U32(1) + U32(2) + U32(5) + U32(6) +  // 0我 at 44
                                              U32(2) + U32(0) + U32(1) + U32(1) + U32(1) +  // 3I at 64
                                              U32(1) + U32(2) + U32(7));                    // 2a... at 84
@@ -118,6 +119,28 @@ TEST(IndexBuildTest, InMemoryResultOfWordIndex) {
   EXPECT_TRUE(std::filesystem::exists(StagedFileName(CorpusFile::kWordTable, u"BI")));
 }
 
+TEST(IndexBuildTest, BarePrefixKeyTakesEmptyTokens) {
+  RuntimeFolder folder;
+  WriteSources("0我\t0:1\n0\t0:1\n", "我  我\n 我\n\n");
+  ASSERT_EQ(BuildCorpus(u"BI"), 0);
+  EXPECT_EQ(File(CorpusFile::kSentenceRecords), Tokens({0, 1, 0}) + Tokens({0, 0}) + Tokens({}));
+}
+
+TEST(IndexBuildTest, Utf16Dictionary) {
+  RuntimeFolder folder;
+  std::string dictionary("\xFF\xFE", 2);
+  for (char16_t c : std::u16string_view(u"2hi\t0:1\r\n0我\t0:2\n")) {
+    dictionary += static_cast<char>(c & 0xFF);
+    dictionary += static_cast<char>(c >> 8);
+  }
+  WriteSources(dictionary, "我\n\n\n");
+  ASSERT_EQ(BuildCorpus(u"BI"), 0);
+  // The mark stays on the first key, as on any first line.
+  EXPECT_EQ(File(CorpusFile::kWordTable), U32(2) + Record(u"\uFEFF2hi", 0) + Record(u"0我", 12));
+  EXPECT_EQ(File(CorpusFile::kPostings), U32(1) + U32(0) + U32(1) + U32(1) + U32(0) + U32(2));
+  EXPECT_EQ(File(CorpusFile::kSentenceRecords), Tokens({1}) + Tokens({}) + Tokens({}));
+}
+
 TEST(EncodeLineTest, TokenBlocks) {
   CorpusIndex index(u"BI");
   for (const char16_t* key : {u"0a", u"0b", u"0你", u"0c", u"0d", u"0我", u"0e", u"0f", u"0g", u"0爱", u"3我"}) {
@@ -134,17 +157,18 @@ TEST(EncodeLineTest, TokenBlocks) {
 
 TEST(DictionaryLayoutTest, BrokenLinesSkippedAndCounted) {
   RuntimeFolder folder;
-  WriteSources("no tab here\n"   // 1
-               "2ok\t1:1\n"      // 2: word ID 0
-               "\t1:1\n"         // 3: empty key
-               "2empty\t\n"      // 4: empty posting field
-               "2two\t1:1  2:2\n"  // 5: empty item
-               "2lead\t 1:1\n"   // 6: leading space
-               "2nocolon\t1:1 2\n"  // 7
-               "\n"              // 8: blank line
-               "2odd\t5: :7 1:2:3 x:y 4:2\tthird field\n"  // 9: word ID 1
-               "2trail\t9:9 \n",  // 10: a trailing space adds no item; word ID 2
-               "");
+  WriteSources(
+      "no tab here\n"                             // 1
+      "2ok\t1:1\n"                                // 2: word ID 0
+      "\t1:1\n"                                   // 3: empty key
+      "2empty\t\n"                                // 4: empty posting field
+      "2two\t1:1  2:2\n"                          // 5: empty item
+      "2lead\t 1:1\n"                             // 6: leading space
+      "2nocolon\t1:1 2\n"                         // 7
+      "\n"                                        // 8: blank line
+      "2odd\t5: :7 1:2:3 x:y 4:2\tthird field\n"  // 9: word ID 1
+      "2trail\t9:9 \n",                           // 10: a trailing space adds no item; word ID 2
+      "");
   BuildReport report;
   ASSERT_EQ(BuildCorpus(u"BI", &report), 0);
   EXPECT_EQ(report.dictionaryLines, 10);
@@ -152,9 +176,8 @@ TEST(DictionaryLayoutTest, BrokenLinesSkippedAndCounted) {
   ASSERT_FALSE(report.firstSkipped.empty());
   const std::vector<int64_t> skipped = {1, 3, 4, 5, 6, 7, 8};
   EXPECT_EQ(report.firstSkipped, std::vector<int64_t>(skipped.begin(), skipped.begin() + report.firstSkipped.size()));
-  EXPECT_EQ(File(CorpusFile::kWordTable),
-            U32(3) + Record(u"2ok", 0) + Record(u"2odd", 12) + Record(u"2trail", 56));
-  EXPECT_EQ(File(CorpusFile::kPostings), U32(1) + U32(1) + U32(1) +                        //
+  EXPECT_EQ(File(CorpusFile::kWordTable), U32(3) + Record(u"2ok", 0) + Record(u"2odd", 12) + Record(u"2trail", 56));
+  EXPECT_EQ(File(CorpusFile::kPostings), U32(1) + U32(1) + U32(1) +                                 //
                                              U32(5) + U32(5) + U32(0) + U32(1) + U32(0) + U32(4) +  // ids
                                              U32(0) + U32(7) + U32(2) + U32(0) + U32(2) +           // seconds
                                              U32(1) + U32(9) + U32(9));
@@ -212,6 +235,23 @@ TEST_F(InterruptedBuildTest, SentenceFileMissing) {
   EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
   EXPECT_EQ(report.failedFile, CorpusFileName(CorpusFile::kSentences, u"BI"));
   ExpectOldIndexWhole();
+}
+
+// A folder in place of a source file once read as an empty file, and the build then replaced a
+// whole index by an empty one.
+TEST_F(InterruptedBuildTest, SourceIsAFolder) {
+  for (CorpusFile source : {CorpusFile::kDictionary, CorpusFile::kSentences}) {
+    const auto path = CorpusFileName(source, u"BI");
+    const std::string bytes = ReadBytes(path);
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    BuildReport report;
+    EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
+    EXPECT_EQ(report.failedFile, path);
+    ExpectOldIndexWhole();
+    std::filesystem::remove(path);
+    WriteBytes(path, bytes);
+  }
 }
 
 TEST_F(InterruptedBuildTest, DictionaryMissing) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus/text_utils.h"
 #include "tests/test_support.h"
 
 namespace tamrel {
@@ -61,23 +62,45 @@ TEST(StdioFileExLinesTest, Utf8ByteOrderMarkStaysAsCharacter) {
 
 TEST(StdioFileExLinesTest, IllFormedUtf8BecomesReplacementCharacters) {
   RuntimeFolder folder;
-  EXPECT_EQ(Lines("\xE0\x80\x80\n\xF0\x9F\x98" "A\n\xED\xA0\x80\n\xC0\xAF\n\xE6\x88\x91"),
+  EXPECT_EQ(Lines("\xE0\x80\x80\n\xF0\x9F\x98"
+                  "A\n\xED\xA0\x80\n\xC0\xAF\n\xE6\x88\x91"),
             (LineList{u"\uFFFD\uFFFD\uFFFD", u"\uFFFDA", u"\uFFFD\uFFFD\uFFFD", u"\uFFFD\uFFFD", u"我"}));
 }
 
 TEST(StdioFileExLinesTest, Utf16LittleEndianDetectedOnRead) {
   RuntimeFolder folder;
   // FF FE, "a", CR LF, "我", LF, "b", and an odd last byte.
-  const std::string bytes("\xFF\xFE" "a\0\r\0\n\0\x11\x62\n\0b\0\x7A", 15);
+  const std::string bytes(
+      "\xFF\xFE"
+      "a\0\r\0\n\0\x11\x62\n\0b\0\x7A",
+      15);
   EXPECT_EQ(Lines(bytes), (LineList{u"\uFEFFa", u"我", u"b"}));
   CStdioFileEx file;
   ASSERT_TRUE(file.Open("lines.txt", CStdioFileEx::modeRead));
   EXPECT_TRUE(file.IsUtf16());
   EXPECT_EQ(file.GetPosition(), 0);
   EXPECT_EQ(Lines(std::string("\xFF\xFE", 2)), (LineList{u"\uFEFF"}));
-  EXPECT_EQ(Lines(std::string("\xFF\xFE" "x", 3)), (LineList{u"\uFEFF"}));
+  EXPECT_EQ(Lines(std::string("\xFF\xFE"
+                              "x",
+                              3)),
+            (LineList{u"\uFEFF"}));
   EXPECT_EQ(Lines(std::string("\xFF", 1)), (LineList{u"\uFFFD"}));  // too short to be UTF-16
+  EXPECT_EQ(Lines(std::string("\xFF\xFDx\0", 4)), (LineList{u"\uFFFD\uFFFDx"}));
   EXPECT_EQ(Lines(std::string("\xFE\xFF\0a", 4)), (LineList{u"\uFFFD\uFFFD"}));  // no big-endian detection
+}
+
+TEST(StdioFileExLinesTest, LineBytesAreWhatReadLineConverts) {
+  RuntimeFolder folder;
+  const std::string bytes = std::string("ab\r\ncd\r\r\n\xE6\x88\r\nx\0y\r\n\na\r\0\n\xE6\x88\x91", 26);
+  const LineList lines = Lines(bytes);
+  CStdioFileEx file;
+  ASSERT_TRUE(file.Open("lines.txt", CStdioFileEx::modeRead));
+  LineList converted;
+  std::string line = "stale";
+  while (file.ReadLineBytes(line)) converted.push_back(Utf8ToUtf16(line));
+  EXPECT_EQ(line, "");
+  EXPECT_EQ(converted, lines);
+  EXPECT_EQ(lines, (LineList{u"ab", u"cd\r", u"\uFFFD", u"x", u"", u"a\r", u"我"}));
 }
 
 TEST(StdioFileExLinesTest, LinesLongerThanTheReadBlock) {
@@ -132,7 +155,10 @@ TEST(StdioFileExWriteTest, UnpairedSurrogateWrittenAsReplacement) {
     ASSERT_TRUE(file.Open("w.txt", kCreateWrite));
     EXPECT_TRUE(file.WriteText(std::u16string{u'a', char16_t(0xDC01), u'b', char16_t(0xD800)}));
   }
-  EXPECT_EQ(ReadBytes("w.txt"), "\xEF\xBB\xBF" "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(ReadBytes("w.txt"),
+            "\xEF\xBB\xBF"
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
 }
 
 TEST(StdioFileExWriteTest, FailuresReported) {
@@ -140,6 +166,9 @@ TEST(StdioFileExWriteTest, FailuresReported) {
   CStdioFileEx file;
   EXPECT_FALSE(file.Open("missing/w.txt", kCreateWrite));
   EXPECT_FALSE(file.Open("absent.txt", CStdioFileEx::modeRead));
+  // A folder is not a file, for reading nor for writing.
+  EXPECT_FALSE(file.Open("data", CStdioFileEx::modeRead));
+  EXPECT_FALSE(file.Open("data", kCreateWrite));
   EXPECT_FALSE(file.WriteText(u"x"));
   std::u16string line = u"x";
   EXPECT_FALSE(file.ReadLine(line));

@@ -33,9 +33,9 @@ TEST(SplitStringTest, DelimiterMatchedWhole) {
 
 TEST(NormaliseWordTest, FoldsAsciiAndDropsOneTrailingNonLetter) {
   const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"Apple.", u"apple"}, {u"Hello", u"hello"}, {u"CAT", u"cat"},   {u"end?!", u"end?"},
-      {u"7", u""},           {u"", u""},           {u"mp3", u"mp"},     {u"don't", u"don't"},
-      {u"Ärger", u"Ärger"},  {u"ＡＢ", u"Ａ"},     {u"x\"", u"x"},      {u"Z", u"z"},
+      {u"Apple.", u"apple"}, {u"Hello", u"hello"}, {u"CAT", u"cat"}, {u"end?!", u"end?"},
+      {u"7", u""},           {u"", u""},           {u"mp3", u"mp"},  {u"don't", u"don't"},
+      {u"Ärger", u"Ärger"},  {u"ＡＢ", u"Ａ"},     {u"x\"", u"x"},   {u"Z", u"z"},
   };
   for (const auto& [in, out] : cases) {
     std::u16string w = in;
@@ -54,9 +54,9 @@ TEST(ParseDecimalTest, LeadingSpaceSignDigitsAndClamping) {
   EXPECT_EQ(ParseDecimal(u"- 5"), 0);
   EXPECT_EQ(ParseDecimal(u"007"), 7);
   EXPECT_EQ(ParseDecimal(u" \t\n\v\f\r9"), 9);
-  EXPECT_EQ(ParseDecimal(u"\u00A09"), 0);   // no-break space is not skipped
-  EXPECT_EQ(ParseDecimal(u"\u30009"), 0);   // nor the ideographic space
-  EXPECT_EQ(ParseDecimal(u"\u0661"), 0);    // nor are non-ASCII digits read
+  EXPECT_EQ(ParseDecimal(u"\u00A09"), 0);  // no-break space is not skipped
+  EXPECT_EQ(ParseDecimal(u"\u30009"), 0);  // nor the ideographic space
+  EXPECT_EQ(ParseDecimal(u"\u0661"), 0);   // nor are non-ASCII digits read
   EXPECT_EQ(ParseDecimal(u"2147483647"), INT32_MAX);
   EXPECT_EQ(ParseDecimal(u"2147483648"), INT32_MAX);
   EXPECT_EQ(ParseDecimal(u"99999999999999999999999"), INT32_MAX);
@@ -80,18 +80,24 @@ TEST(Utf8ToUtf16Test, WellFormed) {
 
 TEST(Utf8ToUtf16Test, OneReplacementPerMaximalIllFormedSubpart) {
   EXPECT_EQ(Utf8ToUtf16("\xE0\x80\x80"), u"\uFFFD\uFFFD\uFFFD");
-  EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98" "A"), u"\uFFFDA");
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98"
+                        "A"),
+            u"\uFFFDA");
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // an encoded surrogate
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
   EXPECT_EQ(Utf8ToUtf16("\x80"), u"\uFFFD");
   EXPECT_EQ(Utf8ToUtf16("\xE6\x88"), u"\uFFFD");
   EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // beyond U+10FFFF
-  EXPECT_EQ(Utf8ToUtf16("\xFF" "b"), u"\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("\xFF"
+                        "b"),
+            u"\uFFFDb");
 }
 
 TEST(Utf16ToUtf8Test, UnpairedSurrogateBecomesReplacement) {
   EXPECT_EQ(Utf16ToUtf8(u"a我\U0001F600"), "a\xE6\x88\x91\xF0\x9F\x98\x80");
-  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', char16_t(0xD800), u'b'}), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', char16_t(0xD800), u'b'}),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(Utf16ToUtf8(std::u16string{char16_t(0xDC00)}), "\xEF\xBF\xBD");
   EXPECT_EQ(Utf16ToUtf8(std::u16string{char16_t(0xD83D)}), "\xEF\xBF\xBD");
   EXPECT_EQ(Utf16ToUtf8(u""), "");

@@ -14,7 +14,8 @@ using test::ReadBytes;
 using test::WriteBytes;
 
 constexpr std::string_view kAllOn =
-    "\xEF\xBB\xBF" "FIRST\nFLAGPRON##TRUE\nFLAGBI##TRUE\nFLAGMONO##TRUE\nFLAGSTARTUP##TRUE\n";
+    "\xEF\xBB\xBF"
+    "FIRST\nFLAGPRON##TRUE\nFLAGBI##TRUE\nFLAGMONO##TRUE\nFLAGSTARTUP##TRUE\n";
 
 SysSettings AllOff() { return SysSettings{false, false, false, false}; }
 
@@ -47,11 +48,13 @@ TEST_F(SysSettingsTest, WrittenBytes) {
   EXPECT_EQ(ReadBytes(kConfigFile).size(), 70u);
   ASSERT_EQ(WriteConfig(With(true, false, true, true)), 0);
   EXPECT_EQ(ReadBytes(kConfigFile),
-            "\xEF\xBB\xBF" "FIRST\nFLAGPRON##FALSE\nFLAGBI##TRUE\nFLAGMONO##TRUE\nFLAGSTARTUP##TRUE\n");
+            "\xEF\xBB\xBF"
+            "FIRST\nFLAGPRON##FALSE\nFLAGBI##TRUE\nFLAGMONO##TRUE\nFLAGSTARTUP##TRUE\n");
   EXPECT_EQ(ReadBytes(kConfigFile).size(), 71u);
   ASSERT_EQ(WriteConfig(AllOff()), 0);
   EXPECT_EQ(ReadBytes(kConfigFile),
-            "\xEF\xBB\xBF" "FIRST\nFLAGPRON##FALSE\nFLAGBI##FALSE\nFLAGMONO##FALSE\nFLAGSTARTUP##FALSE\n");
+            "\xEF\xBB\xBF"
+            "FIRST\nFLAGPRON##FALSE\nFLAGBI##FALSE\nFLAGMONO##FALSE\nFLAGSTARTUP##FALSE\n");
   EXPECT_FALSE(std::filesystem::exists("data/config.data.new"));
 }
 
@@ -87,8 +90,12 @@ TEST_F(SysSettingsTest, AnyOrderAndTheLastLineWins) {
 }
 
 TEST_F(SysSettingsTest, ByteOrderMarkStaysOnTheFirstLine) {
-  EXPECT_EQ(ReadFrom("\xEF\xBB\xBF" "FLAGPRON##FALSE\nFLAGBI##FALSE\n"), With(true, true, false, true));
-  EXPECT_EQ(ReadFrom("\xEF\xBB\xBF" "FIRST\nFLAGPRON##FALSE\n"), With(true, false, true, true));
+  EXPECT_EQ(ReadFrom("\xEF\xBB\xBF"
+                     "FLAGPRON##FALSE\nFLAGBI##FALSE\n"),
+            With(true, true, false, true));
+  EXPECT_EQ(ReadFrom("\xEF\xBB\xBF"
+                     "FIRST\nFLAGPRON##FALSE\n"),
+            With(true, false, true, true));
 }
 
 TEST_F(SysSettingsTest, Utf16LittleEndianFile) {

@@ -27,14 +27,14 @@ class RankingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::map<int, std::string> words = {
-        {5, "2alpha\t1:1 4:1 7:1"},      // weight 3
-        {15, "2gamma\t2:1 3:1"},         // weight 6
-        {30, "2delta\t"},                // weight 8; 0 ... 24
-        {31, "2epsilon\t"},              // weight 8; 0 ... 24
-        {40, "2zeta\t"},                 // 29, 28, ..., 0: not ascending
-        {41, "2eta\t"},                  // 0 ... 39
-        {500, "2beta\t4:1 9:1"},         // weight 10
-        {501, "0我\t3:1 99:1"},          // sentence 99 does not exist
+        {5, "2alpha\t1:1 4:1 7:1"},  // weight 3
+        {15, "2gamma\t2:1 3:1"},     // weight 6
+        {30, "2delta\t"},            // weight 8; 0 ... 24
+        {31, "2epsilon\t"},          // weight 8; 0 ... 24
+        {40, "2zeta\t"},             // 29, 28, ..., 0: not ascending
+        {41, "2eta\t"},              // 0 ... 39
+        {500, "2beta\t4:1 9:1"},     // weight 10
+        {501, "0我\t3:1 99:1"},      // sentence 99 does not exist
     };
     for (int i = 0; i < 25; ++i) words[30] += std::to_string(i) + ":1 ", words[31] += std::to_string(i) + ":2 ";
     for (int i = 29; i >= 0; --i) words[40] += std::to_string(i) + ":1 ";
@@ -71,11 +71,12 @@ class RankingTest : public ::testing::Test {
     return ids;
   }
 
-  // Overwrites 4 bytes of an index file.
-  static void Patch(CorpusFile f, uint64_t at, uint32_t value) {
+  // Overwrites 4 bytes of an index file, then loads the corpus again.
+  void Patch(CorpusFile f, uint64_t at, uint32_t value) {
     std::string bytes = ReadBytes(CorpusFileName(f, u"BI"));
     bytes.replace(at, 4, U32(value));
     WriteBytes(CorpusFileName(f, u"BI"), bytes);
+    Load();
   }
 
   static Ids Range(int from, int to, int step = 1) {
@@ -150,7 +151,8 @@ TEST_F(RankingTest, SentenceIdBeyondTheTableLeftOut) {
 
 // A word ID beyond the word table in a sentence record: that sentence is left out.
 TEST_F(RankingTest, WordIdBeyondTheTableLeftOut) {
-  Patch(CorpusFile::kSentenceRecords, 32 * 4 + 24, 100000);  // the English word of sentence 4
+  // The English word of sentence 4 becomes the first ID past the table.
+  Patch(CorpusFile::kSentenceRecords, 32 * 4 + 24, static_cast<uint32_t>(index_.words.size()));
   EXPECT_EQ(Search(u"alpha beta"), (Ids{9, 1, 7}));
   Patch(CorpusFile::kSentenceRecords, 32 * 9 + 16, 0x7FFFFFFF);  // the count of its English block
   EXPECT_EQ(Search(u"alpha beta"), (Ids{1, 7}));
@@ -197,7 +199,8 @@ TEST_F(RankingTest, FetchPostings) {
 TEST(TermWeightTest, BoundsByWordId) {
   CorpusIndex index(u"BI");
   for (int i = 0; i <= 100; ++i) {
-    index.words.push_back(u"2w" + std::u16string{static_cast<char16_t>(u'a' + i / 26), static_cast<char16_t>(u'a' + i % 26)});
+    index.words.push_back(u"2w" +
+                          std::u16string{static_cast<char16_t>(u'a' + i / 26), static_cast<char16_t>(u'a' + i % 26)});
   }
   index.wordIds.Rebuild(index.words);
   const auto weight = [&](int id) { return TermWeight(index, std::u16string(index.words[id]).substr(1)); };

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -48,8 +47,9 @@ class SearchModel {
       if (i % 3) w += han[Pick(han.size())];
       chineseVocabulary_.push_back(w);
     }
-    for (const char16_t* w : {u"cat", u"dog", u"tea", u"rain", u"sun", u"moon", u"river", u"stone", u"red", u"go",
-                              u"see", u"snow", u"wind", u"tree", u"gold", u"fire", u"sky", u"sea", u"a", u"rare"}) {
+    for (const char16_t* w :
+         {u"cat", u"dog",  u"tea",  u"rain", u"sun",  u"moon", u"river", u"stone", u"red", u"go",
+          u"see", u"snow", u"wind", u"tree", u"gold", u"fire", u"sky",   u"sea",   u"a",   u"rare"}) {
       englishVocabulary_.push_back(w);
     }
     for (int k = 0; k < 300; ++k) groups_.push_back(RandomGroup());
@@ -74,10 +74,18 @@ class SearchModel {
     for (size_t i = 0; i < terms; ++i) {
       if (i > 0) q += std::u16string(1 + Pick(3), u' ');
       switch (Pick(5)) {
-        case 0: q += chineseVocabulary_[Pick(chineseVocabulary_.size())]; break;
-        case 1: q += u"雷"; break;  // never in the corpus
-        case 2: q += u"absent"; break;
-        default: q += EnglishVariant(); break;
+        case 0:
+          q += chineseVocabulary_[Pick(chineseVocabulary_.size())];
+          break;
+        case 1:
+          q += u"雷";
+          break;  // never in the corpus
+        case 2:
+          q += u"absent";
+          break;
+        default:
+          q += EnglishVariant();
+          break;
       }
     }
     q += std::u16string(Pick(3), u' ');
@@ -92,12 +100,20 @@ class SearchModel {
 
   std::u16string EnglishVariant() {
     // "rare" is drawn seldom, so that some words have fewer than 20 sentences.
-    std::u16string w = englishVocabulary_[Pick(Pick(8) == 0 ? englishVocabulary_.size() : englishVocabulary_.size() - 1)];
+    std::u16string w =
+        englishVocabulary_[Pick(Pick(8) == 0 ? englishVocabulary_.size() : englishVocabulary_.size() - 1)];
     switch (Pick(5)) {
-      case 0: w[0] = static_cast<char16_t>(w[0] - 32); break;
-      case 1: w += u'.'; break;
-      case 2: w += u","; break;
-      default: break;
+      case 0:
+        w[0] = static_cast<char16_t>(w[0] - 32);
+        break;
+      case 1:
+        w += u'.';
+        break;
+      case 2:
+        w += u",";
+        break;
+      default:
+        break;
     }
     return w;
   }

@@ -16,13 +16,12 @@ using Results = std::vector<ResultSentence>;
 
 const std::u16string kHeader =
     u"<html><meta http-equiv=\"content-type\" content=\"text/html; charset=utf8\" />" + std::u16string(16, u' ') +
-    u"<style type=\"text/css\" media=\"all\">" + std::u16string(17, u'\t') + u"#border7 {" +
-    std::u16string(15, u'\t') + u"border: 2px solid;" + std::u16string(11, u'\t') +
-    u"border-color: #abc #ddd #ddd #ddd;" + std::u16string(7, u'\t') + u"background-color: #E6E6FA;" +
-    std::u16string(9, u'\t') + u"}" + std::u16string(16, u'\t') + u".style1 {" + u"\t" + std::u16string(12, u' ') +
-    u"color: #0000FF;" + u"\t" + std::u16string(12, u' ') + u"font-style: italic;" + u"\t" +
-    std::u16string(8, u' ') + u"}" + std::u16string(3, u'\t') + u"</style>" + std::u16string(15, u'\t') + u"\n" +
-    u"<body>\n";
+    u"<style type=\"text/css\" media=\"all\">" + std::u16string(17, u'\t') + u"#border7 {" + std::u16string(15, u'\t') +
+    u"border: 2px solid;" + std::u16string(11, u'\t') + u"border-color: #abc #ddd #ddd #ddd;" +
+    std::u16string(7, u'\t') + u"background-color: #E6E6FA;" + std::u16string(9, u'\t') + u"}" +
+    std::u16string(16, u'\t') + u".style1 {" + u"\t" + std::u16string(12, u' ') + u"color: #0000FF;" + u"\t" +
+    std::u16string(12, u' ') + u"font-style: italic;" + u"\t" + std::u16string(8, u' ') + u"}" +
+    std::u16string(3, u'\t') + u"</style>" + std::u16string(15, u'\t') + u"\n" + u"<body>\n";
 const std::u16string F1 = u"<p><a name=\"TOP\"><font size=\"+2\"> The results for \"";
 const std::u16string F2 = u"\" </font></a>:\n";
 const std::u16string F3 = u"<a href=\"#BI\">Bilingual Examples</a> and <a href=\"#MONO\"> Monolingual Examples ";
@@ -50,8 +49,8 @@ SysSettings Flags(bool pron, bool bi, bool mono) {
 
 TEST(ResultPageTest, FragmentLengths) {
   EXPECT_EQ(kHeader.size(), 402u);
-  const std::vector<size_t> lengths = {F1.size(), F2.size(),  F3.size(),  F4.size(),  F5.size(),  F6.size(),
-                                       F7.size(), F8.size(),  F9.size(),  F10.size(), F11.size(), F12.size(),
+  const std::vector<size_t> lengths = {F1.size(),  F2.size(),  F3.size(),  F4.size(),  F5.size(),  F6.size(),
+                                       F7.size(),  F8.size(),  F9.size(),  F10.size(), F11.size(), F12.size(),
                                        F13.size(), F14.size(), F15.size(), F16.size()};
   EXPECT_EQ(lengths, (std::vector<size_t>{51, 15, 79, 9, 58, 4, 4, 21, 16, 8, 11, 4, 9, 6, 62, 15}));
 }
@@ -63,15 +62,14 @@ class EnglishPageTest : public ::testing::Test {
   const Results bi_ = {{u"我 喜欢 苹果 。 ", u"wǒ xǐhuān píngguǒ 。 ", u"I like apples. An apple. "}};
   const Results mo_ = {{u"", u"", u"Apple pie! "}, {u"", u"", u"Cats. "}};
   const std::u16string biMarked = F8 + u"I like apples. An " + F9 + u"apple." + F10 + F11;
-  const std::u16string moItems =
-      F7 + F8 + F9 + u"Apple" + F10 + u"pie! " + F11 + F13 + F7 + F8 + u"Cats. " + F11 + F13;
+  const std::u16string moItems = F7 + F8 + F9 + u"Apple" + F10 + u"pie! " + F11 + F13 + F7 + F8 + u"Cats. " + F11 + F13;
   const std::u16string title = kHeader + F1 + u"Apple" + F2;
 };
 
 TEST_F(EnglishPageTest, BothSectionsWithLinks) {
-  EXPECT_EQ(Render(Flags(true, true, true)),
-            title + F3 + F4 + F5 + F6 + F7 + biMarked + u"我 喜欢 苹果 。 " + F12 + u"wǒ xǐhuān píngguǒ 。 " + F12 +
-                F13 + F14 + F15 + F6 + moItems + F14 + F16);
+  EXPECT_EQ(Render(Flags(true, true, true)), title + F3 + F4 + F5 + F6 + F7 + biMarked + u"我 喜欢 苹果 。 " + F12 +
+                                                 u"wǒ xǐhuān píngguǒ 。 " + F12 + F13 + F14 + F15 + F6 + moItems + F14 +
+                                                 F16);
 }
 
 TEST_F(EnglishPageTest, WithoutPinyin) {
@@ -98,11 +96,11 @@ TEST(ChinesePageTest, MarksEqualWordsOnly) {
   const std::u16string biItem = F7 + u"我 " + F9 + u"喜欢" + F10 + F9 + u"苹果" + F10 + u"。 " + F12;
   const std::u16string moItem = F7 + F9 + u"苹果" + F10 + u"很 甜 Apple " + F12;
   EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(true, true, true)),
-            title + F3 + F4 + F5 + F6 + biItem + u"wǒ xǐhuān píngguǒ 。 " + F12 + u"I like apples. " + F12 + F13 +
-                F14 + F15 + F6 + moItem + u"píngguǒ hěn tián Apple " + F12 + F13 + F14 + F16);
-  EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(false, true, true)),
-            title + F3 + F4 + F5 + F6 + biItem + u"I like apples. " + F12 + F13 + F14 + F15 + F6 + moItem + F13 +
-                F14 + F16);
+            title + F3 + F4 + F5 + F6 + biItem + u"wǒ xǐhuān píngguǒ 。 " + F12 + u"I like apples. " + F12 + F13 + F14 +
+                F15 + F6 + moItem + u"píngguǒ hěn tián Apple " + F12 + F13 + F14 + F16);
+  EXPECT_EQ(
+      RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(false, true, true)),
+      title + F3 + F4 + F5 + F6 + biItem + u"I like apples. " + F12 + F13 + F14 + F15 + F6 + moItem + F13 + F14 + F16);
   EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(true, false, true)),
             title + F4 + F15 + F6 + moItem + u"píngguǒ hěn tián Apple " + F12 + F13 + F14 + F16);
 }

@@ -14,20 +14,21 @@ namespace {
 
 using Results = std::vector<ResultSentence>;
 
-// "我爱" is a word of the bilingual dictionary only, "爱你" of the monolingual one only: the
-// monolingual dictionary segments every Chinese query.
+// "我爱" is a word of the bilingual dictionary only: the monolingual dictionary segments every
+// Chinese query.
 class SearchCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::BuildSmallCorpus(u"BI",
-                           "0我\t0:1 1:1\n0爱\t0:1\n0你\t0:1\n0我爱\t1:1\n1wǒ\t0:1\n1ài\t0:1\n1nǐ\t0:1\n"
-                           "1wǒài\t1:1\n3I\t0:1\n3love\t0:1\n3you.\t0:1\n2i\t0:1\n2love\t0:1\n2you\t0:1\n"
-                           "3Me\t1:1\n2me\t1:1\n3Hello\t2:1\n2hello\t2:1\n3world!\t2:1\n2world\t2:1\n",
-                           "我 爱 你\nwǒ ài nǐ\nI love you.\n我爱\nwǒài\nMe\n\n\nHello world!\n");
+                           "0我\t0:1 1:1\n0爱\t0:1\n0风筝\t0:1\n0我爱\t1:1\n1wǒ\t0:1 1:1\n1ài\t0:1\n"
+                           "1fēngzhēng\t0:1\n1wǒài\t1:1\n3I\t0:1\n3love\t0:1\n3kites.\t0:1\n2i\t0:1\n"
+                           "2love\t0:1\n2kites\t0:1\n3Me\t1:1\n2me\t1:1\n3Hello\t2:1\n2hello\t2:1\n"
+                           "3world!\t2:1\n2world\t2:1\n",
+                           "我 爱 风筝\nwǒ ài fēngzhēng\nI love kites.\n我爱\nwǒài\nMe\n\n\nHello world!\n");
     test::BuildSmallCorpus(u"MO",
-                           "0我\t0:1\n0爱你\t0:1\n1wǒ\t0:1\n1àinǐ\t0:1\n3hello\t1:1\n2hello\t1:1\n3there\t1:1\n"
-                           "2there\t1:1\n",
-                           "我 爱你\nwǒ àinǐ\n\n\n\nhello there\n");
+                           "0我\t0:1\n0爱\t0:1\n0风筝\t0:1\n1wǒ\t0:1\n1ài\t0:1\n1fēngzhēng\t0:1\n"
+                           "3hello\t1:1\n2hello\t1:1\n3there\t1:1\n2there\t1:1\n",
+                           "我 爱 风筝\nwǒ ài fēngzhēng\n\n\n\nhello there\n");
     for (CorpusIndex* index : {&bi_, &mo_}) {
       ASSERT_EQ(LoadWordTable(*index), 0);
       ASSERT_EQ(LoadSentenceTable(*index), 0);
@@ -63,15 +64,16 @@ TEST_F(SearchCommandTest, EnglishQueryNormalisedAndPageWritten) {
 }
 
 TEST_F(SearchCommandTest, ChineseQuerySegmentedWithTheMonolingualDictionary) {
-  const SearchCommandResult r = Run(u"我爱你");
+  const SearchCommandResult r = Run(u"我爱风筝");
   EXPECT_EQ(r.language, LANG_CN);
-  EXPECT_EQ(r.query, u"我 爱你");
-  // In the bilingual corpus only 我 is found: block order, unranked.
-  EXPECT_EQ(r.bilingual, (Results{{u"我 爱 你 ", u"wǒ ài nǐ ", u"I love you. "}, {u"我爱 ", u"wǒài ", u"Me "}}));
-  EXPECT_EQ(r.monolingual, (Results{{u"我 爱你 ", u"wǒ àinǐ ", u""}}));
+  EXPECT_EQ(r.query, u"我 爱 风筝");
+  // Sentence 0 holds all three words, sentence 1 only 我.
+  EXPECT_EQ(r.bilingual,
+            (Results{{u"我 爱 风筝 ", u"wǒ ài fēngzhēng ", u"I love kites. "}, {u"我爱 ", u"wǒài ", u"Me "}}));
+  EXPECT_EQ(r.monolingual, (Results{{u"我 爱 风筝 ", u"wǒ ài fēngzhēng ", u""}}));
   EXPECT_EQ(r.pageStatus, 0);
   EXPECT_EQ(test::ReadBytes(kResultPageFile),
-            "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"我 爱你", LANG_CN, r.bilingual, r.monolingual, {})));
+            "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"我 爱 风筝", LANG_CN, r.bilingual, r.monolingual, {})));
 }
 
 TEST_F(SearchCommandTest, DigitsAndSpacesMakeAChineseQuery) {
@@ -97,8 +99,9 @@ TEST_F(SearchCommandTest, SectionsFollowTheSettings) {
   r = Run(u"hello", Sections(false, true));
   EXPECT_EQ(r.bilingual, Results{});
   EXPECT_EQ(r.monolingual.size(), 1u);
-  EXPECT_EQ(test::ReadBytes(kResultPageFile),
-            "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"hello", LANG_EN, {}, r.monolingual, Sections(false, true))));
+  EXPECT_EQ(
+      test::ReadBytes(kResultPageFile),
+      "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"hello", LANG_EN, {}, r.monolingual, Sections(false, true))));
 }
 
 TEST_F(SearchCommandTest, NothingFoundWritesNoPage) {
