@@ -1,6 +1,7 @@
 #include "corpus/index_build.h"
 
 #include <array>
+#include <memory>
 #include <system_error>
 
 #include "corpus/byte_coding.h"
@@ -18,11 +19,26 @@ void Fail(BuildReport* report, const std::filesystem::path& path) {
   if (report != nullptr) report->failedFile = path;
 }
 
-void Progress(BuildReport* report, std::u16string_view tag, CorpusFile source, int64_t lines, CStdioFileEx& file,
-              int64_t total) {
-  if (report == nullptr || !report->onProgress || lines % kProgressEvery != 0) return;
-  report->onProgress(BuildProgress{tag, source, lines, file.GetPosition(), total});
-}
+// Tells the report's progress callback about every kProgressEvery lines or so.
+class ProgressReporter {
+ public:
+  ProgressReporter(BuildReport* report, std::u16string_view tag, CorpusFile source, CStdioFileEx& file)
+      : report_(report), tag_(tag), source_(source), file_(file), total_(file.GetLength()) {}
+
+  void Lines(int64_t lines) {
+    if (report_ == nullptr || !report_->onProgress || lines < next_) return;
+    next_ = lines + kProgressEvery;
+    report_->onProgress(BuildProgress{tag_, source_, lines, file_.GetPosition(), total_});
+  }
+
+ private:
+  BuildReport* report_;
+  std::u16string_view tag_;
+  CorpusFile source_;
+  CStdioFileEx& file_;
+  int64_t total_;
+  int64_t next_ = kProgressEvery;
+};
 
 // One dictionary line taken apart: the key field and the numbers of the posting items. False when
 // the line breaks the layout: no tab, an empty key, an empty posting list, an empty item (double or
@@ -94,6 +110,12 @@ void RemoveStaged(std::u16string_view tag) {
   }
 }
 
+// A key as its prefix and the rest, so that sentence tokens are looked up without copying.
+struct KeyPart {
+  char16_t prefix;
+  std::u16string_view rest;
+};
+
 // Word ID lookup used while a build encodes sentences: an open-addressing table over the keys of
 // `words` (which must not change while the table lives), the last record of a repeated key
 // winning, as in the ordered lookup of a loaded index. Each slot points straight at its key's
@@ -116,21 +138,21 @@ class BuildKeyMap {
     }
   }
 
-  // The word IDs of prefix + token for every token of one line (0 for a missing key). The slots
-  // and keys of all tokens are prefetched first, so their cache misses overlap.
-  void IdsOf(char16_t prefix, const std::vector<std::u16string_view>& tokens, std::vector<uint32_t>& ids) const {
-    const size_t n = tokens.size();
+  // The word IDs of every key part (0 for a missing key). The slots and keys of all parts are
+  // prefetched first, so that their cache misses overlap; callers pass many lines at once.
+  void IdsOf(const std::vector<KeyPart>& parts, std::vector<uint32_t>& ids) const {
+    const size_t n = parts.size();
     hashes_.resize(n);
     ids.resize(n);
     for (size_t t = 0; t < n; ++t) {
-      hashes_[t] = Hash(prefix, tokens[t]);
+      hashes_[t] = Hash(parts[t].prefix, parts[t].rest);
       __builtin_prefetch(&slots_[hashes_[t] & mask_]);
     }
     for (size_t t = 0; t < n; ++t) __builtin_prefetch(slots_[hashes_[t] & mask_].units);
     for (size_t t = 0; t < n; ++t) {
       ids[t] = 0;
       for (size_t i = hashes_[t] & mask_; slots_[i].units != nullptr; i = (i + 1) & mask_) {
-        if (Matches(slots_[i], hashes_[t], prefix, tokens[t])) {
+        if (Matches(slots_[i], hashes_[t], parts[t].prefix, parts[t].rest)) {
           ids[t] = slots_[i].id;
           break;
         }
@@ -162,18 +184,61 @@ class BuildKeyMap {
   mutable std::vector<uint64_t> hashes_;  // scratch of IdsOf
 };
 
-// Appends the token block of one sentence line; idsOf(prefix, tokens, ids) gives the word IDs.
-template <typename Lookup>
-void AppendTokenBlock(std::u16string_view line, int prefix, const Lookup& idsOf, std::string& out) {
-  thread_local std::vector<std::u16string_view> tokens;
-  thread_local std::vector<uint32_t> ids;
-  tokens.clear();
-  ForEachField<char16_t>(line, u" ", [&](std::u16string_view token) { tokens.push_back(token); });
-  idsOf(static_cast<char16_t>(u'0' + prefix), tokens, ids);
-  PutFixed32(out, static_cast<uint32_t>(ids.size()));
+// Appends one token block: the count, a zero, then the word IDs as 64-bit values.
+void AppendTokenBlock(const uint32_t* ids, size_t count, std::string& out) {
+  PutFixed32(out, static_cast<uint32_t>(count));
   PutFixed32(out, 0);
-  for (uint32_t id : ids) PutFixed64(out, id);
+  for (size_t i = 0; i < count; ++i) PutFixed64(out, ids[i]);
 }
+
+// Up to kGroups sentence groups read ahead, their tokens and word IDs, so that the key lookups of
+// many lines run as one batch.
+class GroupBatch {
+ public:
+  static constexpr size_t kGroups = 64;
+  static constexpr char16_t kPrefixes[3] = {u'0', u'1', u'3'};
+
+  // Reads the next groups; false when the file had none left.
+  bool Read(CStdioFileEx& file) {
+    groups_ = 0;
+    while (groups_ < kGroups && file.ReadLine(lines_[3 * groups_])) {
+      file.ReadLine(lines_[3 * groups_ + 1]);  // an ended file leaves the line empty
+      file.ReadLine(lines_[3 * groups_ + 2]);
+      ++groups_;
+    }
+    return groups_ > 0;
+  }
+
+  // Appends the records of the groups read to `out`, one offset per group to `offsets`.
+  void Encode(const BuildKeyMap& keys, uint64_t& offset, std::vector<uint64_t>& offsets, std::string& out) {
+    parts_.clear();
+    for (size_t l = 0; l < 3 * groups_; ++l) {
+      const char16_t prefix = kPrefixes[l % 3];
+      ForEachField<char16_t>(lines_[l], u" ", [&](std::u16string_view t) { parts_.push_back({prefix, t}); });
+      lineEnds_[l] = parts_.size();
+    }
+    keys.IdsOf(parts_, ids_);
+    size_t begin = 0;
+    for (size_t g = 0; g < groups_; ++g) {
+      offsets.push_back(offset);
+      const size_t before = out.size();
+      for (size_t l = 3 * g; l < 3 * g + 3; ++l) {
+        AppendTokenBlock(ids_.data() + begin, lineEnds_[l] - begin, out);
+        begin = lineEnds_[l];
+      }
+      offset += out.size() - before;
+    }
+  }
+
+  size_t groups() const { return groups_; }
+
+ private:
+  std::u16string lines_[3 * kGroups];
+  size_t lineEnds_[3 * kGroups] = {};
+  size_t groups_ = 0;
+  std::vector<KeyPart> parts_;
+  std::vector<uint32_t> ids_;
+};
 
 bool WriteWhole(const std::filesystem::path& path, const std::string& bytes) {
   CStdioFileEx file;
@@ -199,7 +264,7 @@ int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   if (!postings.Open(postingPath, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite)) {
     return Fail(report, postingPath), -1;
   }
-  const int64_t total = dictionary.GetLength();
+  ProgressReporter progress(report, index.tag, CorpusFile::kDictionary, dictionary);
 
   index.words.clear();
   index.postingOffsets.clear();
@@ -212,7 +277,7 @@ int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   std::string block;
   while (reader.Next(parsed, first, second)) {
     ++lineNumber;
-    Progress(report, index.tag, CorpusFile::kDictionary, lineNumber, dictionary, total);
+    progress.Lines(lineNumber);
     if (!parsed) {
       if (report != nullptr) {
         ++report->skippedLines;
@@ -273,29 +338,20 @@ int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   const auto source = CorpusFileName(CorpusFile::kSentences, index.tag);
   CStdioFileEx sentences;
   if (!sentences.Open(source, CStdioFileEx::modeRead)) return Fail(report, source), -1;
-  const int64_t total = sentences.GetLength();
+  ProgressReporter progress(report, index.tag, CorpusFile::kSentences, sentences);
 
   const BuildKeyMap keys(index.words);
-  const auto idOf = [&](char16_t prefix, const std::vector<std::u16string_view>& tokens, std::vector<uint32_t>& ids) {
-    keys.IdsOf(prefix, tokens, ids);
-  };
   index.sentenceOffsets.clear();
   uint64_t offset = 0;
   int64_t lines = 0;
-  std::u16string line;
+  auto batch = std::make_unique<GroupBatch>();
   std::string block;
-  while (sentences.ReadLine(line)) {
+  while (batch->Read(sentences)) {
     block.clear();
-    AppendTokenBlock(line, 0, idOf, block);
-    sentences.ReadLine(line);  // an ended file leaves the line empty
-    AppendTokenBlock(line, 1, idOf, block);
-    sentences.ReadLine(line);
-    AppendTokenBlock(line, 3, idOf, block);
+    batch->Encode(keys, offset, index.sentenceOffsets, block);
     if (!records.Write(block.data(), block.size())) return Fail(report, recordPath), -1;
-    index.sentenceOffsets.push_back(offset);
-    offset += block.size();
-    lines += 3;
-    Progress(report, index.tag, CorpusFile::kSentences, lines, sentences, total);
+    lines += 3 * static_cast<int64_t>(batch->groups());
+    progress.Lines(lines);
   }
   if (report != nullptr) report->sentenceGroups = static_cast<int64_t>(index.sentenceOffsets.size());
   if (!records.Close()) return Fail(report, recordPath), -1;
@@ -310,17 +366,15 @@ int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
 }
 
 std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int prefix) {
+  std::vector<uint32_t> ids;
+  std::u16string key;
+  ForEachField<char16_t>(line, u" ", [&](std::u16string_view token) {
+    key.assign(1, static_cast<char16_t>(u'0' + prefix));
+    key += token;
+    ids.push_back(index.WordId(key).value_or(0));
+  });
   std::string block;
-  const auto idsOf = [&](char16_t p, const std::vector<std::u16string_view>& tokens, std::vector<uint32_t>& ids) {
-    ids.clear();
-    std::u16string key;
-    for (std::u16string_view token : tokens) {
-      key.assign(1, p);
-      key += token;
-      ids.push_back(index.WordId(key).value_or(0));
-    }
-  };
-  AppendTokenBlock(line, prefix, idsOf, block);
+  AppendTokenBlock(ids.data(), ids.size(), block);
   return block;
 }
 
