@@ -6,7 +6,18 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTAMREL_BUILD_TESTS=OFF > /dev/null
 cmake --build build -j2
-./build/cli/tamrel-cli build
+# Build the indexes when one is missing or older than the corpus sources.
+stale=0
+for tag in BI MO; do
+  for index in data/index1.dat data/index11.dat data/index2.dat data/index21.dat; do
+    for source in BDict/word.dict BDict/sents.final; do
+      [[ -f "$index$tag" && ! "$source$tag" -nt "$index$tag" ]] || stale=1
+    done
+  done
+done
+if ((stale)); then
+  ./build/cli/tamrel-cli build
+fi
 if [[ -x build/tamrel ]]; then
   exec ./build/tamrel "$@"
 fi
