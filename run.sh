@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTAMREL_BUILD_TESTS=OFF > /dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTAMREL_BUILD_GUI=ON -DTAMREL_BUILD_TESTS=OFF > /dev/null
 cmake --build build -j2
 # Build the indexes when one is missing or older than the corpus sources.
 stale=0
@@ -18,7 +18,4 @@ done
 if ((stale)); then
   ./build/cli/tamrel-cli build
 fi
-if [[ -x build/tamrel ]]; then
-  exec ./build/tamrel "$@"
-fi
-./build/cli/tamrel-cli words 0 20
+exec ./build/tamrel "$@"

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMREL_WERROR=ON -DTAMREL_BUILD_TESTS=ON > /dev/null
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMREL_WERROR=ON -DTAMREL_BUILD_GUI=ON -DTAMREL_BUILD_TESTS=ON > /dev/null
 cmake --build build-test -j2
 cd build-test
 if [[ -z "${DISPLAY:-}" ]] && command -v xvfb-run > /dev/null; then
