@@ -71,6 +71,14 @@ TEST_F(IndexRecordsTest, SentenceRecords) {
   ASSERT_EQ(ReadSentenceRecord(index_, 2, record), 0);
   EXPECT_EQ(record.chinese, (WordIds{0}));
   EXPECT_EQ(record.english, (WordIds{2}));
+  // An index whose files were not mapped at load reads them at each call.
+  index_.sentenceRecordFile.Close();
+  index_.postingFile.Close();
+  ASSERT_EQ(ReadSentenceRecord(index_, 0, record), 0);
+  EXPECT_EQ(record.pinyin, (WordIds{1, 1}));
+  PostingBlock block;
+  ASSERT_EQ(ReadPostingBlock(index_, 28, block), 0);
+  EXPECT_EQ(block.sentenceIds, (Ids{0, 2}));
 }
 
 TEST_F(IndexRecordsTest, SentenceIdOutsideTheTable) {

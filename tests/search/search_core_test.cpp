@@ -196,6 +196,16 @@ TEST_F(RankingTest, FetchPostings) {
   EXPECT_EQ(postings.sentenceIds, Ids{});
 }
 
+TEST_F(RankingTest, ReadSentence) {
+  ResultSentence s;
+  ASSERT_TRUE(ReadSentence(index_, 4, s));
+  EXPECT_EQ(s, (ResultSentence{u"", u"", u"s4 "}));
+  ASSERT_TRUE(ReadSentence(index_, 39, s));
+  EXPECT_EQ(s, (ResultSentence{u"", u"", u"s39 "}));
+  EXPECT_FALSE(ReadSentence(index_, 40, s));
+  EXPECT_FALSE(ReadSentence(index_, -1, s));
+}
+
 TEST(TermWeightTest, BoundsByWordId) {
   CorpusIndex index(u"BI");
   for (int i = 0; i <= 100; ++i) {

@@ -73,20 +73,11 @@ class SearchModel {
     const size_t terms = 1 + Pick(4);
     for (size_t i = 0; i < terms; ++i) {
       if (i > 0) q += std::u16string(1 + Pick(3), u' ');
-      switch (Pick(5)) {
-        case 0:
-          q += chineseVocabulary_[Pick(chineseVocabulary_.size())];
-          break;
-        case 1:
-          q += u"雷";
-          break;  // never in the corpus
-        case 2:
-          q += u"absent";
-          break;
-        default:
-          q += EnglishVariant();
-          break;
-      }
+      const size_t kind = Pick(5);
+      q += kind == 0   ? chineseVocabulary_[Pick(chineseVocabulary_.size())]
+           : kind == 1 ? std::u16string(u"雷")  // never in the corpus
+           : kind == 2 ? std::u16string(u"absent")
+                       : EnglishVariant();
     }
     q += std::u16string(Pick(3), u' ');
     return q;
@@ -102,19 +93,10 @@ class SearchModel {
     // "rare" is drawn seldom, so that some words have fewer than 20 sentences.
     std::u16string w =
         englishVocabulary_[Pick(Pick(8) == 0 ? englishVocabulary_.size() : englishVocabulary_.size() - 1)];
-    switch (Pick(5)) {
-      case 0:
-        w[0] = static_cast<char16_t>(w[0] - 32);
-        break;
-      case 1:
-        w += u'.';
-        break;
-      case 2:
-        w += u",";
-        break;
-      default:
-        break;
-    }
+    const size_t form = Pick(5);
+    if (form == 0) w[0] = static_cast<char16_t>(w[0] - 32);
+    if (form == 1) w += u'.';
+    if (form == 2) w += u',';
     return w;
   }
 
