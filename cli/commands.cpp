@@ -45,15 +45,14 @@ int Build() {
     std::fprintf(stderr, "\r%s: %lld dictionary lines, %lld sentence groups\n", U8(tag).c_str(),
                  static_cast<long long>(report.dictionaryLines), static_cast<long long>(report.sentenceGroups));
     if (report.skippedLines > 0) {
-      std::cerr << U8(tag) << ": skipped " << report.skippedLines
-                << " dictionary lines that break the layout (line";
+      std::cerr << U8(tag) << ": skipped " << report.skippedLines << " dictionary lines that break the layout (line";
       for (int64_t n : report.firstSkipped) std::cerr << ' ' << n;
       std::cerr << (report.skippedLines > static_cast<int64_t>(report.firstSkipped.size()) ? " ...)\n" : ")\n");
     }
     if (report.longKeys > 0) std::cerr << U8(tag) << ": skipped " << report.longKeys << " keys over 50 units\n";
     if (status < 0) {
-      std::cerr << kErrorCaption << ' ' << kResourcesError << "\n(" << U8(tag) << ": "
-                << report.failedFile.string() << " could not be read or written)\n";
+      std::cerr << kErrorCaption << ' ' << kResourcesError << "\n(" << U8(tag) << ": " << report.failedFile.string()
+                << " could not be read or written)\n";
       return 1;
     }
   }
@@ -103,8 +102,10 @@ int Search(const std::string& text, bool json, bool writePage) {
     for (const ResultSentence& s : list) {
       ++rank;
       if (json) {
-        nlohmann::ordered_json line = {{"corpus", corpus},       {"rank", rank},
-                                       {"chinese", U8(s.chinese)}, {"pinyin", U8(s.pinyin)},
+        nlohmann::ordered_json line = {{"corpus", corpus},
+                                       {"rank", rank},
+                                       {"chinese", U8(s.chinese)},
+                                       {"pinyin", U8(s.pinyin)},
                                        {"english", U8(s.english)}};
         std::cout << line.dump() << '\n';
       } else {

@@ -7,12 +7,24 @@ namespace tamrel {
 std::filesystem::path CorpusFileName(CorpusFile file, std::u16string_view tag) {
   const char* fixed = "";
   switch (file) {
-    case CorpusFile::kDictionary: fixed = "BDict/word.dict"; break;
-    case CorpusFile::kSentences: fixed = "BDict/sents.final"; break;
-    case CorpusFile::kWordTable: fixed = "data/index1.dat"; break;
-    case CorpusFile::kPostings: fixed = "data/index11.dat"; break;
-    case CorpusFile::kSentenceTable: fixed = "data/index2.dat"; break;
-    case CorpusFile::kSentenceRecords: fixed = "data/index21.dat"; break;
+    case CorpusFile::kDictionary:
+      fixed = "BDict/word.dict";
+      break;
+    case CorpusFile::kSentences:
+      fixed = "BDict/sents.final";
+      break;
+    case CorpusFile::kWordTable:
+      fixed = "data/index1.dat";
+      break;
+    case CorpusFile::kPostings:
+      fixed = "data/index11.dat";
+      break;
+    case CorpusFile::kSentenceTable:
+      fixed = "data/index2.dat";
+      break;
+    case CorpusFile::kSentenceRecords:
+      fixed = "data/index21.dat";
+      break;
   }
   return std::filesystem::path(fixed + Utf16ToUtf8(tag));
 }

@@ -21,8 +21,8 @@
 
 namespace tamrel {
 
-inline constexpr size_t kMaxKeyUnits = 50;       // prefix included
-inline constexpr size_t kKeyFieldUnits = 51;     // key plus terminator
+inline constexpr size_t kMaxKeyUnits = 50;    // prefix included
+inline constexpr size_t kKeyFieldUnits = 51;  // key plus terminator
 inline constexpr size_t kWordRecordBytes = 112;
 
 struct CorpusIndex {
@@ -33,12 +33,12 @@ struct CorpusIndex {
   CorpusIndex(CorpusIndex&&) = default;
   CorpusIndex& operator=(CorpusIndex&&) = default;
 
-  std::u16string tag;                  // "BI" or "MO"
-  StringList words;                    // every key (prefix included) by word ID
-  std::vector<uint64_t> postingOffsets;  // by word ID: the key's posting block offset
-  KeyIndex wordIds;                    // key -> word ID (a repeated key: its last record)
-  StringList englishWords;             // "2" keys without prefix, in word ID order
-  StringList chineseWords;             // "0" keys without prefix, less 。、「」
+  std::u16string tag;                     // "BI" or "MO"
+  StringList words;                       // every key (prefix included) by word ID
+  std::vector<uint64_t> postingOffsets;   // by word ID: the key's posting block offset
+  KeyIndex wordIds;                       // key -> word ID (a repeated key: its last record)
+  StringList englishWords;                // "2" keys without prefix, in word ID order
+  StringList chineseWords;                // "0" keys without prefix, less 。、「」
   std::vector<uint64_t> sentenceOffsets;  // by sentence ID
 
   // The posting file and the sentence record file, mapped by the loaders so that queries read
@@ -53,12 +53,12 @@ struct CorpusIndex {
 };
 
 // Reads data/index1.dat + tag into `index` (words, postingOffsets, wordIds), appends to
-// englishWords and chineseWords, and maps the posting file. 0 on success; -1 when the file cannot be opened or is damaged
-// (shorter than its count announces, or a key without terminator); `index` is unchanged then.
+// englishWords and chineseWords, and maps the posting file. 0 on success; -1 when the file cannot be opened or is
+// damaged (shorter than its count announces, or a key without terminator); `index` is unchanged then.
 int LoadWordTable(CorpusIndex& index);
 
-// Reads data/index2.dat + tag into sentenceOffsets and maps the sentence record file. 0 on success; -1 when the file cannot be
-// opened or is shorter than its count announces; `index` is unchanged then.
+// Reads data/index2.dat + tag into sentenceOffsets and maps the sentence record file. 0 on success; -1 when the file
+// cannot be opened or is shorter than its count announces; `index` is unchanged then.
 int LoadSentenceTable(CorpusIndex& index);
 
 // Lines "i:word" for i = start ... while below start + maxCount and inside the chosen list:

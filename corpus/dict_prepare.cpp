@@ -61,7 +61,8 @@ struct KeyPostings {
   std::vector<std::pair<int32_t, int32_t>> postings;  // sentence ID, occurrences
 };
 
-bool WriteDictionary(const std::filesystem::path& path, const std::vector<const std::pair<const std::u16string, KeyPostings>*>& order) {
+bool WriteDictionary(const std::filesystem::path& path,
+                     const std::vector<const std::pair<const std::u16string, KeyPostings>*>& order) {
   CStdioFileEx out;
   if (!out.Open(path, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite)) return false;
   std::string line;

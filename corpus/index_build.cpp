@@ -103,8 +103,8 @@ class DictionaryReader {
 };
 
 void RemoveStaged(std::u16string_view tag) {
-  for (CorpusFile f : {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords,
-                       CorpusFile::kSentenceTable}) {
+  for (CorpusFile f :
+       {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords, CorpusFile::kSentenceTable}) {
     std::error_code ignored;
     std::filesystem::remove(StagedFileName(f, tag), ignored);
   }
@@ -131,7 +131,8 @@ class BuildKeyMap {
       const std::u16string_view key = words[k];
       const uint64_t h = key.empty() ? Hash(0, key) : Hash(key[0], key.substr(1));
       size_t i = h & mask_;
-      while (slots_[i].units != nullptr && !(slots_[i].length == key.size() && Matches(slots_[i], h, key[0], key.substr(1)))) {
+      while (slots_[i].units != nullptr &&
+             !(slots_[i].length == key.size() && Matches(slots_[i], h, key[0], key.substr(1)))) {
         i = (i + 1) & mask_;
       }
       slots_[i] = Slot{key.data(), static_cast<uint32_t>(k), static_cast<uint16_t>(key.size()), Check(h)};
@@ -164,8 +165,8 @@ class BuildKeyMap {
   struct Slot {
     const char16_t* units = nullptr;  // the key's units inside `words`; null for an empty slot
     uint32_t id = 0;
-    uint16_t length = 0;              // keys have at most 50 units
-    uint16_t check = 0;               // high hash bits, to skip most other keys unread
+    uint16_t length = 0;  // keys have at most 50 units
+    uint16_t check = 0;   // high hash bits, to skip most other keys unread
   };
   // FNV-1a over the code units of prefix + rest.
   static uint64_t Hash(char16_t prefix, std::u16string_view rest) {
@@ -384,8 +385,8 @@ int BuildCorpus(std::u16string_view tag, BuildReport* report) {
     RemoveStaged(tag);
     return -1;
   }
-  for (CorpusFile f : {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords,
-                       CorpusFile::kSentenceTable}) {
+  for (CorpusFile f :
+       {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords, CorpusFile::kSentenceTable}) {
     std::error_code error;
     std::filesystem::rename(StagedFileName(f, tag), CorpusFileName(f, tag), error);
     if (error) {

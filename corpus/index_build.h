@@ -19,8 +19,8 @@ namespace tamrel {
 // Where a long build stands, for a progress display.
 struct BuildProgress {
   std::u16string_view tag;
-  CorpusFile source;   // kDictionary or kSentences
-  int64_t lines = 0;   // lines read so far from that file
+  CorpusFile source;  // kDictionary or kSentences
+  int64_t lines = 0;  // lines read so far from that file
   int64_t bytesRead = 0;
   int64_t bytesTotal = 0;
 };
@@ -28,11 +28,11 @@ struct BuildProgress {
 struct BuildReport {
   std::function<void(const BuildProgress&)> onProgress;  // optional; called now and then
   int64_t dictionaryLines = 0;
-  int64_t longKeys = 0;                // keys over 50 units, skipped as the format requires
-  int64_t skippedLines = 0;            // lines that break the dictionary layout, skipped
-  std::vector<int64_t> firstSkipped;   // their 1-based line numbers, the first few
+  int64_t longKeys = 0;               // keys over 50 units, skipped as the format requires
+  int64_t skippedLines = 0;           // lines that break the dictionary layout, skipped
+  std::vector<int64_t> firstSkipped;  // their 1-based line numbers, the first few
   int64_t sentenceGroups = 0;
-  std::filesystem::path failedFile;    // the file that could not be opened or written
+  std::filesystem::path failedFile;  // the file that could not be opened or written
 };
 
 // The name a build writes `file` under before the corpus is committed.

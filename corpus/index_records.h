@@ -27,8 +27,7 @@ struct PostingBlock {
 
 // Reads the block at `offset` of the posting file of `index`, keeping at most `limit` postings.
 // 0 on success; -1 when the file cannot be opened or the block reaches past its end.
-int ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block,
-                     uint32_t limit = UINT32_MAX);
+int ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block, uint32_t limit = UINT32_MAX);
 
 struct SentenceRecord {
   std::vector<uint32_t> chinese, pinyin, english;  // word IDs of the three token blocks

@@ -55,7 +55,7 @@ class CStdioFileEx {
   bool Write(const void* data, size_t count);
   int64_t Seek(int64_t offset, Origin origin);  // new position, or -1 on failure
   int64_t GetPosition() const;
-  int64_t GetLength();                           // file size in bytes, or -1
+  int64_t GetLength();  // file size in bytes, or -1
   // Closes the file; false when buffered data could not be written (or an earlier write failed).
   bool Close();
 

@@ -25,8 +25,8 @@ void KeyIndex::Rebuild(const StringList& keys) {
 }
 
 std::optional<uint32_t> KeyIndex::Find(const StringList& keys, std::u16string_view key) const {
-  const auto it = std::lower_bound(ids_.begin(), ids_.end(), key,
-                                   [&](uint32_t id, std::u16string_view k) { return keys[id] < k; });
+  const auto it =
+      std::lower_bound(ids_.begin(), ids_.end(), key, [&](uint32_t id, std::u16string_view k) { return keys[id] < k; });
   if (it == ids_.end() || keys[*it] != key) return std::nullopt;
   return *it;
 }

@@ -40,9 +40,8 @@ void AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
   out.resize(start + bytes.size());
   int32_t length = 0;
   UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data() + start), static_cast<int32_t>(bytes.size()),
-                       &length, bytes.data(), static_cast<int32_t>(bytes.size()), kReplacement, nullptr,
-                       &status);
+  u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data() + start), static_cast<int32_t>(bytes.size()), &length,
+                       bytes.data(), static_cast<int32_t>(bytes.size()), kReplacement, nullptr, &status);
   out.resize(U_FAILURE(status) ? start : start + static_cast<size_t>(length));
 }
 
@@ -63,9 +62,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   out.resize(text.size() * 3);  // at most three bytes per unit
   int32_t length = 0;
   UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
-                     reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
-                     kReplacement, nullptr, &status);
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, reinterpret_cast<const UChar*>(text.data()),
+                     static_cast<int32_t>(text.size()), kReplacement, nullptr, &status);
   out.resize(U_FAILURE(status) ? 0 : static_cast<size_t>(length));
   return out;
 }

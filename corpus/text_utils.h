@@ -47,8 +47,8 @@ int32_t ParseDecimal(std::basic_string_view<Char> text) {
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   int64_t value = 0;
-  const int64_t limit = negative ? -int64_t{std::numeric_limits<int32_t>::min()}
-                                 : int64_t{std::numeric_limits<int32_t>::max()};
+  const int64_t limit =
+      negative ? -int64_t{std::numeric_limits<int32_t>::min()} : int64_t{std::numeric_limits<int32_t>::max()};
   for (; i < text.size() && IsAsciiDigit(static_cast<char32_t>(text[i])); ++i) {
     value = value * 10 + (text[i] - '0');
     if (value > limit) value = limit;  // saturate; further digits cannot bring it back

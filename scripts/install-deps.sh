@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages that Tamrel needs and that are missing; nothing else is fetched.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libicu-dev libcli11-dev nlohmann-json3-dev libgtest-dev
+packages=(cmake g++ make pkg-config git clang-format libicu-dev libcli11-dev nlohmann-json3-dev libgtest-dev
           qt6-base-dev qt6-webengine-dev libgl-dev xvfb xauth fonts-noto-cjk fonts-wqy-zenhei)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libsqlite3-dev python3)

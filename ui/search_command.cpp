@@ -14,8 +14,8 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex
   if (settings.FLAGBI) SearchCorpus(result.query, bilingual, result.bilingual);
   if (settings.FLAGMONO) SearchCorpus(result.query, monolingual, result.monolingual);
   if (result.found() && !pagePath.empty()) {
-    result.pageStatus = WriteResultPage(result.query, result.language, result.bilingual, result.monolingual,
-                                        pagePath, settings);
+    result.pageStatus =
+        WriteResultPage(result.query, result.language, result.bilingual, result.monolingual, pagePath, settings);
   }
   return result;
 }

@@ -15,11 +15,11 @@
 namespace tamrel {
 
 struct SearchCommandResult {
-  std::u16string query;             // as searched (segmented, normalised): the history entry
-  std::u16string_view language;     // LANG_EN or LANG_CN
+  std::u16string query;          // as searched (segmented, normalised): the history entry
+  std::u16string_view language;  // LANG_EN or LANG_CN
   std::vector<ResultSentence> bilingual;
   std::vector<ResultSentence> monolingual;
-  int pageStatus = -1;              // WriteResultPage's result; -1 as well when nothing was found
+  int pageStatus = -1;  // WriteResultPage's result; -1 as well when nothing was found
   bool found() const { return !bilingual.empty() || !monolingual.empty(); }
 };
 

@@ -67,10 +67,10 @@ TEST(PrepareDictionary, RefusesBrokenSentenceFilesAndWritesNothing) {
     const char* sentences;
     int64_t line;
   } cases[] = {
-      {"我 爱 你\nwǒ ài\nI love you.\n", 2},                  // token counts differ
-      {"你好\nnǐhǎo\nHi.\n我  爱\nwǒ ài\nLove.\n", 4},        // double space
-      {"你好\nnǐhǎo\nHi.\t\n", 3},                            // tab
-      {" 你好\n nǐhǎo\nHi.\n", 1},                            // leading space
+      {"我 爱 你\nwǒ ài\nI love you.\n", 2},            // token counts differ
+      {"你好\nnǐhǎo\nHi.\n我  爱\nwǒ ài\nLove.\n", 4},  // double space
+      {"你好\nnǐhǎo\nHi.\t\n", 3},                      // tab
+      {" 你好\n nǐhǎo\nHi.\n", 1},                      // leading space
   };
   for (const auto& c : cases) {
     RuntimeFolder folder;

@@ -17,7 +17,8 @@ namespace {
 const std::filesystem::path kShipped = std::filesystem::path(TAMREL_SOURCE_DIR) / "BDict";
 
 std::vector<std::vector<std::u16string>> Groups(std::u16string_view tag) {
-  const std::u16string text = Utf8ToUtf16(test::ReadBytes(kShipped / CorpusFileName(CorpusFile::kSentences, tag).filename()));
+  const std::u16string text =
+      Utf8ToUtf16(test::ReadBytes(kShipped / CorpusFileName(CorpusFile::kSentences, tag).filename()));
   FieldList lines = SplitString(text, u"\n");
   std::vector<std::vector<std::u16string>> groups;
   for (size_t i = 0; i + 2 < lines.size(); i += 3) groups.push_back({lines[i], lines[i + 1], lines[i + 2]});
@@ -89,8 +90,7 @@ class ShippedIndexes : public ::testing::Test {
   void SetUp() override {
     for (CorpusIndex* index : {&bilingual_, &monolingual_}) {
       for (CorpusFile f : {CorpusFile::kDictionary, CorpusFile::kSentences}) {
-        std::filesystem::copy_file(kShipped / CorpusFileName(f, index->tag).filename(),
-                                   CorpusFileName(f, index->tag));
+        std::filesystem::copy_file(kShipped / CorpusFileName(f, index->tag).filename(), CorpusFileName(f, index->tag));
       }
       ASSERT_EQ(BuildCorpus(index->tag), 0);
       ASSERT_EQ(LoadWordTable(*index), 0);
