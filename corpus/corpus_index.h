@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "corpus/key_table.h"
 #include "corpus/mapped_file.h"
 #include "corpus/string_list.h"
 
@@ -36,7 +37,7 @@ struct CorpusIndex {
   std::u16string tag;                     // "BI" or "MO"
   StringList words;                       // every key (prefix included) by word ID
   std::vector<uint64_t> postingOffsets;   // by word ID: the key's posting block offset
-  KeyIndex wordIds;                       // key -> word ID (a repeated key: its last record)
+  KeyTable wordIds;                       // key -> word ID (a repeated key: its last record)
   StringList englishWords;                // "2" keys without prefix, in word ID order
   StringList chineseWords;                // "0" keys without prefix, less 。、「」
   std::vector<uint64_t> sentenceOffsets;  // by sentence ID

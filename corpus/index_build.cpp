@@ -110,81 +110,6 @@ void RemoveStaged(std::u16string_view tag) {
   }
 }
 
-// A key as its prefix and the rest, so that sentence tokens are looked up without copying.
-struct KeyPart {
-  char16_t prefix;
-  std::u16string_view rest;
-};
-
-// Word ID lookup used while a build encodes sentences: an open-addressing table over the keys of
-// `words` (which must not change while the table lives), the last record of a repeated key
-// winning, as in the ordered lookup of a loaded index. Each slot points straight at its key's
-// units, so the tens of millions of lookups of a large build touch little memory.
-class BuildKeyMap {
- public:
-  explicit BuildKeyMap(const StringList& words) {
-    size_t capacity = 16;
-    while (capacity < 2 * words.size()) capacity *= 2;
-    slots_.assign(capacity, Slot{});
-    mask_ = capacity - 1;
-    for (size_t k = 0; k < words.size(); ++k) {
-      const std::u16string_view key = words[k];
-      const uint64_t h = key.empty() ? Hash(0, key) : Hash(key[0], key.substr(1));
-      size_t i = h & mask_;
-      while (slots_[i].units != nullptr &&
-             !(slots_[i].length == key.size() && Matches(slots_[i], h, key[0], key.substr(1)))) {
-        i = (i + 1) & mask_;
-      }
-      slots_[i] = Slot{key.data(), static_cast<uint32_t>(k), static_cast<uint16_t>(key.size()), Check(h)};
-    }
-  }
-
-  // The word IDs of every key part (0 for a missing key). The slots and keys of all parts are
-  // prefetched first, so that their cache misses overlap; callers pass many lines at once.
-  void IdsOf(const std::vector<KeyPart>& parts, std::vector<uint32_t>& ids) const {
-    const size_t n = parts.size();
-    hashes_.resize(n);
-    ids.resize(n);
-    for (size_t t = 0; t < n; ++t) {
-      hashes_[t] = Hash(parts[t].prefix, parts[t].rest);
-      __builtin_prefetch(&slots_[hashes_[t] & mask_]);
-    }
-    for (size_t t = 0; t < n; ++t) __builtin_prefetch(slots_[hashes_[t] & mask_].units);
-    for (size_t t = 0; t < n; ++t) {
-      ids[t] = 0;
-      for (size_t i = hashes_[t] & mask_; slots_[i].units != nullptr; i = (i + 1) & mask_) {
-        if (Matches(slots_[i], hashes_[t], parts[t].prefix, parts[t].rest)) {
-          ids[t] = slots_[i].id;
-          break;
-        }
-      }
-    }
-  }
-
- private:
-  struct Slot {
-    const char16_t* units = nullptr;  // the key's units inside `words`; null for an empty slot
-    uint32_t id = 0;
-    uint16_t length = 0;  // keys have at most 50 units
-    uint16_t check = 0;   // high hash bits, to skip most other keys unread
-  };
-  // FNV-1a over the code units of prefix + rest.
-  static uint64_t Hash(char16_t prefix, std::u16string_view rest) {
-    uint64_t h = (14695981039346656037ull ^ prefix) * 1099511628211ull;
-    for (char16_t c : rest) h = (h ^ c) * 1099511628211ull;
-    return h ^ (h >> 29);
-  }
-  static uint16_t Check(uint64_t h) { return static_cast<uint16_t>(h >> 48); }
-  static bool Matches(const Slot& s, uint64_t h, char16_t prefix, std::u16string_view rest) {
-    return s.check == Check(h) && s.length == rest.size() + 1 && s.units[0] == prefix &&
-           std::u16string_view(s.units + 1, rest.size()) == rest;
-  }
-
-  std::vector<Slot> slots_;
-  size_t mask_ = 0;
-  mutable std::vector<uint64_t> hashes_;  // scratch of IdsOf
-};
-
 // Appends one token block: the count, a zero, then the word IDs as 64-bit values.
 void AppendTokenBlock(const uint32_t* ids, size_t count, std::string& out) {
   PutFixed32(out, static_cast<uint32_t>(count));
@@ -211,14 +136,14 @@ class GroupBatch {
   }
 
   // Appends the records of the groups read to `out`, one offset per group to `offsets`.
-  void Encode(const BuildKeyMap& keys, uint64_t& offset, std::vector<uint64_t>& offsets, std::string& out) {
+  void Encode(const CorpusIndex& index, uint64_t& offset, std::vector<uint64_t>& offsets, std::string& out) {
     parts_.clear();
     for (size_t l = 0; l < 3 * groups_; ++l) {
       const char16_t prefix = kPrefixes[l % 3];
       ForEachField<char16_t>(lines_[l], u" ", [&](std::u16string_view t) { parts_.push_back({prefix, t}); });
       lineEnds_[l] = parts_.size();
     }
-    keys.IdsOf(parts_, ids_);
+    index.wordIds.FindAll(index.words, parts_, ids_);
     size_t begin = 0;
     for (size_t g = 0; g < groups_; ++g) {
       offsets.push_back(offset);
@@ -341,7 +266,6 @@ int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   if (!sentences.Open(source, CStdioFileEx::modeRead)) return Fail(report, source), -1;
   ProgressReporter progress(report, index.tag, CorpusFile::kSentences, sentences);
 
-  const BuildKeyMap keys(index.words);
   index.sentenceOffsets.clear();
   uint64_t offset = 0;
   int64_t lines = 0;
@@ -349,7 +273,7 @@ int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   std::string block;
   while (batch->Read(sentences)) {
     block.clear();
-    batch->Encode(keys, offset, index.sentenceOffsets, block);
+    batch->Encode(index, offset, index.sentenceOffsets, block);
     if (!records.Write(block.data(), block.size())) return Fail(report, recordPath), -1;
     lines += 3 * static_cast<int64_t>(batch->groups());
     progress.Lines(lines);
@@ -367,13 +291,11 @@ int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
 }
 
 std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int prefix) {
+  std::vector<KeyPart> parts;
+  const auto p = static_cast<char16_t>(u'0' + prefix);
+  ForEachField<char16_t>(line, u" ", [&](std::u16string_view token) { parts.push_back({p, token}); });
   std::vector<uint32_t> ids;
-  std::u16string key;
-  ForEachField<char16_t>(line, u" ", [&](std::u16string_view token) {
-    key.assign(1, static_cast<char16_t>(u'0' + prefix));
-    key += token;
-    ids.push_back(index.WordId(key).value_or(0));
-  });
+  index.wordIds.FindAll(index.words, parts, ids);
   std::string block;
   AppendTokenBlock(ids.data(), ids.size(), block);
   return block;

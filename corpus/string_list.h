@@ -1,10 +1,8 @@
 // StringList: an append-only list of UTF-16 strings kept in one buffer, so that a word table of
 // hundreds of thousands of keys costs a few bytes per key instead of one allocation each.
-// KeyIndex: the key -> word ID lookup over such a list, ordered by code units.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +22,7 @@ class StringList {
     return true;
   }
   std::u16string_view operator[](size_t i) const {
-    const size_t begin = i == 0 ? 0 : ends_[i - 1];
+    const size_t begin = StartOf(i);
     return std::u16string_view(units_).substr(begin, ends_[i] - begin);
   }
   // Asks the processor to fetch where string i ends (and so where the next begins), ahead of
@@ -33,6 +31,12 @@ class StringList {
   // Asks for the first units of string i, once its end is at hand.
   void PrefetchUnits(size_t i) const { __builtin_prefetch(units_.data() + (i == 0 ? 0 : ends_[i - 1])); }
   size_t size() const { return ends_.size(); }
+  // Where string i begins in the buffer, and a stretch of the buffer, for tables that refer to
+  // strings by position (positions stay valid when the list is moved).
+  uint32_t StartOf(size_t i) const { return i == 0 ? 0 : ends_[i - 1]; }
+  std::u16string_view Units(uint32_t start, size_t length) const {
+    return std::u16string_view(units_).substr(start, length);
+  }
   bool empty() const { return ends_.empty(); }
   void clear() {
     units_.clear();
@@ -47,19 +51,6 @@ class StringList {
  private:
   std::u16string units_;
   std::vector<uint32_t> ends_;
-};
-
-// Sorted word IDs of a StringList, one per distinct key. A repeated key maps to its last record,
-// as a map filled in record order would.
-class KeyIndex {
- public:
-  void Rebuild(const StringList& keys);
-  std::optional<uint32_t> Find(const StringList& keys, std::u16string_view key) const;
-  void clear() { ids_.clear(); }
-  size_t size() const { return ids_.size(); }
-
- private:
-  std::vector<uint32_t> ids_;
 };
 
 }  // namespace tamrel
