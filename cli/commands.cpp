@@ -27,9 +27,6 @@ void ShowProgress(const BuildProgress& p) {
                percent);
 }
 
-// Loads the word table and, when it loaded, the sentence table, as the main window does.
-bool Load(CorpusIndex& index) { return LoadWordTable(index) == 0 && LoadSentenceTable(index) == 0; }
-
 void ReportLoadFailure(const CorpusIndex& index) {
   std::cerr << kErrorCaption << ' ' << kResourcesError << "\n(the " << U8(index.tag)
             << " index in data/ could not be loaded; run 'tamrel-cli build')\n";
@@ -38,10 +35,7 @@ void ReportLoadFailure(const CorpusIndex& index) {
 }  // namespace
 
 int Build() {
-  for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) {
-    BuildReport report;
-    report.onProgress = ShowProgress;
-    const int status = BuildCorpus(tag, &report);
+  const auto summarise = [](std::u16string_view tag, const BuildReport& report) {
     std::fprintf(stderr, "\r%s: %lld dictionary lines, %lld sentence groups\n", U8(tag).c_str(),
                  static_cast<long long>(report.dictionaryLines), static_cast<long long>(report.sentenceGroups));
     if (report.skippedLines > 0) {
@@ -50,11 +44,14 @@ int Build() {
       std::cerr << (report.skippedLines > static_cast<int64_t>(report.firstSkipped.size()) ? " ...)\n" : ")\n");
     }
     if (report.longKeys > 0) std::cerr << U8(tag) << ": skipped " << report.longKeys << " keys over 50 units\n";
-    if (status < 0) {
-      std::cerr << kErrorCaption << ' ' << kResourcesError << "\n(" << U8(tag) << ": " << report.failedFile.string()
-                << " could not be read or written)\n";
-      return 1;
+    if (!report.failedFile.empty()) {
+      std::cerr << U8(tag) << ": " << report.failedFile.string() << " could not be read or written\n";
     }
+  };
+  std::u16string failedTag;
+  if (BuildAllCorpora(failedTag, ShowProgress, summarise) < 0) {
+    std::cerr << kErrorCaption << ' ' << kResourcesError << '\n';
+    return 1;
   }
   std::cout << kBuildFinished << '\n';
   return 0;
@@ -77,10 +74,10 @@ int Search(const std::string& text, bool json, bool writePage) {
     std::cerr << "Nothing to search: the text is empty.\n";
     return 2;
   }
-  CorpusIndex bilingual(kTagBilingual);
-  CorpusIndex monolingual(kTagMonolingual);
-  for (CorpusIndex* index : {&bilingual, &monolingual}) {
-    if (!Load(*index)) {
+  CorpusIndex bilingual;
+  CorpusIndex monolingual;
+  for (auto [index, tag] : {std::pair{&bilingual, kTagBilingual}, std::pair{&monolingual, kTagMonolingual}}) {
+    if (LoadCorpus(*index, tag) < 0) {
       ReportLoadFailure(*index);
       return 2;
     }

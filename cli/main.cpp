@@ -21,10 +21,14 @@ int main(int argc, char** argv) {
   auto* search = app.add_subcommand("search", "Search both corpora as the main window does");
   bool json = false;
   bool noPage = false;
-  std::string text;
+  std::vector<std::string> queryWords;
   search->add_flag("--json", json, "One JSON object per result and line");
   search->add_flag("--no-page", noPage, "Do not write data/displayResult.html");
-  search->add_option("TEXT", text, "An English word or phrase, or Chinese text")->required();
+  search
+      ->add_option("TEXT", queryWords,
+                   "An English word or phrase, or Chinese text (several words are joined by spaces)")
+      ->required()
+      ->expected(-1);
 
   auto* settings = app.add_subcommand("settings", "Show the options, or set KEY=TRUE|FALSE");
   std::vector<std::string> assignments;
@@ -44,6 +48,10 @@ int main(int argc, char** argv) {
   if (app.got_subcommand("build")) return tamrel::cli::Build();
   if (app.got_subcommand(prepare)) return tamrel::cli::Prepare(tag);
   if (app.got_subcommand(words)) return tamrel::cli::Words(chinese, start, count);
-  if (app.got_subcommand(search)) return tamrel::cli::Search(text, json, !noPage);
+  if (app.got_subcommand(search)) {
+    std::string text;
+    for (const std::string& w : queryWords) text += (text.empty() ? "" : " ") + w;
+    return tamrel::cli::Search(text, json, !noPage);
+  }
   return tamrel::cli::Settings(assignments);
 }

@@ -92,6 +92,11 @@ int LoadSentenceTable(CorpusIndex& index) {
   return 0;
 }
 
+int LoadCorpus(CorpusIndex& index, std::u16string_view tag) {
+  index.tag = tag;
+  return LoadWordTable(index) == 0 && LoadSentenceTable(index) == 0 ? 0 : -1;
+}
+
 std::vector<std::u16string> ListWords(const CorpusIndex& index, int32_t start, std::u16string_view language,
                                       int32_t maxCount) {
   const StringList& list = language == u"2" ? index.englishWords : index.chineseWords;

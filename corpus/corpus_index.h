@@ -62,6 +62,10 @@ int LoadWordTable(CorpusIndex& index);
 // cannot be opened or is shorter than its count announces; `index` is unchanged then.
 int LoadSentenceTable(CorpusIndex& index);
 
+// Sets the tag and loads the word table and, when it loaded, the sentence table, as the program
+// does at start. 0 when both loaded, -1 otherwise (what loaded before the failure stays).
+int LoadCorpus(CorpusIndex& index, std::u16string_view tag);
+
 // Lines "i:word" for i = start ... while below start + maxCount and inside the chosen list:
 // englishWords when `language` is exactly "2", chineseWords otherwise.
 std::vector<std::u16string> ListWords(const CorpusIndex& index, int32_t start, std::u16string_view language,

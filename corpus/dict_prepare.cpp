@@ -140,6 +140,10 @@ int PrepareDictionary(const std::u16string& tag, PrepareReport& report) {
       entry.postings.emplace_back(sentenceId, count);
     }
   }
+  // Dropped keys in sentence order, then key order, whatever order the counting map kept.
+  std::sort(report.droppedKeys.begin(), report.droppedKeys.end(), [](const auto& a, const auto& b) {
+    return a.sentenceId != b.sentenceId ? a.sentenceId < b.sentenceId : a.key < b.key;
+  });
   report.groups = sentenceId;
   report.keys = static_cast<int64_t>(keys.size());
 

@@ -102,12 +102,47 @@ class DictionaryReader {
   std::u16string key_;
 };
 
+constexpr CorpusFile kIndexFiles[] = {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords,
+                                      CorpusFile::kSentenceTable};
+
 void RemoveStaged(std::u16string_view tag) {
-  for (CorpusFile f :
-       {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords, CorpusFile::kSentenceTable}) {
+  for (CorpusFile f : kIndexFiles) {
     std::error_code ignored;
     std::filesystem::remove(StagedFileName(f, tag), ignored);
   }
+}
+
+std::filesystem::path BackupFileName(CorpusFile file, std::u16string_view tag) {
+  std::filesystem::path p = CorpusFileName(file, tag);
+  p += ".old";
+  return p;
+}
+
+// Moves the four staged files into place. The current files are first moved aside, and moved
+// back when any step fails, so that the index in place is always the old one or the new one.
+int CommitStaged(std::u16string_view tag) {
+  std::error_code error;
+  std::vector<CorpusFile> asideFiles;
+  std::vector<CorpusFile> placed;
+  const auto undo = [&] {
+    std::error_code ignored;
+    for (CorpusFile f : placed) std::filesystem::remove(CorpusFileName(f, tag), ignored);
+    for (CorpusFile f : asideFiles) std::filesystem::rename(BackupFileName(f, tag), CorpusFileName(f, tag), ignored);
+    return -1;
+  };
+  for (CorpusFile f : kIndexFiles) {
+    if (!std::filesystem::exists(CorpusFileName(f, tag), error)) continue;
+    std::filesystem::rename(CorpusFileName(f, tag), BackupFileName(f, tag), error);
+    if (error) return undo();
+    asideFiles.push_back(f);
+  }
+  for (CorpusFile f : kIndexFiles) {
+    std::filesystem::rename(StagedFileName(f, tag), CorpusFileName(f, tag), error);
+    if (error) return undo();
+    placed.push_back(f);
+  }
+  for (CorpusFile f : asideFiles) std::filesystem::remove(BackupFileName(f, tag), error);
+  return 0;
 }
 
 // Appends one token block: the count, a zero, then the word IDs as 64-bit values.
@@ -307,13 +342,22 @@ int BuildCorpus(std::u16string_view tag, BuildReport* report) {
     RemoveStaged(tag);
     return -1;
   }
-  for (CorpusFile f :
-       {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords, CorpusFile::kSentenceTable}) {
-    std::error_code error;
-    std::filesystem::rename(StagedFileName(f, tag), CorpusFileName(f, tag), error);
-    if (error) {
-      Fail(report, CorpusFileName(f, tag));
-      RemoveStaged(tag);
+  if (CommitStaged(tag) < 0) {
+    RemoveStaged(tag);
+    return Fail(report, CorpusFileName(CorpusFile::kWordTable, tag)), -1;
+  }
+  return 0;
+}
+
+int BuildAllCorpora(std::u16string& failedTag, const std::function<void(const BuildProgress&)>& onProgress,
+                    const CorpusBuildDone& onCorpusDone) {
+  for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) {
+    BuildReport report;
+    report.onProgress = onProgress;
+    const int status = BuildCorpus(tag, &report);
+    if (onCorpusDone) onCorpusDone(tag, report);
+    if (status < 0) {
+      failedTag = tag;
       return -1;
     }
   }

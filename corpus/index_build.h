@@ -40,6 +40,7 @@ std::filesystem::path StagedFileName(CorpusFile file, std::u16string_view tag);
 
 // Dictionary -> staged posting file and word table; fills words, postingOffsets and wordIds.
 // 0 on success, -1 when a file cannot be opened or written (report->failedFile names it).
+// The staged files take effect only through BuildCorpus, which runs both steps and commits them.
 int BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr);
 
 // Sentence file -> staged sentence record file and sentence table; needs the wordIds of
@@ -53,5 +54,12 @@ std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int p
 // Builds both indexes of `tag` and moves the four files into place. On failure the staged files
 // are removed and the previous index files stay as they were.
 int BuildCorpus(std::u16string_view tag, BuildReport* report = nullptr);
+
+// The Build command: "BI", then "MO", stopping at the first failure. 0 on success; -1 with
+// `failedTag` naming the corpus that failed. `onCorpusDone` (optional) sees each corpus's report,
+// made with `onProgress` (optional), when its build ends.
+using CorpusBuildDone = std::function<void(std::u16string_view tag, const BuildReport& report)>;
+int BuildAllCorpora(std::u16string& failedTag, const std::function<void(const BuildProgress&)>& onProgress = {},
+                    const CorpusBuildDone& onCorpusDone = {});
 
 }  // namespace tamrel

@@ -30,7 +30,8 @@ constexpr size_t kMaxPiece = size_t{1} << 30;
 void AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
   while (bytes.size() > kMaxPiece) {
     size_t cut = kMaxPiece;
-    while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
+    // Back to the start of a sequence; a sequence has at most three continuation bytes.
+    for (int i = 0; i < 3 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80; ++i) --cut;
     AppendUtf8AsUtf16(bytes.substr(0, cut), out);
     bytes.remove_prefix(cut);
   }
@@ -53,8 +54,8 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
 
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
-  if (text.size() > kMaxPiece) {
-    size_t cut = kMaxPiece;
+  if (text.size() > kMaxPiece / 3) {  // up to three bytes a unit must fit ICU's 32-bit length
+    size_t cut = kMaxPiece / 3;
     if (cut > 0 && text[cut] >= 0xDC00 && text[cut] <= 0xDFFF) --cut;  // keep a pair together
     return Utf16ToUtf8(text.substr(0, cut)) + Utf16ToUtf8(text.substr(cut));
   }

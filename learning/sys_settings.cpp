@@ -1,5 +1,7 @@
 #include "learning/sys_settings.h"
 
+#include <unistd.h>
+
 #include <system_error>
 
 #include "corpus/stdio_file_ex.h"
@@ -35,6 +37,8 @@ int WriteConfig(const SysSettings& settings, const std::filesystem::path& file) 
   };
   const std::u16string text = u"FIRST\n" + line(u"FLAGPRON", settings.FLAGPRON) + line(u"FLAGBI", settings.FLAGBI) +
                               line(u"FLAGMONO", settings.FLAGMONO) + line(u"FLAGSTARTUP", settings.FLAGSTARTUP);
+  // A file the user made read-only stays as it is, as if it had been written in place.
+  if (std::filesystem::exists(file) && access(file.c_str(), W_OK) != 0) return -1;
   std::filesystem::path staged = file;
   staged += ".new";
   CStdioFileEx out;

@@ -38,7 +38,9 @@ int DrawPosition(QuizRandom& random, int level) {
   return random.Draw() % 9000 + 1000;
 }
 
-// Collects up to four different choices, none equal to the right answer.
+// Collects up to four different choices, none equal to the right answer. An empty entry (only a
+// hand-made corpus with a double space can put one in a pool) is passed over: a blank choice
+// would read as a missing one.
 class ChoiceSet {
  public:
   explicit ChoiceSet(std::u16string_view right) : right_(right) {}

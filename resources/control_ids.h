@@ -13,10 +13,6 @@ struct Control {
 
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
-inline constexpr int kIconResource = 128;
-inline constexpr int kAboutTemplate = 100;
-inline constexpr int kAboutMenuString = 101;
-inline constexpr int kAboutSystemCommand = 16;
 
 // Main window, CTamrelDlg (resources/tamrel_dlg.ui).
 inline constexpr Control kMainWindow[] = {

@@ -19,7 +19,6 @@ std::u16string SegmentQuery(const CorpusIndex& dictionary, std::u16string_view q
       key.append(query.substr(p, n));
       if (dictionary.HasKey(key)) break;
     }
-    if (n < 1) n = 1;
     out.append(query.substr(p, n));
     out.push_back(u' ');
     p += n;

@@ -177,12 +177,11 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
   std::vector<int32_t> chosen;
   if (kept.size() == 1) {
     // Unranked: the first 20 IDs in block order are all that is shown.
-    ReadPostingBlock(index, kept[0].offset, block, kMaxResults);
-    chosen = std::move(block.sentenceIds);
+    if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults) == 0) chosen = std::move(block.sentenceIds);
   } else {
     std::vector<Candidate> candidates;
     for (const FoundTerm& term : kept) {
-      ReadPostingBlock(index, term.offset, block);
+      if (ReadPostingBlock(index, term.offset, block) < 0) continue;  // the file changed under us
       MergeTerm(candidates, block.sentenceIds, WeightOfKey(index, term.key));
     }
     chosen = RankCandidates(candidates);

@@ -71,8 +71,7 @@ bool CTamrelDlg::OnInitDialog() {
 }
 
 void CTamrelDlg::LoadCorpus(tamrel::CorpusIndex& corpus, std::u16string_view tag) {
-  corpus.tag = tag;
-  if (tamrel::LoadWordTable(corpus) < 0 || tamrel::LoadSentenceTable(corpus) < 0) ShowResourcesError();
+  if (tamrel::LoadCorpus(corpus, tag) < 0) ShowResourcesError();
 }
 
 void CTamrelDlg::Greet() {
@@ -107,11 +106,10 @@ void CTamrelDlg::OnSearch() {
 }
 
 void CTamrelDlg::OnBuild() {
-  for (std::u16string_view tag : {tamrel::kTagBilingual, tamrel::kTagMonolingual}) {
-    if (tamrel::BuildCorpus(tag) < 0) {
-      ShowResourcesError();
-      return;
-    }
+  std::u16string failedTag;
+  if (tamrel::BuildAllCorpora(failedTag) < 0) {
+    ShowResourcesError();
+    return;
   }
   desktop_.Tell(this, tamrel::kBuildFinishedCaption, tamrel::kBuildFinished, Desktop::Icon::kInformation);
 }

@@ -229,6 +229,17 @@ TEST_F(InterruptedBuildTest, ThirdFileCannotBeCreated) {
   ExpectOldIndexWhole();
 }
 
+// Renaming four files one by one could once stop halfway and leave new files beside old ones;
+// the old files are now moved aside first and moved back when any step fails.
+TEST_F(InterruptedBuildTest, OldFilesCannotBeMovedAside) {
+  const auto blocked = CorpusFileName(CorpusFile::kSentenceRecords, u"BI").concat(".old");
+  std::filesystem::create_directories(blocked / "keep");  // a rename onto it fails
+  BuildReport report;
+  EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
+  std::filesystem::remove_all(blocked);
+  ExpectOldIndexWhole();
+}
+
 TEST_F(InterruptedBuildTest, SentenceFileMissing) {
   std::filesystem::remove(CorpusFileName(CorpusFile::kSentences, u"BI"));
   BuildReport report;
