@@ -8,11 +8,11 @@
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
+#include "explorer/messages.h"
+#include "explorer/result_page.h"
+#include "explorer/search_command.h"
 #include "learning/sys_settings.h"
 #include "search/query.h"
-#include "ui/messages.h"
-#include "ui/result_page.h"
-#include "ui/search_command.h"
 
 namespace tamrel::cli {
 

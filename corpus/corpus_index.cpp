@@ -4,7 +4,7 @@
 
 #include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
-#include "corpus/stdio_file_ex.h"
+#include "corpus/text_file.h"
 #include "corpus/text_utils.h"
 
 namespace tamrel {
@@ -14,8 +14,8 @@ namespace {
 // Reads the 32-bit count at the start of a table and then count * recordBytes bytes, after
 // checking that the file holds them. False for a missing, short or unreadable file.
 bool ReadTable(const std::filesystem::path& path, size_t recordBytes, uint32_t& count, std::string& body) {
-  CStdioFileEx file;
-  if (!file.Open(path, CStdioFileEx::modeRead)) return false;
+  TextFile file;
+  if (!file.Open(path, TextFile::modeRead)) return false;
   const int64_t length = file.GetLength();
   char head[4];
   if (length < 4 || file.Read(head, 4) != 4) return false;

@@ -6,7 +6,7 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
-#include "corpus/stdio_file_ex.h"
+#include "corpus/text_file.h"
 #include "corpus/text_utils.h"
 
 namespace tamrel {
@@ -17,7 +17,7 @@ namespace {
 // empty when the file ends inside the group, as the index build reads it.
 class GroupReader {
  public:
-  bool Open(const std::filesystem::path& path) { return file_.Open(path, CStdioFileEx::modeRead); }
+  bool Open(const std::filesystem::path& path) { return file_.Open(path, TextFile::modeRead); }
   bool Next(std::u16string (&lines)[3]) {
     if (!file_.ReadLine(lines[0])) return false;
     file_.ReadLine(lines[1]);
@@ -29,7 +29,7 @@ class GroupReader {
   int64_t firstLine() const { return firstLine_; }
 
  private:
-  CStdioFileEx file_;
+  TextFile file_;
   int64_t lineNumber_ = 0;
   int64_t firstLine_ = 0;
 };
@@ -63,8 +63,8 @@ struct KeyPostings {
 
 bool WriteDictionary(const std::filesystem::path& path,
                      const std::vector<const std::pair<const std::u16string, KeyPostings>*>& order) {
-  CStdioFileEx out;
-  if (!out.Open(path, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite)) return false;
+  TextFile out;
+  if (!out.Open(path, TextFile::modeCreate | TextFile::modeWrite)) return false;
   std::string line;
   bool ok = true;
   for (const auto* entry : order) {

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "corpus/byte_coding.h"
-#include "corpus/stdio_file_ex.h"
+#include "corpus/text_file.h"
 #include "corpus/text_utils.h"
 
 namespace tamrel {
@@ -22,7 +22,7 @@ void Fail(BuildReport* report, const std::filesystem::path& path) {
 // Tells the report's progress callback about every kProgressEvery lines or so.
 class ProgressReporter {
  public:
-  ProgressReporter(BuildReport* report, std::u16string_view tag, CorpusFile source, CStdioFileEx& file)
+  ProgressReporter(BuildReport* report, std::u16string_view tag, CorpusFile source, TextFile& file)
       : report_(report), tag_(tag), source_(source), file_(file), total_(file.GetLength()) {}
 
   void Lines(int64_t lines) {
@@ -35,7 +35,7 @@ class ProgressReporter {
   BuildReport* report_;
   std::u16string_view tag_;
   CorpusFile source_;
-  CStdioFileEx& file_;
+  TextFile& file_;
   int64_t total_;
   int64_t next_ = kProgressEvery;
 };
@@ -75,7 +75,7 @@ bool ParseDictionaryLine(std::basic_string_view<Char> line, std::basic_string_vi
 // file is in UTF-16 mode.
 class DictionaryReader {
  public:
-  explicit DictionaryReader(CStdioFileEx& file) : file_(file) {}
+  explicit DictionaryReader(TextFile& file) : file_(file) {}
 
   // Reads the next line; false at end of file. `parsed` tells whether it keeps the layout.
   bool Next(bool& parsed, std::vector<int32_t>& first, std::vector<int32_t>& second) {
@@ -96,7 +96,7 @@ class DictionaryReader {
   const std::u16string& key() const { return key_; }
 
  private:
-  CStdioFileEx& file_;
+  TextFile& file_;
   std::string bytes_;
   std::u16string wide_;
   std::u16string key_;
@@ -160,7 +160,7 @@ class GroupBatch {
   static constexpr char16_t kPrefixes[3] = {u'0', u'1', u'3'};
 
   // Reads the next groups; false when the file had none left.
-  bool Read(CStdioFileEx& file) {
+  bool Read(TextFile& file) {
     groups_ = 0;
     while (groups_ < kGroups && file.ReadLine(lines_[3 * groups_])) {
       file.ReadLine(lines_[3 * groups_ + 1]);  // an ended file leaves the line empty
@@ -202,8 +202,8 @@ class GroupBatch {
 };
 
 bool WriteWhole(const std::filesystem::path& path, const std::string& bytes) {
-  CStdioFileEx file;
-  if (!file.Open(path, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite)) return false;
+  TextFile file;
+  if (!file.Open(path, TextFile::modeCreate | TextFile::modeWrite)) return false;
   const bool written = file.Write(bytes.data(), bytes.size());
   return file.Close() && written;
 }
@@ -218,11 +218,11 @@ std::filesystem::path StagedFileName(CorpusFile file, std::u16string_view tag) {
 
 int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   const auto source = CorpusFileName(CorpusFile::kDictionary, index.tag);
-  CStdioFileEx dictionary;
-  if (!dictionary.Open(source, CStdioFileEx::modeRead)) return Fail(report, source), -1;
+  TextFile dictionary;
+  if (!dictionary.Open(source, TextFile::modeRead)) return Fail(report, source), -1;
   const auto postingPath = StagedFileName(CorpusFile::kPostings, index.tag);
-  CStdioFileEx postings;
-  if (!postings.Open(postingPath, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite)) {
+  TextFile postings;
+  if (!postings.Open(postingPath, TextFile::modeCreate | TextFile::modeWrite)) {
     return Fail(report, postingPath), -1;
   }
   ProgressReporter progress(report, index.tag, CorpusFile::kDictionary, dictionary);
@@ -292,13 +292,13 @@ int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
 
 int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   const auto recordPath = StagedFileName(CorpusFile::kSentenceRecords, index.tag);
-  CStdioFileEx records;
-  if (!records.Open(recordPath, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite)) {
+  TextFile records;
+  if (!records.Open(recordPath, TextFile::modeCreate | TextFile::modeWrite)) {
     return Fail(report, recordPath), -1;
   }
   const auto source = CorpusFileName(CorpusFile::kSentences, index.tag);
-  CStdioFileEx sentences;
-  if (!sentences.Open(source, CStdioFileEx::modeRead)) return Fail(report, source), -1;
+  TextFile sentences;
+  if (!sentences.Open(source, TextFile::modeRead)) return Fail(report, source), -1;
   ProgressReporter progress(report, index.tag, CorpusFile::kSentences, sentences);
 
   index.sentenceOffsets.clear();

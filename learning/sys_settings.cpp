@@ -4,15 +4,15 @@
 
 #include <system_error>
 
-#include "corpus/stdio_file_ex.h"
+#include "corpus/text_file.h"
 #include "corpus/text_utils.h"
 
 namespace tamrel {
 
 int ReadConfig(SysSettings& settings, const std::filesystem::path& file) {
   settings = SysSettings{};
-  CStdioFileEx in;
-  if (!in.Open(file, CStdioFileEx::modeRead)) return -1;
+  TextFile in;
+  if (!in.Open(file, TextFile::modeRead)) return -1;
   std::u16string line;
   while (in.ReadLine(line)) {
     const FieldList fields = SplitString(line, u"##");
@@ -41,8 +41,8 @@ int WriteConfig(const SysSettings& settings, const std::filesystem::path& file) 
   if (std::filesystem::exists(file) && access(file.c_str(), W_OK) != 0) return -1;
   std::filesystem::path staged = file;
   staged += ".new";
-  CStdioFileEx out;
-  if (!out.Open(staged, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite)) return -1;
+  TextFile out;
+  if (!out.Open(staged, TextFile::modeCreate | TextFile::modeWrite)) return -1;
   const bool written = out.WriteText(text);
   std::error_code error;
   if (!out.Close() || !written) {

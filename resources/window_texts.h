@@ -1,5 +1,5 @@
 // Texts that only the windows show: captions, the start-up greeting, the Report A Bug message
-// and the menu entry of the About box. The shared error texts are in ui/messages.h.
+// and the menu entry of the About box. The shared error texts are in explorer/messages.h.
 #pragma once
 
 namespace tamrel {

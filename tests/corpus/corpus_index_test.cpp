@@ -8,7 +8,7 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/text_utils.h"
-#include "tests/test_support.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

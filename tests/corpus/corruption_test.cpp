@@ -12,7 +12,7 @@
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
 #include "search/search_core.h"
-#include "tests/test_support.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "corpus/corpus_files.h"
-#include "tests/test_support.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

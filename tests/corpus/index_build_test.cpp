@@ -8,7 +8,7 @@
 #include <string>
 
 #include "corpus/corpus_files.h"
-#include "tests/test_support.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

@@ -7,9 +7,9 @@
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
+#include "explorer/search_command.h"
 #include "learning/word_test_engine.h"
-#include "tests/test_support.h"
-#include "ui/search_command.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

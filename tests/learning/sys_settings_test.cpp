@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/test_support.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

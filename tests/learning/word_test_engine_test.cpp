@@ -6,8 +6,8 @@
 #include <string>
 
 #include "corpus/text_utils.h"
-#include "tests/learning/corpus_writer.h"
-#include "tests/test_support.h"
+#include "tests/support/corpus_writer.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "corpus/text_utils.h"
 #include "search/search_core.h"
-#include "tests/test_support.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

@@ -13,10 +13,10 @@
 
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
+#include "explorer/search_command.h"
 #include "search/query.h"
 #include "search/search_core.h"
-#include "tests/test_support.h"
-#include "ui/search_command.h"
+#include "tests/support/test_support.h"
 
 namespace tamrel {
 namespace {

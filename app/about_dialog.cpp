@@ -1,0 +1,13 @@
+#include "app/about_dialog.h"
+
+#include "app/window_frame.h"
+#include "ui_about_dialog.h"
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AboutDialog>()) {
+  RegisterWindowResources();
+  ui_->setupUi(this);
+  SetDialogFrame(*this);
+  connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+AboutDialog::~AboutDialog() = default;

@@ -1,0 +1,39 @@
+#include "app/application.h"
+
+#include <unistd.h>
+
+#include <QFont>
+#include <QIcon>
+#include <cstdlib>
+
+#include "app/desktop.h"
+#include "app/main_window.h"
+#include "app/window_frame.h"
+
+void Application::PrepareStart() {
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The web view's renderer sandbox refuses to start for the root user.
+  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", /*overwrite=*/0);
+}
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("Tamrel"));
+  setOrganizationName(QStringLiteral("Tamrel"));
+  RegisterWindowResources();
+  setWindowIcon(QIcon(QStringLiteral(":/tamrel/tamrel.png")));
+  // The templates name Windows fonts; use close sans-serif faces of this system instead. For
+  // Chinese, a face with compact line metrics first, so that lines fit the templates' heights.
+  const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                            QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("WenQuanYi Zen Hei"),
+                            QStringLiteral("Noto Sans CJK SC")};
+  QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
+  QFont::insertSubstitutions(QStringLiteral("MS Shell Dlg"), sans);
+}
+
+bool Application::InitInstance() {
+  QtDesktop desktop;
+  MainWindow dialog(desktop);
+  dialog.OnInitDialog();
+  dialog.exec();
+  return false;
+}

@@ -1,0 +1,23 @@
+#include "app/window_frame.h"
+
+#include <QWidget>
+
+// The resource file is compiled into this static library, whose objects the linker keeps only
+// when referenced, so it is registered by hand; Q_INIT_RESOURCE must stand outside any namespace.
+static bool RegisterResourceFile() {
+  Q_INIT_RESOURCE(tamrel);
+  return true;
+}
+
+void RegisterWindowResources() {
+  static const bool registered = RegisterResourceFile();
+  (void)registered;
+}
+
+void SetDialogFrame(QWidget& dialog, bool minimiseBox) {
+  Qt::WindowFlags flags = (minimiseBox ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+  if (minimiseBox) flags |= Qt::WindowMinimizeButtonHint;
+  dialog.setWindowFlags(flags);
+  dialog.setFixedSize(dialog.sizeHint().expandedTo(dialog.minimumSize()));
+}

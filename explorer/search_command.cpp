@@ -1,0 +1,23 @@
+#include "explorer/search_command.h"
+
+#include "explorer/result_page.h"
+#include "search/query.h"
+
+namespace tamrel {
+
+SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex& bilingual,
+                                     const CorpusIndex& monolingual, const SysSettings& settings,
+                                     const std::filesystem::path& pagePath) {
+  SearchCommandResult result;
+  result.language = DecideLanguage(text);
+  result.query = result.language == LANG_CN ? SegmentQuery(monolingual, text) : std::u16string(text);
+  if (settings.FLAGBI) SearchCorpus(result.query, bilingual, result.bilingual);
+  if (settings.FLAGMONO) SearchCorpus(result.query, monolingual, result.monolingual);
+  if (result.found() && !pagePath.empty()) {
+    result.pageStatus =
+        WriteResultPage(result.query, result.language, result.bilingual, result.monolingual, pagePath, settings);
+  }
+  return result;
+}
+
+}  // namespace tamrel

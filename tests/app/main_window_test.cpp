@@ -1,0 +1,396 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/about_dialog.h"
+#include "app/result_view.h"
+#include "app/settings_dialog.h"
+#include "app/word_test_dialog.h"
+#include "explorer/messages.h"
+#include "learning/sys_settings.h"
+#include "resources/control_ids.h"
+#include "resources/product_info.h"
+#include "tests/app/qt_test_main.h"
+#include "tests/app/scripted_desktop.h"
+#include "tests/app/window_test_folder.h"
+
+namespace {
+
+template <typename T>
+T* Control(QWidget& window, int id) {
+  const std::string_view name = tamrel::controls::ObjectName(tamrel::controls::kMainWindow, id);
+  return window.findChild<T*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+QAction* MenuCommand(QWidget& window, int id) {
+  const std::string_view name = tamrel::controls::ObjectName(tamrel::controls::kMainMenu, id);
+  return window.findChild<QAction*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+QStringList Lines(QListWidget* list) {
+  QStringList lines;
+  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+  return lines;
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TamrelDlgTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowTestFolder> folder_;
+  std::unique_ptr<ScriptedDesktop> desktop_;
+  std::unique_ptr<MainWindow> window_;
+
+  MainWindow& Open() {
+    window_ = std::make_unique<MainWindow>(*desktop_);
+    window_->OnInitDialog();
+    window_->show();
+    return *window_;
+  }
+  QLineEdit* Input() { return Control<QLineEdit>(*window_, 1001); }
+  ResultView* View() { return Control<ResultView>(*window_, 1005); }
+  QListWidget* WordList() { return Control<QListWidget>(*window_, 1006); }
+  QLineEdit* NumberBox() { return Control<QLineEdit>(*window_, 1007); }
+  QPushButton* Button(int id) { return Control<QPushButton>(*window_, id); }
+  QUrl ResultPage() const { return QUrl::fromLocalFile(folder_->Path("data/displayResult.html")); }
+
+  void Search(const QString& text) {
+    Input()->setText(text);
+    Button(1)->click();
+  }
+
+ private slots:
+  void init() {
+    folder_ = std::make_unique<WindowTestFolder>();
+    QVERIFY(folder_->ok());
+    desktop_ = std::make_unique<ScriptedDesktop>();
+  }
+
+  void cleanup() {
+    window_.reset();
+    desktop_.reset();
+    folder_.reset();
+  }
+
+  void enterInTheInputBoxWritesThePageAndShowsIt() {
+    Open();
+    QTest::keyClicks(Input(), QStringLiteral("friend"));
+    QTest::keyClick(Input(), Qt::Key_Return);
+    QVERIFY(QFile::exists(folder_->Path("data/displayResult.html")));
+    QCOMPARE(View()->requestedUrl(), ResultPage());
+    QTRY_COMPARE_WITH_TIMEOUT(View()->url(), ResultPage(), 20000);
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"friend"});
+    QCOMPARE(Input()->text(), QStringLiteral("friend"));
+  }
+
+  void queryWithoutMatchChangesNothing() {
+    Open();
+    Search(QStringLiteral("friend"));
+    const QByteArray page = FileBytes(folder_->Path("data/displayResult.html"));
+    QVERIFY(!page.isEmpty());
+    Search(QStringLiteral("zebra"));
+    QCOMPARE(View()->requestedUrl(), ResultPage());
+    QCOMPARE(window_->history().entries().size(), size_t{1});
+    QCOMPARE(FileBytes(folder_->Path("data/displayResult.html")), page);
+  }
+
+  void emptyInputDoesNothing() {
+    Open();
+    const QUrl welcome = View()->requestedUrl();
+    Search(QString());
+    QCOMPARE(View()->requestedUrl(), welcome);
+    QVERIFY(window_->history().entries().empty());
+  }
+
+  void chineseQueryIsSegmentedForTheHistory() {
+    Open();
+    Search(QStringLiteral("天气很好"));
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"天气 很 好"});
+    QCOMPARE(Input()->text(), QStringLiteral("天气很好"));
+  }
+
+  void historyButtonsRestoreEarlierQueries() {
+    Open();
+    for (const char* query : {"friend", "weather", "today"}) Search(QString::fromLatin1(query));
+    QCOMPARE(window_->history().entries().size(), size_t{3});
+    Button(1015)->click();
+    QCOMPARE(Input()->text(), QStringLiteral("weather"));
+    Button(1015)->click();
+    QCOMPARE(Input()->text(), QStringLiteral("friend"));
+    Button(1015)->click();
+    QCOMPARE(Input()->text(), QStringLiteral("friend"));
+    Button(1013)->click();
+    QCOMPARE(Input()->text(), QStringLiteral("today"));
+    Button(1014)->click();
+    QCOMPARE(Input()->text(), QStringLiteral("today"));
+    Button(1016)->click();
+    QCOMPARE(Input()->text(), QStringLiteral("friend"));
+    Button(1014)->click();
+    QCOMPARE(Input()->text(), QStringLiteral("weather"));
+  }
+
+  void freshHistoryButtonsKeepTheInput() {
+    Open();
+    Input()->setText(QStringLiteral("typed"));
+    for (int id : {1013, 1014, 1015, 1016}) Button(id)->click();
+    QCOMPARE(Input()->text(), QStringLiteral("typed"));
+  }
+
+  void numberBoxFillsTheListAndAClickSearches() {
+    Open();
+    QTest::keyClicks(NumberBox(), QStringLiteral("3"));
+    QCOMPARE(Lines(WordList()),
+             (QStringList{"3:friend", "4:hello", "5:the", "6:weather", "7:is", "8:nice", "9:today"}));
+    QListWidget* list = WordList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(3)).center());
+    QCOMPARE(Input()->text(), QStringLiteral("weather"));
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"weather"});
+    QCOMPARE(View()->requestedUrl(), ResultPage());
+  }
+
+  void numberBoxOtherTextEmptiesAndBackspaceToEmptyKeeps() {
+    Open();
+    QTest::keyClicks(NumberBox(), QStringLiteral("8a"));
+    QVERIFY(Lines(WordList()).isEmpty());
+    QTest::keyClick(NumberBox(), Qt::Key_Backspace);
+    QCOMPARE(Lines(WordList()), (QStringList{"8:nice", "9:today"}));
+    QTest::keyClick(NumberBox(), Qt::Key_Backspace);
+    QCOMPARE(Lines(WordList()), (QStringList{"8:nice", "9:today"}));
+    NumberBox()->setText(QStringLiteral("-3"));
+    QVERIFY(Lines(WordList()).isEmpty());
+    NumberBox()->setText(QStringLiteral("99999999999"));
+    QVERIFY(Lines(WordList()).isEmpty());
+  }
+
+  void languageButtonsSwitchTheListAtOnce() {
+    Open();
+    NumberBox()->setText(QStringLiteral("2"));
+    QCOMPARE(Lines(WordList()).first(), QStringLiteral("2:a"));
+    Control<QRadioButton>(*window_, 1009)->click();
+    QCOMPARE(Lines(WordList()).first(), QStringLiteral("2:一个"));
+    Control<QRadioButton>(*window_, 1008)->click();
+    QCOMPARE(Lines(WordList()).first(), QStringLiteral("2:a"));
+  }
+
+  void enterInTheNumberBoxSearchesTheInput() {
+    Open();
+    Input()->setText(QStringLiteral("weather"));
+    NumberBox()->setFocus();
+    QTest::keyClick(NumberBox(), Qt::Key_Return);
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"weather"});
+  }
+
+  void firstTabStopIsSearchThenTheInputBox() {
+    Open();
+    QCOMPARE(window_->focusWidget(), Button(1));
+    QCOMPARE(Button(1)->nextInFocusChain(), static_cast<QWidget*>(Input()));
+    QVERIFY(Button(1)->isDefault());
+    QVERIFY(!Button(1002)->isVisible());
+  }
+
+  void initialisationSelectsEnAndShowsTheWelcomePage() {
+    Open();
+    QVERIFY(Control<QRadioButton>(*window_, 1008)->isChecked());
+    QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(folder_->Path("data/welcome.html")));
+    QCOMPARE(window_->workingDirectory(), folder_->path());
+    QCOMPARE(window_->windowTitle(), QStringLiteral("[Quen] Chinese English Sentence Explorer"));
+  }
+
+  void startUpGreetingAnsweredNoClearsTheFlag() {
+    desktop_->answers = {false};
+    Open();
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    const ScriptedDesktop::Message& greeting = desktop_->messages.front();
+    QVERIFY(greeting.question);
+    QCOMPARE(greeting.caption, QStringLiteral("Start Up!"));
+    QVERIFY(greeting.text.startsWith(QStringLiteral("Thanks for choosing our software!\n\n")));
+    QVERIFY(greeting.text.contains(QString::fromLatin1(tamrel::kProductSite) + QStringLiteral(" \n\nWANT")));
+    QVERIFY(!window_->settings().FLAGSTARTUP);
+    tamrel::SysSettings stored;
+    QCOMPARE(tamrel::ReadConfig(stored), 0);
+    QVERIFY(!stored.FLAGSTARTUP);
+    QVERIFY(FileBytes(folder_->Path("data/config.data")).contains("FLAGSTARTUP##FALSE\n"));
+  }
+
+  void startUpGreetingAnsweredYesWritesNothing() {
+    desktop_->answers = {true};
+    Open();
+    QVERIFY(window_->settings().FLAGSTARTUP);
+    QVERIFY(!QFile::exists(folder_->Path("data/config.data")));
+    QCOMPARE(desktop_->slept.count(), 0);
+  }
+
+  void quietStartPausesInsteadOfGreeting() {
+    tamrel::SysSettings quiet;
+    quiet.FLAGSTARTUP = false;
+    QCOMPARE(tamrel::WriteConfig(quiet), 0);
+    Open();
+    QVERIFY(desktop_->messages.empty());
+    QCOMPARE(desktop_->slept.count(), 1000);
+    QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(folder_->Path("data/welcome.html")));
+  }
+
+  void missingCorpusShowsTheErrorAndTheOtherStillWorks() {
+    QVERIFY(QFile::remove(folder_->Path("data/index1.datMO")));
+    Open();
+    int errors = 0;
+    for (const ScriptedDesktop::Message& message : desktop_->messages) {
+      if (message.caption == QStringLiteral("Error!")) {
+        ++errors;
+        QCOMPARE(message.text, QString::fromLatin1(tamrel::kResourcesError));
+        QVERIFY(message.icon == Desktop::Icon::kError);
+      }
+    }
+    QCOMPARE(errors, 1);
+    Search(QStringLiteral("friend"));
+    QCOMPARE(View()->requestedUrl(), ResultPage());
+  }
+
+  void buildCommandRebuildsAndSaysSo() {
+    Open();
+    desktop_->messages.clear();
+    Button(1002)->click();
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("OK"));
+    QCOMPARE(desktop_->messages[0].text, QStringLiteral("Finished MO!"));
+    QVERIFY(desktop_->messages[0].icon == Desktop::Icon::kInformation);
+
+    QVERIFY(QFile::remove(folder_->Path("BDict/word.dictBI")));
+    desktop_->messages.clear();
+    Button(1002)->click();
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Error!"));
+  }
+
+  void systemSettingsSaveIsReadBackCancelIsNot() {
+    Open();
+    desktop_->onModal = [](QDialog& dialog) {
+      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
+      dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+      return dialog.result();
+    };
+    MenuCommand(*window_, 32777)->trigger();
+    QVERIFY(window_->settings().FLAGBI);
+
+    desktop_->onModal = [](QDialog& dialog) {
+      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
+      dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
+      return dialog.result();
+    };
+    MenuCommand(*window_, 32777)->trigger();
+    QVERIFY(!window_->settings().FLAGBI);
+    QVERIFY(window_->settings().FLAGMONO);
+  }
+
+  void bothCorporaOffFindNothing() {
+    Open();
+    desktop_->onModal = [](QDialog& dialog) {
+      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
+      dialog.findChild<QCheckBox*>(QStringLiteral("monolingualCheck"))->setChecked(false);
+      dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
+      return dialog.result();
+    };
+    MenuCommand(*window_, 32777)->trigger();
+    Search(QStringLiteral("friend"));
+    QVERIFY(window_->history().entries().empty());
+  }
+
+  void wordTestOpensFromTheButtonAndTheMenu() {
+    Open();
+    int wordTests = 0;
+    desktop_->onModal = [&wordTests](QDialog& dialog) {
+      if (qobject_cast<WordTestDialog*>(&dialog) != nullptr) ++wordTests;
+      return static_cast<int>(QDialog::Rejected);
+    };
+    Button(1045)->click();
+    MenuCommand(*window_, 32778)->trigger();
+    QCOMPARE(wordTests, 2);
+  }
+
+  void aboutFromTheHelpMenuAndTheContextMenu() {
+    Open();
+    int abouts = 0;
+    desktop_->onModal = [&abouts](QDialog& dialog) {
+      if (qobject_cast<AboutDialog*>(&dialog) != nullptr) ++abouts;
+      return static_cast<int>(QDialog::Accepted);
+    };
+    MenuCommand(*window_, 32771)->trigger();
+    QCOMPARE(window_->contextMenuPolicy(), Qt::ActionsContextMenu);
+    const QList<QAction*> entries = window_->actions();
+    QCOMPARE(entries.size(), 2);
+    QVERIFY(entries[0]->isSeparator());
+    QCOMPARE(entries[1]->text(), QStringLiteral("&About Tamrel..."));
+    entries[1]->trigger();
+    QCOMPARE(abouts, 2);
+  }
+
+  void reportABugNamesTheSupportAddress() {
+    Open();
+    desktop_->messages.clear();
+    MenuCommand(*window_, 32774)->trigger();
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Report A Bug!"));
+    QCOMPARE(desktop_->messages[0].text,
+             QStringLiteral("If you found a bug, please report it to us (") +
+                 QString::fromLatin1(tamrel::kSupportEmail) +
+                 QStringLiteral(").\n\nWe really appreciate your kind understanding. Thanks a lot.\n\n\t\t\tPellory"));
+    QVERIFY(desktop_->messages[0].icon == Desktop::Icon::kInformation);
+  }
+
+  void contentsFollowsTheCurrentDirectory() {
+    Open();
+    const std::filesystem::path other = folder_->path() / "elsewhere";
+    std::filesystem::create_directories(other / "data");
+    std::filesystem::current_path(other);
+    MenuCommand(*window_, 32773)->trigger();
+    std::filesystem::current_path(folder_->path());
+    QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(QString::fromStdString((other / "data/Help.html").string())));
+    QCOMPARE(window_->workingDirectory(), other);
+    Search(QStringLiteral("friend"));  // the result page keeps the directory of the start
+    QCOMPARE(View()->requestedUrl(), ResultPage());
+  }
+
+  // Fault: the working directory was read into a 260-character buffer. Any length works now, and
+  // the page paths are never cut.
+  void longWorkingDirectoryIsKeptWhole() {
+    std::filesystem::path deep = folder_->path();
+    while (deep.string().size() < 300) deep /= "a-rather-long-folder-name";
+    std::filesystem::create_directories(deep / "data");
+    for (const char* file : {"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI", "index1.datMO",
+                             "index11.datMO", "index2.datMO", "index21.datMO"}) {
+      std::filesystem::copy_file(folder_->path() / "data" / file, deep / "data" / file);
+    }
+    std::filesystem::current_path(deep);
+    Open();
+    Search(QStringLiteral("friend"));
+    std::filesystem::current_path(folder_->path());
+    QCOMPARE(window_->workingDirectory(), deep);
+    const QString page = QString::fromStdString((deep / "data/displayResult.html").string());
+    QVERIFY(QFile::exists(page));
+    QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(page));
+  }
+
+  void exitClosesWithOk() {
+    Open();
+    MenuCommand(*window_, 32775)->trigger();
+    QCOMPARE(window_->result(), static_cast<int>(QDialog::Accepted));
+    QVERIFY(!window_->isVisible());
+  }
+};
+
+TAMREL_WINDOW_TEST_MAIN(TamrelDlgTest)
+#include "main_window_test.moc"

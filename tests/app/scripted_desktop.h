@@ -1,0 +1,47 @@
+// ScriptedDesktop: a Desktop for the window tests and the screenshot tour. Messages are recorded
+// instead of shown, questions take their answers from a script (Yes when it runs out), modal runs
+// call a test's handler (Cancel without one), sleeps are only added up, the tick count is fixed.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "app/desktop.h"
+
+class ScriptedDesktop : public Desktop {
+ public:
+  struct Message {
+    QString caption;
+    QString text;
+    Icon icon = Icon::kNone;
+    bool question = false;
+  };
+
+  void Tell(QWidget*, const QString& caption, const QString& text, Icon icon) override {
+    messages.push_back({caption, text, icon, false});
+  }
+  bool Ask(QWidget*, const QString& caption, const QString& text) override {
+    messages.push_back({caption, text, Icon::kNone, true});
+    if (answers.empty()) return true;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  int RunModal(QDialog& dialog) override {
+    ++modalRuns;
+    if (!onModal) return QDialog::Rejected;
+    return onModal(dialog);
+  }
+  void Sleep(std::chrono::milliseconds duration) override { slept += duration; }
+  uint32_t TickCount() override { return tick; }
+
+  std::vector<Message> messages;
+  std::deque<bool> answers;
+  std::function<int(QDialog&)> onModal;
+  int modalRuns = 0;
+  std::chrono::milliseconds slept{0};
+  uint32_t tick = 1;
+};

@@ -1,0 +1,115 @@
+#include "app/settings_dialog.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "tests/app/qt_test_main.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+std::string ConfigText(const char* pron, const char* bi, const char* mono, const char* startup) {
+  return kBom + "FIRST\nFLAGPRON##" + pron + "\nFLAGBI##" + bi + "\nFLAGMONO##" + mono + "\nFLAGSTARTUP##" + startup +
+         "\n";
+}
+
+// The next widget that Tab moves to.
+QWidget* NextTabStop(QWidget* widget) {
+  QWidget* next = widget->nextInFocusChain();
+  while (next != widget && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+  return next;
+}
+
+}  // namespace
+
+class SettingsDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<tamrel::test::RuntimeFolder> folder_;
+
+  static QCheckBox* Box(SettingsDialog& dialog, const char* name) { return dialog.findChild<QCheckBox*>(name); }
+  static QPushButton* Button(SettingsDialog& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
+  static std::string Config() { return tamrel::test::ReadBytes("data/config.data"); }
+
+ private slots:
+  void init() { folder_ = std::make_unique<tamrel::test::RuntimeFolder>(); }
+  void cleanup() { folder_.reset(); }
+
+  void missingFileStartsWithEveryBoxChecked() {
+    SettingsDialog dialog;
+    QVERIFY(Box(dialog, "pronunciationCheck")->isChecked());
+    QVERIFY(Box(dialog, "bilingualCheck")->isChecked());
+    QVERIFY(Box(dialog, "monolingualCheck")->isChecked());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("System Settings"));
+  }
+
+  void boxesShowTheFile() {
+    tamrel::test::WriteBytes("data/config.data", ConfigText("FALSE", "TRUE", "FALSE", "TRUE"));
+    SettingsDialog dialog;
+    QVERIFY(!Box(dialog, "pronunciationCheck")->isChecked());
+    QVERIFY(Box(dialog, "bilingualCheck")->isChecked());
+    QVERIFY(!Box(dialog, "monolingualCheck")->isChecked());
+  }
+
+  void saveWritesTheBoxesAndKeepsTheStartUpOption() {
+    tamrel::test::WriteBytes("data/config.data", ConfigText("TRUE", "TRUE", "TRUE", "FALSE"));
+    SettingsDialog dialog;
+    Box(dialog, "bilingualCheck")->setChecked(false);
+    Box(dialog, "monolingualCheck")->setChecked(false);
+    Button(dialog, "saveButton")->click();
+    QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+    QCOMPARE(Config(), ConfigText("TRUE", "FALSE", "FALSE", "FALSE"));
+  }
+
+  void saveWithoutChangesRewritesTheExactForm() {
+    tamrel::test::WriteBytes("data/config.data", "FLAGBI##TRUE\r\nFLAGPRON##FALSE\r\n");
+    SettingsDialog dialog;
+    Button(dialog, "saveButton")->click();
+    QCOMPARE(Config(), ConfigText("FALSE", "TRUE", "TRUE", "TRUE"));
+  }
+
+  void cancelWritesNothing() {
+    const std::string before = ConfigText("TRUE", "FALSE", "TRUE", "TRUE");
+    tamrel::test::WriteBytes("data/config.data", before);
+    SettingsDialog dialog;
+    Box(dialog, "pronunciationCheck")->setChecked(false);
+    Box(dialog, "bilingualCheck")->setChecked(true);
+    Button(dialog, "cancelButton")->click();
+    QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
+    QCOMPARE(Config(), before);
+  }
+
+  void enterSavesEscapeCancels() {
+    {
+      SettingsDialog dialog;
+      dialog.show();
+      Box(dialog, "pronunciationCheck")->setChecked(false);
+      Box(dialog, "monolingualCheck")->setFocus();
+      QTest::keyClick(&dialog, Qt::Key_Escape);
+      QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
+      QVERIFY(!QFile::exists("data/config.data"));
+    }
+    SettingsDialog dialog;
+    dialog.show();
+    Box(dialog, "pronunciationCheck")->setChecked(false);
+    Box(dialog, "monolingualCheck")->setFocus();
+    QTest::keyClick(Box(dialog, "monolingualCheck"), Qt::Key_Return);
+    QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+    QCOMPARE(Config(), ConfigText("FALSE", "TRUE", "TRUE", "TRUE"));
+  }
+
+  void tabOrderFollowsTheTemplate() {
+    SettingsDialog dialog;
+    QCOMPARE(NextTabStop(Button(dialog, "saveButton")), static_cast<QWidget*>(Button(dialog, "cancelButton")));
+    QCOMPARE(NextTabStop(Button(dialog, "cancelButton")), static_cast<QWidget*>(Box(dialog, "pronunciationCheck")));
+    QCOMPARE(NextTabStop(Box(dialog, "pronunciationCheck")), static_cast<QWidget*>(Box(dialog, "monolingualCheck")));
+    QCOMPARE(NextTabStop(Box(dialog, "monolingualCheck")), static_cast<QWidget*>(Box(dialog, "bilingualCheck")));
+  }
+};
+
+TAMREL_WINDOW_TEST_MAIN(SettingsDialogTest)
+#include "settings_dialog_test.moc"

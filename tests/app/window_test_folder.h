@@ -1,0 +1,41 @@
+// A runtime folder for the window suites: small bilingual and monolingual corpora built in a
+// temporary folder that is the current directory while the folder lives.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/corpus_writer.h"
+#include "tests/support/test_support.h"
+
+class WindowTestFolder {
+ public:
+  // Builds both corpora; `ok()` says whether both builds succeeded.
+  WindowTestFolder() {
+    using tamrel::test::SentenceGroup;
+    const std::vector<SentenceGroup> bilingual = {
+        {"我 有 一个 朋友 。", "wǒ yǒu yīgè péngyou 。", "I have a friend."},
+        {"你好 ， 朋友 。", "nǐhǎo ， péngyou 。", "Hello, friend."},
+        {"今天 天气 很 好 。", "jīntiān tiānqì hěn hǎo 。", "The weather is nice today."},
+    };
+    const std::vector<SentenceGroup> monolingual = {
+        {"我们 是 朋友 。", "wǒmen shì péngyou 。", "We are friends."},
+        {"天气 很 冷 。", "tiānqì hěn lěng 。", "It is cold."},
+    };
+    ok_ = tamrel::test::WriteCorpus(u"BI", bilingual) == 0 && tamrel::test::WriteCorpus(u"MO", monolingual) == 0;
+    for (const char* page : {"welcome.html", "cantfind.html", "Help.html"}) {
+      tamrel::test::WriteBytes(folder_.path() / "data" / page, std::string("<html><body>") + page + "</body></html>");
+    }
+  }
+
+  bool ok() const { return ok_; }
+  const std::filesystem::path& path() const { return folder_.path(); }
+  QString Path(const std::string& relative) const { return QString::fromStdString((path() / relative).string()); }
+
+ private:
+  tamrel::test::RuntimeFolder folder_;
+  bool ok_ = false;
+};

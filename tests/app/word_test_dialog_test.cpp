@@ -1,0 +1,192 @@
+#include "app/word_test_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include "app/qt_text.h"
+#include "resources/control_ids.h"
+#include "tests/app/qt_test_main.h"
+#include "tests/app/scripted_desktop.h"
+#include "tests/support/corpus_writer.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+template <typename T>
+T* Item(QWidget& dialog, int id) {
+  const std::string_view name = tamrel::controls::ObjectName(tamrel::controls::kWordTest, id);
+  return dialog.findChild<T*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+QString Text(QWidget& dialog, int id) { return Item<QLabel>(dialog, id)->text(); }
+
+// Words 词0..词<count-1>, each in a sentence of four tokens.
+int WriteWordCorpus(int count) {
+  std::vector<tamrel::test::SentenceGroup> groups;
+  std::vector<std::string> order;
+  for (int k = 0; k < count; ++k) {
+    const std::string n = std::to_string(k);
+    groups.push_back({"词" + n + " 了 吗 呢", "cí" + n + "a le ma ne", "Word " + n + "."});
+    order.push_back("词" + n);
+  }
+  return tamrel::test::WriteCorpus(u"BI", groups, order);
+}
+
+}  // namespace
+
+class WordTestDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<tamrel::test::RuntimeFolder> folder_;
+  std::unique_ptr<tamrel::CorpusIndex> corpus_;
+  ScriptedDesktop desktop_;
+  std::unique_ptr<WordTestDialog> dialog_;
+
+  WordTestDialog& Open(int words = 300) {
+    const int built =
+        words > 0 ? WriteWordCorpus(words) : tamrel::test::WriteCorpus(u"BI", {{"好 1 2", "hǎo 1 2", "Three tokens."}});
+    if (built != 0) qFatal("the test corpus could not be built");
+    corpus_ = std::make_unique<tamrel::CorpusIndex>(u"BI");
+    tamrel::LoadWordTable(*corpus_);
+    tamrel::LoadSentenceTable(*corpus_);
+    dialog_ = std::make_unique<WordTestDialog>(*corpus_, desktop_);
+    dialog_->show();
+    return *dialog_;
+  }
+  bool CheckEnabled() { return Item<QPushButton>(*dialog_, 1031)->isEnabled(); }
+  bool NextEnabled() { return Item<QPushButton>(*dialog_, 1014)->isEnabled(); }
+  void Next() { Item<QPushButton>(*dialog_, 1014)->click(); }
+  void CheckAnswer() { Item<QPushButton>(*dialog_, 1031)->click(); }
+  void Choose(int index) { Item<QRadioButton>(*dialog_, 1026 + index)->setChecked(true); }
+
+ private slots:
+  void init() {
+    folder_ = std::make_unique<tamrel::test::RuntimeFolder>();
+    desktop_ = ScriptedDesktop();
+    desktop_.tick = 4711;
+  }
+  void cleanup() {
+    dialog_.reset();
+    corpus_.reset();
+    folder_.reset();
+  }
+
+  void opensOnTheWorkedExample() {
+    WordTestDialog& dialog = Open();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Word Test"));
+    QCOMPARE(Text(dialog, 1025), QStringLiteral("Example: 这是 [_猫_] 。"));
+    QCOMPARE(Text(dialog, 1044), QStringLiteral("zhe shi [__?_] ."));
+    QCOMPARE(Text(dialog, 1038), QStringLiteral("mao"));
+    QCOMPARE(Text(dialog, 1039), QStringLiteral("mo"));
+    QCOMPARE(Text(dialog, 1041), QStringLiteral("mai"));
+    QCOMPARE(Text(dialog, 1040), QStringLiteral("ni"));
+    QCOMPARE(Text(dialog, 1035), QStringLiteral("0/0"));
+    QCOMPARE(Text(dialog, 1037), QStringLiteral("100"));
+    QVERIFY(Item<QRadioButton>(dialog, 1020)->isChecked());
+    QVERIFY(Item<QRadioButton>(dialog, 1023)->isChecked());
+    QVERIFY(Item<QRadioButton>(dialog, 1026)->isChecked());
+    QVERIFY(CheckEnabled());
+    QVERIFY(NextEnabled());
+  }
+
+  void checkingTheExampleAtOnceIsRight() {
+    WordTestDialog& dialog = Open();
+    CheckAnswer();
+    QCOMPARE(Text(dialog, 1032), QStringLiteral("A"));
+    QCOMPARE(Text(dialog, 1034), QStringLiteral("Correct!! :-)"));
+    QCOMPARE(Text(dialog, 1035), QStringLiteral("1/1"));
+    QCOMPARE(Text(dialog, 1037), QStringLiteral("100.00"));
+    QCOMPARE(Item<QSlider>(dialog, 1043)->maximum(), 10);
+    QCOMPARE(Item<QSlider>(dialog, 1043)->value(), 10);
+    QVERIFY(!CheckEnabled());  // Scored
+    QVERIFY(NextEnabled());
+  }
+
+  void nextBeforeCheckingLeavesTheScore() {
+    WordTestDialog& dialog = Open();
+    Next();
+    QVERIFY(CheckEnabled());  // Asked
+    QVERIFY(!NextEnabled());
+    QCOMPARE(Text(dialog, 1035), QStringLiteral("0/0"));
+    QCOMPARE(Text(dialog, 1037), QStringLiteral("100"));
+    QCOMPARE(Text(dialog, 1032), QStringLiteral("?"));
+    QCOMPARE(Text(dialog, 1034), QStringLiteral("?"));
+    QCOMPARE(Item<QSlider>(dialog, 1042)->maximum(), 2);
+    QCOMPARE(Item<QSlider>(dialog, 1042)->value(), 0);
+    // Level 0: the word alone, no sentence line.
+    QVERIFY(Text(dialog, 1025).startsWith(QStringLiteral("词")));
+    QCOMPARE(Text(dialog, 1044), QString());
+  }
+
+  void exampleAskedScoredAskedScored() {
+    WordTestDialog& dialog = Open();
+    CheckAnswer();
+    Next();
+    QVERIFY(CheckEnabled());
+    QVERIFY(!NextEnabled());
+    const int right = dialog.engine().answerIndex();
+    const std::array<int, 4> labels = {1038, 1039, 1041, 1040};
+    QCOMPARE(Text(dialog, labels[static_cast<size_t>(right)]), Text(dialog, 1025).replace("词", "cí") + "a");
+    Choose(right);
+    CheckAnswer();
+    QCOMPARE(Text(dialog, 1034), QStringLiteral("Correct!! :-)"));
+    QCOMPARE(Text(dialog, 1035), QStringLiteral("2/2"));
+    QVERIFY(!CheckEnabled());
+    QVERIFY(NextEnabled());
+    Next();
+    Choose((dialog.engine().answerIndex() + 1) % 4);
+    CheckAnswer();
+    QCOMPARE(Text(dialog, 1034), QStringLiteral("Wrong!!!! :-("));
+    QCOMPARE(Text(dialog, 1035), QStringLiteral("2/3"));
+    QCOMPARE(Text(dialog, 1037), QStringLiteral("66.67"));
+    QCOMPARE(Item<QSlider>(dialog, 1043)->value(), 6);
+  }
+
+  void normalLevelShowsTheLinesAndMovesTheMeter() {
+    WordTestDialog& dialog = Open();
+    Item<QRadioButton>(dialog, 1021)->setChecked(true);
+    Next();
+    QCOMPARE(Item<QSlider>(dialog, 1042)->value(), 1);
+    QVERIFY(Text(dialog, 1025).startsWith(QStringLiteral("[_词")));
+    QVERIFY(Text(dialog, 1025).endsWith(QStringLiteral("_] 了 吗 呢 ")));
+    QVERIFY(Text(dialog, 1044).endsWith(QStringLiteral("_] le ma ne ")));
+  }
+
+  void noQuestionSaysSoAndKeepsNext() {
+    WordTestDialog& dialog = Open(0);
+    Next();
+    QCOMPARE(Text(dialog, 1025), ToQString(tamrel::kNoQuestionText));
+    QVERIFY(!CheckEnabled());
+    QVERIFY(NextEnabled());
+  }
+
+  void endAsksBeforeClosing() {
+    WordTestDialog& dialog = Open();
+    desktop_.answers = {false, true};
+    Item<QPushButton>(dialog, tamrel::controls::kIdOk)->click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(desktop_.messages.size(), size_t{1});
+    QCOMPARE(desktop_.messages[0].caption, QStringLiteral("End?"));
+    QCOMPARE(desktop_.messages[0].text, QStringLiteral("Do you want to end the test?"));
+    QVERIFY(desktop_.messages[0].question);
+    QTest::keyClick(Item<QRadioButton>(dialog, 1022), Qt::Key_Return);  // Enter presses "End?"
+    QCOMPARE(desktop_.messages.size(), size_t{2});
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+  }
+
+  void escapeClosesWithoutAsking() {
+    WordTestDialog& dialog = Open();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(desktop_.messages.empty());
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
+  }
+};
+
+TAMREL_WINDOW_TEST_MAIN(WordTestDialogTest)
+#include "word_test_dialog_test.moc"

@@ -1,0 +1,151 @@
+#include "explorer/result_page.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "corpus/text_utils.h"
+#include "search/query.h"
+#include "tests/support/test_support.h"
+
+namespace tamrel {
+namespace {
+
+using Results = std::vector<ResultSentence>;
+
+const std::u16string kHeader =
+    u"<html><meta http-equiv=\"content-type\" content=\"text/html; charset=utf8\" />" + std::u16string(16, u' ') +
+    u"<style type=\"text/css\" media=\"all\">" + std::u16string(17, u'\t') + u"#border7 {" + std::u16string(15, u'\t') +
+    u"border: 2px solid;" + std::u16string(11, u'\t') + u"border-color: #abc #ddd #ddd #ddd;" +
+    std::u16string(7, u'\t') + u"background-color: #E6E6FA;" + std::u16string(9, u'\t') + u"}" +
+    std::u16string(16, u'\t') + u".style1 {" + u"\t" + std::u16string(12, u' ') + u"color: #0000FF;" + u"\t" +
+    std::u16string(12, u' ') + u"font-style: italic;" + u"\t" + std::u16string(8, u' ') + u"}" +
+    std::u16string(3, u'\t') + u"</style>" + std::u16string(15, u'\t') + u"\n" + u"<body>\n";
+const std::u16string F1 = u"<p><a name=\"TOP\"><font size=\"+2\"> The results for \"";
+const std::u16string F2 = u"\" </font></a>:\n";
+const std::u16string F3 = u"<a href=\"#BI\">Bilingual Examples</a> and <a href=\"#MONO\"> Monolingual Examples ";
+const std::u16string F4 = u"</a></p>\n";
+const std::u16string F5 = u"<p id=\"border7\"><a name=\"BI\"> Bilingual Examples:</a></p>\n";
+const std::u16string F6 = u"<ul>";
+const std::u16string F7 = u"<li>";
+const std::u16string F8 = u"<span class=\"style1\">";
+const std::u16string F9 = u"<font color=red>";
+const std::u16string F10 = u" </font>";
+const std::u16string F11 = u"</span><BR>";
+const std::u16string F12 = u"<BR>";
+const std::u16string F13 = u"</li><hr>";
+const std::u16string F14 = u"</ul>\n";
+const std::u16string F15 = u"<p id=\"border7\"><a name=\"MONO\"> Monolingual Examples:</a></p>\n";
+const std::u16string F16 = u"</body></html>\n";
+
+SysSettings Flags(bool pron, bool bi, bool mono) {
+  SysSettings s;
+  s.FLAGPRON = pron;
+  s.FLAGBI = bi;
+  s.FLAGMONO = mono;
+  return s;
+}
+
+TEST(ResultPageTest, FragmentLengths) {
+  EXPECT_EQ(kHeader.size(), 402u);
+  const std::vector<size_t> lengths = {F1.size(),  F2.size(),  F3.size(),  F4.size(),  F5.size(),  F6.size(),
+                                       F7.size(),  F8.size(),  F9.size(),  F10.size(), F11.size(), F12.size(),
+                                       F13.size(), F14.size(), F15.size(), F16.size()};
+  EXPECT_EQ(lengths, (std::vector<size_t>{51, 15, 79, 9, 58, 4, 4, 21, 16, 8, 11, 4, 9, 6, 62, 15}));
+}
+
+class EnglishPageTest : public ::testing::Test {
+ protected:
+  std::u16string Render(const SysSettings& s) { return RenderResultPage(u"Apple", LANG_EN, bi_, mo_, s); }
+
+  const Results bi_ = {{u"我 喜欢 苹果 。 ", u"wǒ xǐhuān píngguǒ 。 ", u"I like apples. An apple. "}};
+  const Results mo_ = {{u"", u"", u"Apple pie! "}, {u"", u"", u"Cats. "}};
+  const std::u16string biMarked = F8 + u"I like apples. An " + F9 + u"apple." + F10 + F11;
+  const std::u16string moItems = F7 + F8 + F9 + u"Apple" + F10 + u"pie! " + F11 + F13 + F7 + F8 + u"Cats. " + F11 + F13;
+  const std::u16string title = kHeader + F1 + u"Apple" + F2;
+};
+
+TEST_F(EnglishPageTest, BothSectionsWithLinks) {
+  EXPECT_EQ(Render(Flags(true, true, true)), title + F3 + F4 + F5 + F6 + F7 + biMarked + u"我 喜欢 苹果 。 " + F12 +
+                                                 u"wǒ xǐhuān píngguǒ 。 " + F12 + F13 + F14 + F15 + F6 + moItems + F14 +
+                                                 F16);
+}
+
+TEST_F(EnglishPageTest, WithoutPinyin) {
+  EXPECT_EQ(Render(Flags(false, true, true)), title + F3 + F4 + F5 + F6 + F7 + biMarked + u"我 喜欢 苹果 。 " + F12 +
+                                                  F13 + F14 + F15 + F6 + moItems + F14 + F16);
+}
+
+TEST_F(EnglishPageTest, OnlyOneSection) {
+  EXPECT_EQ(Render(Flags(true, true, false)), title + F4 + F5 + F6 + F7 + biMarked + u"我 喜欢 苹果 。 " + F12 +
+                                                  u"wǒ xǐhuān píngguǒ 。 " + F12 + F13 + F14 + F16);
+  EXPECT_EQ(Render(Flags(true, false, true)), title + F4 + F15 + F6 + moItems + F14 + F16);
+  EXPECT_EQ(Render(Flags(true, false, false)), title + F4 + F16);
+}
+
+TEST_F(EnglishPageTest, EmptyBilingualListKeepsItsSection) {
+  EXPECT_EQ(RenderResultPage(u"Apple", LANG_EN, {}, mo_, Flags(true, true, true)),
+            title + F3 + F4 + F5 + F6 + F14 + F15 + F6 + moItems + F14 + F16);
+}
+
+TEST(ChinesePageTest, MarksEqualWordsOnly) {
+  const Results bi = {{u"我 喜欢 苹果 。 ", u"wǒ xǐhuān píngguǒ 。 ", u"I like apples. "}};
+  const Results mo = {{u"苹果 很 甜 Apple ", u"píngguǒ hěn tián Apple ", u""}};
+  const std::u16string title = kHeader + F1 + u"喜欢 苹果 apple" + F2;
+  const std::u16string biItem = F7 + u"我 " + F9 + u"喜欢" + F10 + F9 + u"苹果" + F10 + u"。 " + F12;
+  const std::u16string moItem = F7 + F9 + u"苹果" + F10 + u"很 甜 Apple " + F12;
+  EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(true, true, true)),
+            title + F3 + F4 + F5 + F6 + biItem + u"wǒ xǐhuān píngguǒ 。 " + F12 + u"I like apples. " + F12 + F13 + F14 +
+                F15 + F6 + moItem + u"píngguǒ hěn tián Apple " + F12 + F13 + F14 + F16);
+  EXPECT_EQ(
+      RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(false, true, true)),
+      title + F3 + F4 + F5 + F6 + biItem + u"I like apples. " + F12 + F13 + F14 + F15 + F6 + moItem + F13 + F14 + F16);
+  EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(true, false, true)),
+            title + F4 + F15 + F6 + moItem + u"píngguǒ hěn tián Apple " + F12 + F13 + F14 + F16);
+}
+
+TEST(ResultPageEscapingTest, ChineseQuery) {
+  const Results bi = {{u"<b> 很 & \"x\" 'y' ", u"<i> ", u"a<b \"c\" & 'd' "}};
+  EXPECT_EQ(RenderResultPage(u"<b> & \"x\"", LANG_CN, bi, {}, Flags(true, true, false)),
+            kHeader + F1 + u"&lt;b&gt; &amp; &quot;x&quot;" + F2 + F4 + F5 + F6 + F7 + F9 + u"&lt;b&gt;" + F10 +
+                u"很 " + F9 + u"&amp;" + F10 + F9 + u"&quot;x&quot;" + F10 + u"'y' " + F12 + u"&lt;i&gt; " + F12 +
+                u"a&lt;b &quot;c&quot; &amp; 'd' " + F12 + F13 + F14 + F16);
+}
+
+TEST(ResultPageEscapingTest, EnglishQuery) {
+  const Results bi = {{u"<汤姆> & ", u"\"tāngmǔ\" ", u"Tom& <Tom Tom> \"Tom\" it's Tom's "}};
+  EXPECT_EQ(RenderResultPage(u"Tom's tom", LANG_EN, bi, {}, Flags(true, true, false)),
+            kHeader + F1 + u"Tom's tom" + F2 + F4 + F5 + F6 + F7 + F8 + F9 + u"Tom&amp;" + F10 + u"&lt;Tom " + F9 +
+                u"Tom&gt;" + F10 + u"&quot;Tom&quot; it's " + F9 + u"Tom's" + F10 + F11 + u"&lt;汤姆&gt; &amp; " + F12 +
+                u"&quot;tāngmǔ&quot; " + F12 + F13 + F14 + F16);
+}
+
+TEST(ResultPageEmptyWordTest, EmptyWordsMatchEachOther) {
+  const Results mo = {{u"", u"", u"Go  - now 3 "}};
+  const std::u16string head = kHeader + F1;
+  // "-" normalises to the empty word, which then matches the empty word, "-" and "3".
+  EXPECT_EQ(RenderResultPage(u"go -", LANG_EN, {}, mo, Flags(true, false, true)),
+            head + u"go -" + F2 + F4 + F15 + F6 + F7 + F8 + F9 + u"Go" + F10 + F9 + F10 + F9 + u"-" + F10 + u"now " +
+                F9 + u"3" + F10 + F11 + F13 + F14 + F16);
+  EXPECT_EQ(RenderResultPage(u"go", LANG_EN, {}, mo, Flags(true, false, true)),
+            head + u"go" + F2 + F4 + F15 + F6 + F7 + F8 + F9 + u"Go" + F10 + u" - now 3 " + F11 + F13 + F14 + F16);
+  // A Chinese query never holds an empty word after normalisation, so the empty word stays plain.
+  const Results cn = {{u"我  你 ", u"", u""}};
+  EXPECT_EQ(RenderResultPage(u"我", LANG_CN, {}, cn, Flags(false, false, true)),
+            head + u"我" + F2 + F4 + F15 + F6 + F7 + F9 + u"我" + F10 + u" 你 " + F12 + F13 + F14 + F16);
+}
+
+TEST(WriteResultPageTest, FileIsUtf8WithByteOrderMark) {
+  test::RuntimeFolder folder;
+  const Results bi = {{u"苹果 ", u"píngguǒ ", u"apple "}};
+  test::WriteBytes(kResultPageFile, std::string(5000, 'x'));  // an older, longer page
+  ASSERT_EQ(WriteResultPage(u"apple", LANG_EN, bi, {}, kResultPageFile, SysSettings{}), 0);
+  const std::string bytes = test::ReadBytes(kResultPageFile);
+  EXPECT_EQ(bytes.substr(0, 26), "\xEF\xBB\xBF<html><meta http-equiv=");
+  EXPECT_EQ(bytes, "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"apple", LANG_EN, bi, {}, SysSettings{})));
+  EXPECT_EQ(WriteResultPage(u"apple", LANG_EN, bi, {}, "missing/page.html", SysSettings{}), -1);
+}
+
+}  // namespace
+}  // namespace tamrel

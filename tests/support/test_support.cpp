@@ -1,0 +1,70 @@
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "corpus/byte_coding.h"
+#include "corpus/corpus_files.h"
+#include "corpus/index_build.h"
+
+namespace tamrel::test {
+
+RuntimeFolder::RuntimeFolder() : previous_(std::filesystem::current_path()) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tamrel-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+  path_ = pattern;
+  std::filesystem::create_directory(path_ / "BDict");
+  std::filesystem::create_directory(path_ / "data");
+  std::filesystem::current_path(path_);
+}
+
+RuntimeFolder::~RuntimeFolder() {
+  std::filesystem::current_path(previous_);
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void BuildSmallCorpus(std::u16string_view tag, std::string_view dictionary, std::string_view sentences) {
+  WriteBytes(CorpusFileName(CorpusFile::kDictionary, tag), dictionary);
+  WriteBytes(CorpusFileName(CorpusFile::kSentences, tag), sentences);
+  ASSERT_EQ(BuildCorpus(tag), 0);
+}
+
+std::string U32(uint32_t v) {
+  std::string s;
+  PutFixed32(s, v);
+  return s;
+}
+
+std::string U64(uint64_t v) {
+  std::string s;
+  PutFixed64(s, v);
+  return s;
+}
+
+std::filesystem::path SharedTatoebaFolder() {
+  // Tests run from the build tree; the shared folder sits beside the checkout.
+  for (auto dir = std::filesystem::path(TAMREL_SOURCE_DIR); !dir.empty() && dir != dir.root_path();
+       dir = dir.parent_path()) {
+    const auto candidate = dir / "shared" / "corpora" / "tatoeba" / "BDict";
+    if (std::filesystem::exists(candidate / "word.dictBI")) return candidate;
+  }
+  return {};
+}
+
+}  // namespace tamrel::test
