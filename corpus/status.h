@@ -1,0 +1,58 @@
+// Status: the result of an operation that touches files. Ok, or a kind and a message that names
+// the file and the reason ("data/index1.datBI: shorter than its count announces"). The core
+// returns it; only the window or the CLI decides what to show.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace tamrel {
+
+class [[nodiscard]] Status {
+ public:
+  enum class Kind {
+    kOk,
+    kNotFound,      // a file that should be there is not
+    kIoError,       // a file could not be opened, read, written or renamed
+    kCorruption,    // a file holds bytes its layout does not allow
+    kInvalidInput,  // a source or argument was refused (the message says which line and why)
+  };
+
+  Status() = default;
+  static Status Ok() { return Status(); }
+  static Status NotFound(const std::filesystem::path& file, std::string_view reason) {
+    return Status(Kind::kNotFound, file, reason);
+  }
+  static Status IoError(const std::filesystem::path& file, std::string_view reason) {
+    return Status(Kind::kIoError, file, reason);
+  }
+  static Status Corruption(const std::filesystem::path& file, std::string_view reason) {
+    return Status(Kind::kCorruption, file, reason);
+  }
+  static Status InvalidInput(const std::filesystem::path& file, std::string_view reason) {
+    return Status(Kind::kInvalidInput, file, reason);
+  }
+
+  bool ok() const { return kind_ == Kind::kOk; }
+  Kind kind() const { return kind_; }
+  // The file the status is about; empty when ok.
+  const std::filesystem::path& file() const { return file_; }
+  // "FILE: REASON", or "OK".
+  std::string ToString() const {
+    if (ok()) return "OK";
+    return file_.empty() ? reason_ : file_.string() + ": " + reason_;
+  }
+  const std::string& reason() const { return reason_; }
+
+ private:
+  Status(Kind kind, std::filesystem::path file, std::string_view reason)
+      : kind_(kind), file_(std::move(file)), reason_(reason) {}
+
+  Kind kind_ = Kind::kOk;
+  std::filesystem::path file_;
+  std::string reason_;
+};
+
+}  // namespace tamrel
