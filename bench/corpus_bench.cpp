@@ -58,12 +58,12 @@ void BuildBenchmark(benchmark::State& state, const BenchCorpus& corpus, const st
 }
 
 void LoadWordTableBenchmark(benchmark::State& state, const BenchCorpus& corpus) {
-  if (!EnterCorpus(corpus) || !EnsureIndexes(corpus)) return state.SkipWithError("corpus not built");
+  if (!EnsureIndexes(corpus)) return state.SkipWithError("corpus not built");
   size_t keys = 0;
   for (auto _ : state) {
-    CorpusIndex index(kBenchTag);
-    if (LoadWordTable(index) < 0) return state.SkipWithError("LoadWordTable failed");
-    keys = index.words.size();
+    CorpusIndex index(corpus.dir, kBenchTag);
+    if (!LoadWordTable(index).ok()) return state.SkipWithError("LoadWordTable failed");
+    keys = index.words().size();
     state.PauseTiming();  // freeing the tables is not part of loading them
     index = CorpusIndex();
     state.ResumeTiming();
@@ -72,12 +72,12 @@ void LoadWordTableBenchmark(benchmark::State& state, const BenchCorpus& corpus) 
 }
 
 void LoadSentenceTableBenchmark(benchmark::State& state, const BenchCorpus& corpus) {
-  if (!EnterCorpus(corpus) || !EnsureIndexes(corpus)) return state.SkipWithError("corpus not built");
+  if (!EnsureIndexes(corpus)) return state.SkipWithError("corpus not built");
   size_t sentences = 0;
   for (auto _ : state) {
-    CorpusIndex index(kBenchTag);
-    if (LoadSentenceTable(index) < 0) return state.SkipWithError("LoadSentenceTable failed");
-    sentences = index.sentenceOffsets.size();
+    CorpusIndex index(corpus.dir, kBenchTag);
+    if (!LoadSentenceTable(index).ok()) return state.SkipWithError("LoadSentenceTable failed");
+    sentences = index.sentenceCount();
     state.PauseTiming();
     index = CorpusIndex();
     state.ResumeTiming();
@@ -108,19 +108,12 @@ void ResidentBenchmark(benchmark::State& state, const BenchCorpus& corpus) {
 
 }  // namespace
 
-bool EnterCorpus(const BenchCorpus& corpus) {
-  std::error_code error;
-  std::filesystem::current_path(corpus.dir, error);
-  if (error) std::cerr << "cannot enter " << corpus.dir << ": " << error.message() << '\n';
-  return !error;
-}
-
 bool EnsureIndexes(const BenchCorpus& corpus) {
-  const auto dictionary = corpus.dir / CorpusFileName(CorpusFile::kDictionary, kBenchTag);
+  const auto dictionary = CorpusFileName(corpus.dir, CorpusFile::kDictionary, kBenchTag);
   bool ours = true;
   for (CorpusFile f :
        {CorpusFile::kWordTable, CorpusFile::kPostings, CorpusFile::kSentenceTable, CorpusFile::kSentenceRecords}) {
-    ours = ours && UpToDate(corpus.dir / CorpusFileName(f, kBenchTag), {dictionary, corpus.SentenceFile()});
+    ours = ours && UpToDate(CorpusFileName(corpus.dir, f, kBenchTag), {dictionary, corpus.SentenceFile()});
   }
   if (!ours && !RunProbe("build-tamrel", corpus.dir)) return false;
   if (!UpToDate(corpus.Fts5Database(), {corpus.SentenceFile()}) && !RunProbe("build-fts5", corpus.dir)) return false;

@@ -6,10 +6,6 @@
 
 namespace tamrel::bench {
 
-// Makes the runtime folder of `corpus` the current directory (the core's file names are relative).
-// False when it cannot.
-bool EnterCorpus(const BenchCorpus& corpus);
-
 // Builds our index files and the FTS5 database of `corpus` when they are missing or older than
 // their sources. False when a build fails.
 bool EnsureIndexes(const BenchCorpus& corpus);

@@ -25,14 +25,14 @@ using Clock = std::chrono::steady_clock;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-int BuildTamrel() {
+int BuildTamrel(const std::filesystem::path& dir) {
   const int64_t baseKb = StatusKb("VmRSS");
   BuildReport report;
   const auto start = Clock::now();
-  const int status = BuildCorpus(kBenchTag, &report);
+  const Status status = BuildCorpus(dir, kBenchTag, &report);
   const double seconds = SecondsSince(start);
-  if (status < 0) {
-    std::cerr << "build failed at " << report.failedFile << '\n';
+  if (!status.ok()) {
+    std::cerr << "build failed: " << status.ToString() << '\n';
     return 1;
   }
   std::printf("seconds=%.6f peak_kb=%lld base_kb=%lld groups=%lld keys=%lld skipped=%lld\n", seconds,
@@ -61,26 +61,26 @@ int BuildFts5Table(const std::filesystem::path& dir) {
   return 0;
 }
 
-int Load() {
-  CorpusIndex index(kBenchTag);
+int Load(const std::filesystem::path& dir) {
+  CorpusIndex index(dir, kBenchTag);
   const int64_t baseKb = StatusKb("VmRSS");
   auto start = Clock::now();
-  if (LoadWordTable(index) < 0) return std::cerr << "cannot load the word table\n", 1;
+  if (!LoadWordTable(index).ok()) return std::cerr << "cannot load the word table\n", 1;
   const double wordSeconds = SecondsSince(start);
   const int64_t wordsKb = StatusKb("VmRSS");
   start = Clock::now();
-  if (LoadSentenceTable(index) < 0) return std::cerr << "cannot load the sentence table\n", 1;
+  if (!LoadSentenceTable(index).ok()) return std::cerr << "cannot load the sentence table\n", 1;
   const double sentenceSeconds = SecondsSince(start);
   const int64_t bothKb = StatusKb("VmRSS");
-  const auto wordTableBytes = std::filesystem::file_size(CorpusFileName(CorpusFile::kWordTable, kBenchTag));
-  const auto sentenceTableBytes = std::filesystem::file_size(CorpusFileName(CorpusFile::kSentenceTable, kBenchTag));
+  const auto wordTableBytes = std::filesystem::file_size(CorpusFileName(dir, CorpusFile::kWordTable, kBenchTag));
+  const auto sentenceTableBytes = std::filesystem::file_size(CorpusFileName(dir, CorpusFile::kSentenceTable, kBenchTag));
   std::printf(
       "seconds=%.6f word_seconds=%.6f sentence_seconds=%.6f base_kb=%lld words_rss_kb=%lld rss_kb=%lld "
       "peak_kb=%lld word_table_bytes=%llu sentence_table_bytes=%llu keys=%zu sentences=%zu\n",
       wordSeconds + sentenceSeconds, wordSeconds, sentenceSeconds, static_cast<long long>(baseKb),
       static_cast<long long>(wordsKb - baseKb), static_cast<long long>(bothKb - baseKb),
       static_cast<long long>(StatusKb("VmHWM")), static_cast<unsigned long long>(wordTableBytes),
-      static_cast<unsigned long long>(sentenceTableBytes), index.words.size(), index.sentenceOffsets.size());
+      static_cast<unsigned long long>(sentenceTableBytes), index.words().size(), index.sentenceCount());
   return 0;
 }
 
@@ -94,15 +94,9 @@ int main(int argc, char** argv) {
   }
   const std::string mode = argv[1];
   const std::filesystem::path dir = std::filesystem::absolute(argv[2]);
-  std::error_code error;
-  std::filesystem::current_path(dir, error);  // the core's file names are relative to it
-  if (error) {
-    std::cerr << "cannot enter " << dir << ": " << error.message() << '\n';
-    return 1;
-  }
-  if (mode == "build-tamrel") return tamrel::bench::BuildTamrel();
+  if (mode == "build-tamrel") return tamrel::bench::BuildTamrel(dir);
   if (mode == "build-fts5") return tamrel::bench::BuildFts5Table(dir);
-  if (mode == "load") return tamrel::bench::Load();
+  if (mode == "load") return tamrel::bench::Load(dir);
   std::cerr << "unknown mode " << mode << '\n';
   return 1;
 }

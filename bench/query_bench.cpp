@@ -22,7 +22,7 @@ using Clock = std::chrono::steady_clock;
 // Both engines opened on one corpus, kept between the benchmarks of that corpus.
 struct OpenCorpus {
   std::string name;
-  CorpusIndex index{kBenchTag};
+  CorpusIndex index;
   Fts5Searcher fts5;
 };
 
@@ -33,7 +33,8 @@ OpenCorpus* Open(const BenchCorpus& corpus) {
   held.reset();
   auto opened = std::make_unique<OpenCorpus>();
   opened->name = corpus.name;
-  if (LoadWordTable(opened->index) < 0 || LoadSentenceTable(opened->index) < 0 ||
+  opened->index = CorpusIndex(corpus.dir, kBenchTag);
+  if (!LoadCorpus(opened->index).ok() ||
       opened->fts5.Open(corpus.Fts5Database()) < 0) {
     return nullptr;
   }
@@ -68,7 +69,7 @@ QueryRunner Fts5Runner(OpenCorpus& open, const std::vector<BenchQuery>& queries)
 
 void QueryBenchmark(benchmark::State& state, const BenchCorpus& corpus, const std::vector<BenchQuery>& queries,
                     const std::string& engine) {
-  if (!EnsureIndexes(corpus) || !EnterCorpus(corpus)) return state.SkipWithError("corpus not built");
+  if (!EnsureIndexes(corpus)) return state.SkipWithError("corpus not built");
   OpenCorpus* open = Open(corpus);
   if (open == nullptr) return state.SkipWithError("cannot open the corpus");
   const QueryRunner run = engine == "tamrel" ? TamrelRunner(*open, queries) : Fts5Runner(*open, queries);

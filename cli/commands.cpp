@@ -12,7 +12,6 @@
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "learning/sys_settings.h"
-#include "search/query.h"
 
 namespace tamrel::cli {
 
@@ -27,15 +26,18 @@ void ShowProgress(const BuildProgress& p) {
                percent);
 }
 
+// The runtime folder of every command: the current directory.
+const std::filesystem::path kRoot;
+
 void ReportLoadFailure(const CorpusIndex& index) {
-  std::cerr << kErrorCaption << ' ' << kResourcesError << "\n(the " << U8(index.tag)
+  std::cerr << kErrorCaption << ' ' << kResourcesError << "\n(the " << U8(index.tag())
             << " index in data/ could not be loaded; run 'tamrel-cli build')\n";
 }
 
 }  // namespace
 
 int Build() {
-  const auto summarise = [](std::u16string_view tag, const BuildReport& report) {
+  const auto summarise = [](std::u16string_view tag, const BuildReport& report, const Status& status) {
     std::fprintf(stderr, "\r%s: %lld dictionary lines, %lld sentence groups\n", U8(tag).c_str(),
                  static_cast<long long>(report.dictionaryLines), static_cast<long long>(report.sentenceGroups));
     if (report.skippedLines > 0) {
@@ -44,12 +46,9 @@ int Build() {
       std::cerr << (report.skippedLines > static_cast<int64_t>(report.firstSkipped.size()) ? " ...)\n" : ")\n");
     }
     if (report.longKeys > 0) std::cerr << U8(tag) << ": skipped " << report.longKeys << " keys over 50 units\n";
-    if (!report.failedFile.empty()) {
-      std::cerr << U8(tag) << ": " << report.failedFile.string() << " could not be read or written\n";
-    }
+    if (!status.ok()) std::cerr << U8(tag) << ": " << status.file().string() << " could not be read or written\n";
   };
-  std::u16string failedTag;
-  if (BuildAllCorpora(failedTag, ShowProgress, summarise) < 0) {
+  if (!BuildAllCorpora(kRoot, ShowProgress, summarise).ok()) {
     std::cerr << kErrorCaption << ' ' << kResourcesError << '\n';
     return 1;
   }
@@ -58,13 +57,13 @@ int Build() {
 }
 
 int Words(bool chinese, int start, int count) {
-  CorpusIndex bilingual(kTagBilingual);
-  if (LoadWordTable(bilingual) < 0) {
+  CorpusIndex bilingual(kRoot, kTagBilingual);
+  if (!LoadWordTable(bilingual).ok()) {
     ReportLoadFailure(bilingual);
     return 2;
   }
-  for (const auto& line : ListWords(bilingual, start, chinese ? LANG_CN : LANG_EN, count)) {
-    std::cout << U8(line) << '\n';
+  for (const NumberedWord& w : ListWords(bilingual, start, chinese ? Language::kChinese : Language::kEnglish, count)) {
+    std::cout << w.position << ':' << U8(w.word) << '\n';
   }
   return 0;
 }
@@ -74,25 +73,24 @@ int Search(const std::string& text, bool json, bool writePage) {
     std::cerr << "Nothing to search: the text is empty.\n";
     return 2;
   }
-  CorpusIndex bilingual;
-  CorpusIndex monolingual;
-  for (auto [index, tag] : {std::pair{&bilingual, kTagBilingual}, std::pair{&monolingual, kTagMonolingual}}) {
-    if (LoadCorpus(*index, tag) < 0) {
+  CorpusIndex bilingual(kRoot, kTagBilingual);
+  CorpusIndex monolingual(kRoot, kTagMonolingual);
+  for (CorpusIndex* index : {&bilingual, &monolingual}) {
+    if (!LoadCorpus(*index).ok()) {
       ReportLoadFailure(*index);
       return 2;
     }
   }
   SysSettings settings;
-  ReadConfig(settings);
-  const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), bilingual, monolingual, settings,
-                                                      writePage ? kResultPageFile : std::filesystem::path());
+  (void)ReadConfig(settings, kRoot);  // without a readable file the defaults stay
+  const std::filesystem::path page = ResultPageFileName(kRoot);
+  const SearchCommandResult result =
+      RunSearchCommand(Utf8ToUtf16(text), bilingual, monolingual, settings, writePage ? page : std::filesystem::path());
   if (!result.found()) {
     if (!json) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
     return 1;
   }
-  if (writePage && result.pageStatus < 0) {
-    std::cerr << "The page " << kResultPageFile.string() << " could not be written.\n";
-  }
+  if (result.page == PageResult::kFailed) std::cerr << "The page " << page.string() << " could not be written.\n";
   const auto print = [&](const char* corpus, const char* heading, const std::vector<ResultSentence>& list) {
     if (!json) std::cout << heading << '\n';
     int rank = 0;
@@ -110,23 +108,23 @@ int Search(const std::string& text, bool json, bool writePage) {
       }
     }
   };
-  if (settings.FLAGBI) print("BI", "Bilingual Examples:", result.bilingual);
-  if (settings.FLAGMONO) print("MO", "Monolingual Examples:", result.monolingual);
+  if (settings.searchBilingual) print("BI", "Bilingual Examples:", result.bilingual);
+  if (settings.searchMonolingual) print("MO", "Monolingual Examples:", result.monolingual);
   return 0;
 }
 
 int Settings(const std::vector<std::string>& assignments) {
   SysSettings settings;
-  ReadConfig(settings);
+  (void)ReadConfig(settings, kRoot);  // without a readable file the defaults stay
   if (!assignments.empty()) {
     for (const std::string& a : assignments) {
       const size_t eq = a.find('=');
       const std::string key = a.substr(0, eq);
       const std::string value = eq == std::string::npos ? "" : a.substr(eq + 1);
-      bool* flag = key == "FLAGSTARTUP" ? &settings.FLAGSTARTUP
-                   : key == "FLAGPRON"  ? &settings.FLAGPRON
-                   : key == "FLAGBI"    ? &settings.FLAGBI
-                   : key == "FLAGMONO"  ? &settings.FLAGMONO
+      bool* flag = key == "FLAGSTARTUP" ? &settings.greetAtStart
+                   : key == "FLAGPRON"  ? &settings.showPinyin
+                   : key == "FLAGBI"    ? &settings.searchBilingual
+                   : key == "FLAGMONO"  ? &settings.searchMonolingual
                                         : nullptr;
       if (flag == nullptr || (value != "TRUE" && value != "FALSE")) {
         std::cerr << "Expected KEY=TRUE or KEY=FALSE with KEY one of FLAGSTARTUP, FLAGPRON, FLAGBI, FLAGMONO; got '"
@@ -135,33 +133,33 @@ int Settings(const std::vector<std::string>& assignments) {
       }
       *flag = value == "TRUE";
     }
-    if (WriteConfig(settings) < 0) {
-      std::cerr << "The settings file " << kConfigFile.string() << " could not be written.\n";
+    if (!WriteConfig(settings, kRoot).ok()) {
+      std::cerr << "The settings file " << ConfigFileName(kRoot).string() << " could not be written.\n";
       return 2;
     }
   }
   const auto show = [](const char* key, bool v) { std::cout << key << '=' << (v ? "TRUE" : "FALSE") << '\n'; };
-  show("FLAGSTARTUP", settings.FLAGSTARTUP);
-  show("FLAGPRON", settings.FLAGPRON);
-  show("FLAGBI", settings.FLAGBI);
-  show("FLAGMONO", settings.FLAGMONO);
+  show("FLAGSTARTUP", settings.greetAtStart);
+  show("FLAGPRON", settings.showPinyin);
+  show("FLAGBI", settings.searchBilingual);
+  show("FLAGMONO", settings.searchMonolingual);
   return 0;
 }
 
 int Prepare(const std::string& tag) {
   PrepareReport report;
-  const int status = PrepareDictionary(Utf8ToUtf16(tag), report);
+  const Status status = PrepareDictionary(kRoot, Utf8ToUtf16(tag), report);
   for (const auto& dropped : report.droppedKeys) {
     std::cerr << "warning: sentence " << dropped.sentenceId << ": key '" << U8(dropped.key)
               << "' is longer than 50 UTF-16 units and was left out\n";
   }
-  if (!report.error.empty()) {
-    std::cerr << "BDict/sents.final" << tag << ", line " << report.errorLine << ": " << report.error
+  if (status.kind() == Status::Kind::kInvalidInput) {
+    std::cerr << status.file().string() << ", line " << status.line() << ": " << status.reason()
               << ". Nothing was written.\n";
     return 1;
   }
-  if (status < 0) {
-    std::cerr << "Cannot prepare the corpus: " << report.failedFile << " could not be read or written.\n";
+  if (!status.ok()) {
+    std::cerr << "Cannot prepare the corpus: " << status.file().string() << " could not be read or written.\n";
     return 1;
   }
   std::cout << "BDict/word.dict" << tag << ": " << report.keys << " keys from " << report.groups

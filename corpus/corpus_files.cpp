@@ -4,7 +4,7 @@
 
 namespace tamrel {
 
-std::filesystem::path CorpusFileName(CorpusFile file, std::u16string_view tag) {
+std::filesystem::path CorpusFileName(const std::filesystem::path& root, CorpusFile file, std::u16string_view tag) {
   const char* fixed = "";
   switch (file) {
     case CorpusFile::kDictionary:
@@ -26,7 +26,7 @@ std::filesystem::path CorpusFileName(CorpusFile file, std::u16string_view tag) {
       fixed = "data/index21.dat";
       break;
   }
-  return std::filesystem::path(fixed + Utf16ToUtf8(tag));
+  return root / (fixed + Utf16ToUtf8(tag));
 }
 
 }  // namespace tamrel

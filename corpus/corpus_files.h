@@ -1,5 +1,6 @@
-// Names of the files of one corpus. Every name is a fixed relative path with the corpus tag
-// ("BI" bilingual, "MO" monolingual) appended directly after it: data/index1.datBI.
+// Names of the files of one corpus. Every name is a fixed path inside the runtime folder with the
+// corpus tag ("BI" bilingual, "MO" monolingual) appended directly after it: data/index1.datBI.
+// The runtime folder is always passed in; an empty one stands for the current directory.
 #pragma once
 
 #include <filesystem>
@@ -20,7 +21,7 @@ enum class CorpusFile {
 inline constexpr std::u16string_view kTagBilingual = u"BI";
 inline constexpr std::u16string_view kTagMonolingual = u"MO";
 
-// Relative path of `file` for `tag`, e.g. data/index11.datMO.
-std::filesystem::path CorpusFileName(CorpusFile file, std::u16string_view tag);
+// Path of `file` for `tag` in the runtime folder `root`, e.g. ROOT/data/index11.datMO.
+std::filesystem::path CorpusFileName(const std::filesystem::path& root, CorpusFile file, std::u16string_view tag);
 
 }  // namespace tamrel

@@ -5,25 +5,26 @@
 #include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
 #include "corpus/text_file.h"
-#include "corpus/text_utils.h"
+#include "corpus/word_record.h"
 
 namespace tamrel {
 
 namespace {
 
 // Reads the 32-bit count at the start of a table and then count * recordBytes bytes, after
-// checking that the file holds them. False for a missing, short or unreadable file.
-bool ReadTable(const std::filesystem::path& path, size_t recordBytes, uint32_t& count, std::string& body) {
+// checking that the file holds them.
+Status ReadTable(const std::filesystem::path& path, size_t recordBytes, uint32_t& count, std::string& body) {
   TextFile file;
-  if (!file.Open(path, TextFile::modeRead)) return false;
+  if (!file.Open(path, TextFile::Mode::kRead)) return Status::NotFound(path, "cannot be opened");
   const int64_t length = file.GetLength();
   char head[4];
-  if (length < 4 || file.Read(head, 4) != 4) return false;
+  if (length < 4 || file.Read(head, 4) != 4) return Status::Corruption(path, "too short to hold its count");
   count = GetFixed32(head);
   const uint64_t need = uint64_t{count} * recordBytes;
-  if (need > static_cast<uint64_t>(length - 4)) return false;
+  if (need > static_cast<uint64_t>(length - 4)) return Status::Corruption(path, "shorter than its count announces");
   body.resize(need);
-  return file.Read(body.data(), need) == need;
+  if (file.Read(body.data(), need) != need) return Status::IoError(path, "cannot be read");
+  return Status::Ok();
 }
 
 bool IsUnlistedPunctuation(std::u16string_view word) {
@@ -38,78 +39,77 @@ bool IsUnlistedPunctuation(std::u16string_view word) {
 
 std::optional<uint64_t> CorpusIndex::PostingOffset(std::u16string_view key) const {
   const auto id = WordId(key);
-  if (!id || *id >= postingOffsets.size()) return std::nullopt;
-  return postingOffsets[*id];
+  if (!id || *id >= postingOffsets_.size()) return std::nullopt;
+  return postingOffsets_[*id];
 }
 
-int LoadWordTable(CorpusIndex& index) {
+void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOffsets) {
+  words_ = std::move(words);
+  postingOffsets_ = std::move(postingOffsets);
+  wordIds_.Rebuild(words_);
+  englishWords_.clear();
+  chineseWords_.clear();
+  for (size_t k = 0; k < words_.size(); ++k) {
+    const std::u16string_view w = words_[k];
+    if (w.empty()) continue;
+    if (w[0] == u'2') {
+      englishWords_.push_back(w.substr(1));
+    } else if (w[0] == u'0' && !IsUnlistedPunctuation(w.substr(1))) {
+      chineseWords_.push_back(w.substr(1));
+    }
+  }
+}
+
+Status LoadWordTable(CorpusIndex& index) {
+  const auto path = CorpusFileName(index.root(), CorpusFile::kWordTable, index.tag());
   uint32_t count = 0;
   std::string body;
-  if (!ReadTable(CorpusFileName(CorpusFile::kWordTable, index.tag), kWordRecordBytes, count, body)) return -1;
+  if (Status status = ReadTable(path, kWordRecordBytes, count, body); !status.ok()) return status;
 
   StringList words;
   std::vector<uint64_t> offsets(count);
   words.reserve(count, size_t{count} * 8);
   std::u16string key;
   for (uint32_t k = 0; k < count; ++k) {
-    const char* record = body.data() + size_t{k} * kWordRecordBytes;
-    key.clear();
-    size_t units = 0;
-    for (; units < kKeyFieldUnits; ++units) {
-      const auto unit = static_cast<char16_t>(static_cast<unsigned char>(record[2 * units]) |
-                                              static_cast<unsigned char>(record[2 * units + 1]) << 8);
-      if (unit == 0) break;
-      key.push_back(unit);
+    if (!DecodeWordRecord(body.data() + size_t{k} * kWordRecordBytes, key, offsets[k])) {
+      return Status::Corruption(path, "record " + std::to_string(k) + " holds a key without terminator");
     }
-    if (units == kKeyFieldUnits) return -1;  // no terminator: the record is damaged
-    if (!words.push_back(key)) return -1;    // more key text than a word list can hold
-    offsets[k] = GetFixed64(record + 104);
+    if (!words.push_back(key)) return Status::Corruption(path, "more key text than a word list can hold");
   }
 
-  index.words = std::move(words);
-  index.postingOffsets = std::move(offsets);
-  index.wordIds.Rebuild(index.words);
-  index.postingFile.Open(CorpusFileName(CorpusFile::kPostings, index.tag));  // else read at each query
-  for (size_t k = 0; k < index.words.size(); ++k) {
-    const std::u16string_view w = index.words[k];
-    if (w.empty()) continue;
-    if (w[0] == u'2') {
-      index.englishWords.push_back(w.substr(1));
-    } else if (w[0] == u'0' && !IsUnlistedPunctuation(w.substr(1))) {
-      index.chineseWords.push_back(w.substr(1));
-    }
-  }
-  return 0;
+  index.SetWordTable(std::move(words), std::move(offsets));
+  MappedFile postings;  // else read at each query
+  (void)postings.Open(CorpusFileName(index.root(), CorpusFile::kPostings, index.tag()));
+  index.SetPostingFile(std::move(postings));
+  return Status::Ok();
 }
 
-int LoadSentenceTable(CorpusIndex& index) {
+Status LoadSentenceTable(CorpusIndex& index) {
+  const auto path = CorpusFileName(index.root(), CorpusFile::kSentenceTable, index.tag());
   uint32_t count = 0;
   std::string body;
-  if (!ReadTable(CorpusFileName(CorpusFile::kSentenceTable, index.tag), 8, count, body)) return -1;
-  index.sentenceOffsets.resize(count);
-  for (uint32_t j = 0; j < count; ++j) index.sentenceOffsets[j] = GetFixed64(body.data() + size_t{j} * 8);
-  index.sentenceRecordFile.Open(CorpusFileName(CorpusFile::kSentenceRecords, index.tag));
-  return 0;
+  if (Status status = ReadTable(path, 8, count, body); !status.ok()) return status;
+  std::vector<uint64_t> offsets(count);
+  for (uint32_t j = 0; j < count; ++j) offsets[j] = GetFixed64(body.data() + size_t{j} * 8);
+  index.SetSentenceTable(std::move(offsets));
+  MappedFile records;
+  (void)records.Open(CorpusFileName(index.root(), CorpusFile::kSentenceRecords, index.tag()));
+  index.SetSentenceRecordFile(std::move(records));
+  return Status::Ok();
 }
 
-int LoadCorpus(CorpusIndex& index, std::u16string_view tag) {
-  index.tag = tag;
-  return LoadWordTable(index) == 0 && LoadSentenceTable(index) == 0 ? 0 : -1;
+Status LoadCorpus(CorpusIndex& index) {
+  if (Status status = LoadWordTable(index); !status.ok()) return status;
+  return LoadSentenceTable(index);
 }
 
-std::vector<std::u16string> ListWords(const CorpusIndex& index, int32_t start, std::u16string_view language,
-                                      int32_t maxCount) {
-  const StringList& list = language == u"2" ? index.englishWords : index.chineseWords;
-  std::vector<std::u16string> lines;
-  if (start < 0) return lines;  // the walk stops at the first position outside the list
+std::vector<NumberedWord> ListWords(const CorpusIndex& index, int32_t start, Language language, int32_t maxCount) {
+  const StringList& list = language == Language::kEnglish ? index.englishWords() : index.chineseWords();
+  std::vector<NumberedWord> words;
+  if (start < 0) return words;  // the walk stops at the first position outside the list
   const int64_t end = std::min<int64_t>(int64_t{start} + maxCount, static_cast<int64_t>(list.size()));
-  for (int64_t i = start; i < end; ++i) {
-    std::u16string line = FormatDecimal(i);
-    line += u':';
-    line += list[static_cast<size_t>(i)];
-    lines.push_back(std::move(line));
-  }
-  return lines;
+  for (int64_t i = start; i < end; ++i) words.push_back({i, std::u16string(list[static_cast<size_t>(i)])});
+  return words;
 }
 
 }  // namespace tamrel

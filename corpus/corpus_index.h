@@ -1,16 +1,17 @@
-// CorpusIndex: the in-memory index of one corpus (its word table and sentence table), the two
-// loaders that fill it from the index files, and ListWords, which lists vocabulary by position.
+// CorpusIndex: the in-memory index of one corpus (its word table and sentence table, and the
+// mapped posting and sentence record files), the two loaders that fill it from the index files,
+// and ListWords, which lists vocabulary by position.
 //
 // Word table, data/index1.dat + tag (little-endian):
 //   0        4    N, number of records
-//   4+112k   112  record of word ID k: key as 51 UTF-16 units (key, U+0000, zeros), 2 zero
-//                 bytes, then the 64-bit offset of the key's posting block in the posting file
+//   4+112k   112  record of word ID k (corpus/word_record.h)
 // Sentence table, data/index2.dat + tag:
 //   0        4    M, number of sentences
 //   4+8j     8    offset of the record of sentence j in the sentence record file
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,57 +19,96 @@
 
 #include "corpus/key_table.h"
 #include "corpus/mapped_file.h"
+#include "corpus/status.h"
 #include "corpus/string_list.h"
 
 namespace tamrel {
 
-inline constexpr size_t kMaxKeyUnits = 50;    // prefix included
-inline constexpr size_t kKeyFieldUnits = 51;  // key plus terminator
-inline constexpr size_t kWordRecordBytes = 112;
-
-struct CorpusIndex {
+class CorpusIndex {
+ public:
   CorpusIndex() = default;
-  explicit CorpusIndex(std::u16string_view corpusTag) : tag(corpusTag) {}
+  // An empty index of corpus `tag` ("BI" or "MO") in the runtime folder `root`.
+  CorpusIndex(std::filesystem::path root, std::u16string_view tag) : root_(std::move(root)), tag_(tag) {}
   CorpusIndex(const CorpusIndex&) = delete;
   CorpusIndex& operator=(const CorpusIndex&) = delete;
   CorpusIndex(CorpusIndex&&) = default;
   CorpusIndex& operator=(CorpusIndex&&) = default;
 
-  std::u16string tag;                     // "BI" or "MO"
-  StringList words;                       // every key (prefix included) by word ID
-  std::vector<uint64_t> postingOffsets;   // by word ID: the key's posting block offset
-  KeyTable wordIds;                       // key -> word ID (a repeated key: its last record)
-  StringList englishWords;                // "2" keys without prefix, in word ID order
-  StringList chineseWords;                // "0" keys without prefix, less 。、「」
-  std::vector<uint64_t> sentenceOffsets;  // by sentence ID
+  const std::filesystem::path& root() const { return root_; }
+  std::u16string_view tag() const { return tag_; }
 
-  // The posting file and the sentence record file, mapped by the loaders so that queries read
-  // them without opening them again; a file that could not be mapped is read at each query.
-  MappedFile postingFile;
-  MappedFile sentenceRecordFile;
-
-  std::optional<uint32_t> WordId(std::u16string_view key) const { return wordIds.Find(words, key); }
+  // Every key (prefix included) by word ID.
+  const StringList& words() const { return words_; }
+  std::optional<uint32_t> WordId(std::u16string_view key) const { return wordIds_.Find(words_, key); }
   bool HasKey(std::u16string_view key) const { return WordId(key).has_value(); }
-  // Offset of the posting block of `key`, when the key is in the table.
+  // The word IDs of many keys at once (0 for a missing key), as the index build encodes lines.
+  void FindWordIds(const std::vector<KeyPart>& parts, std::vector<uint32_t>& ids) const {
+    wordIds_.FindAll(words_, parts, ids);
+  }
+  // Offset of the posting block of `key`, when the key is in the table (a repeated key: the
+  // offset of its last record).
   std::optional<uint64_t> PostingOffset(std::u16string_view key) const;
+
+  // The "2" keys without prefix, in word ID order; the "0" keys without prefix, less 。、「」.
+  const StringList& englishWords() const { return englishWords_; }
+  const StringList& chineseWords() const { return chineseWords_; }
+
+  size_t sentenceCount() const { return sentenceOffsets_.size(); }
+  // Offset of the record of `sentenceId`, when the ID is inside the sentence table.
+  std::optional<uint64_t> SentenceOffset(int64_t sentenceId) const {
+    if (sentenceId < 0 || static_cast<uint64_t>(sentenceId) >= sentenceOffsets_.size()) return std::nullopt;
+    return sentenceOffsets_[static_cast<size_t>(sentenceId)];
+  }
+
+  // The posting file and the sentence record file as mapped by the loaders, so that queries read
+  // them without opening them again; a file that could not be mapped is not open, and is then
+  // read at each query.
+  const MappedFile& postingFile() const { return postingFile_; }
+  const MappedFile& sentenceRecordFile() const { return sentenceRecordFile_; }
+
+  // Replace the word table (and with it the key lookup and both word lists), the sentence table,
+  // or a mapped file: the loaders and the index build fill an index through these.
+  void SetWordTable(StringList words, std::vector<uint64_t> postingOffsets);
+  void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) { sentenceOffsets_ = std::move(sentenceOffsets); }
+  void SetPostingFile(MappedFile file) { postingFile_ = std::move(file); }
+  void SetSentenceRecordFile(MappedFile file) { sentenceRecordFile_ = std::move(file); }
+
+ private:
+  std::filesystem::path root_;
+  std::u16string tag_;
+  StringList words_;
+  std::vector<uint64_t> postingOffsets_;  // by word ID
+  KeyTable wordIds_;                      // key -> word ID (a repeated key: its last record)
+  StringList englishWords_;
+  StringList chineseWords_;
+  std::vector<uint64_t> sentenceOffsets_;  // by sentence ID
+  MappedFile postingFile_;
+  MappedFile sentenceRecordFile_;
 };
 
-// Reads data/index1.dat + tag into `index` (words, postingOffsets, wordIds), appends to
-// englishWords and chineseWords, and maps the posting file. 0 on success; -1 when the file cannot be opened or is
-// damaged (shorter than its count announces, or a key without terminator); `index` is unchanged then.
-int LoadWordTable(CorpusIndex& index);
+// Reads the word table of `index` (its root and tag) into it and maps the posting file. On
+// failure (the file cannot be opened, is shorter than its count announces, or holds a key
+// without terminator) `index` is unchanged.
+Status LoadWordTable(CorpusIndex& index);
 
-// Reads data/index2.dat + tag into sentenceOffsets and maps the sentence record file. 0 on success; -1 when the file
-// cannot be opened or is shorter than its count announces; `index` is unchanged then.
-int LoadSentenceTable(CorpusIndex& index);
+// Reads the sentence table of `index` into it and maps the sentence record file. On failure (the
+// file cannot be opened or is shorter than its count announces) `index` is unchanged.
+Status LoadSentenceTable(CorpusIndex& index);
 
-// Sets the tag and loads the word table and, when it loaded, the sentence table, as the program
-// does at start. 0 when both loaded, -1 otherwise (what loaded before the failure stays).
-int LoadCorpus(CorpusIndex& index, std::u16string_view tag);
+// Loads the word table and, when it loaded, the sentence table, as the program does at start.
+// What loaded before a failure stays.
+Status LoadCorpus(CorpusIndex& index);
 
-// Lines "i:word" for i = start ... while below start + maxCount and inside the chosen list:
-// englishWords when `language` is exactly "2", chineseWords otherwise.
-std::vector<std::u16string> ListWords(const CorpusIndex& index, int32_t start, std::u16string_view language,
-                                      int32_t maxCount);
+enum class Language { kEnglish, kChinese };
+
+struct NumberedWord {
+  int64_t position;
+  std::u16string word;
+  bool operator==(const NumberedWord&) const = default;
+};
+
+// The words at positions start ... while below start + maxCount and inside the English or the
+// Chinese word list; none for a negative start.
+std::vector<NumberedWord> ListWords(const CorpusIndex& index, int32_t start, Language language, int32_t maxCount);
 
 }  // namespace tamrel

@@ -5,7 +5,8 @@
 #include <unordered_map>
 
 #include "corpus/corpus_files.h"
-#include "corpus/corpus_index.h"
+#include "corpus/word_record.h"
+#include "corpus/staged_file.h"
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
 
@@ -17,7 +18,7 @@ namespace {
 // empty when the file ends inside the group, as the index build reads it.
 class GroupReader {
  public:
-  bool Open(const std::filesystem::path& path) { return file_.Open(path, TextFile::modeRead); }
+  [[nodiscard]] bool Open(const std::filesystem::path& path) { return file_.Open(path, TextFile::Mode::kRead); }
   bool Next(std::u16string (&lines)[3]) {
     if (!file_.ReadLine(lines[0])) return false;
     file_.ReadLine(lines[1]);
@@ -61,10 +62,8 @@ struct KeyPostings {
   std::vector<std::pair<int32_t, int32_t>> postings;  // sentence ID, occurrences
 };
 
-bool WriteDictionary(const std::filesystem::path& path,
+bool WriteDictionary(TextFile& out,
                      const std::vector<const std::pair<const std::u16string, KeyPostings>*>& order) {
-  TextFile out;
-  if (!out.Open(path, TextFile::modeCreate | TextFile::modeWrite)) return false;
   std::string line;
   bool ok = true;
   for (const auto* entry : order) {
@@ -81,35 +80,26 @@ bool WriteDictionary(const std::filesystem::path& path,
     line += '\n';
     ok = out.Write(line.data(), line.size()) && ok;
   }
-  return out.Close() && ok;
+  return ok;
 }
 
 }  // namespace
 
-int PrepareDictionary(const std::u16string& tag, PrepareReport& report) {
-  const auto source = CorpusFileName(CorpusFile::kSentences, tag);
+Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view tag, PrepareReport& report) {
+  const auto source = CorpusFileName(root, CorpusFile::kSentences, tag);
   std::u16string lines[3];
   {
     GroupReader check;
-    if (!check.Open(source)) {
-      report.failedFile = source.string();
-      return -1;
-    }
+    if (!check.Open(source)) return Status::NotFound(source, "cannot be opened");
     while (check.Next(lines)) {
       int offset = 0;
-      report.error = CheckGroup(lines, offset);
-      if (!report.error.empty()) {
-        report.errorLine = check.firstLine() + offset;
-        return -1;
-      }
+      const std::string error = CheckGroup(lines, offset);
+      if (!error.empty()) return Status::InvalidInput(source, check.firstLine() + offset, error);
     }
   }
 
   GroupReader reader;
-  if (!reader.Open(source)) {
-    report.failedFile = source.string();
-    return -1;
-  }
+  if (!reader.Open(source)) return Status::NotFound(source, "cannot be opened");
   std::unordered_map<std::u16string, KeyPostings> keys;
   std::unordered_map<std::u16string, int32_t> inGroup;
   std::u16string key;
@@ -155,22 +145,10 @@ int PrepareDictionary(const std::u16string& tag, PrepareReport& report) {
     return a->first < b->first;
   });
 
-  const auto target = CorpusFileName(CorpusFile::kDictionary, tag);
-  auto staged = target;
-  staged += ".new";
-  std::error_code error;
-  if (!WriteDictionary(staged, order)) {
-    std::filesystem::remove(staged, error);
-    report.failedFile = staged.string();
-    return -1;
-  }
-  std::filesystem::rename(staged, target, error);
-  if (error) {
-    std::filesystem::remove(staged, error);
-    report.failedFile = target.string();
-    return -1;
-  }
-  return 0;
+  StagedFile dictionary(CorpusFileName(root, CorpusFile::kDictionary, tag));
+  if (Status status = dictionary.Open(); !status.ok()) return status;
+  if (!WriteDictionary(dictionary.file(), order)) return Status::IoError(dictionary.stagedPath(), "cannot be written");
+  return dictionary.Commit();
 }
 
 }  // namespace tamrel

@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "corpus/status.h"
 
 namespace tamrel {
 
@@ -18,16 +21,14 @@ struct PrepareReport {
     std::u16string key;
   };
   std::vector<LongKey> droppedKeys;  // keys over 50 units, left out
-  // Why the sentence file was refused (empty when it was accepted), and on which 1-based line.
-  std::string error;
-  int64_t errorLine = 0;
-  std::string failedFile;  // a file that could not be read or written
 };
 
-// Reads BDict/sents.final<tag> and writes BDict/word.dict<tag>. The sentence file is checked
-// first: a line with a tab, an empty token (a double or leading space) or a group whose Chinese
-// and pinyin token counts differ refuses the whole file, and nothing is written. The new
-// dictionary replaces the old one only once it is complete. 0 on success, -1 otherwise.
-int PrepareDictionary(const std::u16string& tag, PrepareReport& report);
+// Reads BDict/sents.final<tag> of the runtime folder `root` and writes BDict/word.dict<tag>. The
+// sentence file is checked first: a line with a tab, an empty token (a double or leading space)
+// or a group whose Chinese and pinyin token counts differ refuses the whole file (an
+// kInvalidInput status naming the sentence file, the 1-based line and the reason), and nothing is
+// written. The new dictionary replaces the old one only once it is complete; a file that cannot
+// be read or written gives an kIoError or kNotFound status naming it.
+Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view tag, PrepareReport& report);
 
 }  // namespace tamrel

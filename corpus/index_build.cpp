@@ -5,8 +5,10 @@
 #include <system_error>
 
 #include "corpus/byte_coding.h"
+#include "corpus/staged_file.h"
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
+#include "corpus/word_record.h"
 
 namespace tamrel {
 
@@ -15,9 +17,8 @@ namespace {
 constexpr size_t kMaxReportedSkips = 5;
 constexpr int64_t kProgressEvery = 1 << 16;  // lines
 
-void Fail(BuildReport* report, const std::filesystem::path& path) {
-  if (report != nullptr) report->failedFile = path;
-}
+Status CannotRead(const std::filesystem::path& path) { return Status::IoError(path, "cannot be read"); }
+Status CannotWrite(const std::filesystem::path& path) { return Status::IoError(path, "cannot be written"); }
 
 // Tells the report's progress callback about every kProgressEvery lines or so.
 class ProgressReporter {
@@ -105,44 +106,46 @@ class DictionaryReader {
 constexpr CorpusFile kIndexFiles[] = {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords,
                                       CorpusFile::kSentenceTable};
 
-void RemoveStaged(std::u16string_view tag) {
+void RemoveStaged(const std::filesystem::path& root, std::u16string_view tag) {
   for (CorpusFile f : kIndexFiles) {
     std::error_code ignored;
-    std::filesystem::remove(StagedFileName(f, tag), ignored);
+    std::filesystem::remove(StagedFileName(CorpusFileName(root, f, tag)), ignored);
   }
 }
 
-std::filesystem::path BackupFileName(CorpusFile file, std::u16string_view tag) {
-  std::filesystem::path p = CorpusFileName(file, tag);
+std::filesystem::path BackupFileName(const std::filesystem::path& root, CorpusFile file, std::u16string_view tag) {
+  std::filesystem::path p = CorpusFileName(root, file, tag);
   p += ".old";
   return p;
 }
 
 // Moves the four staged files into place. The current files are first moved aside, and moved
 // back when any step fails, so that the index in place is always the old one or the new one.
-int CommitStaged(std::u16string_view tag) {
+bool CommitStaged(const std::filesystem::path& root, std::u16string_view tag) {
+  const auto current = [&](CorpusFile f) { return CorpusFileName(root, f, tag); };
+  const auto backup = [&](CorpusFile f) { return BackupFileName(root, f, tag); };
   std::error_code error;
   std::vector<CorpusFile> asideFiles;
   std::vector<CorpusFile> placed;
   const auto undo = [&] {
     std::error_code ignored;
-    for (CorpusFile f : placed) std::filesystem::remove(CorpusFileName(f, tag), ignored);
-    for (CorpusFile f : asideFiles) std::filesystem::rename(BackupFileName(f, tag), CorpusFileName(f, tag), ignored);
-    return -1;
+    for (CorpusFile f : placed) std::filesystem::remove(current(f), ignored);
+    for (CorpusFile f : asideFiles) std::filesystem::rename(backup(f), current(f), ignored);
+    return false;
   };
   for (CorpusFile f : kIndexFiles) {
-    if (!std::filesystem::exists(CorpusFileName(f, tag), error)) continue;
-    std::filesystem::rename(CorpusFileName(f, tag), BackupFileName(f, tag), error);
+    if (!std::filesystem::exists(current(f), error)) continue;
+    std::filesystem::rename(current(f), backup(f), error);
     if (error) return undo();
     asideFiles.push_back(f);
   }
   for (CorpusFile f : kIndexFiles) {
-    std::filesystem::rename(StagedFileName(f, tag), CorpusFileName(f, tag), error);
+    std::filesystem::rename(StagedFileName(current(f)), current(f), error);
     if (error) return undo();
     placed.push_back(f);
   }
-  for (CorpusFile f : asideFiles) std::filesystem::remove(BackupFileName(f, tag), error);
-  return 0;
+  for (CorpusFile f : asideFiles) std::filesystem::remove(backup(f), error);
+  return true;
 }
 
 // Appends one token block: the count, a zero, then the word IDs as 64-bit values.
@@ -178,7 +181,7 @@ class GroupBatch {
       ForEachField<char16_t>(lines_[l], u" ", [&](std::u16string_view t) { parts_.push_back({prefix, t}); });
       lineEnds_[l] = parts_.size();
     }
-    index.wordIds.FindAll(index.words, parts_, ids_);
+    index.FindWordIds(parts_, ids_);
     size_t begin = 0;
     for (size_t g = 0; g < groups_; ++g) {
       offsets.push_back(offset);
@@ -201,35 +204,26 @@ class GroupBatch {
   std::vector<uint32_t> ids_;
 };
 
-bool WriteWhole(const std::filesystem::path& path, const std::string& bytes) {
-  TextFile file;
-  if (!file.Open(path, TextFile::modeCreate | TextFile::modeWrite)) return false;
-  const bool written = file.Write(bytes.data(), bytes.size());
-  return file.Close() && written;
+// Writes a whole table under the staged name of `target`, kept there for the commit.
+Status WriteStagedTable(const std::filesystem::path& target, const std::string& bytes) {
+  StagedFile table(target);
+  if (Status status = table.Open(); !status.ok()) return status;
+  if (!table.file().Write(bytes.data(), bytes.size())) return CannotWrite(table.stagedPath());
+  return table.Keep();
 }
 
 }  // namespace
 
-std::filesystem::path StagedFileName(CorpusFile file, std::u16string_view tag) {
-  std::filesystem::path p = CorpusFileName(file, tag);
-  p += ".new";
-  return p;
-}
-
-int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
-  const auto source = CorpusFileName(CorpusFile::kDictionary, index.tag);
+Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
+  const auto source = CorpusFileName(index.root(), CorpusFile::kDictionary, index.tag());
   TextFile dictionary;
-  if (!dictionary.Open(source, TextFile::modeRead)) return Fail(report, source), -1;
-  const auto postingPath = StagedFileName(CorpusFile::kPostings, index.tag);
-  TextFile postings;
-  if (!postings.Open(postingPath, TextFile::modeCreate | TextFile::modeWrite)) {
-    return Fail(report, postingPath), -1;
-  }
-  ProgressReporter progress(report, index.tag, CorpusFile::kDictionary, dictionary);
+  if (!dictionary.Open(source, TextFile::Mode::kRead)) return Status::NotFound(source, "cannot be opened");
+  StagedFile postings(CorpusFileName(index.root(), CorpusFile::kPostings, index.tag()));
+  if (Status status = postings.Open(); !status.ok()) return status;
+  ProgressReporter progress(report, index.tag(), CorpusFile::kDictionary, dictionary);
 
-  index.words.clear();
-  index.postingOffsets.clear();
-  index.wordIds.clear();
+  StringList words;
+  std::vector<uint64_t> postingOffsets;
   uint64_t offset = 0;
   int64_t lineNumber = 0;
   DictionaryReader reader(dictionary);
@@ -250,8 +244,8 @@ int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
       if (report != nullptr) ++report->longKeys;
       continue;
     }
-    if (!index.words.push_back(reader.key())) return Fail(report, source), -1;  // too much key text
-    index.postingOffsets.push_back(offset);
+    if (!words.push_back(reader.key())) return CannotRead(source);  // more key text than a list holds
+    postingOffsets.push_back(offset);
     const size_t n = first.size();
     block.resize(4 + 8 * n);
     EncodeFixed32(block.data(), static_cast<uint32_t>(n));
@@ -259,70 +253,51 @@ int BuildWordIndex(CorpusIndex& index, BuildReport* report) {
       EncodeFixed32(block.data() + 4 + 4 * i, static_cast<uint32_t>(first[i]));
       EncodeFixed32(block.data() + 4 + 4 * (n + i), static_cast<uint32_t>(second[i]));
     }
-    if (!postings.Write(block.data(), block.size())) return Fail(report, postingPath), -1;
+    if (!postings.file().Write(block.data(), block.size())) return CannotWrite(postings.stagedPath());
     offset += block.size();
   }
   if (report != nullptr) report->dictionaryLines = lineNumber;
-  if (!postings.Close()) return Fail(report, postingPath), -1;
+  if (Status status = postings.Keep(); !status.ok()) return status;
 
-  index.wordIds.Rebuild(index.words);
-  // Every record of a repeated key carries the offset of the key's last line.
-  const size_t count = index.words.size();
-  std::vector<uint64_t> recordOffsets(count);
-  for (size_t k = 0; k < count; ++k) recordOffsets[k] = index.postingOffsets[*index.WordId(index.words[k])];
-  index.postingOffsets = std::move(recordOffsets);
-
+  index.SetWordTable(std::move(words), std::move(postingOffsets));
+  // Every record of a repeated key carries the offset of the key's last line, the one lookups find.
+  const StringList& keys = index.words();
   std::string table;
-  table.reserve(4 + count * kWordRecordBytes);
-  PutFixed32(table, static_cast<uint32_t>(count));
-  for (size_t k = 0; k < count; ++k) {
-    const std::u16string_view w = index.words[k];
-    for (size_t u = 0; u < kKeyFieldUnits; ++u) {
-      const char16_t unit = u < w.size() ? w[u] : 0;
-      table.push_back(static_cast<char>(unit & 0xFF));
-      table.push_back(static_cast<char>(unit >> 8));
-    }
-    table.append(2, '\0');
-    PutFixed64(table, index.postingOffsets[k]);
-  }
-  const auto tablePath = StagedFileName(CorpusFile::kWordTable, index.tag);
-  if (!WriteWhole(tablePath, table)) return Fail(report, tablePath), -1;
-  return 0;
+  table.reserve(4 + keys.size() * kWordRecordBytes);
+  PutFixed32(table, static_cast<uint32_t>(keys.size()));
+  for (size_t k = 0; k < keys.size(); ++k) EncodeWordRecord(keys[k], *index.PostingOffset(keys[k]), table);
+  return WriteStagedTable(CorpusFileName(index.root(), CorpusFile::kWordTable, index.tag()), table);
 }
 
-int BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
-  const auto recordPath = StagedFileName(CorpusFile::kSentenceRecords, index.tag);
-  TextFile records;
-  if (!records.Open(recordPath, TextFile::modeCreate | TextFile::modeWrite)) {
-    return Fail(report, recordPath), -1;
-  }
-  const auto source = CorpusFileName(CorpusFile::kSentences, index.tag);
+Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
+  StagedFile records(CorpusFileName(index.root(), CorpusFile::kSentenceRecords, index.tag()));
+  if (Status status = records.Open(); !status.ok()) return status;
+  const auto source = CorpusFileName(index.root(), CorpusFile::kSentences, index.tag());
   TextFile sentences;
-  if (!sentences.Open(source, TextFile::modeRead)) return Fail(report, source), -1;
-  ProgressReporter progress(report, index.tag, CorpusFile::kSentences, sentences);
+  if (!sentences.Open(source, TextFile::Mode::kRead)) return Status::NotFound(source, "cannot be opened");
+  ProgressReporter progress(report, index.tag(), CorpusFile::kSentences, sentences);
 
-  index.sentenceOffsets.clear();
+  std::vector<uint64_t> sentenceOffsets;
   uint64_t offset = 0;
   int64_t lines = 0;
   auto batch = std::make_unique<GroupBatch>();
   std::string block;
   while (batch->Read(sentences)) {
     block.clear();
-    batch->Encode(index, offset, index.sentenceOffsets, block);
-    if (!records.Write(block.data(), block.size())) return Fail(report, recordPath), -1;
+    batch->Encode(index, offset, sentenceOffsets, block);
+    if (!records.file().Write(block.data(), block.size())) return CannotWrite(records.stagedPath());
     lines += 3 * static_cast<int64_t>(batch->groups());
     progress.Lines(lines);
   }
-  if (report != nullptr) report->sentenceGroups = static_cast<int64_t>(index.sentenceOffsets.size());
-  if (!records.Close()) return Fail(report, recordPath), -1;
+  if (report != nullptr) report->sentenceGroups = static_cast<int64_t>(sentenceOffsets.size());
+  if (Status status = records.Keep(); !status.ok()) return status;
 
   std::string table;
-  table.reserve(4 + 8 * index.sentenceOffsets.size());
-  PutFixed32(table, static_cast<uint32_t>(index.sentenceOffsets.size()));
-  for (uint64_t o : index.sentenceOffsets) PutFixed64(table, o);
-  const auto tablePath = StagedFileName(CorpusFile::kSentenceTable, index.tag);
-  if (!WriteWhole(tablePath, table)) return Fail(report, tablePath), -1;
-  return 0;
+  table.reserve(4 + 8 * sentenceOffsets.size());
+  PutFixed32(table, static_cast<uint32_t>(sentenceOffsets.size()));
+  for (uint64_t o : sentenceOffsets) PutFixed64(table, o);
+  index.SetSentenceTable(std::move(sentenceOffsets));
+  return WriteStagedTable(CorpusFileName(index.root(), CorpusFile::kSentenceTable, index.tag()), table);
 }
 
 std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int prefix) {
@@ -330,38 +305,33 @@ std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int p
   const auto p = static_cast<char16_t>(u'0' + prefix);
   ForEachField<char16_t>(line, u" ", [&](std::u16string_view token) { parts.push_back({p, token}); });
   std::vector<uint32_t> ids;
-  index.wordIds.FindAll(index.words, parts, ids);
+  index.FindWordIds(parts, ids);
   std::string block;
   AppendTokenBlock(ids.data(), ids.size(), block);
   return block;
 }
 
-int BuildCorpus(std::u16string_view tag, BuildReport* report) {
-  CorpusIndex index(tag);
-  if (BuildWordIndex(index, report) < 0 || BuildSentenceIndex(index, report) < 0) {
-    RemoveStaged(tag);
-    return -1;
+Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, BuildReport* report) {
+  CorpusIndex index(root, tag);
+  Status status = BuildWordIndex(index, report);
+  if (status.ok()) status = BuildSentenceIndex(index, report);
+  if (status.ok() && !CommitStaged(root, tag)) {
+    status = Status::IoError(CorpusFileName(root, CorpusFile::kWordTable, tag), "cannot be replaced");
   }
-  if (CommitStaged(tag) < 0) {
-    RemoveStaged(tag);
-    return Fail(report, CorpusFileName(CorpusFile::kWordTable, tag)), -1;
-  }
-  return 0;
+  if (!status.ok()) RemoveStaged(root, tag);
+  return status;
 }
 
-int BuildAllCorpora(std::u16string& failedTag, const std::function<void(const BuildProgress&)>& onProgress,
-                    const CorpusBuildDone& onCorpusDone) {
+Status BuildAllCorpora(const std::filesystem::path& root, const std::function<void(const BuildProgress&)>& onProgress,
+                       const CorpusBuildDone& onCorpusDone) {
   for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) {
     BuildReport report;
     report.onProgress = onProgress;
-    const int status = BuildCorpus(tag, &report);
-    if (onCorpusDone) onCorpusDone(tag, report);
-    if (status < 0) {
-      failedTag = tag;
-      return -1;
-    }
+    Status status = BuildCorpus(root, tag, &report);
+    if (onCorpusDone) onCorpusDone(tag, report, status);
+    if (!status.ok()) return status;
   }
-  return 0;
+  return Status::Ok();
 }
 
 }  // namespace tamrel

@@ -13,6 +13,7 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
+#include "corpus/status.h"
 
 namespace tamrel {
 
@@ -32,34 +33,31 @@ struct BuildReport {
   int64_t skippedLines = 0;           // lines that break the dictionary layout, skipped
   std::vector<int64_t> firstSkipped;  // their 1-based line numbers, the first few
   int64_t sentenceGroups = 0;
-  std::filesystem::path failedFile;  // the file that could not be opened or written
 };
 
-// The name a build writes `file` under before the corpus is committed.
-std::filesystem::path StagedFileName(CorpusFile file, std::u16string_view tag);
-
-// Dictionary -> staged posting file and word table; fills words, postingOffsets and wordIds.
-// 0 on success, -1 when a file cannot be opened or written (report->failedFile names it).
+// Dictionary -> staged posting file and word table of the corpus of `index` (its root and tag);
+// fills the index's word table. A failure names the file that could not be opened or written.
 // The staged files take effect only through BuildCorpus, which runs both steps and commits them.
-int BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr);
+Status BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr);
 
-// Sentence file -> staged sentence record file and sentence table; needs the wordIds of
-// BuildWordIndex on the same object. 0 on success, -1 as above.
-int BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr);
+// Sentence file -> staged sentence record file and sentence table; needs the word table of
+// BuildWordIndex on the same object. Fails as above.
+Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr);
 
 // The token block of one sentence line: n, a zero, then n 64-bit word IDs of prefix + token;
 // a token whose key is missing gets word ID 0.
 std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int prefix);
 
-// Builds both indexes of `tag` and moves the four files into place. On failure the staged files
-// are removed and the previous index files stay as they were.
-int BuildCorpus(std::u16string_view tag, BuildReport* report = nullptr);
+// Builds both indexes of corpus `tag` in the runtime folder `root` and moves the four files into
+// place. On failure the staged files are removed and the previous index files stay as they were.
+Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, BuildReport* report = nullptr);
 
-// The Build command: "BI", then "MO", stopping at the first failure. 0 on success; -1 with
-// `failedTag` naming the corpus that failed. `onCorpusDone` (optional) sees each corpus's report,
-// made with `onProgress` (optional), when its build ends.
-using CorpusBuildDone = std::function<void(std::u16string_view tag, const BuildReport& report)>;
-int BuildAllCorpora(std::u16string& failedTag, const std::function<void(const BuildProgress&)>& onProgress = {},
-                    const CorpusBuildDone& onCorpusDone = {});
+// The Build command: "BI", then "MO", stopping at the first failure. `onCorpusDone` (optional)
+// sees each corpus's report, made with `onProgress` (optional), and its status when its build ends.
+using CorpusBuildDone =
+    std::function<void(std::u16string_view tag, const BuildReport& report, const Status& status)>;
+Status BuildAllCorpora(const std::filesystem::path& root,
+                       const std::function<void(const BuildProgress&)>& onProgress = {},
+                       const CorpusBuildDone& onCorpusDone = {});
 
 }  // namespace tamrel

@@ -9,13 +9,13 @@ namespace {
 
 // The bytes of one of the large index files: the mapping the loaders made, or, for an index that
 // was not loaded that way, a mapping made for this one read and held by `temporary`.
-bool FileBytes(const MappedFile& kept, CorpusFile file, std::u16string_view tag, MappedFile& temporary,
+bool FileBytes(const CorpusIndex& index, const MappedFile& kept, CorpusFile file, MappedFile& temporary,
                std::string_view& bytes) {
   if (kept.IsOpen()) {
     bytes = kept.bytes();
     return true;
   }
-  if (!temporary.Open(CorpusFileName(file, tag))) return false;
+  if (!temporary.Open(CorpusFileName(index.root(), file, index.tag()))) return false;
   bytes = temporary.bytes();
   return true;
 }
@@ -38,41 +38,37 @@ bool TakeTokenBlock(std::string_view& rest, std::vector<uint32_t>& ids) {
 
 }  // namespace
 
-int ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block, uint32_t limit) {
+bool ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block, uint32_t limit) {
   MappedFile temporary;
   std::string_view file;
-  if (!FileBytes(index.postingFile, CorpusFile::kPostings, index.tag, temporary, file)) return -1;
-  if (offset > file.size() || file.size() - offset < 4) return -1;
+  if (!FileBytes(index, index.postingFile(), CorpusFile::kPostings, temporary, file)) return false;
+  if (offset > file.size() || file.size() - offset < 4) return false;
   const char* head = file.data() + offset;
   const uint32_t count = GetFixed32(head);
-  if (uint64_t{count} * 8 > file.size() - offset - 4) return -1;
+  if (uint64_t{count} * 8 > file.size() - offset - 4) return false;
   const uint32_t keep = std::min(count, limit);
   block.count = count;
   GetInt32s(head + 4, keep, block.sentenceIds);
   GetInt32s(head + 4 + 4 * size_t{count}, keep, block.secondValues);
-  return 0;
+  return true;
 }
 
 void PrefetchSentenceRecord(const CorpusIndex& index, int64_t sentenceId) {
-  if (sentenceId < 0 || static_cast<uint64_t>(sentenceId) >= index.sentenceOffsets.size()) return;
-  const std::string_view file = index.sentenceRecordFile.bytes();
-  const uint64_t offset = index.sentenceOffsets[static_cast<size_t>(sentenceId)];
-  if (offset < file.size()) __builtin_prefetch(file.data() + offset);
+  const auto offset = index.SentenceOffset(sentenceId);
+  const std::string_view file = index.sentenceRecordFile().bytes();
+  if (offset && *offset < file.size()) __builtin_prefetch(file.data() + *offset);
 }
 
-int ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record) {
-  if (sentenceId < 0 || static_cast<uint64_t>(sentenceId) >= index.sentenceOffsets.size()) return -1;
-  const uint64_t offset = index.sentenceOffsets[static_cast<size_t>(sentenceId)];
+bool ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record) {
+  const auto offset = index.SentenceOffset(sentenceId);
+  if (!offset) return false;
   MappedFile temporary;
   std::string_view file;
-  if (!FileBytes(index.sentenceRecordFile, CorpusFile::kSentenceRecords, index.tag, temporary, file)) return -1;
-  if (offset > file.size()) return -1;
-  std::string_view rest = file.substr(offset);
-  if (!TakeTokenBlock(rest, record.chinese) || !TakeTokenBlock(rest, record.pinyin) ||
-      !TakeTokenBlock(rest, record.english)) {
-    return -1;
-  }
-  return 0;
+  if (!FileBytes(index, index.sentenceRecordFile(), CorpusFile::kSentenceRecords, temporary, file)) return false;
+  if (*offset > file.size()) return false;
+  std::string_view rest = file.substr(*offset);
+  return TakeTokenBlock(rest, record.chinese) && TakeTokenBlock(rest, record.pinyin) &&
+         TakeTokenBlock(rest, record.english);
 }
 
 }  // namespace tamrel

@@ -1,5 +1,5 @@
 // Reading one posting block and one sentence record of a loaded corpus by offset, with every
-// count checked against the file size, so damaged files give -1 instead of wild reads.
+// count checked against the file size, so damaged files give false instead of wild reads.
 //
 // Posting file, data/index11.dat + tag: blocks one after the other, no header. Block:
 //   0      4     n, number of postings
@@ -26,8 +26,8 @@ struct PostingBlock {
 };
 
 // Reads the block at `offset` of the posting file of `index`, keeping at most `limit` postings.
-// 0 on success; -1 when the file cannot be opened or the block reaches past its end.
-int ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block, uint32_t limit = UINT32_MAX);
+// False when the file cannot be opened or the block reaches past its end.
+[[nodiscard]] bool ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block, uint32_t limit = UINT32_MAX);
 
 struct SentenceRecord {
   std::vector<uint32_t> chinese, pinyin, english;  // word IDs of the three token blocks
@@ -37,8 +37,8 @@ struct SentenceRecord {
 // ahead of ReadSentenceRecord, so that the cache misses of several records overlap.
 void PrefetchSentenceRecord(const CorpusIndex& index, int64_t sentenceId);
 
-// Reads the record of `sentenceId`. 0 on success; -1 when the ID is outside the sentence table,
-// the file cannot be opened, or a block reaches past the end of the file.
-int ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record);
+// Reads the record of `sentenceId`. False when the ID is outside the sentence table, the file
+// cannot be opened, or a block reaches past the end of the file.
+[[nodiscard]] bool ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record);
 
 }  // namespace tamrel

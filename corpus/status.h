@@ -3,6 +3,7 @@
 // returns it; only the window or the CLI decides what to show.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,20 +32,27 @@ class [[nodiscard]] Status {
   static Status Corruption(const std::filesystem::path& file, std::string_view reason) {
     return Status(Kind::kCorruption, file, reason);
   }
-  static Status InvalidInput(const std::filesystem::path& file, std::string_view reason) {
-    return Status(Kind::kInvalidInput, file, reason);
+  // A source refused at 1-based `line` (0: the file as a whole).
+  static Status InvalidInput(const std::filesystem::path& file, int64_t line, std::string_view reason) {
+    Status status(Kind::kInvalidInput, file, reason);
+    status.line_ = line;
+    return status;
   }
 
   bool ok() const { return kind_ == Kind::kOk; }
   Kind kind() const { return kind_; }
   // The file the status is about; empty when ok.
   const std::filesystem::path& file() const { return file_; }
-  // "FILE: REASON", or "OK".
+  // The 1-based line of the file the status is about; 0 when it is about the whole file.
+  int64_t line() const { return line_; }
+  const std::string& reason() const { return reason_; }
+  // "FILE, line N: REASON", "FILE: REASON", or "OK".
   std::string ToString() const {
     if (ok()) return "OK";
-    return file_.empty() ? reason_ : file_.string() + ": " + reason_;
+    std::string text = file_.string();
+    if (line_ > 0) text += ", line " + std::to_string(line_);
+    return text.empty() ? reason_ : text + ": " + reason_;
   }
-  const std::string& reason() const { return reason_; }
 
  private:
   Status(Kind kind, std::filesystem::path file, std::string_view reason)
@@ -52,6 +60,7 @@ class [[nodiscard]] Status {
 
   Kind kind_ = Kind::kOk;
   std::filesystem::path file_;
+  int64_t line_ = 0;
   std::string reason_;
 };
 

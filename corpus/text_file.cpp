@@ -14,14 +14,12 @@ constexpr size_t kBlockSize = 64 * 1024;
 
 TextFile::~TextFile() { Close(); }
 
-bool TextFile::Open(const std::filesystem::path& path, uint32_t flags) {
+bool TextFile::Open(const std::filesystem::path& path, Mode mode) {
   Close();
-  utf16_ = (flags & modeUtf16) != 0;
-  flags_ = (flags & ~typeText) | typeBinary;
+  utf16_ = mode == Mode::kCreateUtf16;
+  writing_ = mode != Mode::kRead;
   writeFailed_ = false;
-  const bool writing = (flags_ & (modeCreate | modeWrite)) != 0;
-  const char* mode = (flags_ & modeCreate) ? "wb" : (flags_ & modeWrite) ? "r+b" : "rb";
-  file_ = std::fopen(path.c_str(), mode);
+  file_ = std::fopen(path.c_str(), writing_ ? "wb" : "rb");
   if (file_ == nullptr) return false;
   // A folder opens for reading here but holds no bytes: it would read as an empty file.
   struct stat info {};
@@ -29,7 +27,7 @@ bool TextFile::Open(const std::filesystem::path& path, uint32_t flags) {
     Close();
     return false;
   }
-  if (writing) return true;
+  if (writing_) return true;
   unsigned char mark[2] = {0, 0};
   utf16_ = std::fread(mark, 1, 2, file_) == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
   if (fseeko(file_, 0, SEEK_SET) != 0) {
@@ -127,11 +125,9 @@ bool TextFile::ReadLineBytes(std::string& bytes) {
 bool TextFile::WriteText(std::u16string_view text) {
   if (file_ == nullptr) return false;
   bool ok = true;
-  if (writeBom_ && GetPosition() == 0) {
-    ok = (flags_ & modeUtf16) ? Write("\xFF\xFE", 2) : Write("\xEF\xBB\xBF", 3);
-  }
+  if (GetPosition() == 0) ok = utf16_ ? Write("\xFF\xFE", 2) : Write("\xEF\xBB\xBF", 3);
   if (text.empty()) return ok;
-  if (flags_ & modeUtf16) {
+  if (utf16_) {
     std::string bytes(text.size() * 2, '\0');
     for (size_t i = 0; i < text.size(); ++i) {
       bytes[2 * i] = static_cast<char>(text[i] & 0xFF);

@@ -1,6 +1,6 @@
 // TextFile: the one file class of the system. Line-oriented text in UTF-8 (UTF-16LE when a
 // file opened for reading starts with FF FE), a byte-order mark written at position 0, and plain
-// byte operations with 64-bit positions for the binary index files. Live on the stack of the
+// byte operations with 64-bit positions for the binary index files. Lives on the stack of the
 // operation that uses the file; the destructor closes it.
 #pragma once
 
@@ -15,12 +15,11 @@ namespace tamrel {
 
 class TextFile {
  public:
-  static constexpr uint32_t modeRead = 0x0000;
-  static constexpr uint32_t modeWrite = 0x0001;
-  static constexpr uint32_t modeCreate = 0x1000;
-  static constexpr uint32_t typeText = 0x4000;
-  static constexpr uint32_t typeBinary = 0x8000;
-  static constexpr uint32_t modeUtf16 = 0x200000;
+  enum class Mode {
+    kRead,         // an existing file, from its start
+    kCreate,       // a new or emptied file; text is written as UTF-8
+    kCreateUtf16,  // a new or emptied file; text is written as UTF-16LE
+  };
 
   enum class Origin { kBegin = SEEK_SET, kCurrent = SEEK_CUR, kEnd = SEEK_END };
 
@@ -29,10 +28,10 @@ class TextFile {
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
 
-  // Opens `path` with `flags` (modeRead, or modeCreate | modeWrite, plus modeUtf16 for writing
-  // UTF-16LE). The stream is always binary. A read open detects a leading FF FE and then reads
-  // UTF-16LE lines; the position is back at byte 0 afterwards. False when the file cannot be opened.
-  bool Open(const std::filesystem::path& path, uint32_t flags);
+  // Opens `path` in `mode`; bytes pass unchanged (no line-end translation). A read open detects
+  // a leading FF FE and then reads UTF-16LE lines; the position is back at byte 0 afterwards.
+  // False when the file cannot be opened, or is a folder.
+  [[nodiscard]] bool Open(const std::filesystem::path& path, Mode mode);
 
   // Reads the next line without its LF and without one CR before it, cut at its first U+0000.
   // Ill-formed UTF-8 becomes U+FFFD (one per maximal ill-formed subpart); a trailing odd byte of
@@ -61,7 +60,6 @@ class TextFile {
 
   bool IsOpen() const { return file_ != nullptr; }
   bool IsUtf16() const { return utf16_; }
-  uint32_t Flags() const { return flags_; }
 
  private:
   // Reads up to and including the next LF (narrow) or U+000A unit (UTF-16) into lineBytes_;
@@ -72,10 +70,9 @@ class TextFile {
   void DropReadBuffer();
 
   std::FILE* file_ = nullptr;
-  bool utf16_ = false;
-  bool writeBom_ = true;
+  bool utf16_ = false;  // lines are UTF-16LE (read) or text is written as UTF-16LE (write)
+  bool writing_ = false;
   bool writeFailed_ = false;
-  uint32_t flags_ = 0;
   // Block read buffer for lines: bytes [readPos_, readEnd_) are read from the file but not yet used.
   std::vector<char> readBuffer_;
   size_t readPos_ = 0;

@@ -2,7 +2,6 @@
 
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
-#include "search/query.h"
 
 namespace tamrel {
 
@@ -91,7 +90,7 @@ class PageWriter {
   }
 
   void Pinyin(std::u16string& page, std::u16string_view pinyin) const {
-    if (settings_.FLAGPRON) Line(page, pinyin);
+    if (settings_.showPinyin) Line(page, pinyin);
   }
 
   // Every word followed by one space; a word equal to a query word (both normalised for an
@@ -150,23 +149,25 @@ std::u16string HtmlEscape(std::u16string_view text) {
   return out;
 }
 
-std::u16string RenderResultPage(std::u16string_view query, std::u16string_view language,
+std::filesystem::path ResultPageFileName(const std::filesystem::path& root) { return root / "data/displayResult.html"; }
+
+std::u16string RenderResultPage(std::u16string_view query, Language language,
                                 const std::vector<ResultSentence>& bilingual,
                                 const std::vector<ResultSentence>& monolingual, const SysSettings& settings) {
-  const PageWriter writer(query, language == LANG_EN, settings);
+  const PageWriter writer(query, language == Language::kEnglish, settings);
   std::u16string page = Header();
   page += kTitleOpen;
   page += HtmlEscape(query);
   page += kTitleClose;
-  if (settings.FLAGBI && settings.FLAGMONO) page += kSectionLinks;
+  if (settings.searchBilingual && settings.searchMonolingual) page += kSectionLinks;
   page += kTitleEnd;
-  if (settings.FLAGBI) {
+  if (settings.searchBilingual) {
     page += kBilingualBanner;
     page += kListOpen;
     for (const auto& s : bilingual) writer.BilingualItem(page, s);
     page += kListClose;
   }
-  if (settings.FLAGMONO) {
+  if (settings.searchMonolingual) {
     page += kMonolingualBanner;
     page += kListOpen;
     for (const auto& s : monolingual) writer.MonolingualItem(page, s);
@@ -176,14 +177,15 @@ std::u16string RenderResultPage(std::u16string_view query, std::u16string_view l
   return page;
 }
 
-int WriteResultPage(std::u16string_view query, std::u16string_view language,
+Status WriteResultPage(std::u16string_view query, Language language,
                     const std::vector<ResultSentence>& bilingual, const std::vector<ResultSentence>& monolingual,
                     const std::filesystem::path& path, const SysSettings& settings) {
   const std::u16string page = RenderResultPage(query, language, bilingual, monolingual, settings);
   TextFile file;
-  if (!file.Open(path, TextFile::modeCreate | TextFile::modeWrite)) return -1;
+  if (!file.Open(path, TextFile::Mode::kCreate)) return Status::IoError(path, "cannot be created");
   const bool written = file.WriteText(page);
-  return file.Close() && written ? 0 : -1;
+  if (!file.Close() || !written) return Status::IoError(path, "cannot be written");
+  return Status::Ok();
 }
 
 }  // namespace tamrel

@@ -8,25 +8,28 @@
 #include <string_view>
 #include <vector>
 
+#include "corpus/corpus_index.h"
+#include "corpus/status.h"
 #include "learning/sys_settings.h"
 #include "search/search_core.h"
 
 namespace tamrel {
 
-inline const std::filesystem::path kResultPageFile = "data/displayResult.html";
+// The result page of the runtime folder `root`.
+std::filesystem::path ResultPageFileName(const std::filesystem::path& root);
 
 // `text` with & < > " replaced by their entities, so that it shows as text in the page.
 std::u16string HtmlEscape(std::u16string_view text);
 
-// The page for `query` (as searched) in `language` (LANG_EN or LANG_CN). Settings: FLAGPRON adds
-// pinyin lines, FLAGBI and FLAGMONO choose the sections.
-std::u16string RenderResultPage(std::u16string_view query, std::u16string_view language,
+// The page for `query` (as searched) in `language`. Settings: showPinyin adds pinyin lines,
+// searchBilingual and searchMonolingual choose the sections.
+std::u16string RenderResultPage(std::u16string_view query, Language language,
                                 const std::vector<ResultSentence>& bilingual,
                                 const std::vector<ResultSentence>& monolingual, const SysSettings& settings);
 
-// Renders the page and writes it to `path` in one write. 0 on success, -1 when the file cannot be
-// created or written.
-int WriteResultPage(std::u16string_view query, std::u16string_view language,
+// Renders the page and writes it to `path` in one write; fails when the file cannot be created or
+// written.
+Status WriteResultPage(std::u16string_view query, Language language,
                     const std::vector<ResultSentence>& bilingual, const std::vector<ResultSentence>& monolingual,
                     const std::filesystem::path& path, const SysSettings& settings);
 

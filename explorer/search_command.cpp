@@ -10,12 +10,13 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex
                                      const std::filesystem::path& pagePath) {
   SearchCommandResult result;
   result.language = DecideLanguage(text);
-  result.query = result.language == LANG_CN ? SegmentQuery(monolingual, text) : std::u16string(text);
-  if (settings.FLAGBI) SearchCorpus(result.query, bilingual, result.bilingual);
-  if (settings.FLAGMONO) SearchCorpus(result.query, monolingual, result.monolingual);
+  result.query = result.language == Language::kChinese ? SegmentQuery(monolingual, text) : std::u16string(text);
+  if (settings.searchBilingual) SearchCorpus(result.query, bilingual, result.bilingual);
+  if (settings.searchMonolingual) SearchCorpus(result.query, monolingual, result.monolingual);
   if (result.found() && !pagePath.empty()) {
-    result.pageStatus =
+    const Status written =
         WriteResultPage(result.query, result.language, result.bilingual, result.monolingual, pagePath, settings);
+    result.page = written.ok() ? PageResult::kWritten : PageResult::kFailed;
   }
   return result;
 }

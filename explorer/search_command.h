@@ -14,12 +14,19 @@
 
 namespace tamrel {
 
+// What became of the result page of a search.
+enum class PageResult {
+  kNotAsked,  // nothing was found, or no page was asked for
+  kWritten,
+  kFailed,  // the page file could not be written
+};
+
 struct SearchCommandResult {
-  std::u16string query;          // as searched (segmented, normalised): the history entry
-  std::u16string_view language;  // LANG_EN or LANG_CN
+  std::u16string query;  // as searched (segmented, normalised): the history entry
+  Language language = Language::kEnglish;
   std::vector<ResultSentence> bilingual;
   std::vector<ResultSentence> monolingual;
-  int pageStatus = -1;  // WriteResultPage's result; -1 as well when nothing was found
+  PageResult page = PageResult::kNotAsked;
   bool found() const { return !bilingual.empty() || !monolingual.empty(); }
 };
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "corpus/text_utils.h"
-#include "search/query.h"
 
 namespace tamrel {
 
@@ -11,32 +10,26 @@ NumberBoxEntry ParseNumberBox(std::u16string_view text) {
   NumberBoxEntry entry;
   if (text.empty()) return entry;
   if (!std::all_of(text.begin(), text.end(), [](char16_t c) { return IsAsciiDigit(c); })) {
-    entry.kind = NumberBoxEntry::kNoLines;
+    entry.kind = NumberBoxEntry::Kind::kNoLines;
     return entry;
   }
-  entry.kind = NumberBoxEntry::kPosition;
+  entry.kind = NumberBoxEntry::Kind::kPosition;
   entry.position = ParseDecimal(text);  // saturates at 2147483647
   return entry;
 }
 
-std::optional<std::vector<std::u16string>> LookUpWords(const CorpusIndex& bilingual, std::u16string_view text,
-                                                       bool english) {
+std::optional<std::vector<NumberedWord>> LookUpWords(const CorpusIndex& bilingual, std::u16string_view text,
+                                                     Language language) {
   const NumberBoxEntry entry = ParseNumberBox(text);
   switch (entry.kind) {
-    case NumberBoxEntry::kKeepList:
+    case NumberBoxEntry::Kind::kKeepList:
       return std::nullopt;
-    case NumberBoxEntry::kNoLines:
-      return std::vector<std::u16string>{};
-    case NumberBoxEntry::kPosition:
+    case NumberBoxEntry::Kind::kNoLines:
+      return std::vector<NumberedWord>{};
+    case NumberBoxEntry::Kind::kPosition:
       break;
   }
-  return ListWords(bilingual, entry.position, english ? LANG_EN : LANG_CN, kLookupLines);
-}
-
-std::optional<std::u16string> WordOfLine(std::u16string_view line) {
-  const size_t colon = line.find(u':');
-  if (colon == std::u16string_view::npos) return std::nullopt;
-  return std::u16string(line.substr(colon + 1));
+  return ListWords(bilingual, entry.position, language, kLookupLines);
 }
 
 }  // namespace tamrel

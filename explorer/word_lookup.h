@@ -1,6 +1,5 @@
 // The word lookup of the number box: the typed text decides whether the word list keeps its
-// lines, is emptied, or shows up to 20 numbered words of the bilingual corpus from a position on;
-// a chosen line gives back the word to search.
+// lines, is emptied, or shows up to 20 numbered words of the bilingual corpus from a position on.
 #pragma once
 
 #include <cstdint>
@@ -16,23 +15,20 @@ namespace tamrel {
 inline constexpr int32_t kLookupLines = 20;
 
 struct NumberBoxEntry {
-  enum Kind {
+  enum class Kind {
     kKeepList,  // empty text: the list keeps its lines
     kNoLines,   // any character other than 0-9: the list is emptied and stays empty
     kPosition,  // digits only: list the words from `position` on
   };
-  Kind kind = kKeepList;
+  Kind kind = Kind::kKeepList;
   int32_t position = 0;  // for kPosition; a value beyond 2147483647 is 2147483647
 };
 
 NumberBoxEntry ParseNumberBox(std::u16string_view text);
 
-// The new lines of the word list for the number box `text`, English words when `english`, Chinese
-// otherwise; nullopt when the list keeps its lines.
-std::optional<std::vector<std::u16string>> LookUpWords(const CorpusIndex& bilingual, std::u16string_view text,
-                                                       bool english);
-
-// The word of a list line: everything after its first ':'; nullopt when it holds none.
-std::optional<std::u16string> WordOfLine(std::u16string_view line);
+// The new words of the word list for the number box `text`, from the English or the Chinese word
+// list; nullopt when the list keeps its lines.
+std::optional<std::vector<NumberedWord>> LookUpWords(const CorpusIndex& bilingual, std::u16string_view text,
+                                                     Language language);
 
 }  // namespace tamrel

@@ -32,9 +32,9 @@ bool IsSyllableGroup(std::u16string_view hanzi, std::u16string_view pinyin) {
   return StartsWithIdeograph(hanzi) && !pinyin.empty() && pinyin != hanzi && !IsAsciiDigit(pinyin[0]);
 }
 
-int DrawPosition(QuizRandom& random, int level) {
-  if (level == kLevelBeginner) return random.Draw() % 200;
-  if (level == kLevelNormal) return random.Draw() % 800 + 200;
+int DrawPosition(QuizRandom& random, Level level) {
+  if (level == Level::kBeginner) return random.Draw() % 200;
+  if (level == Level::kNormal) return random.Draw() % 800 + 200;
   return random.Draw() % 9000 + 1000;
 }
 
@@ -74,9 +74,9 @@ WordTestEngine::WordTestEngine(const CorpusIndex& corpus, TickSource tickCount)
   pinyinPool_.assign(kInitialPinyin.begin(), kInitialPinyin.end());
 }
 
-int WordTestEngine::LevelMeterPosition(int level) {
-  if (level == kLevelBeginner) return 0;
-  if (level == kLevelNormal) return 1;
+int WordTestEngine::LevelMeterPosition(Level level) {
+  if (level == Level::kBeginner) return 0;
+  if (level == Level::kNormal) return 1;
   return 2;
 }
 
@@ -85,7 +85,7 @@ void WordTestEngine::InsertIntoPool(std::deque<std::u16string>& pool, std::u16st
   pool.emplace_front(entry);
 }
 
-WordTestQuestion WordTestEngine::NextQuestion(int level, int direction) {
+std::optional<WordTestQuestion> WordTestEngine::NextQuestion(Level level, Direction direction) {
   WordTestQuestion question;
   random_.Seed(tickCount_());
   std::vector<ResultSentence> sentences;
@@ -94,26 +94,23 @@ WordTestQuestion WordTestEngine::NextQuestion(int level, int direction) {
     ++question.attempts;
     found = TryQuestion(level, direction, question, sentences);
   }
-  if (!found) return question;
+  if (!found) return std::nullopt;
 
   question.answerIndex = random_.Draw() % 4;
-  const std::u16string right = direction == kHanziToPinyin ? question.rightPinyin : question.word;
+  const std::u16string right = direction == Direction::kHanziToPinyin ? question.rightPinyin : question.word;
   question.choices = DrawWrongChoices(direction, right, sentences);
   question.choices[static_cast<size_t>(question.answerIndex)] = right;
-  question.found = true;
   answerIndex_ = question.answerIndex;
   return question;
 }
 
-bool WordTestEngine::TryQuestion(int level, int direction, WordTestQuestion& question,
+bool WordTestEngine::TryQuestion(Level level, Direction direction, WordTestQuestion& question,
                                  std::vector<ResultSentence>& sentences) {
-  const std::vector<std::u16string> entry = ListWords(corpus_, DrawPosition(random_, level), LANG_CN, 1);
+  std::vector<NumberedWord> entry = ListWords(corpus_, DrawPosition(random_, level), Language::kChinese, 1);
   if (entry.empty()) return false;
-  const size_t colon = entry[0].find(u':');
-  if (colon == std::u16string::npos) return false;
-  std::u16string word = entry[0].substr(colon + 1);
+  std::u16string word = std::move(entry[0].word);
   // An empty word cannot be searched; at the higher levels single characters are too easy.
-  if (word.empty() || (level != kLevelBeginner && word.size() < 2)) return false;
+  if (word.empty() || (level != Level::kBeginner && word.size() < 2)) return false;
 
   sentences.clear();
   SearchCorpus(word, corpus_, sentences);  // leaves `word` normalised, as compared below
@@ -135,7 +132,7 @@ bool WordTestEngine::TryQuestion(int level, int direction, WordTestQuestion& que
   for (size_t j = 0; j < hanzi.size(); ++j) {
     if (hanzi[j] == word) {
       right = pinyin[j];
-      const std::u16string blank = u"[_" + (direction == kHanziToPinyin ? word : right) + u"_] ";
+      const std::u16string blank = u"[_" + (direction == Direction::kHanziToPinyin ? word : right) + u"_] ";
       hanziLine += blank;
       pinyinLine += blank;
       continue;
@@ -152,19 +149,19 @@ bool WordTestEngine::TryQuestion(int level, int direction, WordTestQuestion& que
 
   question.word = std::move(word);
   question.rightPinyin = std::move(right);
-  if (level != kLevelBeginner) {
+  if (level != Level::kBeginner) {
     question.questionLine = std::move(hanziLine);
     question.sentenceLine = std::move(pinyinLine);
   } else {
-    question.questionLine = direction == kHanziToPinyin ? question.word : question.rightPinyin;
+    question.questionLine = direction == Direction::kHanziToPinyin ? question.word : question.rightPinyin;
     question.sentenceLine.clear();
   }
   return true;
 }
 
-std::array<std::u16string, 4> WordTestEngine::DrawWrongChoices(int direction, std::u16string_view right,
+std::array<std::u16string, 4> WordTestEngine::DrawWrongChoices(Direction direction, std::u16string_view right,
                                                                const std::vector<ResultSentence>& sentences) {
-  const bool pinyinChoices = direction == kHanziToPinyin;
+  const bool pinyinChoices = direction == Direction::kHanziToPinyin;
   const std::deque<std::u16string>& pool = pinyinChoices ? pinyinPool_ : hanziPool_;
   ChoiceSet choices(right);
   for (int draw = 0; draw < kMaxChoiceDraws && !choices.full(); ++draw) {
@@ -184,8 +181,9 @@ std::array<std::u16string, 4> WordTestEngine::DrawWrongChoices(int direction, st
     }
   }
   if (!pinyinChoices) {
-    for (size_t k = 0; k < corpus_.chineseWords.size() && !choices.full(); ++k) {
-      if (StartsWithIdeograph(corpus_.chineseWords[k])) choices.Offer(corpus_.chineseWords[k]);
+    const StringList& chineseWords = corpus_.chineseWords();
+    for (size_t k = 0; k < chineseWords.size() && !choices.full(); ++k) {
+      if (StartsWithIdeograph(chineseWords[k])) choices.Offer(chineseWords[k]);
     }
     for (std::u16string_view entry : kInitialHanzi) choices.Offer(entry);
   } else {

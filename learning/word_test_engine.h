@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,11 +36,10 @@ class QuizRandom {
 // The milliseconds since an arbitrary start, cut to 32 bits like the platform's tick count.
 uint32_t SteadyTickCount();
 
-inline constexpr int kLevelBeginner = 0;
-inline constexpr int kLevelNormal = 1;
-inline constexpr int kLevelExpert = 2;
-inline constexpr int kHanziToPinyin = 0;
-inline constexpr int kPinyinToHanzi = 1;
+// Beginner draws from the 200 most frequent Chinese words and asks about the bare word; Normal
+// from the next 800 and Expert from the next 9,000, both with the whole sentence around it.
+enum class Level { kBeginner, kNormal, kExpert };
+enum class Direction { kHanziToPinyin, kPinyinToHanzi };
 
 inline constexpr size_t kPoolCapacity = 51;
 inline constexpr int kMaxQuestionAttempts = 2000;
@@ -55,7 +55,6 @@ inline constexpr std::u16string_view kVerdictRight = u"Correct!! :-)";
 inline constexpr std::u16string_view kVerdictWrong = u"Wrong!!!! :-(";
 
 struct WordTestQuestion {
-  bool found = false;                     // false: the attempts ran out; nothing below is set
   std::u16string word;                    // the Chinese word asked about, as searched
   std::u16string rightPinyin;             // its pinyin in the chosen sentence (last occurrence)
   std::u16string questionLine;            // the question line: the Hanzi line, or the bare word/pinyin at level 0
@@ -79,16 +78,17 @@ class WordTestEngine {
 
   explicit WordTestEngine(const CorpusIndex& corpus, TickSource tickCount = SteadyTickCount);
 
-  // Seeds the generator from the tick count and draws a question for `level` (0 to 2; any other
-  // value counts as 2) in `direction` (kHanziToPinyin or kPinyinToHanzi). Every attempt may add
-  // to the pools, even a rejected one. On success answerIndex() becomes the new right position.
-  WordTestQuestion NextQuestion(int level, int direction);
+  // Seeds the generator from the tick count and draws a question for `level` in `direction`,
+  // trying up to kMaxQuestionAttempts words; nothing when none gave a question. Every attempt
+  // may add to the pools, even a rejected one. On success answerIndex() becomes the new right
+  // position.
+  std::optional<WordTestQuestion> NextQuestion(Level level, Direction direction);
 
   // Scores `chosenIndex` against the right position of the question on display.
   WordTestScore Check(int chosenIndex);
 
-  // The level meter's position for `level`: 0, 1, or 2 for any other level.
-  static int LevelMeterPosition(int level);
+  // The level meter's position for `level`: 0, 1 or 2.
+  static int LevelMeterPosition(Level level);
 
   // Adds `entry` at the front, dropping the last entry first when the pool is full.
   static void InsertIntoPool(std::deque<std::u16string>& pool, std::u16string_view entry);
@@ -100,8 +100,9 @@ class WordTestEngine {
   const std::deque<std::u16string>& pinyinPool() const { return pinyinPool_; }
 
  private:
-  bool TryQuestion(int level, int direction, WordTestQuestion& question, std::vector<ResultSentence>& sentences);
-  std::array<std::u16string, 4> DrawWrongChoices(int direction, std::u16string_view right,
+  bool TryQuestion(Level level, Direction direction, WordTestQuestion& question,
+                   std::vector<ResultSentence>& sentences);
+  std::array<std::u16string, 4> DrawWrongChoices(Direction direction, std::u16string_view right,
                                                  const std::vector<ResultSentence>& sentences);
 
   const CorpusIndex& corpus_;

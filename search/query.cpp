@@ -4,8 +4,8 @@
 
 namespace tamrel {
 
-std::u16string_view DecideLanguage(std::u16string_view query) {
-  return !query.empty() && IsAsciiLetter(query[0]) ? LANG_EN : LANG_CN;
+Language DecideLanguage(std::u16string_view query) {
+  return !query.empty() && IsAsciiLetter(query[0]) ? Language::kEnglish : Language::kChinese;
 }
 
 std::u16string SegmentQuery(const CorpusIndex& dictionary, std::u16string_view query) {

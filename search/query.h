@@ -11,13 +11,10 @@
 
 namespace tamrel {
 
-inline constexpr std::u16string_view LANG_EN = u"2";
-inline constexpr std::u16string_view LANG_CN = u"0";
-
 inline constexpr size_t kLongestCandidate = 10;  // units; longer dictionary words are never found
 
-// LANG_EN when the first unit is an ASCII letter, LANG_CN otherwise (digits, spaces, ...).
-std::u16string_view DecideLanguage(std::u16string_view query);
+// English when the first unit is an ASCII letter, Chinese otherwise (digits, spaces, ...).
+Language DecideLanguage(std::u16string_view query);
 
 // Cuts `query` into dictionary words of `dictionary` ("0" + word is a key), longest candidate
 // first (at most 10 units), a single unit when nothing longer matches; each word is followed by

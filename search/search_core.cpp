@@ -25,16 +25,17 @@ int WeightOfKey(const CorpusIndex& index, std::u16string_view key) {
 // The text of a token block: each word without its prefix, followed by one space. False when a
 // word ID lies outside the word table.
 bool BlockText(const CorpusIndex& index, const std::vector<uint32_t>& ids, std::u16string& text) {
+  const StringList& words = index.words();
   size_t length = 0;
   for (uint32_t id : ids) {
-    if (id >= index.words.size()) return false;
-    length += std::max<size_t>(index.words[id].size(), 1);
+    if (id >= words.size()) return false;
+    length += std::max<size_t>(words[id].size(), 1);
   }
   // Sized once and filled in place: words are a few units long, too short for a copy call each.
   text.resize(length);
   char16_t* out = text.data();
   for (uint32_t id : ids) {
-    const std::u16string_view key = index.words[id];
+    const std::u16string_view key = words[id];
     for (size_t u = 1; u < key.size(); ++u) *out++ = key[u];
     *out++ = u' ';
   }
@@ -51,7 +52,7 @@ size_t FetchPostings(const CorpusIndex& index, std::u16string_view term, TermPos
   const auto offset = index.PostingOffset(key.key);
   if (!offset) return 0;
   PostingBlock block;
-  if (ReadPostingBlock(index, *offset, block, limit) < 0) return 0;
+  if (!ReadPostingBlock(index, *offset, block, limit)) return 0;
   postings.sentenceIds = std::move(block.sentenceIds);
   postings.secondValues = std::move(block.secondValues);
   return block.count;
@@ -70,13 +71,14 @@ bool RecordText(const CorpusIndex& index, const SentenceRecord& record, ResultSe
 }
 
 void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids, bool units) {
+  const StringList& words = index.words();
   for (uint32_t id : ids) {
-    if (id >= index.words.size()) continue;
+    if (id >= words.size()) continue;
     if (units) {
-      index.words.PrefetchUnits(id);
+      words.PrefetchUnits(id);
     } else {
-      index.words.PrefetchEnd(id);
-      if (id > 0) index.words.PrefetchEnd(id - 1);
+      words.PrefetchEnd(id);
+      if (id > 0) words.PrefetchEnd(id - 1);
     }
   }
 }
@@ -91,7 +93,7 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
   readable.assign(ids.size(), false);
   results.reserve(results.size() + ids.size());
   for (int32_t id : ids) PrefetchSentenceRecord(index, id);
-  for (size_t i = 0; i < ids.size(); ++i) readable[i] = ReadSentenceRecord(index, ids[i], records[i]) == 0;
+  for (size_t i = 0; i < ids.size(); ++i) readable[i] = ReadSentenceRecord(index, ids[i], records[i]);
   for (bool units : {false, true}) {
     for (size_t i = 0; i < ids.size(); ++i) {
       if (!readable[i]) continue;
@@ -111,7 +113,7 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
 
 bool ReadSentence(const CorpusIndex& index, int64_t sentenceId, ResultSentence& sentence) {
   thread_local SentenceRecord record;  // kept between calls to spare its allocations
-  return ReadSentenceRecord(index, sentenceId, record) == 0 && RecordText(index, record, sentence);
+  return ReadSentenceRecord(index, sentenceId, record) && RecordText(index, record, sentence);
 }
 
 void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& ids, int64_t weight) {
@@ -168,7 +170,7 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
   for (const std::u16string& term : SplitTerms(query)) {
     TermKeyResult key = TermKey(term);
     const auto offset = index.PostingOffset(key.key);
-    if (offset && ReadPostingBlock(index, *offset, block, 0) == 0 && block.count > 0) {
+    if (offset && ReadPostingBlock(index, *offset, block, 0) && block.count > 0) {
       kept.push_back({std::move(key.key), *offset});
     }
   }
@@ -177,11 +179,11 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
   std::vector<int32_t> chosen;
   if (kept.size() == 1) {
     // Unranked: the first 20 IDs in block order are all that is shown.
-    if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults) == 0) chosen = std::move(block.sentenceIds);
+    if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) chosen = std::move(block.sentenceIds);
   } else {
     std::vector<Candidate> candidates;
     for (const FoundTerm& term : kept) {
-      if (ReadPostingBlock(index, term.offset, block) < 0) continue;  // the file changed under us
+      if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
       MergeTerm(candidates, block.sentenceIds, WeightOfKey(index, term.key));
     }
     chosen = RankCandidates(candidates);

@@ -48,7 +48,7 @@ std::vector<std::string> Tokens(const std::string& line) {
 
 }  // namespace
 
-int WriteCorpus(std::u16string_view tag, const std::vector<SentenceGroup>& groups,
+Status WriteCorpus(const std::filesystem::path& root, std::u16string_view tag, const std::vector<SentenceGroup>& groups,
                 const std::vector<std::string>& chineseFirst) {
   Dictionary chinese;
   Dictionary others;
@@ -67,9 +67,9 @@ int WriteCorpus(std::u16string_view tag, const std::vector<SentenceGroup>& group
       if (!search.empty()) english.Add("2" + Utf16ToUtf8(search), id);
     }
   }
-  WriteBytes(CorpusFileName(CorpusFile::kDictionary, tag), chinese.Text() + others.Text() + english.Text());
-  WriteBytes(CorpusFileName(CorpusFile::kSentences, tag), sentences);
-  return BuildCorpus(tag);
+  WriteBytes(CorpusFileName(root, CorpusFile::kDictionary, tag), chinese.Text() + others.Text() + english.Text());
+  WriteBytes(CorpusFileName(root, CorpusFile::kSentences, tag), sentences);
+  return BuildCorpus(root, tag);
 }
 
 }  // namespace tamrel::test

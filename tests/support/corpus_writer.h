@@ -3,9 +3,12 @@
 // word list. Used by the quiz engine's suite and the window suites.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "corpus/status.h"
 
 namespace tamrel::test {
 
@@ -15,11 +18,11 @@ struct SentenceGroup {
   std::string english;
 };
 
-// Writes BDict/word.dict<tag> and BDict/sents.final<tag> in the current directory and builds the
-// corpus. The Chinese keys listed in `chineseFirst` (each must occur in a group) open the
+// Writes BDict/word.dict<tag> and BDict/sents.final<tag> in the runtime folder `root` and builds
+// the corpus. The Chinese keys listed in `chineseFirst` (each must occur in a group) open the
 // dictionary in that order; every other key follows in order of first appearance, Chinese, then
-// pinyin, then English. Returns the build's result: 0 on success, -1 on failure.
-int WriteCorpus(std::u16string_view tag, const std::vector<SentenceGroup>& groups,
-                const std::vector<std::string>& chineseFirst = {});
+// pinyin, then English. Returns the build's status.
+Status WriteCorpus(const std::filesystem::path& root, std::u16string_view tag, const std::vector<SentenceGroup>& groups,
+                   const std::vector<std::string>& chineseFirst = {});
 
 }  // namespace tamrel::test

@@ -12,17 +12,15 @@
 
 namespace tamrel::test {
 
-RuntimeFolder::RuntimeFolder() : previous_(std::filesystem::current_path()) {
+RuntimeFolder::RuntimeFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tamrel-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
   path_ = pattern;
   std::filesystem::create_directory(path_ / "BDict");
   std::filesystem::create_directory(path_ / "data");
-  std::filesystem::current_path(path_);
 }
 
 RuntimeFolder::~RuntimeFolder() {
-  std::filesystem::current_path(previous_);
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
 }
@@ -39,10 +37,12 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return s.str();
 }
 
-void BuildSmallCorpus(std::u16string_view tag, std::string_view dictionary, std::string_view sentences) {
-  WriteBytes(CorpusFileName(CorpusFile::kDictionary, tag), dictionary);
-  WriteBytes(CorpusFileName(CorpusFile::kSentences, tag), sentences);
-  ASSERT_EQ(BuildCorpus(tag), 0);
+void BuildSmallCorpus(const std::filesystem::path& root, std::u16string_view tag, std::string_view dictionary,
+                      std::string_view sentences) {
+  WriteBytes(CorpusFileName(root, CorpusFile::kDictionary, tag), dictionary);
+  WriteBytes(CorpusFileName(root, CorpusFile::kSentences, tag), sentences);
+  const Status status = BuildCorpus(root, tag);
+  ASSERT_TRUE(status.ok()) << status.ToString();
 }
 
 std::string U32(uint32_t v) {

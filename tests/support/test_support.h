@@ -1,5 +1,5 @@
-// Helpers shared by the core's tests: a temporary runtime folder that the test runs in, and
-// reading and writing whole files as bytes.
+// Helpers shared by the core's tests: a temporary runtime folder, and reading and writing whole
+// files as bytes.
 #pragma once
 
 #include <filesystem>
@@ -8,8 +8,8 @@
 
 namespace tamrel::test {
 
-// Creates a fresh folder with BDict/ and data/, makes it the current directory, and on
-// destruction goes back and removes it.
+// Creates a fresh folder with BDict/ and data/ and removes it on destruction. The current
+// directory is left alone: tests pass path() to the core as the runtime folder.
 class RuntimeFolder {
  public:
   RuntimeFolder();
@@ -17,18 +17,20 @@ class RuntimeFolder {
   RuntimeFolder(const RuntimeFolder&) = delete;
   RuntimeFolder& operator=(const RuntimeFolder&) = delete;
   const std::filesystem::path& path() const { return path_; }
+  // A path inside the folder: folder / "data/config.data".
+  std::filesystem::path operator/(const std::filesystem::path& relative) const { return path_ / relative; }
 
  private:
-  std::filesystem::path previous_;
   std::filesystem::path path_;
 };
 
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string ReadBytes(const std::filesystem::path& path);
 
-// Writes BDict/word.dict<tag> and BDict/sents.final<tag> and builds the corpus; fails the test
-// when the build fails.
-void BuildSmallCorpus(std::u16string_view tag, std::string_view dictionary, std::string_view sentences);
+// Writes BDict/word.dict<tag> and BDict/sents.final<tag> in the runtime folder `root` and builds
+// the corpus; fails the test when the build fails.
+void BuildSmallCorpus(const std::filesystem::path& root, std::u16string_view tag, std::string_view dictionary,
+                      std::string_view sentences);
 
 // Little-endian byte strings, for spelling out expected file contents.
 std::string U32(uint32_t v);

@@ -1,0 +1,55 @@
+#include "corpus/staged_file.h"
+
+#include <system_error>
+#include <utility>
+
+namespace tamrel {
+
+std::filesystem::path StagedFileName(const std::filesystem::path& target) {
+  std::filesystem::path staged = target;
+  staged += ".new";
+  return staged;
+}
+
+StagedFile::StagedFile(std::filesystem::path target) : target_(std::move(target)), staged_(StagedFileName(target_)) {}
+
+StagedFile::~StagedFile() {
+  if (done_) return;
+  (void)file_.Close();
+  std::error_code ignored;
+  std::filesystem::remove(staged_, ignored);
+}
+
+Status StagedFile::Open(TextFile::Mode mode) {
+  if (!file_.Open(staged_, mode)) return Status::IoError(staged_, "cannot be created");
+  return Status::Ok();
+}
+
+Status StagedFile::Close() {
+  if (!file_.Close()) return Status::IoError(staged_, "cannot be written");
+  return Status::Ok();
+}
+
+Status StagedFile::Keep() {
+  Status status = Close();
+  if (status.ok()) done_ = true;
+  return status;
+}
+
+Status StagedFile::Commit() {
+  if (Status status = Close(); !status.ok()) return status;
+  std::error_code error;
+  std::filesystem::rename(staged_, target_, error);
+  if (error) return Status::IoError(target_, "cannot be replaced: " + error.message());
+  done_ = true;
+  return Status::Ok();
+}
+
+Status WriteFileStaged(const std::filesystem::path& target, std::string_view bytes) {
+  StagedFile staged(target);
+  if (Status status = staged.Open(); !status.ok()) return status;
+  if (!staged.file().Write(bytes.data(), bytes.size())) return Status::IoError(staged.stagedPath(), "cannot be written");
+  return staged.Commit();
+}
+
+}  // namespace tamrel
