@@ -9,18 +9,9 @@ namespace {
 
 // A query term whose posting block holds postings.
 struct FoundTerm {
-  std::u16string key;
+  std::u16string normalised;
   uint64_t offset = 0;
 };
-
-int WeightOfKey(const CorpusIndex& index, std::u16string_view key) {
-  const auto id = index.WordId(key);
-  if (!id) return 10;
-  if (*id < 10) return 3;
-  if (*id < 20) return 6;
-  if (*id < 100) return 8;
-  return 10;
-}
 
 // The text of a token block: each word without its prefix, followed by one space. False when a
 // word ID lies outside the word table.
@@ -59,7 +50,13 @@ size_t FetchPostings(const CorpusIndex& index, std::u16string_view term, TermPos
 }
 
 int TermWeight(const CorpusIndex& index, std::u16string_view normalisedTerm) {
-  return WeightOfKey(index, NormalisedTermKey(normalisedTerm));
+  // The most frequent keys have the smallest word IDs and weigh least.
+  const auto id = index.WordId(NormalisedTermKey(normalisedTerm));
+  if (!id) return 10;
+  if (*id < 10) return 3;
+  if (*id < 20) return 6;
+  if (*id < 100) return 8;
+  return 10;
 }
 
 namespace {
@@ -171,7 +168,7 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
     TermKeyResult key = TermKey(term);
     const auto offset = index.PostingOffset(key.key);
     if (offset && ReadPostingBlock(index, *offset, block, 0) && block.count > 0) {
-      kept.push_back({std::move(key.key), *offset});
+      kept.push_back({std::move(key.normalised), *offset});
     }
   }
   if (kept.empty()) return;
@@ -184,7 +181,7 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
     std::vector<Candidate> candidates;
     for (const FoundTerm& term : kept) {
       if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
-      MergeTerm(candidates, block.sentenceIds, WeightOfKey(index, term.key));
+      MergeTerm(candidates, block.sentenceIds, TermWeight(index, term.normalised));
     }
     chosen = RankCandidates(candidates);
   }
