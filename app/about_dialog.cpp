@@ -3,6 +3,8 @@
 #include "app/window_frame.h"
 #include "ui_about_dialog.h"
 
+namespace tamrel {
+
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::AboutDialog>()) {
   RegisterWindowResources();
   ui_->setupUi(this);
@@ -11,3 +13,5 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), ui_(std::make_uniqu
 }
 
 AboutDialog::~AboutDialog() = default;
+
+}  // namespace tamrel

@@ -8,6 +8,8 @@ namespace Ui {
 class AboutDialog;
 }
 
+namespace tamrel {
+
 class AboutDialog : public QDialog {
   Q_OBJECT
 
@@ -18,3 +20,5 @@ class AboutDialog : public QDialog {
  private:
   std::unique_ptr<Ui::AboutDialog> ui_;
 };
+
+}  // namespace tamrel

@@ -10,7 +10,9 @@
 #include "app/main_window.h"
 #include "app/window_frame.h"
 
-void Application::PrepareStart() {
+namespace tamrel {
+
+void Application::prepareStart() {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   // The web view's renderer sandbox refuses to start for the root user.
   if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", /*overwrite=*/0);
@@ -21,8 +23,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setOrganizationName(QStringLiteral("Tamrel"));
   RegisterWindowResources();
   setWindowIcon(QIcon(QStringLiteral(":/tamrel/tamrel.png")));
-  // The templates name Windows fonts; use close sans-serif faces of this system instead. For
-  // Chinese, a face with compact line metrics first, so that lines fit the templates' heights.
+  // The forms name fonts this system lacks; use close sans-serif faces instead. For Chinese, a
+  // face with compact line metrics first, so that lines fit the heights the forms give them.
   const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                             QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("WenQuanYi Zen Hei"),
                             QStringLiteral("Noto Sans CJK SC")};
@@ -30,10 +32,12 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   QFont::insertSubstitutions(QStringLiteral("MS Shell Dlg"), sans);
 }
 
-bool Application::InitInstance() {
+int Application::run() {
   QtDesktop desktop;
-  MainWindow dialog(desktop);
-  dialog.OnInitDialog();
-  dialog.exec();
-  return false;
+  MainWindow window(desktop);
+  window.initialize();
+  window.exec();  // the window's own result does not reach the exit code
+  return 0;
 }
+
+}  // namespace tamrel

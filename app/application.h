@@ -1,20 +1,23 @@
-// Application: the application object. It names the application, maps the templates' Windows
-// fonts onto fonts of this system, runs the main window once and lets the program end when the
-// window closes.
+// Application: the application object. It names the application, maps the fonts the forms name
+// onto fonts of this system, and runs the main window once; the program ends when it closes.
 #pragma once
 
 #include <QApplication>
+
+namespace tamrel {
 
 class Application : public QApplication {
   Q_OBJECT
 
  public:
   // Settings that must precede the application object (web view sharing, sandbox under root).
-  static void PrepareStart();
+  static void prepareStart();
 
   Application(int& argc, char** argv);
 
-  // Creates the main window, initialises and runs it modally, destroys it; returns false so that
-  // no message loop of the application's own follows.
-  bool InitInstance();
+  // Creates the desktop and the main window, initialises the window and runs it modally until it
+  // closes; returns the program's exit code, 0.
+  int run();
 };
+
+}  // namespace tamrel

@@ -2,9 +2,10 @@
 
 #include <QDialog>
 #include <QMessageBox>
+#include <system_error>
 #include <thread>
 
-#include "learning/word_test_engine.h"
+namespace tamrel {
 
 void QtDesktop::Tell(QWidget* parent, const QString& caption, const QString& text, Icon icon) {
   const QMessageBox::Icon shown = icon == Icon::kError         ? QMessageBox::Critical
@@ -24,4 +25,16 @@ int QtDesktop::RunModal(QDialog& dialog) { return dialog.exec(); }
 
 void QtDesktop::Sleep(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 
-uint32_t QtDesktop::TickCount() { return tamrel::SteadyTickCount(); }
+uint32_t QtDesktop::TickCount() {
+  const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count());
+}
+
+std::filesystem::path QtDesktop::CurrentDirectory() {
+  std::error_code error;
+  std::filesystem::path current = std::filesystem::current_path(error);
+  if (error) return {};
+  return current;
+}
+
+}  // namespace tamrel

@@ -2,8 +2,7 @@
 #include "app/application.h"
 
 int main(int argc, char** argv) {
-  Application::PrepareStart();
-  Application app(argc, argv);
-  app.InitInstance();
-  return 0;
+  tamrel::Application::prepareStart();
+  tamrel::Application app(argc, argv);
+  return app.run();
 }

@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include <chrono>
-#include <system_error>
 
 #include "app/desktop.h"
 #include "app/qt_text.h"
@@ -16,11 +15,10 @@
 #include "resources/window_texts.h"
 #include "ui_main_window.h"
 
+namespace tamrel {
+
 MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
-    : QDialog(parent),
-      desktop_(desktop),
-      ui_(std::make_unique<Ui::MainWindow>()),
-      aboutAction_(tamrel::kAboutMenuEntry) {
+    : QDialog(parent), desktop_(desktop), ui_(std::make_unique<Ui::MainWindow>()), aboutAction_(kAboutMenuEntry) {
   RegisterWindowResources();
   ui_->setupUi(this);
   SetDialogFrame(*this, /*minimiseBox=*/true);
@@ -31,112 +29,110 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   addAction(&aboutAction_);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 
-  connect(&aboutAction_, &QAction::triggered, this, &MainWindow::OnAbout);
-  connect(ui_->searchButton, &QPushButton::clicked, this, &MainWindow::OnSearch);
-  connect(ui_->buildButton, &QPushButton::clicked, this, &MainWindow::OnBuild);
-  connect(ui_->numberEdit, &QLineEdit::textChanged, this, &MainWindow::OnNumberChanged);
-  connect(ui_->wordList, &QListWidget::itemSelectionChanged, this, &MainWindow::OnWordSelected);
-  connect(ui_->historyLastButton, &QPushButton::clicked, this, &MainWindow::OnHistoryLast);
-  connect(ui_->historyNextButton, &QPushButton::clicked, this, &MainWindow::OnHistoryNext);
-  connect(ui_->historyPreviousButton, &QPushButton::clicked, this, &MainWindow::OnHistoryPrevious);
-  connect(ui_->historyFirstButton, &QPushButton::clicked, this, &MainWindow::OnHistoryFirst);
-  connect(ui_->enRadio, &QRadioButton::clicked, this, &MainWindow::OnNumberChanged);
-  connect(ui_->cnRadio, &QRadioButton::clicked, this, &MainWindow::OnNumberChanged);
-  connect(ui_->wordTestButton, &QPushButton::clicked, this, &MainWindow::OnWordTest);
-  connect(ui_->actionExit, &QAction::triggered, this, &MainWindow::OnExit);
-  connect(ui_->actionHanziPinyin, &QAction::triggered, this, &MainWindow::OnWordTest);
-  connect(ui_->actionSystemSettings, &QAction::triggered, this, &MainWindow::OnSystemSettings);
-  connect(ui_->actionAbout, &QAction::triggered, this, &MainWindow::OnAbout);
-  connect(ui_->actionContents, &QAction::triggered, this, &MainWindow::OnContents);
-  connect(ui_->actionReportBug, &QAction::triggered, this, &MainWindow::OnReportBug);
+  connect(&aboutAction_, &QAction::triggered, this, &MainWindow::onAbout);
+  connect(ui_->searchButton, &QPushButton::clicked, this, &MainWindow::onSearch);
+  connect(ui_->buildButton, &QPushButton::clicked, this, &MainWindow::onBuild);
+  connect(ui_->numberEdit, &QLineEdit::textChanged, this, &MainWindow::onNumberChanged);
+  connect(ui_->wordList, &QListWidget::itemSelectionChanged, this, &MainWindow::onWordSelected);
+  connect(ui_->historyLastButton, &QPushButton::clicked, this, &MainWindow::onHistoryLast);
+  connect(ui_->historyNextButton, &QPushButton::clicked, this, &MainWindow::onHistoryNext);
+  connect(ui_->historyPreviousButton, &QPushButton::clicked, this, &MainWindow::onHistoryPrevious);
+  connect(ui_->historyFirstButton, &QPushButton::clicked, this, &MainWindow::onHistoryFirst);
+  connect(ui_->enRadio, &QRadioButton::clicked, this, &MainWindow::onNumberChanged);
+  connect(ui_->cnRadio, &QRadioButton::clicked, this, &MainWindow::onNumberChanged);
+  connect(ui_->wordTestButton, &QPushButton::clicked, this, &MainWindow::onWordTest);
+  connect(ui_->actionExit, &QAction::triggered, this, &MainWindow::onExit);
+  connect(ui_->actionHanziPinyin, &QAction::triggered, this, &MainWindow::onWordTest);
+  connect(ui_->actionSystemSettings, &QAction::triggered, this, &MainWindow::onSystemSettings);
+  connect(ui_->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
+  connect(ui_->actionContents, &QAction::triggered, this, &MainWindow::onContents);
+  connect(ui_->actionReportBug, &QAction::triggered, this, &MainWindow::onReportBug);
 }
 
 MainWindow::~MainWindow() = default;
 
-bool MainWindow::OnInitDialog() {
-  std::error_code error;
-  workingDirectory_ = std::filesystem::current_path(error);
-  resultPagePath_ = workingDirectory_ / tamrel::kResultPageFile;
+void MainWindow::initialize() {
+  // Empty when it cannot be read; the page paths are then relative ones.
+  workingDirectory_ = desktop_.CurrentDirectory();
+  resultPagePath_ = workingDirectory_ / kResultPageFile;
   welcomePagePath_ = workingDirectory_ / "data" / "welcome.html";
   fallbackPagePath_ = workingDirectory_ / "data" / "cantfind.html";
 
-  LoadCorpus(bilingual_, tamrel::kTagBilingual);
-  LoadCorpus(monolingual_, tamrel::kTagMonolingual);
+  loadCorpus(bilingual_, kTagBilingual);
+  loadCorpus(monolingual_, kTagMonolingual);
   ui_->enRadio->setChecked(true);
-  tamrel::ReadConfig(settings_);  // without a readable file the defaults stay
-  Greet();
-  Navigate(PathToQString(welcomePagePath_));  // replaces the page of the product site
+  ReadConfig(settings_);  // without a readable file the defaults stay
+  greet();
+  navigate(PathToQString(welcomePagePath_));  // in place of the product site's start-up page
   ui_->searchButton->setFocus();
-  return true;
 }
 
-void MainWindow::LoadCorpus(tamrel::CorpusIndex& corpus, std::u16string_view tag) {
-  if (tamrel::LoadCorpus(corpus, tag) < 0) ShowResourcesError();
+void MainWindow::loadCorpus(CorpusIndex& corpus, std::u16string_view tag) {
+  if (LoadCorpus(corpus, tag) < 0) showResourcesError();
 }
 
-void MainWindow::Greet() {
-  const QString site = QString::fromUtf8(tamrel::kProductSite);
+void MainWindow::greet() {
+  const QString site = QString::fromUtf8(kProductSite);
   if (!settings_.FLAGSTARTUP) {
-    Navigate(site + tamrel::kStartUpPageQuiet);
+    navigate(site + kStartUpPageQuiet);
     desktop_.Sleep(std::chrono::milliseconds(1000));
     return;
   }
-  Navigate(site + tamrel::kStartUpPage);
-  const QString greeting = QString::fromUtf8(tamrel::kStartUpBefore) + site + tamrel::kStartUpAfter;
-  if (!desktop_.Ask(this, tamrel::kStartUpCaption, greeting)) {
+  navigate(site + kStartUpPage);
+  const QString greeting = QString::fromUtf8(kStartUpBefore) + site + kStartUpAfter;
+  if (!desktop_.Ask(this, kStartUpCaption, greeting)) {
     settings_.FLAGSTARTUP = false;
-    tamrel::WriteConfig(settings_);
+    WriteConfig(settings_);
   }
 }
 
-void MainWindow::ShowResourcesError() {
-  desktop_.Tell(this, tamrel::kErrorCaption, tamrel::kResourcesError, Desktop::Icon::kError);
-}
+void MainWindow::showResourcesError() { desktop_.Tell(this, kErrorCaption, kResourcesError, Desktop::Icon::kError); }
 
-void MainWindow::Navigate(const QString& address) { ui_->webView->Navigate(address); }
+void MainWindow::navigate(const QString& address) { ui_->webView->navigate(address); }
 
-void MainWindow::OnSearch() {
+void MainWindow::onSearch() {
   const std::u16string text = ToU16(ui_->inputEdit->text());
   if (text.empty()) return;
-  const tamrel::SearchCommandResult result =
-      tamrel::RunSearchCommand(text, bilingual_, monolingual_, settings_, resultPagePath_);
+  const SearchCommandResult result = RunSearchCommand(text, bilingual_, monolingual_, settings_, resultPagePath_);
   if (!result.found()) return;  // the page on display stays, the history does not change
-  Navigate(PathToQString(result.pageStatus >= 0 ? resultPagePath_ : fallbackPagePath_));
+  navigate(PathToQString(result.pageStatus >= 0 ? resultPagePath_ : fallbackPagePath_));
   history_.Add(result.query);
 }
 
-void MainWindow::OnBuild() {
+void MainWindow::onBuild() {
   std::u16string failedTag;
-  if (tamrel::BuildAllCorpora(failedTag) < 0) {
-    ShowResourcesError();
+  if (BuildAllCorpora(failedTag) < 0) {
+    showResourcesError();
     return;
   }
-  desktop_.Tell(this, tamrel::kBuildFinishedCaption, tamrel::kBuildFinished, Desktop::Icon::kInformation);
+  desktop_.Tell(this, kBuildFinishedCaption, kBuildFinished, Desktop::Icon::kInformation);
 }
 
-void MainWindow::OnNumberChanged() { LookUpWords(); }
+void MainWindow::onNumberChanged() { lookUpWords(); }
 
-void MainWindow::LookUpWords() {
-  const auto lines = tamrel::LookUpWords(bilingual_, ToU16(ui_->numberEdit->text()), ui_->enRadio->isChecked());
+void MainWindow::lookUpWords() {
+  const auto lines = LookUpWords(bilingual_, ToU16(ui_->numberEdit->text()), ui_->enRadio->isChecked());
   if (!lines) return;  // an empty box keeps the list
   ui_->wordList->clear();
   for (const std::u16string& line : *lines) ui_->wordList->addItem(ToQString(line));
 }
 
-void MainWindow::OnWordSelected() {
+void MainWindow::onWordSelected() {
   const QList<QListWidgetItem*> selected = ui_->wordList->selectedItems();
   if (selected.isEmpty()) return;  // the list was emptied
-  const auto word = tamrel::WordOfLine(ToU16(selected.front()->text()));
+  const auto word = WordOfLine(ToU16(selected.front()->text()));
   if (!word) return;
   ui_->inputEdit->setText(ToQString(*word));
-  OnSearch();
+  onSearch();
 }
 
-void MainWindow::Recall(const std::u16string& entry) {
+void MainWindow::recall(const std::u16string& entry) {
   if (!entry.empty()) ui_->inputEdit->setText(ToQString(entry));
 }
 
-void MainWindow::OnHistoryLast() { Recall(history_.Last()); }
-void MainWindow::OnHistoryNext() { Recall(history_.Next()); }
-void MainWindow::OnHistoryPrevious() { Recall(history_.Previous()); }
-void MainWindow::OnHistoryFirst() { Recall(history_.First()); }
+void MainWindow::onHistoryLast() { recall(history_.Last()); }
+void MainWindow::onHistoryNext() { recall(history_.Next()); }
+void MainWindow::onHistoryPrevious() { recall(history_.Previous()); }
+void MainWindow::onHistoryFirst() { recall(history_.First()); }
+
+}  // namespace tamrel

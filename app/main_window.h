@@ -15,11 +15,13 @@
 #include "explorer/search_history.h"
 #include "learning/sys_settings.h"
 
-class Desktop;
-
 namespace Ui {
 class MainWindow;
 }
+
+namespace tamrel {
+
+class Desktop;
 
 class MainWindow : public QDialog {
   Q_OBJECT
@@ -28,48 +30,52 @@ class MainWindow : public QDialog {
   explicit MainWindow(Desktop& desktop, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Loads both corpora (the error message for each that fails), selects EN, reads the settings,
-  // greets the user, and shows the welcome page. Call once, before the window is shown.
-  bool OnInitDialog();
+  // Takes the desktop's current directory as the working directory, loads both corpora (the
+  // error message for each that fails), selects EN, reads the settings, greets the user, and
+  // shows the welcome page. Call once, before the window is shown.
+  void initialize();
 
-  const tamrel::SearchHistory& history() const { return history_; }
-  const tamrel::SysSettings& settings() const { return settings_; }
+  const SearchHistory& history() const { return history_; }
+  const SysSettings& settings() const { return settings_; }
   const std::filesystem::path& workingDirectory() const { return workingDirectory_; }
 
  private:
-  // Commands, in the order of the window's command table.
-  void OnAbout();
-  void OnSearch();
-  void OnBuild();
-  void OnNumberChanged();
-  void OnWordSelected();
-  void OnHistoryLast();
-  void OnHistoryNext();
-  void OnHistoryPrevious();
-  void OnHistoryFirst();
-  void OnWordTest();
-  void OnExit();
-  void OnSystemSettings();
-  void OnContents();
-  void OnReportBug();
+  // Buttons, number box and language buttons.
+  void onSearch();
+  void onBuild();
+  void onNumberChanged();
+  void onWordSelected();
+  void onHistoryLast();
+  void onHistoryNext();
+  void onHistoryPrevious();
+  void onHistoryFirst();
+  // Menu and context-menu commands.
+  void onAbout();
+  void onWordTest();
+  void onExit();
+  void onSystemSettings();
+  void onContents();
+  void onReportBug();
 
-  void LoadCorpus(tamrel::CorpusIndex& corpus, std::u16string_view tag);
-  void Greet();
-  void LookUpWords();
-  void Recall(const std::u16string& entry);
-  void ShowResourcesError();
-  void Navigate(const QString& address);
+  void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
+  void greet();
+  void lookUpWords();
+  void recall(const std::u16string& entry);
+  void showResourcesError();
+  void navigate(const QString& address);
 
-  tamrel::CorpusIndex bilingual_;
-  tamrel::CorpusIndex monolingual_;
+  CorpusIndex bilingual_;
+  CorpusIndex monolingual_;
   std::filesystem::path workingDirectory_;  // any length
   std::filesystem::path resultPagePath_;
   std::filesystem::path welcomePagePath_;
   std::filesystem::path fallbackPagePath_;
-  tamrel::SysSettings settings_;
-  tamrel::SearchHistory history_;
+  SysSettings settings_;
+  SearchHistory history_;
   Desktop& desktop_;
   std::unique_ptr<Ui::MainWindow> ui_;
   QAction aboutSeparator_;
   QAction aboutAction_;  // the About entry of the window's context menu
 };
+
+}  // namespace tamrel

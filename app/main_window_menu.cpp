@@ -1,6 +1,5 @@
 // The main window's menu commands and the About entry of its context menu.
 #include <QDialog>
-#include <system_error>
 
 #include "app/about_dialog.h"
 #include "app/desktop.h"
@@ -11,33 +10,36 @@
 #include "resources/product_info.h"
 #include "resources/window_texts.h"
 
-void MainWindow::OnAbout() {
+namespace tamrel {
+
+void MainWindow::onAbout() {
   AboutDialog dialog(this);
   desktop_.RunModal(dialog);
 }
 
-void MainWindow::OnWordTest() {
+void MainWindow::onWordTest() {
   WordTestDialog dialog(bilingual_, desktop_, this);
   desktop_.RunModal(dialog);
 }
 
-void MainWindow::OnExit() { accept(); }
+void MainWindow::onExit() { accept(); }
 
-void MainWindow::OnSystemSettings() {
+void MainWindow::onSystemSettings() {
   SettingsDialog dialog(this);
-  if (desktop_.RunModal(dialog) == QDialog::Accepted) tamrel::ReadConfig(settings_);
+  if (desktop_.RunModal(dialog) == QDialog::Accepted) ReadConfig(settings_);
 }
 
-void MainWindow::OnContents() {
+void MainWindow::onContents() {
   // Only the help page follows a change of the current directory.
-  std::error_code error;
-  std::filesystem::path current = std::filesystem::current_path(error);
-  if (!error) workingDirectory_ = std::move(current);
-  Navigate(PathToQString(workingDirectory_ / "data" / "Help.html"));
+  std::filesystem::path current = desktop_.CurrentDirectory();
+  if (!current.empty()) workingDirectory_ = std::move(current);
+  navigate(PathToQString(workingDirectory_ / "data" / "Help.html"));
 }
 
-void MainWindow::OnReportBug() {
-  const QString text = QString::fromUtf8(tamrel::kReportBugBefore) + QString::fromUtf8(tamrel::kSupportEmail) +
-                       QString::fromUtf8(tamrel::kReportBugAfter);
-  desktop_.Tell(this, tamrel::kReportBugCaption, text, Desktop::Icon::kInformation);
+void MainWindow::onReportBug() {
+  const QString text =
+      QString::fromUtf8(kReportBugBefore) + QString::fromUtf8(kSupportEmail) + QString::fromUtf8(kReportBugAfter);
+  desktop_.Tell(this, kReportBugCaption, text, Desktop::Icon::kInformation);
 }
+
+}  // namespace tamrel

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tamrel {
+
 inline QString ToQString(std::u16string_view text) {
   return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
@@ -13,3 +15,5 @@ inline QString ToQString(std::u16string_view text) {
 inline std::u16string ToU16(const QString& text) { return text.toStdU16String(); }
 
 inline QString PathToQString(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+}  // namespace tamrel

@@ -3,18 +3,22 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace tamrel {
+
 ResultView::ResultView(QWidget* parent) : QWebEngineView(parent) {}
 
-QUrl ResultView::AddressToUrl(const QString& address) {
+QUrl ResultView::addressToUrl(const QString& address) {
   const QUrl url(address);
-  // A path has no scheme; "C:" style drive letters do not occur on this platform.
+  // A path has no scheme; drive letters do not occur on this platform.
   if (address.startsWith(QLatin1Char('/')) || url.scheme().isEmpty()) {
     return QUrl::fromLocalFile(QFileInfo(address).absoluteFilePath());
   }
   return url;
 }
 
-void ResultView::Navigate(const QString& address) {
-  requested_ = AddressToUrl(address);
+void ResultView::navigate(const QString& address) {
+  requested_ = addressToUrl(address);
   load(requested_);
 }
+
+}  // namespace tamrel

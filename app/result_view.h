@@ -1,11 +1,13 @@
 // ResultView: the web view of the main window, a QWebEngineView with the one operation the
-// program needs. Navigate returns at once; the page loads in the background and a page that does
+// program needs. navigate returns at once; the page loads in the background and a page that does
 // not load (a missing file, a closed network) shows whatever the view shows for it.
 #pragma once
 
 #include <QString>
 #include <QUrl>
 #include <QWebEngineView>
+
+namespace tamrel {
 
 class ResultView : public QWebEngineView {
   Q_OBJECT
@@ -15,14 +17,16 @@ class ResultView : public QWebEngineView {
 
   // Shows `address`: a plain file-system path becomes a file URL (a relative one resolves against
   // the current directory); anything with a scheme is loaded as it is.
-  void Navigate(const QString& address);
+  void navigate(const QString& address);
 
-  // The address of the last Navigate, as loaded.
+  // The address of the last navigate, as loaded.
   const QUrl& requestedUrl() const { return requested_; }
 
-  // The URL Navigate loads for `address`.
-  static QUrl AddressToUrl(const QString& address);
+  // The URL navigate loads for `address`.
+  static QUrl addressToUrl(const QString& address);
 
  private:
   QUrl requested_;
 };
+
+}  // namespace tamrel

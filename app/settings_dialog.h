@@ -13,6 +13,8 @@ namespace Ui {
 class SettingsDialog;
 }
 
+namespace tamrel {
+
 class SettingsDialog : public QDialog {
   Q_OBJECT
 
@@ -21,11 +23,14 @@ class SettingsDialog : public QDialog {
   ~SettingsDialog() override;
 
  private:
-  // Moves the three options between the check boxes and the record (to the record when
-  // `saveAndValidate`).
-  void DoDataExchange(bool saveAndValidate);
-  void OnSave();
+  // Shows the three options of the record in the check boxes.
+  void loadControls();
+  // Takes the three options from the check boxes into the record.
+  void storeControls();
+  void onSave();
 
-  tamrel::SysSettings settings_;
+  SysSettings settings_;
   std::unique_ptr<Ui::SettingsDialog> ui_;
 };
+
+}  // namespace tamrel

@@ -9,6 +9,8 @@ static bool RegisterResourceFile() {
   return true;
 }
 
+namespace tamrel {
+
 void RegisterWindowResources() {
   static const bool registered = RegisterResourceFile();
   (void)registered;
@@ -21,3 +23,5 @@ void SetDialogFrame(QWidget& dialog, bool minimiseBox) {
   dialog.setWindowFlags(flags);
   dialog.setFixedSize(dialog.sizeHint().expandedTo(dialog.minimumSize()));
 }
+
+}  // namespace tamrel

@@ -8,6 +8,7 @@
 #include "resources/window_texts.h"
 #include "ui_word_test_dialog.h"
 
+namespace tamrel {
 namespace {
 
 // The index of the checked button of a radio group, -1 when none is checked.
@@ -26,10 +27,10 @@ void Check(const std::array<QRadioButton*, N>& group, int index) {
 
 }  // namespace
 
-WordTestDialog::WordTestDialog(const tamrel::CorpusIndex& corpusIndex, Desktop& desktop, QWidget* parent)
+WordTestDialog::WordTestDialog(const CorpusIndex& corpusIndex, Desktop& desktop, QWidget* parent)
     : QDialog(parent),
       engine_(corpusIndex, [&desktop] { return desktop.TickCount(); }),
-      questionText_(ToQString(tamrel::kExampleQuestion)),
+      questionText_(ToQString(kExampleQuestion)),
       desktop_(desktop),
       ui_(std::make_unique<Ui::WordTestDialog>()) {
   RegisterWindowResources();
@@ -38,42 +39,37 @@ WordTestDialog::WordTestDialog(const tamrel::CorpusIndex& corpusIndex, Desktop& 
   // The meters only show; the user cannot move them.
   for (QSlider* meter : {ui_->levelMeter, ui_->scoreMeter}) meter->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-  connect(ui_->checkButton, &QPushButton::clicked, this, &WordTestDialog::OnCheckAnswer);
-  connect(ui_->endButton, &QPushButton::clicked, this, &WordTestDialog::OnEnd);
-  connect(ui_->nextButton, &QPushButton::clicked, this, &WordTestDialog::OnNext);
+  connect(ui_->checkButton, &QPushButton::clicked, this, &WordTestDialog::onCheckAnswer);
+  connect(ui_->endButton, &QPushButton::clicked, this, &WordTestDialog::onEnd);
+  connect(ui_->nextButton, &QPushButton::clicked, this, &WordTestDialog::onNext);
 
-  DoDataExchange(false);
+  loadControls();
 }
 
 WordTestDialog::~WordTestDialog() = default;
 
-void WordTestDialog::DoDataExchange(bool saveAndValidate) {
-  const std::array<QRadioButton*, 3> levels = {ui_->beginnerRadio, ui_->normalRadio, ui_->expertRadio};
-  const std::array<QRadioButton*, 2> directions = {ui_->hanziToPinyinRadio, ui_->pinyinToHanziRadio};
-  const std::array<QRadioButton*, 4> choices = {ui_->choiceARadio, ui_->choiceBRadio, ui_->choiceCRadio,
-                                                ui_->choiceDRadio};
-  if (saveAndValidate) {
-    level_ = CheckedIndex(levels);
-    direction_ = CheckedIndex(directions);
-    chosenIndex_ = CheckedIndex(choices);
-    questionText_ = ui_->questionLabel->text();
-  } else {
-    Check(levels, level_);
-    Check(directions, direction_);
-    Check(choices, chosenIndex_);
-    ui_->questionLabel->setText(questionText_);
-  }
+void WordTestDialog::loadControls() {
+  Check(std::array{ui_->beginnerRadio, ui_->normalRadio, ui_->expertRadio}, level_);
+  Check(std::array{ui_->hanziToPinyinRadio, ui_->pinyinToHanziRadio}, direction_);
+  Check(std::array{ui_->choiceARadio, ui_->choiceBRadio, ui_->choiceCRadio, ui_->choiceDRadio}, chosenIndex_);
+  ui_->questionLabel->setText(questionText_);
 }
 
-QLabel* WordTestDialog::ChoiceLabel(int index) const {
-  // Choice C sits in item 1041 and choice D in item 1040.
+void WordTestDialog::storeControls() {
+  level_ = CheckedIndex(std::array{ui_->beginnerRadio, ui_->normalRadio, ui_->expertRadio});
+  direction_ = CheckedIndex(std::array{ui_->hanziToPinyinRadio, ui_->pinyinToHanziRadio});
+  chosenIndex_ = CheckedIndex(std::array{ui_->choiceARadio, ui_->choiceBRadio, ui_->choiceCRadio, ui_->choiceDRadio});
+  questionText_ = ui_->questionLabel->text();
+}
+
+QLabel* WordTestDialog::choiceLabel(int index) const {
   const std::array<QLabel*, 4> labels = {ui_->choiceALabel, ui_->choiceBLabel, ui_->choiceCLabel, ui_->choiceDLabel};
   return labels[static_cast<size_t>(index)];
 }
 
-void WordTestDialog::OnCheckAnswer() {
-  DoDataExchange(true);
-  const tamrel::WordTestScore score = engine_.Check(chosenIndex_);
+void WordTestDialog::onCheckAnswer() {
+  storeControls();
+  const WordTestScore score = engine_.Check(chosenIndex_);
   ui_->rightLetterLabel->setText(ToQString(score.letter));
   ui_->verdictLabel->setText(ToQString(score.verdict));
   ui_->countsLabel->setText(ToQString(score.counts));
@@ -84,35 +80,37 @@ void WordTestDialog::OnCheckAnswer() {
   ui_->nextButton->setEnabled(true);
 }
 
-void WordTestDialog::OnEnd() {
-  if (desktop_.Ask(this, tamrel::kEndTestCaption, tamrel::kEndTestQuestion)) {
-    DoDataExchange(true);
+void WordTestDialog::onEnd() {
+  if (desktop_.Ask(this, kEndTestCaption, kEndTestQuestion)) {
+    storeControls();
     accept();
   }
 }
 
-void WordTestDialog::OnNext() {
-  DoDataExchange(true);
+void WordTestDialog::onNext() {
+  storeControls();
   ui_->levelMeter->setRange(0, 2);
-  ui_->levelMeter->setValue(tamrel::WordTestEngine::LevelMeterPosition(level_));
-  ShowQuestion(engine_.NextQuestion(level_, direction_));
+  ui_->levelMeter->setValue(WordTestEngine::LevelMeterPosition(level_));
+  showQuestion(engine_.NextQuestion(level_, direction_));
 }
 
-void WordTestDialog::ShowQuestion(const tamrel::WordTestQuestion& question) {
+void WordTestDialog::showQuestion(const WordTestQuestion& question) {
   ui_->rightLetterLabel->setText(QStringLiteral("?"));
   ui_->verdictLabel->setText(QStringLiteral("?"));
   if (!question.found) {
     // No question within the bound: say so, and let the user pick another level and try again.
-    ui_->questionLabel->setText(ToQString(tamrel::kNoQuestionText));
+    ui_->questionLabel->setText(ToQString(kNoQuestionText));
     ui_->sentenceLabel->clear();
-    for (int i = 0; i < 4; ++i) ChoiceLabel(i)->clear();
+    for (int i = 0; i < 4; ++i) choiceLabel(i)->clear();
     ui_->checkButton->setEnabled(false);
     ui_->nextButton->setEnabled(true);
     return;
   }
   ui_->questionLabel->setText(ToQString(question.questionLine));
   ui_->sentenceLabel->setText(ToQString(question.sentenceLine));
-  for (int i = 0; i < 4; ++i) ChoiceLabel(i)->setText(ToQString(question.choices[static_cast<size_t>(i)]));
+  for (int i = 0; i < 4; ++i) choiceLabel(i)->setText(ToQString(question.choices[static_cast<size_t>(i)]));
   ui_->checkButton->setEnabled(true);
   ui_->nextButton->setEnabled(false);
 }
+
+}  // namespace tamrel

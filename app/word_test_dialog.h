@@ -11,38 +11,43 @@
 #include "corpus/corpus_index.h"
 #include "learning/word_test_engine.h"
 
-class Desktop;
 class QLabel;
-class QRadioButton;
 
 namespace Ui {
 class WordTestDialog;
 }
 
+namespace tamrel {
+
+class Desktop;
+
 class WordTestDialog : public QDialog {
   Q_OBJECT
 
  public:
-  WordTestDialog(const tamrel::CorpusIndex& corpusIndex, Desktop& desktop, QWidget* parent = nullptr);
+  WordTestDialog(const CorpusIndex& corpusIndex, Desktop& desktop, QWidget* parent = nullptr);
   ~WordTestDialog() override;
 
-  const tamrel::WordTestEngine& engine() const { return engine_; }
+  const WordTestEngine& engine() const { return engine_; }
 
  private:
-  // Moves level, direction, chosen answer and question line between the controls and the
-  // members (to the members when `saveAndValidate`).
-  void DoDataExchange(bool saveAndValidate);
-  void OnCheckAnswer();
-  void OnEnd();
-  void OnNext();
-  void ShowQuestion(const tamrel::WordTestQuestion& question);
-  QLabel* ChoiceLabel(int index) const;
+  // Shows level, direction, chosen answer and question line of the members in the controls.
+  void loadControls();
+  // Takes level, direction, chosen answer and question line from the controls into the members.
+  void storeControls();
+  void onCheckAnswer();
+  void onEnd();
+  void onNext();
+  void showQuestion(const WordTestQuestion& question);
+  QLabel* choiceLabel(int index) const;
 
-  tamrel::WordTestEngine engine_;  // answer position, counts, pools and the generator
-  int level_ = tamrel::kLevelBeginner;
-  int direction_ = tamrel::kHanziToPinyin;
+  WordTestEngine engine_;  // answer position, counts, pools and the generator
+  int level_ = kLevelBeginner;
+  int direction_ = kHanziToPinyin;
   int chosenIndex_ = 0;
   QString questionText_;
   Desktop& desktop_;
   std::unique_ptr<Ui::WordTestDialog> ui_;
 };
+
+}  // namespace tamrel

@@ -1,5 +1,5 @@
-// The numeric ids of the dialog templates' controls and menu commands, and the object names their
-// widgets and actions carry in the .ui files, so that a control can be found by either.
+// The numeric ids of the windows' controls and menu commands and the object names their widgets
+// and actions carry in the .ui files, so that the tests can find a control by either.
 #pragma once
 
 #include <string_view>
@@ -14,7 +14,7 @@ struct Control {
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 
-// Main window, MainWindow (resources/main_window.ui).
+// Main window, tamrel::MainWindow (resources/main_window.ui).
 inline constexpr Control kMainWindow[] = {
     {1, "searchButton"},
     {1001, "inputEdit"},
@@ -37,13 +37,13 @@ inline constexpr Control kMainMenu[] = {
     {32771, "actionAbout"}, {32773, "actionContents"},    {32774, "actionReportBug"},
 };
 
-// System Settings, SettingsDialog (resources/settings_dialog.ui).
+// System Settings, tamrel::SettingsDialog (resources/settings_dialog.ui).
 inline constexpr Control kSysSet[] = {
     {kIdOk, "saveButton"},      {kIdCancel, "cancelButton"}, {1017, "pronunciationCheck"},
     {1018, "monolingualCheck"}, {1019, "bilingualCheck"},
 };
 
-// Word Test, WordTestDialog (resources/word_test_dialog.ui).
+// Word Test, tamrel::WordTestDialog (resources/word_test_dialog.ui).
 inline constexpr Control kWordTest[] = {
     {kIdOk, "endButton"},   {1014, "nextButton"},         {1020, "beginnerRadio"},      {1021, "normalRadio"},
     {1022, "expertRadio"},  {1023, "hanziToPinyinRadio"}, {1024, "pinyinToHanziRadio"}, {1025, "questionLabel"},
@@ -54,7 +54,7 @@ inline constexpr Control kWordTest[] = {
     {1043, "scoreMeter"},   {1044, "sentenceLabel"},
 };
 
-// About box, AboutDialog (resources/about_dialog.ui).
+// About box, tamrel::AboutDialog (resources/about_dialog.ui).
 inline constexpr Control kAbout[] = {
     {kIdOk, "okButton"},
 };

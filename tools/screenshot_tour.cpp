@@ -19,6 +19,12 @@
 #include "app/word_test_dialog.h"
 #include "tests/app/scripted_desktop.h"
 
+using tamrel::Application;
+using tamrel::MainWindow;
+using tamrel::ResultView;
+using tamrel::WordTestDialog;
+using tamrel::test::ScriptedDesktop;
+
 namespace {
 
 // Waits for the web view's current load to finish (or `limitMs`), then lets it paint.
@@ -59,7 +65,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: tamrel-screenshots OUTPUT_FOLDER [ENGLISH_WORD CHINESE_WORD]\n");
     return 2;
   }
-  Application::PrepareStart();
+  Application::prepareStart();
   Application app(argc, argv);
   const QDir out(QString::fromLocal8Bit(argv[1]));
   const QString english = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("friend");
@@ -69,7 +75,7 @@ int main(int argc, char** argv) {
   desktop.tick = 20240607;
   bool ok = true;
   MainWindow window(desktop);
-  window.OnInitDialog();
+  window.initialize();
   for (const ScriptedDesktop::Message& message : desktop.messages) {
     std::printf("message: %s: %s\n", qPrintable(message.caption), qPrintable(message.text.left(60)));
   }

@@ -1,15 +1,21 @@
 // ScriptedDesktop: a Desktop for the window tests and the screenshot tour. Messages are recorded
 // instead of shown, questions take their answers from a script (Yes when it runs out), modal runs
-// call a test's handler (Cancel without one), sleeps are only added up, the tick count is fixed.
+// call a test's handler (Cancel without one), sleeps are only added up, the tick count is fixed,
+// and the current directory is the scripted one (the process's own until one is set).
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <deque>
+#include <filesystem>
 #include <functional>
+#include <optional>
+#include <system_error>
 #include <vector>
 
 #include "app/desktop.h"
+
+namespace tamrel::test {
 
 class ScriptedDesktop : public Desktop {
  public:
@@ -37,6 +43,11 @@ class ScriptedDesktop : public Desktop {
   }
   void Sleep(std::chrono::milliseconds duration) override { slept += duration; }
   uint32_t TickCount() override { return tick; }
+  std::filesystem::path CurrentDirectory() override {
+    if (currentDirectory) return *currentDirectory;
+    std::error_code error;
+    return std::filesystem::current_path(error);
+  }
 
   std::vector<Message> messages;
   std::deque<bool> answers;
@@ -44,4 +55,8 @@ class ScriptedDesktop : public Desktop {
   int modalRuns = 0;
   std::chrono::milliseconds slept{0};
   uint32_t tick = 1;
+  // What CurrentDirectory returns; an empty path stands for a directory that cannot be read.
+  std::optional<std::filesystem::path> currentDirectory;
 };
+
+}  // namespace tamrel::test

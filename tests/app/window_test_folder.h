@@ -1,5 +1,5 @@
-// A runtime folder for the window suites: small bilingual and monolingual corpora built in a
-// temporary folder that is the current directory while the folder lives.
+// A runtime folder for the window suites: small bilingual and monolingual corpora and the three
+// pages of data/ in a temporary folder, removed when the folder object goes.
 #pragma once
 
 #include <QString>
@@ -11,11 +11,12 @@
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
 
+namespace tamrel::test {
+
 class WindowTestFolder {
  public:
   // Builds both corpora; `ok()` says whether both builds succeeded.
   WindowTestFolder() {
-    using tamrel::test::SentenceGroup;
     const std::vector<SentenceGroup> bilingual = {
         {"我 有 一个 朋友 。", "wǒ yǒu yīgè péngyou 。", "I have a friend."},
         {"你好 ， 朋友 。", "nǐhǎo ， péngyou 。", "Hello, friend."},
@@ -25,9 +26,9 @@ class WindowTestFolder {
         {"我们 是 朋友 。", "wǒmen shì péngyou 。", "We are friends."},
         {"天气 很 冷 。", "tiānqì hěn lěng 。", "It is cold."},
     };
-    ok_ = tamrel::test::WriteCorpus(u"BI", bilingual) == 0 && tamrel::test::WriteCorpus(u"MO", monolingual) == 0;
+    ok_ = WriteCorpus(u"BI", bilingual) == 0 && WriteCorpus(u"MO", monolingual) == 0;
     for (const char* page : {"welcome.html", "cantfind.html", "Help.html"}) {
-      tamrel::test::WriteBytes(folder_.path() / "data" / page, std::string("<html><body>") + page + "</body></html>");
+      WriteBytes(folder_.path() / "data" / page, std::string("<html><body>") + page + "</body></html>");
     }
   }
 
@@ -36,6 +37,8 @@ class WindowTestFolder {
   QString Path(const std::string& relative) const { return QString::fromStdString((path() / relative).string()); }
 
  private:
-  tamrel::test::RuntimeFolder folder_;
+  RuntimeFolder folder_;
   bool ok_ = false;
 };
+
+}  // namespace tamrel::test

