@@ -54,26 +54,28 @@ MainWindow::~MainWindow() = default;
 void MainWindow::initialize() {
   // Empty when it cannot be read; the page paths are then relative ones.
   workingDirectory_ = desktop_.CurrentDirectory();
-  resultPagePath_ = workingDirectory_ / kResultPageFile;
-  welcomePagePath_ = workingDirectory_ / "data" / "welcome.html";
-  fallbackPagePath_ = workingDirectory_ / "data" / "cantfind.html";
+  root_ = workingDirectory_;
+  resultPagePath_ = ResultPageFileName(root_);
+  welcomePagePath_ = root_ / "data" / "welcome.html";
+  fallbackPagePath_ = root_ / "data" / "cantfind.html";
 
   loadCorpus(bilingual_, kTagBilingual);
   loadCorpus(monolingual_, kTagMonolingual);
   ui_->enRadio->setChecked(true);
-  ReadConfig(settings_);  // without a readable file the defaults stay
+  (void)ReadConfig(settings_, root_);  // without a readable file the defaults stay
   greet();
   navigate(PathToQString(welcomePagePath_));  // in place of the product site's start-up page
   ui_->searchButton->setFocus();
 }
 
 void MainWindow::loadCorpus(CorpusIndex& corpus, std::u16string_view tag) {
-  if (LoadCorpus(corpus, tag) < 0) showResourcesError();
+  corpus = CorpusIndex(root_, tag);
+  if (!LoadCorpus(corpus).ok()) showResourcesError();
 }
 
 void MainWindow::greet() {
   const QString site = QString::fromUtf8(kProductSite);
-  if (!settings_.FLAGSTARTUP) {
+  if (!settings_.greetAtStart) {
     navigate(site + kStartUpPageQuiet);
     desktop_.Sleep(std::chrono::milliseconds(1000));
     return;
@@ -81,8 +83,8 @@ void MainWindow::greet() {
   navigate(site + kStartUpPage);
   const QString greeting = QString::fromUtf8(kStartUpBefore) + site + kStartUpAfter;
   if (!desktop_.Ask(this, kStartUpCaption, greeting)) {
-    settings_.FLAGSTARTUP = false;
-    WriteConfig(settings_);
+    settings_.greetAtStart = false;
+    (void)WriteConfig(settings_, root_);  // not reported: the greeting comes back at the next start
   }
 }
 
@@ -95,13 +97,12 @@ void MainWindow::onSearch() {
   if (text.empty()) return;
   const SearchCommandResult result = RunSearchCommand(text, bilingual_, monolingual_, settings_, resultPagePath_);
   if (!result.found()) return;  // the page on display stays, the history does not change
-  navigate(PathToQString(result.pageStatus >= 0 ? resultPagePath_ : fallbackPagePath_));
+  navigate(PathToQString(result.page == PageResult::kWritten ? resultPagePath_ : fallbackPagePath_));
   history_.Add(result.query);
 }
 
 void MainWindow::onBuild() {
-  std::u16string failedTag;
-  if (BuildAllCorpora(failedTag) < 0) {
+  if (!BuildAllCorpora(root_).ok()) {
     showResourcesError();
     return;
   }
@@ -111,18 +112,22 @@ void MainWindow::onBuild() {
 void MainWindow::onNumberChanged() { lookUpWords(); }
 
 void MainWindow::lookUpWords() {
-  const auto lines = LookUpWords(bilingual_, ToU16(ui_->numberEdit->text()), ui_->enRadio->isChecked());
-  if (!lines) return;  // an empty box keeps the list
+  const Language language = ui_->enRadio->isChecked() ? Language::kEnglish : Language::kChinese;
+  const auto words = LookUpWords(bilingual_, ToU16(ui_->numberEdit->text()), language);
+  if (!words) return;  // an empty box keeps the list
   ui_->wordList->clear();
-  for (const std::u16string& line : *lines) ui_->wordList->addItem(ToQString(line));
+  for (const NumberedWord& w : *words) {
+    // Each line shows "position:word" and keeps the word itself to search when it is chosen.
+    auto* item = new QListWidgetItem(QString::number(w.position) + QLatin1Char(':') + ToQString(w.word));
+    item->setData(Qt::UserRole, ToQString(w.word));
+    ui_->wordList->addItem(item);
+  }
 }
 
 void MainWindow::onWordSelected() {
   const QList<QListWidgetItem*> selected = ui_->wordList->selectedItems();
   if (selected.isEmpty()) return;  // the list was emptied
-  const auto word = WordOfLine(ToU16(selected.front()->text()));
-  if (!word) return;
-  ui_->inputEdit->setText(ToQString(*word));
+  ui_->inputEdit->setText(selected.front()->data(Qt::UserRole).toString());
   onSearch();
 }
 

@@ -66,7 +66,8 @@ class MainWindow : public QDialog {
 
   CorpusIndex bilingual_;
   CorpusIndex monolingual_;
-  std::filesystem::path workingDirectory_;  // any length
+  std::filesystem::path root_;              // the runtime folder: corpora, settings, pages
+  std::filesystem::path workingDirectory_;  // where the help page is taken from; any length
   std::filesystem::path resultPagePath_;
   std::filesystem::path welcomePagePath_;
   std::filesystem::path fallbackPagePath_;

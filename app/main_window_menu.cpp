@@ -25,8 +25,8 @@ void MainWindow::onWordTest() {
 void MainWindow::onExit() { accept(); }
 
 void MainWindow::onSystemSettings() {
-  SettingsDialog dialog(this);
-  if (desktop_.RunModal(dialog) == QDialog::Accepted) ReadConfig(settings_);
+  SettingsDialog dialog(root_, this);
+  if (desktop_.RunModal(dialog) == QDialog::Accepted) (void)ReadConfig(settings_, root_);
 }
 
 void MainWindow::onContents() {

@@ -5,8 +5,9 @@
 
 namespace tamrel {
 
-SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::SettingsDialog>()) {
-  ReadConfig(settings_);
+SettingsDialog::SettingsDialog(std::filesystem::path root, QWidget* parent)
+    : QDialog(parent), root_(std::move(root)), ui_(std::make_unique<Ui::SettingsDialog>()) {
+  (void)ReadConfig(settings_, root_);  // without a readable file the defaults stay
   RegisterWindowResources();
   ui_->setupUi(this);
   SetDialogFrame(*this);
@@ -18,20 +19,20 @@ SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), ui_(std::make
 SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::loadControls() {
-  ui_->monolingualCheck->setChecked(settings_.FLAGMONO);
-  ui_->bilingualCheck->setChecked(settings_.FLAGBI);
-  ui_->pronunciationCheck->setChecked(settings_.FLAGPRON);
+  ui_->monolingualCheck->setChecked(settings_.searchMonolingual);
+  ui_->bilingualCheck->setChecked(settings_.searchBilingual);
+  ui_->pronunciationCheck->setChecked(settings_.showPinyin);
 }
 
 void SettingsDialog::storeControls() {
-  settings_.FLAGMONO = ui_->monolingualCheck->checkState() != Qt::Unchecked;
-  settings_.FLAGBI = ui_->bilingualCheck->checkState() != Qt::Unchecked;
-  settings_.FLAGPRON = ui_->pronunciationCheck->checkState() != Qt::Unchecked;
+  settings_.searchMonolingual = ui_->monolingualCheck->checkState() != Qt::Unchecked;
+  settings_.searchBilingual = ui_->bilingualCheck->checkState() != Qt::Unchecked;
+  settings_.showPinyin = ui_->pronunciationCheck->checkState() != Qt::Unchecked;
 }
 
 void SettingsDialog::onSave() {
   storeControls();
-  WriteConfig(settings_);  // a failure is not reported; the main window reads the old file back
+  (void)WriteConfig(settings_, root_);  // a failure is not reported; the main window reads the old file back
   accept();
 }
 

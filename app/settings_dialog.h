@@ -1,10 +1,12 @@
-// SettingsDialog: the System Settings dialog. It reads data/config.data when it is created, shows
+// SettingsDialog: the System Settings dialog. It reads the settings file of the runtime folder
+// when it is created, shows
 // three of the four options as check boxes, and on Save writes the file (the start-up option
 // passes through as read); Cancel writes nothing. The main window learns the new options only
 // by reading the file again after Save.
 #pragma once
 
 #include <QDialog>
+#include <filesystem>
 #include <memory>
 
 #include "learning/sys_settings.h"
@@ -19,7 +21,7 @@ class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit SettingsDialog(QWidget* parent = nullptr);
+  explicit SettingsDialog(std::filesystem::path root, QWidget* parent = nullptr);
   ~SettingsDialog() override;
 
  private:
@@ -29,6 +31,7 @@ class SettingsDialog : public QDialog {
   void storeControls();
   void onSave();
 
+  std::filesystem::path root_;
   SysSettings settings_;
   std::unique_ptr<Ui::SettingsDialog> ui_;
 };

@@ -89,15 +89,19 @@ void WordTestDialog::onEnd() {
 
 void WordTestDialog::onNext() {
   storeControls();
+  // With no level button checked the test runs at the expert level, and with no direction
+  // button checked from pinyin to Hanzi.
+  const Level level = level_ == 0 ? Level::kBeginner : level_ == 1 ? Level::kNormal : Level::kExpert;
+  const Direction direction = direction_ == 0 ? Direction::kHanziToPinyin : Direction::kPinyinToHanzi;
   ui_->levelMeter->setRange(0, 2);
-  ui_->levelMeter->setValue(WordTestEngine::LevelMeterPosition(level_));
-  showQuestion(engine_.NextQuestion(level_, direction_));
+  ui_->levelMeter->setValue(WordTestEngine::LevelMeterPosition(level));
+  showQuestion(engine_.NextQuestion(level, direction));
 }
 
-void WordTestDialog::showQuestion(const WordTestQuestion& question) {
+void WordTestDialog::showQuestion(const std::optional<WordTestQuestion>& question) {
   ui_->rightLetterLabel->setText(QStringLiteral("?"));
   ui_->verdictLabel->setText(QStringLiteral("?"));
-  if (!question.found) {
+  if (!question) {
     // No question within the bound: say so, and let the user pick another level and try again.
     ui_->questionLabel->setText(ToQString(kNoQuestionText));
     ui_->sentenceLabel->clear();
@@ -106,9 +110,9 @@ void WordTestDialog::showQuestion(const WordTestQuestion& question) {
     ui_->nextButton->setEnabled(true);
     return;
   }
-  ui_->questionLabel->setText(ToQString(question.questionLine));
-  ui_->sentenceLabel->setText(ToQString(question.sentenceLine));
-  for (int i = 0; i < 4; ++i) choiceLabel(i)->setText(ToQString(question.choices[static_cast<size_t>(i)]));
+  ui_->questionLabel->setText(ToQString(question->questionLine));
+  ui_->sentenceLabel->setText(ToQString(question->sentenceLine));
+  for (int i = 0; i < 4; ++i) choiceLabel(i)->setText(ToQString(question->choices[static_cast<size_t>(i)]));
   ui_->checkButton->setEnabled(true);
   ui_->nextButton->setEnabled(false);
 }

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "corpus/corpus_index.h"
 #include "learning/word_test_engine.h"
@@ -38,12 +39,12 @@ class WordTestDialog : public QDialog {
   void onCheckAnswer();
   void onEnd();
   void onNext();
-  void showQuestion(const WordTestQuestion& question);
+  void showQuestion(const std::optional<WordTestQuestion>& question);
   QLabel* choiceLabel(int index) const;
 
   WordTestEngine engine_;  // answer position, counts, pools and the generator
-  int level_ = kLevelBeginner;
-  int direction_ = kHanziToPinyin;
+  int level_ = 0;      // the checked level button: beginner, normal, expert; -1 when none is
+  int direction_ = 0;  // the checked direction button: Hanzi to pinyin, pinyin to Hanzi; -1 when none is
   int chosenIndex_ = 0;
   QString questionText_;
   Desktop& desktop_;

@@ -227,25 +227,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(greeting.caption, QStringLiteral("Start Up!"));
     QVERIFY(greeting.text.startsWith(QStringLiteral("Thanks for choosing our software!\n\n")));
     QVERIFY(greeting.text.contains(QString::fromLatin1(tamrel::kProductSite) + QStringLiteral(" \n\nWANT")));
-    QVERIFY(!window_->settings().FLAGSTARTUP);
+    QVERIFY(!window_->settings().greetAtStart);
     tamrel::SysSettings stored;
-    QCOMPARE(tamrel::ReadConfig(stored), 0);
-    QVERIFY(!stored.FLAGSTARTUP);
+    QVERIFY(tamrel::ReadConfig(stored, folder_->path()).ok());
+    QVERIFY(!stored.greetAtStart);
     QVERIFY(FileBytes(folder_->Path("data/config.data")).contains("FLAGSTARTUP##FALSE\n"));
   }
 
   void startUpGreetingAnsweredYesWritesNothing() {
     desktop_->answers = {true};
     Open();
-    QVERIFY(window_->settings().FLAGSTARTUP);
+    QVERIFY(window_->settings().greetAtStart);
     QVERIFY(!QFile::exists(folder_->Path("data/config.data")));
     QCOMPARE(desktop_->slept.count(), 0);
   }
 
   void quietStartPausesInsteadOfGreeting() {
     tamrel::SysSettings quiet;
-    quiet.FLAGSTARTUP = false;
-    QCOMPARE(tamrel::WriteConfig(quiet), 0);
+    quiet.greetAtStart = false;
+    QVERIFY(tamrel::WriteConfig(quiet, folder_->path()).ok());
     Open();
     QVERIFY(desktop_->messages.empty());
     QCOMPARE(desktop_->slept.count(), 1000);
@@ -292,7 +292,7 @@ class MainWindowTest : public QObject {
       return dialog.result();
     };
     MenuCommand(*window_, 32777)->trigger();
-    QVERIFY(window_->settings().FLAGBI);
+    QVERIFY(window_->settings().searchBilingual);
 
     desktop_->onModal = [](QDialog& dialog) {
       dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
@@ -300,8 +300,8 @@ class MainWindowTest : public QObject {
       return dialog.result();
     };
     MenuCommand(*window_, 32777)->trigger();
-    QVERIFY(!window_->settings().FLAGBI);
-    QVERIFY(window_->settings().FLAGMONO);
+    QVERIFY(!window_->settings().searchBilingual);
+    QVERIFY(window_->settings().searchMonolingual);
   }
 
   void bothCorporaOffFindNothing() {

@@ -29,30 +29,30 @@ class SettingsDialogTest : public QObject {
 
   static QCheckBox* Box(SettingsDialog& dialog, const char* name) { return dialog.findChild<QCheckBox*>(name); }
   static QPushButton* Button(SettingsDialog& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
-  static std::string Config() { return tamrel::test::ReadBytes("data/config.data"); }
+  std::string Config() const { return tamrel::test::ReadBytes(*folder_ / "data/config.data"); }
 
  private slots:
   void init() { folder_ = std::make_unique<tamrel::test::RuntimeFolder>(); }
   void cleanup() { folder_.reset(); }
 
   void missingFileStartsWithEveryBoxChecked() {
-    SettingsDialog dialog;
+    SettingsDialog dialog(folder_->path());
     QVERIFY(Box(dialog, "pronunciationCheck")->isChecked());
     QVERIFY(Box(dialog, "bilingualCheck")->isChecked());
     QVERIFY(Box(dialog, "monolingualCheck")->isChecked());
   }
 
   void boxesShowTheFile() {
-    tamrel::test::WriteBytes("data/config.data", ConfigText("FALSE", "TRUE", "FALSE", "TRUE"));
-    SettingsDialog dialog;
+    tamrel::test::WriteBytes(*folder_ / "data/config.data", ConfigText("FALSE", "TRUE", "FALSE", "TRUE"));
+    SettingsDialog dialog(folder_->path());
     QVERIFY(!Box(dialog, "pronunciationCheck")->isChecked());
     QVERIFY(Box(dialog, "bilingualCheck")->isChecked());
     QVERIFY(!Box(dialog, "monolingualCheck")->isChecked());
   }
 
   void saveWritesTheBoxesAndKeepsTheStartUpOption() {
-    tamrel::test::WriteBytes("data/config.data", ConfigText("TRUE", "TRUE", "TRUE", "FALSE"));
-    SettingsDialog dialog;
+    tamrel::test::WriteBytes(*folder_ / "data/config.data", ConfigText("TRUE", "TRUE", "TRUE", "FALSE"));
+    SettingsDialog dialog(folder_->path());
     Box(dialog, "bilingualCheck")->setChecked(false);
     Box(dialog, "monolingualCheck")->setChecked(false);
     Button(dialog, "saveButton")->click();
@@ -61,16 +61,16 @@ class SettingsDialogTest : public QObject {
   }
 
   void saveWithoutChangesRewritesTheExactForm() {
-    tamrel::test::WriteBytes("data/config.data", "FLAGBI##TRUE\r\nFLAGPRON##FALSE\r\n");
-    SettingsDialog dialog;
+    tamrel::test::WriteBytes(*folder_ / "data/config.data", "FLAGBI##TRUE\r\nFLAGPRON##FALSE\r\n");
+    SettingsDialog dialog(folder_->path());
     Button(dialog, "saveButton")->click();
     QCOMPARE(Config(), ConfigText("FALSE", "TRUE", "TRUE", "TRUE"));
   }
 
   void cancelWritesNothing() {
     const std::string before = ConfigText("TRUE", "FALSE", "TRUE", "TRUE");
-    tamrel::test::WriteBytes("data/config.data", before);
-    SettingsDialog dialog;
+    tamrel::test::WriteBytes(*folder_ / "data/config.data", before);
+    SettingsDialog dialog(folder_->path());
     Box(dialog, "pronunciationCheck")->setChecked(false);
     Box(dialog, "bilingualCheck")->setChecked(true);
     Button(dialog, "cancelButton")->click();
@@ -80,15 +80,15 @@ class SettingsDialogTest : public QObject {
 
   void enterSavesEscapeCancels() {
     {
-      SettingsDialog dialog;
+      SettingsDialog dialog(folder_->path());
       dialog.show();
       Box(dialog, "pronunciationCheck")->setChecked(false);
       Box(dialog, "monolingualCheck")->setFocus();
       QTest::keyClick(&dialog, Qt::Key_Escape);
       QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
-      QVERIFY(!QFile::exists("data/config.data"));
+      QVERIFY(!std::filesystem::exists(*folder_ / "data/config.data"));
     }
-    SettingsDialog dialog;
+    SettingsDialog dialog(folder_->path());
     dialog.show();
     Box(dialog, "pronunciationCheck")->setChecked(false);
     Box(dialog, "monolingualCheck")->setFocus();
@@ -98,7 +98,7 @@ class SettingsDialogTest : public QObject {
   }
 
   void tabVisitsSaveCancelAndTheBoxesInTurn() {
-    SettingsDialog dialog;
+    SettingsDialog dialog(folder_->path());
     dialog.show();
     const std::vector<QWidget*> stops = {Button(dialog, "saveButton"),      Button(dialog, "cancelButton"),
                                          Box(dialog, "pronunciationCheck"), Box(dialog, "monolingualCheck"),

@@ -26,7 +26,7 @@ class WindowTestFolder {
         {"我们 是 朋友 。", "wǒmen shì péngyou 。", "We are friends."},
         {"天气 很 冷 。", "tiānqì hěn lěng 。", "It is cold."},
     };
-    ok_ = WriteCorpus(u"BI", bilingual) == 0 && WriteCorpus(u"MO", monolingual) == 0;
+    ok_ = WriteCorpus(path(), u"BI", bilingual).ok() && WriteCorpus(path(), u"MO", monolingual).ok();
     for (const char* page : {"welcome.html", "cantfind.html", "Help.html"}) {
       WriteBytes(folder_.path() / "data" / page, std::string("<html><body>") + page + "</body></html>");
     }

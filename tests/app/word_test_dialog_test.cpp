@@ -24,8 +24,8 @@ T* Item(QWidget& dialog, int id) {
 
 QString Text(QWidget& dialog, int id) { return Item<QLabel>(dialog, id)->text(); }
 
-// Words 词0..词<count-1>, each in a sentence of four tokens.
-int WriteWordCorpus(int count) {
+// Words 词0..词<count-1>, each in a sentence of four tokens, in the runtime folder `root`.
+tamrel::Status WriteWordCorpus(const std::filesystem::path& root, int count) {
   std::vector<tamrel::test::SentenceGroup> groups;
   std::vector<std::string> order;
   for (int k = 0; k < count; ++k) {
@@ -33,7 +33,7 @@ int WriteWordCorpus(int count) {
     groups.push_back({"词" + n + " 了 吗 呢", "cí" + n + "a le ma ne", "Word " + n + "."});
     order.push_back("词" + n);
   }
-  return tamrel::test::WriteCorpus(u"BI", groups, order);
+  return tamrel::test::WriteCorpus(root, u"BI", groups, order);
 }
 
 }  // namespace
@@ -52,12 +52,12 @@ class WordTestDialogTest : public QObject {
   std::unique_ptr<WordTestDialog> dialog_;
 
   WordTestDialog& Open(int words = 300) {
-    const int built =
-        words > 0 ? WriteWordCorpus(words) : tamrel::test::WriteCorpus(u"BI", {{"好 1 2", "hǎo 1 2", "Three tokens."}});
-    if (built != 0) qFatal("the test corpus could not be built");
-    corpus_ = std::make_unique<tamrel::CorpusIndex>(u"BI");
-    tamrel::LoadWordTable(*corpus_);
-    tamrel::LoadSentenceTable(*corpus_);
+    const tamrel::Status built =
+        words > 0 ? WriteWordCorpus(folder_->path(), words)
+                  : tamrel::test::WriteCorpus(folder_->path(), u"BI", {{"好 1 2", "hǎo 1 2", "Three tokens."}});
+    if (!built.ok()) qFatal("the test corpus could not be built");
+    corpus_ = std::make_unique<tamrel::CorpusIndex>(folder_->path(), u"BI");
+    if (!tamrel::LoadCorpus(*corpus_).ok()) qFatal("the test corpus could not be loaded");
     dialog_ = std::make_unique<WordTestDialog>(*corpus_, desktop_);
     dialog_->show();
     return *dialog_;

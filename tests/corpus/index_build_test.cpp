@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <initializer_list>
 #include <set>
 #include <string>
 
 #include "corpus/corpus_files.h"
+#include "corpus/staged_file.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {
@@ -38,17 +40,20 @@ std::string Tokens(std::initializer_list<uint64_t> ids) {
   return b;
 }
 
-std::string File(CorpusFile f, std::u16string_view tag = u"BI") { return ReadBytes(CorpusFileName(f, tag)); }
+std::string File(const RuntimeFolder& folder, CorpusFile f, std::u16string_view tag = u"BI") {
+  return ReadBytes(CorpusFileName(folder.path(), f, tag));
+}
 
-void WriteSources(std::string_view dictionary, std::string_view sentences, std::u16string_view tag = u"BI") {
-  WriteBytes(CorpusFileName(CorpusFile::kDictionary, tag), dictionary);
-  WriteBytes(CorpusFileName(CorpusFile::kSentences, tag), sentences);
+void WriteSources(const RuntimeFolder& folder, std::string_view dictionary, std::string_view sentences,
+                  std::u16string_view tag = u"BI") {
+  WriteBytes(CorpusFileName(folder.path(), CorpusFile::kDictionary, tag), dictionary);
+  WriteBytes(CorpusFileName(folder.path(), CorpusFile::kSentences, tag), sentences);
 }
 
 // Regular files left in data/.
-std::set<std::string> DataFiles() {
+std::set<std::string> DataFiles(const RuntimeFolder& folder) {
   std::set<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator("data")) {
+  for (const auto& e : std::filesystem::directory_iterator(folder / "data")) {
     if (e.is_regular_file()) names.insert(e.path().filename().string());
   }
   return names;
@@ -59,71 +64,80 @@ const std::string kKey51 = "3" + std::string(50, 'x');
 
 TEST(IndexBuildTest, FourFilesByteForByte) {
   RuntimeFolder folder;
-  WriteSources(
-      "0我\t0:1 2:2\n"
-      "0你\t1:3\n" +
-          kKey51 + "\t0:1\n" +  // too long: no word ID, no block
-          "1wo\t0:1\n"
-          "0我\t1:5 2:6\n"  // repeated key: the later line wins
-          "3I\t0:1 1:1\r\n" +
-          kKey50 + "\t2:7",
-      "我 你\nwo ni\nI\n"
-      "\nwo\nI you\n"  // empty Chinese line; "1ni" and "3you" are not in the dictionary
-      "我");           // the file ends inside the third group
+  WriteSources(folder,
+               "0我\t0:1 2:2\n"
+               "0你\t1:3\n" +
+                   kKey51 + "\t0:1\n" +  // too long: no word ID, no block
+                   "1wo\t0:1\n"
+                   "0我\t1:5 2:6\n"  // repeated key: the later line wins
+                   "3I\t0:1 1:1\r\n" +
+                   kKey50 + "\t2:7",
+               "我 你\nwo ni\nI\n"
+               "\nwo\nI you\n"  // empty Chinese line; "1ni" and "3you" are not in the dictionary
+               "我");           // the file ends inside the third group
   BuildReport report;
-  ASSERT_EQ(BuildCorpus(u"BI", &report), 0);
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI", &report).ok());
 
-  EXPECT_EQ(File(CorpusFile::kPostings), U32(2) + U32(0) + U32(2) + U32(1) + U32(2) +      // 0我 at 0
-                                             U32(1) + U32(1) + U32(3) +                    // 0你 at 20
-                                             U32(1) + U32(0) + U32(1) +                    // 1wo at 32
-                                             U32(2) + U32(1) + U32(2) + U32(5) + U32(6) +  // 0我 at 44
-                                             U32(2) + U32(0) + U32(1) + U32(1) + U32(1) +  // 3I at 64
-                                             U32(1) + U32(2) + U32(7));                    // 2a... at 84
+  EXPECT_EQ(File(folder, CorpusFile::kPostings), U32(2) + U32(0) + U32(2) + U32(1) + U32(2) +      // 0我 at 0
+                                                     U32(1) + U32(1) + U32(3) +                    // 0你 at 20
+                                                     U32(1) + U32(0) + U32(1) +                    // 1wo at 32
+                                                     U32(2) + U32(1) + U32(2) + U32(5) + U32(6) +  // 0我 at 44
+                                                     U32(2) + U32(0) + U32(1) + U32(1) + U32(1) +  // 3I at 64
+                                                     U32(1) + U32(2) + U32(7));                    // 2a... at 84
   const std::u16string key50 = u"2" + std::u16string(49, u'a');
-  EXPECT_EQ(File(CorpusFile::kWordTable), U32(6) + Record(u"0我", 44) + Record(u"0你", 20) + Record(u"1wo", 32) +
-                                              Record(u"0我", 44) + Record(u"3I", 64) + Record(key50, 84));
-  EXPECT_EQ(File(CorpusFile::kSentenceRecords), Tokens({3, 1}) + Tokens({2, 0}) + Tokens({4}) +  // at 0
-                                                    Tokens({}) + Tokens({2}) + Tokens({4, 0}) +  // at 64
-                                                    Tokens({3}) + Tokens({}) + Tokens({}));      // at 112
-  EXPECT_EQ(File(CorpusFile::kSentenceTable), U32(3) + U64(0) + U64(64) + U64(112));
+  EXPECT_EQ(File(folder, CorpusFile::kWordTable), U32(6) + Record(u"0我", 44) + Record(u"0你", 20) +
+                                                      Record(u"1wo", 32) + Record(u"0我", 44) + Record(u"3I", 64) +
+                                                      Record(key50, 84));
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceRecords), Tokens({3, 1}) + Tokens({2, 0}) + Tokens({4}) +  // at 0
+                                                            Tokens({}) + Tokens({2}) + Tokens({4, 0}) +  // at 64
+                                                            Tokens({3}) + Tokens({}) + Tokens({}));      // at 112
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceTable), U32(3) + U64(0) + U64(64) + U64(112));
 
   EXPECT_EQ(report.dictionaryLines, 7);
   EXPECT_EQ(report.longKeys, 1);
   EXPECT_EQ(report.skippedLines, 0);
   EXPECT_EQ(report.sentenceGroups, 3);
-  EXPECT_EQ(DataFiles(), (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI"}));
+  EXPECT_EQ(DataFiles(folder),
+            (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI"}));
 }
 
 TEST(IndexBuildTest, OnlyLongKeysGiveEmptyTables) {
   RuntimeFolder folder;
-  WriteSources(kKey51 + "\t1:1\n" + kKey51 + "y\t2:2\n", "", u"MO");
-  ASSERT_EQ(BuildCorpus(u"MO"), 0);
-  EXPECT_EQ(File(CorpusFile::kPostings, u"MO"), "");
-  EXPECT_EQ(File(CorpusFile::kWordTable, u"MO"), U32(0));
-  EXPECT_EQ(File(CorpusFile::kSentenceRecords, u"MO"), "");
-  EXPECT_EQ(File(CorpusFile::kSentenceTable, u"MO"), U32(0));
-  EXPECT_FALSE(std::filesystem::exists(CorpusFileName(CorpusFile::kWordTable, u"BI")));
+  WriteSources(folder, kKey51 + "\t1:1\n" + kKey51 + "y\t2:2\n", "", u"MO");
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"MO").ok());
+  EXPECT_EQ(File(folder, CorpusFile::kPostings, u"MO"), "");
+  EXPECT_EQ(File(folder, CorpusFile::kWordTable, u"MO"), U32(0));
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceRecords, u"MO"), "");
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceTable, u"MO"), U32(0));
+  EXPECT_FALSE(std::filesystem::exists(CorpusFileName(folder.path(), CorpusFile::kWordTable, u"BI")));
 }
 
 TEST(IndexBuildTest, InMemoryResultOfWordIndex) {
   RuntimeFolder folder;
-  WriteSources("0你好\t0:1 5:2\n2hello\t3:1\n2hello\t4:1\n", "");
-  CorpusIndex index(u"BI");
-  ASSERT_EQ(BuildWordIndex(index), 0);
-  EXPECT_EQ(index.words.ToVector(), (std::vector<std::u16string>{u"0你好", u"2hello", u"2hello"}));
+  WriteSources(folder, "0你好\t0:1 5:2\n2hello\t3:1\n2hello\t4:1\n", "");
+  CorpusIndex index(folder.path(), u"BI");
+  ASSERT_TRUE(BuildWordIndex(index).ok());
+  EXPECT_EQ(index.words().ToVector(), (std::vector<std::u16string>{u"0你好", u"2hello", u"2hello"}));
   EXPECT_EQ(index.WordId(u"0你好"), 0u);
   EXPECT_EQ(index.WordId(u"2hello"), 2u);
-  EXPECT_EQ(index.postingOffsets, (std::vector<uint64_t>{0, 32, 32}));
-  // Nothing is in place before BuildCorpus commits.
-  EXPECT_FALSE(std::filesystem::exists(CorpusFileName(CorpusFile::kWordTable, u"BI")));
-  EXPECT_TRUE(std::filesystem::exists(StagedFileName(CorpusFile::kWordTable, u"BI")));
+  EXPECT_EQ(index.PostingOffset(u"0你好"), 0u);
+  EXPECT_EQ(index.PostingOffset(u"2hello"), 32u);
+  EXPECT_EQ(index.englishWords().ToVector(), (std::vector<std::u16string>{u"hello", u"hello"}));
+  EXPECT_EQ(index.chineseWords().ToVector(), (std::vector<std::u16string>{u"你好"}));
+  // Nothing is in place before BuildCorpus commits; the staged word table gives both records of
+  // the repeated key the offset of its last block.
+  const auto wordTable = CorpusFileName(folder.path(), CorpusFile::kWordTable, u"BI");
+  EXPECT_FALSE(std::filesystem::exists(wordTable));
+  EXPECT_EQ(ReadBytes(StagedFileName(wordTable)),
+            U32(3) + Record(u"0你好", 0) + Record(u"2hello", 32) + Record(u"2hello", 32));
+  EXPECT_EQ(StagedFileName(wordTable), folder / "data/index1.datBI.new");
 }
 
 TEST(IndexBuildTest, BarePrefixKeyTakesEmptyTokens) {
   RuntimeFolder folder;
-  WriteSources("0我\t0:1\n0\t0:1\n", "我  我\n 我\n\n");
-  ASSERT_EQ(BuildCorpus(u"BI"), 0);
-  EXPECT_EQ(File(CorpusFile::kSentenceRecords), Tokens({0, 1, 0}) + Tokens({0, 0}) + Tokens({}));
+  WriteSources(folder, "0我\t0:1\n0\t0:1\n", "我  我\n 我\n\n");
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI").ok());
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceRecords), Tokens({0, 1, 0}) + Tokens({0, 0}) + Tokens({}));
 }
 
 TEST(IndexBuildTest, Utf16Dictionary) {
@@ -133,20 +147,21 @@ TEST(IndexBuildTest, Utf16Dictionary) {
     dictionary += static_cast<char>(c & 0xFF);
     dictionary += static_cast<char>(c >> 8);
   }
-  WriteSources(dictionary, "我\n\n\n");
-  ASSERT_EQ(BuildCorpus(u"BI"), 0);
+  WriteSources(folder, dictionary, "我\n\n\n");
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI").ok());
   // The mark stays on the first key, as on any first line.
-  EXPECT_EQ(File(CorpusFile::kWordTable), U32(2) + Record(u"\uFEFF2hi", 0) + Record(u"0我", 12));
-  EXPECT_EQ(File(CorpusFile::kPostings), U32(1) + U32(0) + U32(1) + U32(1) + U32(0) + U32(2));
-  EXPECT_EQ(File(CorpusFile::kSentenceRecords), Tokens({1}) + Tokens({}) + Tokens({}));
+  EXPECT_EQ(File(folder, CorpusFile::kWordTable), U32(2) + Record(u"\uFEFF2hi", 0) + Record(u"0我", 12));
+  EXPECT_EQ(File(folder, CorpusFile::kPostings), U32(1) + U32(0) + U32(1) + U32(1) + U32(0) + U32(2));
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceRecords), Tokens({1}) + Tokens({}) + Tokens({}));
 }
 
 TEST(EncodeLineTest, TokenBlocks) {
-  CorpusIndex index(u"BI");
+  CorpusIndex index;
+  StringList words;
   for (const char16_t* key : {u"0a", u"0b", u"0你", u"0c", u"0d", u"0我", u"0e", u"0f", u"0g", u"0爱", u"3我"}) {
-    index.words.push_back(key);
+    ASSERT_TRUE(words.push_back(key));
   }
-  index.wordIds.Rebuild(index.words);
+  index.SetWordTable(std::move(words), std::vector<uint64_t>(11, 0));
   EXPECT_EQ(EncodeLine(index, u"我 爱 你", 0), Tokens({5, 9, 2}));
   EXPECT_EQ(EncodeLine(index, u"我", 3), Tokens({10}));
   EXPECT_EQ(EncodeLine(index, u"", 0), std::string(8, '\0'));
@@ -157,41 +172,42 @@ TEST(EncodeLineTest, TokenBlocks) {
 
 TEST(DictionaryLayoutTest, BrokenLinesSkippedAndCounted) {
   RuntimeFolder folder;
-  WriteSources(
-      "no tab here\n"                             // 1
-      "2ok\t1:1\n"                                // 2: word ID 0
-      "\t1:1\n"                                   // 3: empty key
-      "2empty\t\n"                                // 4: empty posting field
-      "2two\t1:1  2:2\n"                          // 5: empty item
-      "2lead\t 1:1\n"                             // 6: leading space
-      "2nocolon\t1:1 2\n"                         // 7
-      "\n"                                        // 8: blank line
-      "2odd\t5: :7 1:2:3 x:y 4:2\tthird field\n"  // 9: word ID 1
-      "2trail\t9:9 \n",                           // 10: a trailing space adds no item; word ID 2
-      "");
+  WriteSources(folder,
+               "no tab here\n"                             // 1
+               "2ok\t1:1\n"                                // 2: word ID 0
+               "\t1:1\n"                                   // 3: empty key
+               "2empty\t\n"                                // 4: empty posting field
+               "2two\t1:1  2:2\n"                          // 5: empty item
+               "2lead\t 1:1\n"                             // 6: leading space
+               "2nocolon\t1:1 2\n"                         // 7
+               "\n"                                        // 8: blank line
+               "2odd\t5: :7 1:2:3 x:y 4:2\tthird field\n"  // 9: word ID 1
+               "2trail\t9:9 \n",                           // 10: a trailing space adds no item; word ID 2
+               "");
   BuildReport report;
-  ASSERT_EQ(BuildCorpus(u"BI", &report), 0);
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI", &report).ok());
   EXPECT_EQ(report.dictionaryLines, 10);
   EXPECT_EQ(report.skippedLines, 7);
   ASSERT_FALSE(report.firstSkipped.empty());
   const std::vector<int64_t> skipped = {1, 3, 4, 5, 6, 7, 8};
   EXPECT_EQ(report.firstSkipped, std::vector<int64_t>(skipped.begin(), skipped.begin() + report.firstSkipped.size()));
-  EXPECT_EQ(File(CorpusFile::kWordTable), U32(3) + Record(u"2ok", 0) + Record(u"2odd", 12) + Record(u"2trail", 56));
-  EXPECT_EQ(File(CorpusFile::kPostings), U32(1) + U32(1) + U32(1) +                                 //
-                                             U32(5) + U32(5) + U32(0) + U32(1) + U32(0) + U32(4) +  // ids
-                                             U32(0) + U32(7) + U32(2) + U32(0) + U32(2) +           // seconds
-                                             U32(1) + U32(9) + U32(9));
+  EXPECT_EQ(File(folder, CorpusFile::kWordTable),
+            U32(3) + Record(u"2ok", 0) + Record(u"2odd", 12) + Record(u"2trail", 56));
+  EXPECT_EQ(File(folder, CorpusFile::kPostings), U32(1) + U32(1) + U32(1) +                                 //
+                                                     U32(5) + U32(5) + U32(0) + U32(1) + U32(0) + U32(4) +  // ids
+                                                     U32(0) + U32(7) + U32(2) + U32(0) + U32(2) +           // seconds
+                                                     U32(1) + U32(9) + U32(9));
 }
 
 TEST(IndexBuildTest, ProgressReportedForLongDictionaries) {
   RuntimeFolder folder;
   std::string dictionary;
   for (int i = 0; i < 70000; ++i) dictionary += "0w" + std::to_string(i) + "\t0:1\n";
-  WriteSources(dictionary, "w0\n\n\n");
+  WriteSources(folder, dictionary, "w0\n\n\n");
   BuildReport report;
   std::vector<BuildProgress> seen;
   report.onProgress = [&](const BuildProgress& p) { seen.push_back(p); };
-  ASSERT_EQ(BuildCorpus(u"BI", &report), 0);
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI", &report).ok());
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.front().source, CorpusFile::kDictionary);
   EXPECT_EQ(seen.front().bytesTotal, static_cast<int64_t>(dictionary.size()));
@@ -202,16 +218,19 @@ TEST(IndexBuildTest, ProgressReportedForLongDictionaries) {
 class InterruptedBuildTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteSources("0旧\t0:1\n", "旧\njiu\nold\n");
-    ASSERT_EQ(BuildCorpus(u"BI"), 0);
-    for (CorpusFile f : kIndexFiles) before_.push_back(File(f));
-    WriteSources("0新\t0:1 1:1\n1xin\t0:1\n", "新\nxin\nnew\n新\n\n\n");
+    WriteSources(folder_, "0旧\t0:1\n", "旧\njiu\nold\n");
+    ASSERT_TRUE(BuildCorpus(folder_.path(), u"BI").ok());
+    for (CorpusFile f : kIndexFiles) before_.push_back(File(folder_, f));
+    WriteSources(folder_, "0新\t0:1 1:1\n1xin\t0:1\n", "新\nxin\nnew\n新\n\n\n");
   }
 
   void ExpectOldIndexWhole() {
-    for (size_t i = 0; i < kIndexFiles.size(); ++i) EXPECT_EQ(File(kIndexFiles[i]), before_[i]);
-    EXPECT_EQ(DataFiles(), (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI"}));
+    for (size_t i = 0; i < kIndexFiles.size(); ++i) EXPECT_EQ(File(folder_, kIndexFiles[i]), before_[i]);
+    EXPECT_EQ(DataFiles(folder_),
+              (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI"}));
   }
+
+  std::filesystem::path Path(CorpusFile f) const { return CorpusFileName(folder_.path(), f, u"BI"); }
 
   static constexpr std::array<CorpusFile, 4> kIndexFiles = {CorpusFile::kWordTable, CorpusFile::kPostings,
                                                             CorpusFile::kSentenceTable, CorpusFile::kSentenceRecords};
@@ -220,31 +239,35 @@ class InterruptedBuildTest : public ::testing::Test {
 };
 
 TEST_F(InterruptedBuildTest, ThirdFileCannotBeCreated) {
-  const auto blocked = StagedFileName(CorpusFile::kSentenceRecords, u"BI");
+  const auto blocked = StagedFileName(Path(CorpusFile::kSentenceRecords));
   std::filesystem::create_directory(blocked);
   std::filesystem::create_directory(blocked / "keep");  // not empty, so it survives the cleanup
   BuildReport report;
-  EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
-  EXPECT_EQ(report.failedFile, blocked);
+  const Status status = BuildCorpus(folder_.path(), u"BI", &report);
+  EXPECT_EQ(status.kind(), Status::Kind::kIoError) << status.ToString();
+  EXPECT_EQ(status.file(), blocked);
   ExpectOldIndexWhole();
 }
 
 // Renaming four files one by one could once stop halfway and leave new files beside old ones;
 // the old files are now moved aside first and moved back when any step fails.
 TEST_F(InterruptedBuildTest, OldFilesCannotBeMovedAside) {
-  const auto blocked = CorpusFileName(CorpusFile::kSentenceRecords, u"BI").concat(".old");
+  const auto blocked = Path(CorpusFile::kSentenceRecords).concat(".old");
   std::filesystem::create_directories(blocked / "keep");  // a rename onto it fails
   BuildReport report;
-  EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
+  const Status status = BuildCorpus(folder_.path(), u"BI", &report);
+  EXPECT_EQ(status.kind(), Status::Kind::kIoError) << status.ToString();
+  EXPECT_FALSE(status.file().empty());
   std::filesystem::remove_all(blocked);
   ExpectOldIndexWhole();
 }
 
 TEST_F(InterruptedBuildTest, SentenceFileMissing) {
-  std::filesystem::remove(CorpusFileName(CorpusFile::kSentences, u"BI"));
+  std::filesystem::remove(Path(CorpusFile::kSentences));
   BuildReport report;
-  EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
-  EXPECT_EQ(report.failedFile, CorpusFileName(CorpusFile::kSentences, u"BI"));
+  const Status status = BuildCorpus(folder_.path(), u"BI", &report);
+  EXPECT_EQ(status.kind(), Status::Kind::kNotFound) << status.ToString();
+  EXPECT_EQ(status.file(), Path(CorpusFile::kSentences));
   ExpectOldIndexWhole();
 }
 
@@ -252,13 +275,14 @@ TEST_F(InterruptedBuildTest, SentenceFileMissing) {
 // whole index by an empty one.
 TEST_F(InterruptedBuildTest, SourceIsAFolder) {
   for (CorpusFile source : {CorpusFile::kDictionary, CorpusFile::kSentences}) {
-    const auto path = CorpusFileName(source, u"BI");
+    const auto path = Path(source);
     const std::string bytes = ReadBytes(path);
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     BuildReport report;
-    EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
-    EXPECT_EQ(report.failedFile, path);
+    const Status status = BuildCorpus(folder_.path(), u"BI", &report);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.file(), path);
     ExpectOldIndexWhole();
     std::filesystem::remove(path);
     WriteBytes(path, bytes);
@@ -266,11 +290,35 @@ TEST_F(InterruptedBuildTest, SourceIsAFolder) {
 }
 
 TEST_F(InterruptedBuildTest, DictionaryMissing) {
-  std::filesystem::remove(CorpusFileName(CorpusFile::kDictionary, u"BI"));
+  std::filesystem::remove(Path(CorpusFile::kDictionary));
   BuildReport report;
-  EXPECT_EQ(BuildCorpus(u"BI", &report), -1);
-  EXPECT_EQ(report.failedFile, CorpusFileName(CorpusFile::kDictionary, u"BI"));
+  const Status status = BuildCorpus(folder_.path(), u"BI", &report);
+  EXPECT_EQ(status.kind(), Status::Kind::kNotFound) << status.ToString();
+  EXPECT_EQ(status.file(), Path(CorpusFile::kDictionary));
   ExpectOldIndexWhole();
+}
+
+// The Build command builds the bilingual corpus, then the monolingual one, and stops at the
+// first failure, telling each corpus's end to the caller.
+TEST(BuildAllCorporaTest, StopsAtTheFirstFailure) {
+  RuntimeFolder folder;
+  WriteSources(folder, "0我\t0:1\n", "我\nwo\nI\n", u"BI");
+  WriteSources(folder, "0你\t0:1\n", "你\nni\nyou\n", u"MO");
+  std::vector<std::pair<std::u16string, bool>> done;
+  const auto record = [&](std::u16string_view tag, const BuildReport& report, const Status& status) {
+    EXPECT_EQ(report.sentenceGroups, status.ok() ? 1 : 0);
+    done.emplace_back(std::u16string(tag), status.ok());
+  };
+  ASSERT_TRUE(BuildAllCorpora(folder.path(), {}, record).ok());
+  EXPECT_EQ(done, (std::vector<std::pair<std::u16string, bool>>{{u"BI", true}, {u"MO", true}}));
+  EXPECT_EQ(File(folder, CorpusFile::kWordTable, u"MO"), U32(1) + Record(u"0你", 0));
+
+  std::filesystem::remove(CorpusFileName(folder.path(), CorpusFile::kSentences, u"BI"));
+  done.clear();
+  const Status status = BuildAllCorpora(folder.path(), {}, record);
+  EXPECT_EQ(status.kind(), Status::Kind::kNotFound);
+  EXPECT_EQ(status.file(), CorpusFileName(folder.path(), CorpusFile::kSentences, u"BI"));
+  EXPECT_EQ(done, (std::vector<std::pair<std::u16string, bool>>{{u"BI", false}}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Checks of the corpus that ships in BDict/: its format, its dictionaries, and that it builds.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 #include "corpus/corpus_files.h"
@@ -18,7 +19,7 @@ const std::filesystem::path kShipped = std::filesystem::path(TAMREL_SOURCE_DIR) 
 
 std::vector<std::vector<std::u16string>> Groups(std::u16string_view tag) {
   const std::u16string text =
-      Utf8ToUtf16(test::ReadBytes(kShipped / CorpusFileName(CorpusFile::kSentences, tag).filename()));
+      Utf8ToUtf16(test::ReadBytes(kShipped / CorpusFileName({}, CorpusFile::kSentences, tag).filename()));
   FieldList lines = SplitString(text, u"\n");
   std::vector<std::vector<std::u16string>> groups;
   for (size_t i = 0; i + 2 < lines.size(); i += 3) groups.push_back({lines[i], lines[i + 1], lines[i + 2]});
@@ -68,16 +69,18 @@ TEST(ShippedCorpus, IsLargeEnoughForLearners) {
 TEST(ShippedCorpus, DictionariesAreWhatPrepareMakesAndBuildWithoutSkips) {
   for (const std::u16string tag : {u"BI", u"MO"}) {
     test::RuntimeFolder folder;
-    const auto sentences = CorpusFileName(CorpusFile::kSentences, tag);
-    const auto dictionary = CorpusFileName(CorpusFile::kDictionary, tag);
+    const auto sentences = CorpusFileName(folder.path(), CorpusFile::kSentences, tag);
+    const auto dictionary = CorpusFileName(folder.path(), CorpusFile::kDictionary, tag);
     std::filesystem::copy_file(kShipped / sentences.filename(), sentences);
     PrepareReport prepared;
-    ASSERT_EQ(PrepareDictionary(tag, prepared), 0);
+    const Status status = PrepareDictionary(folder.path(), tag, prepared);
+    ASSERT_TRUE(status.ok()) << status.ToString();
     EXPECT_TRUE(prepared.droppedKeys.empty());
     EXPECT_TRUE(test::ReadBytes(dictionary) == test::ReadBytes(kShipped / dictionary.filename()))
         << "run 'tamrel-cli prepare' after changing BDict/" << sentences.filename();
     BuildReport built;
-    ASSERT_EQ(BuildCorpus(tag, &built), 0);
+    const Status builtStatus = BuildCorpus(folder.path(), tag, &built);
+    ASSERT_TRUE(builtStatus.ok()) << builtStatus.ToString();
     EXPECT_EQ(built.skippedLines, 0);
     EXPECT_EQ(built.longKeys, 0);
     EXPECT_EQ(built.sentenceGroups, static_cast<int64_t>(Groups(tag).size()));
@@ -90,16 +93,18 @@ class ShippedIndexes : public ::testing::Test {
   void SetUp() override {
     for (CorpusIndex* index : {&bilingual_, &monolingual_}) {
       for (CorpusFile f : {CorpusFile::kDictionary, CorpusFile::kSentences}) {
-        std::filesystem::copy_file(kShipped / CorpusFileName(f, index->tag).filename(), CorpusFileName(f, index->tag));
+        const auto path = CorpusFileName(folder_.path(), f, index->tag());
+        std::filesystem::copy_file(kShipped / path.filename(), path);
       }
-      ASSERT_EQ(BuildCorpus(index->tag), 0);
-      ASSERT_EQ(LoadWordTable(*index), 0);
-      ASSERT_EQ(LoadSentenceTable(*index), 0);
+      const Status built = BuildCorpus(folder_.path(), index->tag());
+      ASSERT_TRUE(built.ok()) << built.ToString();
+      const Status loaded = LoadCorpus(*index);
+      ASSERT_TRUE(loaded.ok()) << loaded.ToString();
     }
   }
   test::RuntimeFolder folder_;
-  CorpusIndex bilingual_{kTagBilingual};
-  CorpusIndex monolingual_{kTagMonolingual};
+  CorpusIndex bilingual_{folder_.path(), kTagBilingual};
+  CorpusIndex monolingual_{folder_.path(), kTagMonolingual};
 };
 
 TEST_F(ShippedIndexes, EverydayQueriesFindSentencesInBothCorpora) {
@@ -119,14 +124,14 @@ TEST_F(ShippedIndexes, WordTestFindsQuestionsAtEveryDraw) {
   WordTestEngine engine(bilingual_, [&] { return tick; });
   int expertFound = 0;
   for (int draw = 0; draw < 200; ++draw, tick += 7919) {
-    for (int direction : {kHanziToPinyin, kPinyinToHanzi}) {
-      for (int level : {kLevelBeginner, kLevelNormal}) {
-        const WordTestQuestion q = engine.NextQuestion(level, direction);
-        ASSERT_TRUE(q.found) << "level " << level << ", tick " << tick;
-        EXPECT_LT(q.attempts, 200) << "level " << level << ", tick " << tick;
+    for (Direction direction : {Direction::kHanziToPinyin, Direction::kPinyinToHanzi}) {
+      for (Level level : {Level::kBeginner, Level::kNormal}) {
+        const std::optional<WordTestQuestion> q = engine.NextQuestion(level, direction);
+        ASSERT_TRUE(q.has_value()) << "level " << static_cast<int>(level) << ", tick " << tick;
+        EXPECT_LT(q->attempts, 200) << "level " << static_cast<int>(level) << ", tick " << tick;
       }
     }
-    expertFound += engine.NextQuestion(kLevelExpert, kHanziToPinyin).found;
+    expertFound += engine.NextQuestion(Level::kExpert, Direction::kHanziToPinyin).has_value();
   }
   EXPECT_GE(expertFound, 150);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -41,9 +42,9 @@ const std::u16string F16 = u"</body></html>\n";
 
 SysSettings Flags(bool pron, bool bi, bool mono) {
   SysSettings s;
-  s.FLAGPRON = pron;
-  s.FLAGBI = bi;
-  s.FLAGMONO = mono;
+  s.showPinyin = pron;
+  s.searchBilingual = bi;
+  s.searchMonolingual = mono;
   return s;
 }
 
@@ -57,7 +58,7 @@ TEST(ResultPageTest, FragmentLengths) {
 
 class EnglishPageTest : public ::testing::Test {
  protected:
-  std::u16string Render(const SysSettings& s) { return RenderResultPage(u"Apple", LANG_EN, bi_, mo_, s); }
+  std::u16string Render(const SysSettings& s) { return RenderResultPage(u"Apple", Language::kEnglish, bi_, mo_, s); }
 
   const Results bi_ = {{u"我 喜欢 苹果 。 ", u"wǒ xǐhuān píngguǒ 。 ", u"I like apples. An apple. "}};
   const Results mo_ = {{u"", u"", u"Apple pie! "}, {u"", u"", u"Cats. "}};
@@ -85,7 +86,7 @@ TEST_F(EnglishPageTest, OnlyOneSection) {
 }
 
 TEST_F(EnglishPageTest, EmptyBilingualListKeepsItsSection) {
-  EXPECT_EQ(RenderResultPage(u"Apple", LANG_EN, {}, mo_, Flags(true, true, true)),
+  EXPECT_EQ(RenderResultPage(u"Apple", Language::kEnglish, {}, mo_, Flags(true, true, true)),
             title + F3 + F4 + F5 + F6 + F14 + F15 + F6 + moItems + F14 + F16);
 }
 
@@ -95,19 +96,19 @@ TEST(ChinesePageTest, MarksEqualWordsOnly) {
   const std::u16string title = kHeader + F1 + u"喜欢 苹果 apple" + F2;
   const std::u16string biItem = F7 + u"我 " + F9 + u"喜欢" + F10 + F9 + u"苹果" + F10 + u"。 " + F12;
   const std::u16string moItem = F7 + F9 + u"苹果" + F10 + u"很 甜 Apple " + F12;
-  EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(true, true, true)),
+  EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", Language::kChinese, bi, mo, Flags(true, true, true)),
             title + F3 + F4 + F5 + F6 + biItem + u"wǒ xǐhuān píngguǒ 。 " + F12 + u"I like apples. " + F12 + F13 + F14 +
                 F15 + F6 + moItem + u"píngguǒ hěn tián Apple " + F12 + F13 + F14 + F16);
   EXPECT_EQ(
-      RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(false, true, true)),
+      RenderResultPage(u"喜欢 苹果 apple", Language::kChinese, bi, mo, Flags(false, true, true)),
       title + F3 + F4 + F5 + F6 + biItem + u"I like apples. " + F12 + F13 + F14 + F15 + F6 + moItem + F13 + F14 + F16);
-  EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", LANG_CN, bi, mo, Flags(true, false, true)),
+  EXPECT_EQ(RenderResultPage(u"喜欢 苹果 apple", Language::kChinese, bi, mo, Flags(true, false, true)),
             title + F4 + F15 + F6 + moItem + u"píngguǒ hěn tián Apple " + F12 + F13 + F14 + F16);
 }
 
 TEST(ResultPageEscapingTest, ChineseQuery) {
   const Results bi = {{u"<b> 很 & \"x\" 'y' ", u"<i> ", u"a<b \"c\" & 'd' "}};
-  EXPECT_EQ(RenderResultPage(u"<b> & \"x\"", LANG_CN, bi, {}, Flags(true, true, false)),
+  EXPECT_EQ(RenderResultPage(u"<b> & \"x\"", Language::kChinese, bi, {}, Flags(true, true, false)),
             kHeader + F1 + u"&lt;b&gt; &amp; &quot;x&quot;" + F2 + F4 + F5 + F6 + F7 + F9 + u"&lt;b&gt;" + F10 +
                 u"很 " + F9 + u"&amp;" + F10 + F9 + u"&quot;x&quot;" + F10 + u"'y' " + F12 + u"&lt;i&gt; " + F12 +
                 u"a&lt;b &quot;c&quot; &amp; 'd' " + F12 + F13 + F14 + F16);
@@ -115,7 +116,7 @@ TEST(ResultPageEscapingTest, ChineseQuery) {
 
 TEST(ResultPageEscapingTest, EnglishQuery) {
   const Results bi = {{u"<汤姆> & ", u"\"tāngmǔ\" ", u"Tom& <Tom Tom> \"Tom\" it's Tom's "}};
-  EXPECT_EQ(RenderResultPage(u"Tom's tom", LANG_EN, bi, {}, Flags(true, true, false)),
+  EXPECT_EQ(RenderResultPage(u"Tom's tom", Language::kEnglish, bi, {}, Flags(true, true, false)),
             kHeader + F1 + u"Tom's tom" + F2 + F4 + F5 + F6 + F7 + F8 + F9 + u"Tom&amp;" + F10 + u"&lt;Tom " + F9 +
                 u"Tom&gt;" + F10 + u"&quot;Tom&quot; it's " + F9 + u"Tom's" + F10 + F11 + u"&lt;汤姆&gt; &amp; " + F12 +
                 u"&quot;tāngmǔ&quot; " + F12 + F13 + F14 + F16);
@@ -125,26 +126,39 @@ TEST(ResultPageEmptyWordTest, EmptyWordsMatchEachOther) {
   const Results mo = {{u"", u"", u"Go  - now 3 "}};
   const std::u16string head = kHeader + F1;
   // "-" normalises to the empty word, which then matches the empty word, "-" and "3".
-  EXPECT_EQ(RenderResultPage(u"go -", LANG_EN, {}, mo, Flags(true, false, true)),
+  EXPECT_EQ(RenderResultPage(u"go -", Language::kEnglish, {}, mo, Flags(true, false, true)),
             head + u"go -" + F2 + F4 + F15 + F6 + F7 + F8 + F9 + u"Go" + F10 + F9 + F10 + F9 + u"-" + F10 + u"now " +
                 F9 + u"3" + F10 + F11 + F13 + F14 + F16);
-  EXPECT_EQ(RenderResultPage(u"go", LANG_EN, {}, mo, Flags(true, false, true)),
+  EXPECT_EQ(RenderResultPage(u"go", Language::kEnglish, {}, mo, Flags(true, false, true)),
             head + u"go" + F2 + F4 + F15 + F6 + F7 + F8 + F9 + u"Go" + F10 + u" - now 3 " + F11 + F13 + F14 + F16);
   // A Chinese query never holds an empty word after normalisation, so the empty word stays plain.
   const Results cn = {{u"我  你 ", u"", u""}};
-  EXPECT_EQ(RenderResultPage(u"我", LANG_CN, {}, cn, Flags(false, false, true)),
+  EXPECT_EQ(RenderResultPage(u"我", Language::kChinese, {}, cn, Flags(false, false, true)),
             head + u"我" + F2 + F4 + F15 + F6 + F7 + F9 + u"我" + F10 + u" 你 " + F12 + F13 + F14 + F16);
 }
 
 TEST(WriteResultPageTest, FileIsUtf8WithByteOrderMark) {
   test::RuntimeFolder folder;
+  const std::filesystem::path page = ResultPageFileName(folder.path());
+  EXPECT_EQ(page, folder / "data/displayResult.html");
   const Results bi = {{u"苹果 ", u"píngguǒ ", u"apple "}};
-  test::WriteBytes(kResultPageFile, std::string(5000, 'x'));  // an older, longer page
-  ASSERT_EQ(WriteResultPage(u"apple", LANG_EN, bi, {}, kResultPageFile, SysSettings{}), 0);
-  const std::string bytes = test::ReadBytes(kResultPageFile);
+  test::WriteBytes(page, std::string(5000, 'x'));  // an older, longer page
+  const Status written = WriteResultPage(u"apple", Language::kEnglish, bi, {}, page, SysSettings{});
+  ASSERT_TRUE(written.ok()) << written.ToString();
+  const std::string bytes = test::ReadBytes(page);
   EXPECT_EQ(bytes.substr(0, 26), "\xEF\xBB\xBF<html><meta http-equiv=");
-  EXPECT_EQ(bytes, "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"apple", LANG_EN, bi, {}, SysSettings{})));
-  EXPECT_EQ(WriteResultPage(u"apple", LANG_EN, bi, {}, "missing/page.html", SysSettings{}), -1);
+  EXPECT_EQ(bytes, "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"apple", Language::kEnglish, bi, {}, SysSettings{})));
+}
+
+TEST(WriteResultPageTest, FailureNamesThePage) {
+  test::RuntimeFolder folder;
+  const std::filesystem::path page = folder / "missing/page.html";
+  const Status written =
+      WriteResultPage(u"apple", Language::kEnglish, {{u"", u"", u"apple "}}, {}, page, SysSettings{});
+  EXPECT_FALSE(written.ok());
+  EXPECT_EQ(written.kind(), Status::Kind::kIoError);
+  EXPECT_EQ(written.file(), page);
+  EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }
 
 }  // namespace

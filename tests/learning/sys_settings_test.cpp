@@ -19,51 +19,65 @@ constexpr std::string_view kAllOn =
 
 SysSettings AllOff() { return SysSettings{false, false, false, false}; }
 
-// The settings read from a file holding `bytes`.
-SysSettings ReadFrom(std::string_view bytes) {
-  WriteBytes(kConfigFile, bytes);
-  SysSettings s = AllOff();
-  EXPECT_EQ(ReadConfig(s), 0);
-  return s;
-}
-
 SysSettings With(bool startup, bool pron, bool bi, bool mono) { return SysSettings{startup, pron, bi, mono}; }
+
+// Passes when `status` is ok; otherwise shows which file failed and why.
+::testing::AssertionResult Ok(const Status& status) {
+  if (status.ok()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << status.ToString();
+}
 
 class SysSettingsTest : public ::testing::Test {
  protected:
+  // The settings read from a settings file holding `bytes`.
+  SysSettings ReadFrom(std::string_view bytes) {
+    WriteBytes(configFile_, bytes);
+    SysSettings s = AllOff();
+    EXPECT_TRUE(Ok(ReadConfig(s, root())));
+    return s;
+  }
+
+  const std::filesystem::path& root() const { return folder_.path(); }
+
   test::RuntimeFolder folder_;
+  const std::filesystem::path configFile_ = ConfigFileName(folder_.path());
 };
+
+TEST_F(SysSettingsTest, FileInsideTheDataFolder) { EXPECT_EQ(configFile_, folder_ / "data/config.data"); }
 
 TEST_F(SysSettingsTest, MissingFileGivesDefaultsAndIsNotCreated) {
   SysSettings s = AllOff();
-  EXPECT_EQ(ReadConfig(s), -1);
+  const Status read = ReadConfig(s, root());
+  EXPECT_FALSE(read.ok());
+  EXPECT_EQ(read.kind(), Status::Kind::kNotFound);
+  EXPECT_EQ(read.file(), configFile_);
   EXPECT_EQ(s, SysSettings{});
   EXPECT_EQ(s, With(true, true, true, true));
-  EXPECT_FALSE(std::filesystem::exists(kConfigFile));
+  EXPECT_FALSE(std::filesystem::exists(configFile_));
 }
 
 TEST_F(SysSettingsTest, WrittenBytes) {
-  ASSERT_EQ(WriteConfig(SysSettings{}), 0);
-  EXPECT_EQ(ReadBytes(kConfigFile), kAllOn);
-  EXPECT_EQ(ReadBytes(kConfigFile).size(), 70u);
-  ASSERT_EQ(WriteConfig(With(true, false, true, true)), 0);
-  EXPECT_EQ(ReadBytes(kConfigFile),
+  ASSERT_TRUE(Ok(WriteConfig(SysSettings{}, root())));
+  EXPECT_EQ(ReadBytes(configFile_), kAllOn);
+  EXPECT_EQ(ReadBytes(configFile_).size(), 70u);
+  ASSERT_TRUE(Ok(WriteConfig(With(true, false, true, true), root())));
+  EXPECT_EQ(ReadBytes(configFile_),
             "\xEF\xBB\xBF"
             "FIRST\nFLAGPRON##FALSE\nFLAGBI##TRUE\nFLAGMONO##TRUE\nFLAGSTARTUP##TRUE\n");
-  EXPECT_EQ(ReadBytes(kConfigFile).size(), 71u);
-  ASSERT_EQ(WriteConfig(AllOff()), 0);
-  EXPECT_EQ(ReadBytes(kConfigFile),
+  EXPECT_EQ(ReadBytes(configFile_).size(), 71u);
+  ASSERT_TRUE(Ok(WriteConfig(AllOff(), root())));
+  EXPECT_EQ(ReadBytes(configFile_),
             "\xEF\xBB\xBF"
             "FIRST\nFLAGPRON##FALSE\nFLAGBI##FALSE\nFLAGMONO##FALSE\nFLAGSTARTUP##FALSE\n");
-  EXPECT_FALSE(std::filesystem::exists("data/config.data.new"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "data/config.data.new"));
 }
 
 TEST_F(SysSettingsTest, RoundTripOfEveryCombination) {
   for (int bits = 0; bits < 16; ++bits) {
     const SysSettings written = With(bits & 1, bits & 2, bits & 4, bits & 8);
-    ASSERT_EQ(WriteConfig(written), 0);
+    ASSERT_TRUE(Ok(WriteConfig(written, root())));
     SysSettings read = With(!(bits & 1), !(bits & 2), !(bits & 4), !(bits & 8));
-    ASSERT_EQ(ReadConfig(read), 0);
+    ASSERT_TRUE(Ok(ReadConfig(read, root())));
     EXPECT_EQ(read, written) << bits;
   }
 }
@@ -109,27 +123,32 @@ TEST_F(SysSettingsTest, Utf16LittleEndianFile) {
 }
 
 TEST_F(SysSettingsTest, WriteIntoMissingFolderFails) {
-  EXPECT_EQ(WriteConfig(SysSettings{}, "nowhere/config.data"), -1);
-  EXPECT_FALSE(std::filesystem::exists("nowhere"));
+  // A runtime folder that does not exist: nothing is created on the way.
+  EXPECT_FALSE(WriteConfig(SysSettings{}, folder_ / "nowhere").ok());
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "nowhere"));
 }
 
 TEST_F(SysSettingsTest, FailedWriteLeavesTheOldFileWhole) {
-  ASSERT_EQ(WriteConfig(With(false, true, false, true)), 0);
-  const std::string before = ReadBytes(kConfigFile);
-  std::filesystem::create_directory("data/config.data.new");
-  EXPECT_EQ(WriteConfig(SysSettings{}), -1);
-  EXPECT_EQ(ReadBytes(kConfigFile), before);
+  ASSERT_TRUE(Ok(WriteConfig(With(false, true, false, true), root())));
+  const std::string before = ReadBytes(configFile_);
+  // A folder in the way of the staged file makes the write fail before the rename.
+  std::filesystem::create_directory(folder_ / "data/config.data.new");
+  EXPECT_FALSE(WriteConfig(SysSettings{}, root()).ok());
+  EXPECT_EQ(ReadBytes(configFile_), before);
   SysSettings s;
-  EXPECT_EQ(ReadConfig(s), 0);
+  EXPECT_TRUE(Ok(ReadConfig(s, root())));
   EXPECT_EQ(s, With(false, true, false, true));
 }
 
-TEST_F(SysSettingsTest, OtherPaths) {
-  ASSERT_EQ(WriteConfig(With(true, true, true, false), "other.data"), 0);
-  EXPECT_FALSE(std::filesystem::exists(kConfigFile));
+TEST_F(SysSettingsTest, EachRuntimeFolderHasItsOwnFile) {
+  test::RuntimeFolder other;
+  ASSERT_TRUE(Ok(WriteConfig(With(true, true, true, false), other.path())));
+  EXPECT_TRUE(std::filesystem::exists(ConfigFileName(other.path())));
+  EXPECT_FALSE(std::filesystem::exists(configFile_));
   SysSettings s;
-  ASSERT_EQ(ReadConfig(s, "other.data"), 0);
+  ASSERT_TRUE(Ok(ReadConfig(s, other.path())));
   EXPECT_EQ(s, With(true, true, true, false));
+  EXPECT_FALSE(ReadConfig(s, root()).ok());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 
@@ -14,6 +15,8 @@ namespace {
 
 using test::SentenceGroup;
 
+constexpr Level kLevels[] = {Level::kBeginner, Level::kNormal, Level::kExpert};
+
 WordTestEngine::TickSource FixedTick(uint32_t tick) {
   return [tick] { return tick; };
 }
@@ -22,9 +25,10 @@ WordTestEngine::TickSource FixedTick(uint32_t tick) {
 class QuizFixture : public ::testing::Test {
  protected:
   void Build(const std::vector<SentenceGroup>& groups, const std::vector<std::string>& chineseFirst = {}) {
-    ASSERT_EQ(test::WriteCorpus(u"BI", groups, chineseFirst), 0);
-    ASSERT_EQ(LoadWordTable(corpus_), 0);
-    ASSERT_EQ(LoadSentenceTable(corpus_), 0);
+    const Status built = test::WriteCorpus(folder_.path(), u"BI", groups, chineseFirst);
+    ASSERT_TRUE(built.ok()) << built.ToString();
+    const Status loaded = LoadCorpus(corpus_);
+    ASSERT_TRUE(loaded.ok()) << loaded.ToString();
   }
 
   // Words "词0".."词<count-1>" with readings "cí0a".., each in its own sentence of four tokens
@@ -41,7 +45,7 @@ class QuizFixture : public ::testing::Test {
   }
 
   test::RuntimeFolder folder_;
-  CorpusIndex corpus_{u"BI"};
+  CorpusIndex corpus_{folder_.path(), u"BI"};
 };
 
 TEST(QuizRandomTest, FollowsThePlatformGenerator) {
@@ -55,7 +59,7 @@ TEST(QuizRandomTest, FollowsThePlatformGenerator) {
 }
 
 TEST(WordTestEngineTest, PoolsStartWithTheirFixedEntries) {
-  CorpusIndex empty(u"BI");
+  const CorpusIndex empty;  // scoring and the pools read no corpus
   WordTestEngine engine(empty, FixedTick(1));
   ASSERT_EQ(engine.hanziPool().size(), 6u);
   EXPECT_EQ(engine.hanziPool().front(), u"美国");
@@ -74,7 +78,7 @@ TEST(WordTestEngineTest, PoolKeepsFiftyOneNewestFirst) {
 }
 
 TEST(WordTestEngineTest, ExampleCheckedAtOnceWithAIsRight) {
-  CorpusIndex empty(u"BI");
+  const CorpusIndex empty;  // scoring and the pools read no corpus
   WordTestEngine engine(empty, FixedTick(1));
   const WordTestScore score = engine.Check(0);
   EXPECT_EQ(score.letter, u"A");
@@ -85,7 +89,7 @@ TEST(WordTestEngineTest, ExampleCheckedAtOnceWithAIsRight) {
 }
 
 TEST(WordTestEngineTest, TwoRightOfThree) {
-  CorpusIndex empty(u"BI");
+  const CorpusIndex empty;  // scoring and the pools read no corpus
   WordTestEngine engine(empty, FixedTick(1));
   engine.Check(0);
   engine.Check(2);
@@ -96,7 +100,7 @@ TEST(WordTestEngineTest, TwoRightOfThree) {
 }
 
 TEST(WordTestEngineTest, NoneRightOfOne) {
-  CorpusIndex empty(u"BI");
+  const CorpusIndex empty;  // scoring and the pools read no corpus
   WordTestEngine engine(empty, FixedTick(1));
   const WordTestScore score = engine.Check(3);
   EXPECT_EQ(score.verdict, u"Wrong!!!! :-(");
@@ -107,58 +111,57 @@ TEST(WordTestEngineTest, NoneRightOfOne) {
 }
 
 TEST(WordTestEngineTest, LevelMeterPositions) {
-  EXPECT_EQ(WordTestEngine::LevelMeterPosition(0), 0);
-  EXPECT_EQ(WordTestEngine::LevelMeterPosition(1), 1);
-  EXPECT_EQ(WordTestEngine::LevelMeterPosition(2), 2);
-  EXPECT_EQ(WordTestEngine::LevelMeterPosition(7), 2);
+  EXPECT_EQ(WordTestEngine::LevelMeterPosition(Level::kBeginner), 0);
+  EXPECT_EQ(WordTestEngine::LevelMeterPosition(Level::kNormal), 1);
+  EXPECT_EQ(WordTestEngine::LevelMeterPosition(Level::kExpert), 2);
 }
 
 TEST_F(QuizFixture, LevelOneShowsBothLinesWithTheBlank) {
   BuildWordSentences(1000);
   WordTestEngine engine(corpus_, FixedTick(12345));
-  const WordTestQuestion q = engine.NextQuestion(kLevelNormal, kHanziToPinyin);
-  ASSERT_TRUE(q.found);
+  const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kNormal, Direction::kHanziToPinyin);
+  ASSERT_TRUE(q.has_value());
   // Positions 200..999 hold the words 词200..词999.
-  const std::u16string number = q.word.substr(1);
+  const std::u16string number = q->word.substr(1);
   EXPECT_GE(ParseDecimal(std::u16string_view(number)), 200);
-  EXPECT_EQ(q.questionLine, u"[_" + q.word + u"_] 了 吗 呢 ");
-  EXPECT_EQ(q.sentenceLine, u"[_" + q.word + u"_] le ma ne ");
-  EXPECT_EQ(q.rightPinyin, u"cí" + number + u"a");
-  EXPECT_EQ(q.choices[static_cast<size_t>(q.answerIndex)], q.rightPinyin);
-  EXPECT_EQ(engine.answerIndex(), q.answerIndex);
+  EXPECT_EQ(q->questionLine, u"[_" + q->word + u"_] 了 吗 呢 ");
+  EXPECT_EQ(q->sentenceLine, u"[_" + q->word + u"_] le ma ne ");
+  EXPECT_EQ(q->rightPinyin, u"cí" + number + u"a");
+  EXPECT_EQ(q->choices[static_cast<size_t>(q->answerIndex)], q->rightPinyin);
+  EXPECT_EQ(engine.answerIndex(), q->answerIndex);
 }
 
 TEST_F(QuizFixture, PinyinToHanziBlanksWithThePinyin) {
   BuildWordSentences(1000);
   WordTestEngine engine(corpus_, FixedTick(777));
-  const WordTestQuestion q = engine.NextQuestion(kLevelNormal, kPinyinToHanzi);
-  ASSERT_TRUE(q.found);
-  EXPECT_EQ(q.questionLine, u"[_" + q.rightPinyin + u"_] 了 吗 呢 ");
-  EXPECT_EQ(q.sentenceLine, u"[_" + q.rightPinyin + u"_] le ma ne ");
-  EXPECT_EQ(q.choices[static_cast<size_t>(q.answerIndex)], q.word);
+  const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kNormal, Direction::kPinyinToHanzi);
+  ASSERT_TRUE(q.has_value());
+  EXPECT_EQ(q->questionLine, u"[_" + q->rightPinyin + u"_] 了 吗 呢 ");
+  EXPECT_EQ(q->sentenceLine, u"[_" + q->rightPinyin + u"_] le ma ne ");
+  EXPECT_EQ(q->choices[static_cast<size_t>(q->answerIndex)], q->word);
 }
 
 TEST_F(QuizFixture, LevelZeroShowsTheWordAlone) {
   BuildWordSentences(1000);
   WordTestEngine engine(corpus_, FixedTick(99));
-  const WordTestQuestion q = engine.NextQuestion(kLevelBeginner, kHanziToPinyin);
-  ASSERT_TRUE(q.found);
-  EXPECT_LT(ParseDecimal(std::u16string_view(q.word).substr(1)), 200);
-  EXPECT_EQ(q.questionLine, q.word);
-  EXPECT_EQ(q.sentenceLine, u"");
-  const WordTestQuestion p = engine.NextQuestion(kLevelBeginner, kPinyinToHanzi);
-  ASSERT_TRUE(p.found);
-  EXPECT_EQ(p.questionLine, p.rightPinyin);
-  EXPECT_EQ(p.sentenceLine, u"");
+  const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin);
+  ASSERT_TRUE(q.has_value());
+  EXPECT_LT(ParseDecimal(std::u16string_view(q->word).substr(1)), 200);
+  EXPECT_EQ(q->questionLine, q->word);
+  EXPECT_EQ(q->sentenceLine, u"");
+  const std::optional<WordTestQuestion> p = engine.NextQuestion(Level::kBeginner, Direction::kPinyinToHanzi);
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->questionLine, p->rightPinyin);
+  EXPECT_EQ(p->sentenceLine, u"");
 }
 
 TEST_F(QuizFixture, ExpertDrawsFromPositionOneThousandOn) {
   BuildWordSentences(1200);
   WordTestEngine engine(corpus_, FixedTick(4242));
   for (int i = 0; i < 5; ++i) {
-    const WordTestQuestion q = engine.NextQuestion(kLevelExpert, kHanziToPinyin);
-    ASSERT_TRUE(q.found);
-    EXPECT_GE(ParseDecimal(std::u16string_view(q.word).substr(1)), 1000);
+    const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kExpert, Direction::kHanziToPinyin);
+    ASSERT_TRUE(q.has_value());
+    EXPECT_GE(ParseDecimal(std::u16string_view(q->word).substr(1)), 1000);
   }
 }
 
@@ -166,11 +169,11 @@ TEST_F(QuizFixture, RepeatedWordIsBlankedTwiceWithTheLastPinyin) {
   // Only 好 can be asked: the digits' readings are digits, and 。 is not in the word list.
   Build({{"好 1 好 2 。", "hǎo 1 hào 2 。", "Good one good two."}}, {"好"});
   WordTestEngine engine(corpus_, FixedTick(5));
-  const WordTestQuestion q = engine.NextQuestion(kLevelBeginner, kPinyinToHanzi);
-  ASSERT_TRUE(q.found);
-  EXPECT_EQ(q.word, u"好");
-  EXPECT_EQ(q.rightPinyin, u"hào");
-  EXPECT_EQ(q.questionLine, u"hào");
+  const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kBeginner, Direction::kPinyinToHanzi);
+  ASSERT_TRUE(q.has_value());
+  EXPECT_EQ(q->word, u"好");
+  EXPECT_EQ(q->rightPinyin, u"hào");
+  EXPECT_EQ(q->questionLine, u"hào");
 }
 
 TEST_F(QuizFixture, RepeatedWordLinesAtLevelOne) {
@@ -183,12 +186,12 @@ TEST_F(QuizFixture, RepeatedWordLinesAtLevelOne) {
   }
   Build(groups, order);
   WordTestEngine engine(corpus_, FixedTick(31));
-  const WordTestQuestion q = engine.NextQuestion(kLevelNormal, kPinyinToHanzi);
-  ASSERT_TRUE(q.found);
-  const std::u16string n = q.word.substr(1);
-  EXPECT_EQ(q.rightPinyin, u"cí" + n + u"b");
-  EXPECT_EQ(q.questionLine, u"[_cí" + n + u"a_] 1 [_cí" + n + u"b_] 2 ");
-  EXPECT_EQ(q.sentenceLine, q.questionLine);
+  const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kNormal, Direction::kPinyinToHanzi);
+  ASSERT_TRUE(q.has_value());
+  const std::u16string n = q->word.substr(1);
+  EXPECT_EQ(q->rightPinyin, u"cí" + n + u"b");
+  EXPECT_EQ(q->questionLine, u"[_cí" + n + u"a_] 1 [_cí" + n + u"b_] 2 ");
+  EXPECT_EQ(q->sentenceLine, q->questionLine);
 }
 
 TEST_F(QuizFixture, SentencesOfThreeOrSixteenTokensAreNeverUsed) {
@@ -200,9 +203,9 @@ TEST_F(QuizFixture, SentencesOfThreeOrSixteenTokensAreNeverUsed) {
         {"好"});
   for (uint32_t tick = 1; tick < 30; ++tick) {
     WordTestEngine engine(corpus_, FixedTick(tick * 7919));
-    const WordTestQuestion q = engine.NextQuestion(kLevelBeginner, kHanziToPinyin);
-    ASSERT_TRUE(q.found);
-    EXPECT_EQ(q.rightPinyin, u"hǎod");
+    const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin);
+    ASSERT_TRUE(q.has_value());
+    EXPECT_EQ(q->rightPinyin, u"hǎod");
   }
 }
 
@@ -214,12 +217,12 @@ TEST_F(QuizFixture, PoolsTakeEveryThirdTokenWithALongReading) {
                                               u"wù",  u"jǐ",  u"gēng", u"xīn",  u"rén"};
   Build({{"好 甲 乙 丙 丁 戊 己 庚 辛 壬", "hǎo jiǎ yǐ bǐng dīng wù jǐ gēng xīn rén", "Ten."}}, {"好"});
   WordTestEngine engine(corpus_, FixedTick(3));
-  const WordTestQuestion q = engine.NextQuestion(kLevelBeginner, kHanziToPinyin);
-  ASSERT_TRUE(q.found);
+  const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin);
+  ASSERT_TRUE(q.has_value());
   std::deque<std::u16string> expectedPinyin(engine.pinyinPool().end() - 7, engine.pinyinPool().end());
   std::deque<std::u16string> expectedHanzi(engine.hanziPool().end() - 6, engine.hanziPool().end());
   for (size_t j = 0; j < hanzi.size(); j += 3) {
-    if (hanzi[j] == q.word || pinyin[j].size() < 3) continue;  // 己 jǐ is too short
+    if (hanzi[j] == q->word || pinyin[j].size() < 3) continue;  // 己 jǐ is too short
     expectedPinyin.push_front(pinyin[j]);
     expectedHanzi.push_front(hanzi[j]);
   }
@@ -232,7 +235,7 @@ TEST_F(QuizFixture, ReadingStartingWithADigitIsNotPooled) {
   Build({{"好 1 2 丙 4", "hǎo 1 2 3bing 4", "Digits."}}, {"好"});
   for (uint32_t tick = 1; tick < 20; ++tick) {
     WordTestEngine engine(corpus_, FixedTick(tick * 104729));
-    ASSERT_TRUE(engine.NextQuestion(kLevelBeginner, kHanziToPinyin).found);
+    ASSERT_TRUE(engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin).has_value());
     const auto& pool = engine.pinyinPool();
     EXPECT_EQ(std::count(pool.begin(), pool.end(), u"3bing"), 0);
     EXPECT_EQ(std::count(engine.hanziPool().begin(), engine.hanziPool().end(), u"丙"), 0);
@@ -244,14 +247,14 @@ TEST_F(QuizFixture, FourDifferentChoicesWithOneRight) {
   uint32_t tick = 0;
   WordTestEngine engine(corpus_, [&tick] { return tick += 977; });
   for (int i = 0; i < 30; ++i) {
-    const int direction = i % 2 == 0 ? kHanziToPinyin : kPinyinToHanzi;
-    const WordTestQuestion q = engine.NextQuestion(i % 3, direction);
-    ASSERT_TRUE(q.found);
-    const std::u16string& right = direction == kHanziToPinyin ? q.rightPinyin : q.word;
-    const std::set<std::u16string> distinct(q.choices.begin(), q.choices.end());
+    const Direction direction = i % 2 == 0 ? Direction::kHanziToPinyin : Direction::kPinyinToHanzi;
+    const std::optional<WordTestQuestion> q = engine.NextQuestion(kLevels[i % 3], direction);
+    ASSERT_TRUE(q.has_value());
+    const std::u16string& right = direction == Direction::kHanziToPinyin ? q->rightPinyin : q->word;
+    const std::set<std::u16string> distinct(q->choices.begin(), q->choices.end());
     EXPECT_EQ(distinct.size(), 4u);
-    EXPECT_EQ(std::count(q.choices.begin(), q.choices.end(), right), 1);
-    EXPECT_EQ(q.choices[static_cast<size_t>(q.answerIndex)], right);
+    EXPECT_EQ(std::count(q->choices.begin(), q->choices.end(), right), 1);
+    EXPECT_EQ(q->choices[static_cast<size_t>(q->answerIndex)], right);
   }
 }
 
@@ -260,16 +263,53 @@ TEST_F(QuizFixture, FourDifferentChoicesWithOneRight) {
 TEST_F(QuizFixture, QuestionSearchIsBounded) {
   Build({{"好 1 2", "hǎo 1 2", "Three tokens only."}}, {"好"});
   WordTestEngine engine(corpus_, FixedTick(8));
-  const WordTestQuestion q = engine.NextQuestion(kLevelBeginner, kHanziToPinyin);
-  EXPECT_FALSE(q.found);
-  EXPECT_EQ(q.attempts, kMaxQuestionAttempts);
+  EXPECT_FALSE(engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin).has_value());
+}
+
+// The 0-based draw at which a beginner question first lands on position 0, seeded with `tick`;
+// `limit` when none of the first `limit` draws does. A position past the end of the word list
+// fails the attempt after that one draw.
+int FirstDrawOfPositionZero(uint32_t tick, int limit) {
+  QuizRandom random;
+  random.Seed(tick);
+  for (int draw = 0; draw < limit; ++draw) {
+    if (random.Draw() % 200 == 0) return draw;
+  }
+  return limit;
+}
+
+// The first tick whose first draw of position 0 lies in [low, high).
+uint32_t TickLandingAt(int low, int high) {
+  for (uint32_t tick = 1;; ++tick) {
+    const int draw = FirstDrawOfPositionZero(tick, high);
+    if (draw >= low && draw < high) return tick;
+  }
+}
+
+// With one askable word, at position 0, every attempt that draws another position fails; so the
+// attempt that succeeds is the first draw of position 0, and a search that would only reach it
+// past kMaxQuestionAttempts finds nothing. The filler tokens are not in the word list.
+TEST_F(QuizFixture, QuestionSearchStopsAtTheMaximumAttempts) {
+  Build({{"好 。 、 「", "hǎo 。 、 「", "Good."}}, {"好"});
+  ASSERT_EQ(corpus_.chineseWords().size(), 1u);
+
+  const uint32_t late = TickLandingAt(kMaxQuestionAttempts - 10, kMaxQuestionAttempts);
+  WordTestEngine lateEngine(corpus_, FixedTick(late));
+  const std::optional<WordTestQuestion> q = lateEngine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin);
+  ASSERT_TRUE(q.has_value());
+  EXPECT_EQ(q->attempts, FirstDrawOfPositionZero(late, kMaxQuestionAttempts) + 1);
+  EXPECT_EQ(q->word, u"好");
+
+  const uint32_t tooLate = TickLandingAt(kMaxQuestionAttempts, kMaxQuestionAttempts + 10);
+  WordTestEngine tooLateEngine(corpus_, FixedTick(tooLate));
+  EXPECT_FALSE(tooLateEngine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin).has_value());
 }
 
 TEST_F(QuizFixture, NormalLevelOnAShortWordListFindsNothing) {
   BuildWordSentences(150);
   WordTestEngine engine(corpus_, FixedTick(8));
-  EXPECT_FALSE(engine.NextQuestion(kLevelNormal, kHanziToPinyin).found);
-  EXPECT_TRUE(engine.NextQuestion(kLevelBeginner, kHanziToPinyin).found);
+  EXPECT_FALSE(engine.NextQuestion(Level::kNormal, Direction::kHanziToPinyin).has_value());
+  EXPECT_TRUE(engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin).has_value());
 }
 
 // Fault: the draw of wrong choices never ended once a pool held fewer than four different
@@ -282,17 +322,18 @@ TEST_F(QuizFixture, WrongChoicesAreCompletedFromARepeatedPool) {
   Build({kPoolingSentence}, {"我们"});
   uint32_t tick = 0;
   WordTestEngine engine(corpus_, [&tick] { return ++tick; });
-  for (int i = 0; i < 60; ++i) ASSERT_TRUE(engine.NextQuestion(kLevelBeginner, kHanziToPinyin).found);
+  for (int i = 0; i < 60; ++i)
+    ASSERT_TRUE(engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin).has_value());
   ASSERT_EQ(std::set<std::u16string>(engine.pinyinPool().begin(), engine.pinyinPool().end()).size(), 1u);
   ASSERT_EQ(std::set<std::u16string>(engine.hanziPool().begin(), engine.hanziPool().end()).size(), 1u);
 
-  for (int direction : {kHanziToPinyin, kPinyinToHanzi}) {
-    const WordTestQuestion q = engine.NextQuestion(kLevelBeginner, direction);
-    ASSERT_TRUE(q.found);
-    const std::u16string right = direction == kHanziToPinyin ? u"wǒmen" : u"我们";
-    EXPECT_EQ(std::set<std::u16string>(q.choices.begin(), q.choices.end()).size(), 4u);
-    EXPECT_EQ(std::count(q.choices.begin(), q.choices.end(), right), 1);
-    EXPECT_EQ(q.choices[static_cast<size_t>(q.answerIndex)], right);
+  for (Direction direction : {Direction::kHanziToPinyin, Direction::kPinyinToHanzi}) {
+    const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kBeginner, direction);
+    ASSERT_TRUE(q.has_value());
+    const std::u16string right = direction == Direction::kHanziToPinyin ? u"wǒmen" : u"我们";
+    EXPECT_EQ(std::set<std::u16string>(q->choices.begin(), q->choices.end()).size(), 4u);
+    EXPECT_EQ(std::count(q->choices.begin(), q->choices.end(), right), 1);
+    EXPECT_EQ(q->choices[static_cast<size_t>(q->answerIndex)], right);
   }
 }
 
@@ -302,10 +343,11 @@ TEST_F(QuizFixture, ChoicesAreCompletedFromTheCorpusWordListFirst) {
   Build({kPoolingSentence, {"朋友 你 他", "péngyǒu nǐ tā", "Friends."}}, {"我们"});
   uint32_t tick = 0;
   WordTestEngine engine(corpus_, [&tick] { return ++tick; });
-  for (int i = 0; i < 60; ++i) ASSERT_TRUE(engine.NextQuestion(kLevelBeginner, kHanziToPinyin).found);
-  const WordTestQuestion q = engine.NextQuestion(kLevelBeginner, kPinyinToHanzi);
-  ASSERT_TRUE(q.found);
-  const std::set<std::u16string> choices(q.choices.begin(), q.choices.end());
+  for (int i = 0; i < 60; ++i)
+    ASSERT_TRUE(engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin).has_value());
+  const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kBeginner, Direction::kPinyinToHanzi);
+  ASSERT_TRUE(q.has_value());
+  const std::set<std::u16string> choices(q->choices.begin(), q->choices.end());
   EXPECT_EQ(choices.size(), 4u);
   EXPECT_EQ(choices.count(u"我们"), 1u);
   EXPECT_EQ(choices.count(u"美国"), 0u);

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "corpus/corpus_files.h"
+#include "corpus/mapped_file.h"
 #include "corpus/text_utils.h"
+#include "corpus/word_record.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {
@@ -17,8 +19,15 @@ namespace {
 using test::ReadBytes;
 using test::RuntimeFolder;
 using test::U32;
+using test::U64;
 using test::WriteBytes;
 using Ids = std::vector<int32_t>;
+
+// Passes when `status` is ok; otherwise shows which file failed and why.
+::testing::AssertionResult Ok(const Status& status) {
+  if (status.ok()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << status.ToString();
+}
 
 // A corpus of 40 sentences whose English line is "sK", K being the sentence ID, and whose other
 // lines are empty. The search words sit at chosen word IDs (which set their weights); every
@@ -47,14 +56,13 @@ class RankingTest : public ::testing::Test {
       dictionary += "3s" + std::to_string(k) + "\t" + std::to_string(k) + ":1\n";
       sentences += "\n\ns" + std::to_string(k) + "\n";
     }
-    test::BuildSmallCorpus(u"BI", dictionary, sentences);
+    test::BuildSmallCorpus(folder_.path(), u"BI", dictionary, sentences);
     Load();
   }
 
   void Load() {
-    index_ = CorpusIndex(u"BI");
-    ASSERT_EQ(LoadWordTable(index_), 0);
-    ASSERT_EQ(LoadSentenceTable(index_), 0);
+    index_ = CorpusIndex(folder_.path(), u"BI");
+    ASSERT_TRUE(Ok(LoadCorpus(index_)));
   }
 
   // The sentence IDs of the results, read back from their English lines.
@@ -71,11 +79,14 @@ class RankingTest : public ::testing::Test {
     return ids;
   }
 
-  // Overwrites 4 bytes of an index file, then loads the corpus again.
-  void Patch(CorpusFile f, uint64_t at, uint32_t value) {
-    std::string bytes = ReadBytes(CorpusFileName(f, u"BI"));
-    bytes.replace(at, 4, U32(value));
-    WriteBytes(CorpusFileName(f, u"BI"), bytes);
+  std::filesystem::path FileName(CorpusFile f) const { return CorpusFileName(folder_.path(), f, u"BI"); }
+
+  // Overwrites bytes of an index file with `value`, then loads the corpus again.
+  void Patch(CorpusFile f, uint64_t at, std::string_view value) {
+    std::string bytes = ReadBytes(FileName(f));
+    ASSERT_LE(at + value.size(), bytes.size());
+    bytes.replace(at, value.size(), value);
+    WriteBytes(FileName(f), bytes);
     Load();
   }
 
@@ -152,26 +163,29 @@ TEST_F(RankingTest, SentenceIdBeyondTheTableLeftOut) {
 // A word ID beyond the word table in a sentence record: that sentence is left out.
 TEST_F(RankingTest, WordIdBeyondTheTableLeftOut) {
   // The English word of sentence 4 becomes the first ID past the table.
-  Patch(CorpusFile::kSentenceRecords, 32 * 4 + 24, static_cast<uint32_t>(index_.words.size()));
+  Patch(CorpusFile::kSentenceRecords, 32 * 4 + 24, U32(static_cast<uint32_t>(index_.words().size())));
   EXPECT_EQ(Search(u"alpha beta"), (Ids{9, 1, 7}));
-  Patch(CorpusFile::kSentenceRecords, 32 * 9 + 16, 0x7FFFFFFF);  // the count of its English block
+  Patch(CorpusFile::kSentenceRecords, 32 * 9 + 16, U32(0x7FFFFFFF));  // the count of its English block
   EXPECT_EQ(Search(u"alpha beta"), (Ids{1, 7}));
 }
 
 // A posting count reaching past the end of the posting file: the term is dropped.
 TEST_F(RankingTest, PostingCountPastTheEndDropsTheTerm) {
-  Patch(CorpusFile::kPostings, *index_.PostingOffset(u"2alpha"), 0x20000000);
+  Patch(CorpusFile::kPostings, *index_.PostingOffset(u"2alpha"), U32(0x20000000));
   EXPECT_EQ(Search(u"alpha beta"), (Ids{4, 9}));
   EXPECT_EQ(Search(u"alpha"), Ids{});
-  index_.postingOffsets[*index_.WordId(u"2beta")] = 1ull << 40;
+  // A word table record whose posting offset lies far past the end of the posting file.
+  const uint32_t beta = *index_.WordId(u"2beta");
+  Patch(CorpusFile::kWordTable, 4 + uint64_t{beta} * kWordRecordBytes + kPostingOffsetField, U64(1ull << 40));
+  ASSERT_EQ(index_.PostingOffset(u"2beta"), 1ull << 40);
   EXPECT_EQ(Search(u"alpha beta"), Ids{});
 }
 
 // When the record file cannot be read the found sentences are left out: no copies of an earlier
 // sentence and no empty items.
 TEST_F(RankingTest, UnreadableRecordFileGivesNoItems) {
-  std::filesystem::remove(CorpusFileName(CorpusFile::kSentenceRecords, u"BI"));
-  index_.sentenceRecordFile.Close();  // as if the file had been missing at load
+  std::filesystem::remove(FileName(CorpusFile::kSentenceRecords));
+  index_.SetSentenceRecordFile(MappedFile());  // as if the file had been missing at load
   std::vector<ResultSentence> results = {{u"kept", u"", u""}};
   std::u16string query = u"alpha beta";
   SearchCorpus(query, index_, results);
@@ -190,8 +204,8 @@ TEST_F(RankingTest, FetchPostings) {
   EXPECT_EQ(FetchPostings(index_, u"nowhere", postings), 0u);
   EXPECT_EQ(postings.term, u"nowhere");
   EXPECT_EQ(postings.sentenceIds, Ids{});
-  std::filesystem::remove(CorpusFileName(CorpusFile::kPostings, u"BI"));
-  index_.postingFile.Close();  // as if the file had been missing at load
+  std::filesystem::remove(FileName(CorpusFile::kPostings));
+  index_.SetPostingFile(MappedFile());  // as if the file had been missing at load
   EXPECT_EQ(FetchPostings(index_, u"alpha", postings), 0u);
   EXPECT_EQ(postings.sentenceIds, Ids{});
 }
@@ -207,13 +221,14 @@ TEST_F(RankingTest, ReadSentence) {
 }
 
 TEST(TermWeightTest, BoundsByWordId) {
-  CorpusIndex index(u"BI");
+  // Weights come from the word table alone: the index has no files behind it.
+  StringList words;
   for (int i = 0; i <= 100; ++i) {
-    index.words.push_back(u"2w" +
-                          std::u16string{static_cast<char16_t>(u'a' + i / 26), static_cast<char16_t>(u'a' + i % 26)});
+    words.push_back(u"2w" + std::u16string{static_cast<char16_t>(u'a' + i / 26), static_cast<char16_t>(u'a' + i % 26)});
   }
-  index.wordIds.Rebuild(index.words);
-  const auto weight = [&](int id) { return TermWeight(index, std::u16string(index.words[id]).substr(1)); };
+  CorpusIndex index({}, u"BI");
+  index.SetWordTable(words, std::vector<uint64_t>(words.size(), 0));
+  const auto weight = [&](int id) { return TermWeight(index, std::u16string(index.words()[id]).substr(1)); };
   EXPECT_EQ(weight(0), 3);
   EXPECT_EQ(weight(9), 3);
   EXPECT_EQ(weight(10), 6);

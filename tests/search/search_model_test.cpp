@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <random>
 #include <string>
@@ -40,7 +41,8 @@ bool StartsWithLetter(const std::u16string& t) {
 
 class SearchModel {
  public:
-  explicit SearchModel(unsigned seed) : rng_(seed) {
+  // Writes and builds the corpus of `seed` in the runtime folder `root`.
+  SearchModel(unsigned seed, const std::filesystem::path& root) : rng_(seed), root_(root) {
     const std::u16string han = u"天地人山水火木金土日月风云雨雪花";
     for (int i = 0; i < 24; ++i) {
       std::u16string w(1, han[Pick(han.size())]);
@@ -144,10 +146,10 @@ class SearchModel {
         sentences += text + u"\n";
       }
     }
-    test::BuildSmallCorpus(u"MO", Utf16ToUtf8(dictionary), Utf16ToUtf8(sentences));
-    index_ = CorpusIndex(u"MO");
-    ASSERT_EQ(LoadWordTable(index_), 0);
-    ASSERT_EQ(LoadSentenceTable(index_), 0);
+    ASSERT_NO_FATAL_FAILURE(test::BuildSmallCorpus(root_, u"MO", Utf16ToUtf8(dictionary), Utf16ToUtf8(sentences)));
+    index_ = CorpusIndex(root_, u"MO");
+    const Status loaded = LoadCorpus(index_);
+    ASSERT_TRUE(loaded.ok()) << loaded.ToString();
   }
 
   int Weight(const std::u16string& key) const {
@@ -210,6 +212,7 @@ class SearchModel {
   }
 
   std::mt19937 rng_;
+  std::filesystem::path root_;
   std::vector<std::u16string> chineseVocabulary_, englishVocabulary_;
   std::vector<Group> groups_;
   std::map<std::u16string, int> lineOf_;
@@ -222,7 +225,8 @@ class SearchModelTest : public ::testing::TestWithParam<unsigned> {
 };
 
 TEST_P(SearchModelTest, RandomQueriesMatchTheModel) {
-  SearchModel model(GetParam());
+  SearchModel model(GetParam(), folder_.path());
+  ASSERT_FALSE(HasFatalFailure());  // the corpus was built and loaded
   for (const auto& w : model.chineseVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w));
   for (const auto& w : model.englishVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w));
   for (int i = 0; i < 500; ++i) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.RandomQuery()));

@@ -13,6 +13,7 @@
 
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
+#include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "search/query.h"
 #include "search/search_core.h"
@@ -44,12 +45,12 @@ std::u16string Text(const Tokens& tokens) {
 
 // One corpus as its sentence lines and dictionary line numbers.
 struct Corpus {
-  explicit Corpus(std::u16string_view tag) : index(tag) {
-    const auto lines = FileLines(CorpusFileName(CorpusFile::kSentences, tag));
+  Corpus(const std::filesystem::path& root, std::u16string_view tag) : index(root, tag) {
+    const auto lines = FileLines(CorpusFileName(root, CorpusFile::kSentences, tag));
     for (size_t i = 0; i + 2 < lines.size(); i += 3) {
       groups.push_back({SplitAtSpaces(lines[i]), SplitAtSpaces(lines[i + 1]), SplitAtSpaces(lines[i + 2])});
     }
-    const auto dictionary = FileLines(CorpusFileName(CorpusFile::kDictionary, tag));
+    const auto dictionary = FileLines(CorpusFileName(root, CorpusFile::kDictionary, tag));
     dictionaryLines = dictionary.size();
     for (const auto& line : dictionary) {
       lineOf.emplace(line.substr(0, line.find(u'\t')), static_cast<int>(lineOf.size()));
@@ -109,19 +110,22 @@ class TatoebaTest : public ::testing::Test {
     const auto source = test::SharedTatoebaFolder();
     if (source.empty()) return;
     folder_ = std::make_unique<test::RuntimeFolder>();
+    const std::filesystem::path& root = folder_->path();
     for (const char* name : {"word.dictBI", "sents.finalBI", "word.dictMO", "sents.finalMO"}) {
-      std::filesystem::copy_file(source / name, std::filesystem::path("BDict") / name);
+      std::filesystem::copy_file(source / name, root / "BDict" / name);
     }
+    // The first failure is kept, so that SetUp can name it.
     for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) {
       BuildReport report;
-      buildResult_ += BuildCorpus(tag, &report);
+      const Status built = BuildCorpus(root, tag, &report);
+      if (buildStatus_.ok()) buildStatus_ = built;
       skipped_ += report.skippedLines + report.longKeys;
     }
-    bi_ = std::make_unique<Corpus>(kTagBilingual);
-    mo_ = std::make_unique<Corpus>(kTagMonolingual);
+    bi_ = std::make_unique<Corpus>(root, kTagBilingual);
+    mo_ = std::make_unique<Corpus>(root, kTagMonolingual);
     for (Corpus* c : {bi_.get(), mo_.get()}) {
-      loadResult_ += LoadWordTable(c->index);
-      loadResult_ += LoadSentenceTable(c->index);
+      const Status loaded = LoadCorpus(c->index);
+      if (loadStatus_.ok()) loadStatus_ = loaded;
     }
   }
   static void TearDownTestSuite() {
@@ -131,8 +135,8 @@ class TatoebaTest : public ::testing::Test {
   }
   void SetUp() override {
     if (!folder_) GTEST_SKIP() << "the shared Tatoeba corpus (shared/corpora/tatoeba/BDict) is not there";
-    ASSERT_EQ(buildResult_, 0);
-    ASSERT_EQ(loadResult_, 0);
+    ASSERT_TRUE(buildStatus_.ok()) << buildStatus_.ToString();
+    ASSERT_TRUE(loadStatus_.ok()) << loadStatus_.ToString();
   }
 
   static std::vector<ResultSentence> Search(const Corpus& corpus, std::u16string query) {
@@ -143,15 +147,15 @@ class TatoebaTest : public ::testing::Test {
 
   static inline std::unique_ptr<test::RuntimeFolder> folder_;
   static inline std::unique_ptr<Corpus> bi_, mo_;
-  static inline int buildResult_ = 0, loadResult_ = 0;
+  static inline Status buildStatus_, loadStatus_;
   static inline int64_t skipped_ = 0;
 };
 
 TEST_F(TatoebaTest, BuiltWholeAndLoaded) {
   EXPECT_EQ(skipped_, 0);
   for (const Corpus* c : {bi_.get(), mo_.get()}) {
-    EXPECT_EQ(c->index.words.size(), c->dictionaryLines);
-    EXPECT_EQ(c->index.sentenceOffsets.size(), c->groups.size());
+    EXPECT_EQ(c->index.words().size(), c->dictionaryLines);
+    EXPECT_EQ(c->index.sentenceCount(), c->groups.size());
     EXPECT_GT(c->groups.size(), 20000u);
   }
 }
@@ -179,14 +183,15 @@ TEST_F(TatoebaTest, QueriesMatchAScanOfTheLines) {
 }
 
 TEST_F(TatoebaTest, ChineseSentenceEndToEnd) {
-  const SearchCommandResult r =
-      RunSearchCommand(u"老师的猫在图书馆睡觉", bi_->index, mo_->index, SysSettings{}, "data/displayResult.html");
-  EXPECT_EQ(r.language, LANG_CN);
+  const SearchCommandResult r = RunSearchCommand(u"老师的猫在图书馆睡觉", bi_->index, mo_->index, SysSettings{},
+                                                 ResultPageFileName(folder_->path()));
+  EXPECT_EQ(r.language, Language::kChinese);
   EXPECT_EQ(r.query, u"老师 的 猫 在 图书馆 睡觉");
   EXPECT_EQ(r.bilingual, bi_->Expected(u"老师 的 猫 在 图书馆 睡觉"));
   EXPECT_EQ(r.monolingual, mo_->Expected(u"老师 的 猫 在 图书馆 睡觉"));
   ASSERT_FALSE(r.bilingual.empty());
-  EXPECT_EQ(r.pageStatus, 0);
+  EXPECT_EQ(r.page, PageResult::kWritten);
+  EXPECT_TRUE(std::filesystem::exists(ResultPageFileName(folder_->path())));
   const FieldList terms = SplitString(r.query, u" ");
   for (const auto& s : r.bilingual) {
     const FieldList words = SplitString(s.chinese, u" ");

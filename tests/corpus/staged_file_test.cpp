@@ -1,0 +1,154 @@
+#include "corpus/staged_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "corpus/corpus_files.h"
+#include "tests/support/test_support.h"
+
+namespace tamrel {
+namespace {
+
+using test::ReadBytes;
+using test::RuntimeFolder;
+using test::WriteBytes;
+
+// Writes `bytes` to the open staged file.
+void Put(StagedFile& staged, std::string_view bytes) { ASSERT_TRUE(staged.file().Write(bytes.data(), bytes.size())); }
+
+TEST(StagedFileNameTest, NewAppendedToTheFinalName) {
+  EXPECT_EQ(StagedFileName("data/config.data"), "data/config.data.new");
+  EXPECT_EQ(StagedFileName(CorpusFileName("/runtime", CorpusFile::kWordTable, u"BI")),
+            "/runtime/data/index1.datBI.new");
+  EXPECT_EQ(StagedFileName(CorpusFileName("/runtime", CorpusFile::kDictionary, u"MO")),
+            "/runtime/BDict/word.dictMO.new");
+}
+
+TEST(StagedFileTest, CommitReplacesTheTargetAndLeavesNoStagedFile) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/config.data";
+  WriteBytes(target, "old contents");
+  StagedFile staged(target);
+  EXPECT_EQ(staged.stagedPath(), folder / "data/config.data.new");
+  ASSERT_TRUE(staged.Open().ok());
+  Put(staged, "new");
+  // Until the commit the target is the old file and the bytes wait under the staged name.
+  EXPECT_EQ(ReadBytes(target), "old contents");
+  EXPECT_TRUE(std::filesystem::exists(folder / "data/config.data.new"));
+  const Status status = staged.Commit();
+  ASSERT_TRUE(status.ok()) << status.ToString();
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_FALSE(std::filesystem::exists(folder / "data/config.data.new"));
+}
+
+TEST(StagedFileTest, CommitCreatesAMissingTarget) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/config.data";
+  {
+    StagedFile staged(target);
+    ASSERT_TRUE(staged.Open(TextFile::Mode::kCreateUtf16).ok());
+    ASSERT_TRUE(staged.file().WriteText(u"a"));
+    ASSERT_TRUE(staged.Commit().ok());
+  }
+  EXPECT_EQ(ReadBytes(target), std::string("\xFF\xFE"
+                                           "a\0",
+                                           4));
+  EXPECT_FALSE(std::filesystem::exists(folder / "data/config.data.new"));
+}
+
+TEST(StagedFileTest, AbandonedFileLeavesThePreviousTargetWhole) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/config.data";
+  WriteBytes(target, "old contents");
+  {
+    StagedFile staged(target);
+    ASSERT_TRUE(staged.Open().ok());
+    Put(staged, "half written");
+    ASSERT_TRUE(std::filesystem::exists(folder / "data/config.data.new"));
+  }  // destroyed without a commit, as when a write fails halfway
+  EXPECT_EQ(ReadBytes(target), "old contents");
+  EXPECT_FALSE(std::filesystem::exists(folder / "data/config.data.new"));
+}
+
+TEST(StagedFileTest, OpenEmptiesAStagedFileLeftByAnEarlierRun) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/config.data";
+  WriteBytes(folder / "data/config.data.new", "leftover from a crash");
+  StagedFile staged(target);
+  ASSERT_TRUE(staged.Open().ok());
+  Put(staged, "ok");
+  ASSERT_TRUE(staged.Commit().ok());
+  EXPECT_EQ(ReadBytes(target), "ok");
+}
+
+// Kept files wait under their staged names for a commit of several files together.
+TEST(StagedFileTest, KeepLeavesTheStagedFileAndTheTarget) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/index1.datBI";
+  WriteBytes(target, "old");
+  {
+    StagedFile staged(target);
+    ASSERT_TRUE(staged.Open().ok());
+    Put(staged, "next");
+    ASSERT_TRUE(staged.Keep().ok());
+  }
+  EXPECT_EQ(ReadBytes(target), "old");
+  EXPECT_EQ(ReadBytes(folder / "data/index1.datBI.new"), "next");
+}
+
+TEST(StagedFileTest, TargetFolderMissing) {
+  RuntimeFolder folder;
+  const auto target = folder / "absent/config.data";
+  const Status status = WriteFileStaged(target, "bytes");
+  EXPECT_EQ(status.kind(), Status::Kind::kIoError);
+  EXPECT_EQ(status.file(), folder / "absent/config.data.new");
+  EXPECT_FALSE(status.reason().empty());
+  EXPECT_FALSE(std::filesystem::exists(folder / "absent"));
+
+  StagedFile staged(target);
+  const Status open = staged.Open();
+  EXPECT_FALSE(open.ok());
+  EXPECT_EQ(open.file(), folder / "absent/config.data.new");
+}
+
+TEST(StagedFileTest, FolderInPlaceOfTheTarget) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/config.data";
+  std::filesystem::create_directory(target);
+  WriteBytes(target / "inside", "kept");
+  {
+    StagedFile staged(target);
+    ASSERT_TRUE(staged.Open().ok());
+    Put(staged, "new");
+    const Status status = staged.Commit();
+    EXPECT_EQ(status.kind(), Status::Kind::kIoError);
+    EXPECT_EQ(status.file(), target);
+    EXPECT_FALSE(status.reason().empty());
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(target));
+  EXPECT_EQ(ReadBytes(target / "inside"), "kept");
+  EXPECT_FALSE(std::filesystem::exists(folder / "data/config.data.new"));
+
+  const Status status = WriteFileStaged(target, "new");
+  EXPECT_EQ(status.kind(), Status::Kind::kIoError);
+  EXPECT_EQ(status.file(), target);
+  EXPECT_EQ(ReadBytes(target / "inside"), "kept");
+  EXPECT_FALSE(std::filesystem::exists(folder / "data/config.data.new"));
+}
+
+TEST(WriteFileStagedTest, ReplacesTheTargetWhole) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/config.data";
+  WriteBytes(target, "a longer old file");
+  ASSERT_TRUE(WriteFileStaged(target, std::string("x\0y", 3)).ok());
+  EXPECT_EQ(ReadBytes(target), std::string("x\0y", 3));
+  ASSERT_TRUE(WriteFileStaged(target, "").ok());
+  EXPECT_EQ(ReadBytes(target), "");
+  EXPECT_TRUE(std::filesystem::is_regular_file(target));
+  EXPECT_FALSE(std::filesystem::exists(folder / "data/config.data.new"));
+}
+
+}  // namespace
+}  // namespace tamrel
