@@ -43,8 +43,8 @@ class WordTestDialog : public QDialog {
   QLabel* choiceLabel(int index) const;
 
   WordTestEngine engine_;  // answer position, counts, pools and the generator
-  int level_ = 0;      // the checked level button: beginner, normal, expert; -1 when none is
-  int direction_ = 0;  // the checked direction button: Hanzi to pinyin, pinyin to Hanzi; -1 when none is
+  int level_ = 0;          // the checked level button: beginner, normal, expert; -1 when none is
+  int direction_ = 0;      // the checked direction button: Hanzi to pinyin, pinyin to Hanzi; -1 when none is
   int chosenIndex_ = 0;
   QString questionText_;
   Desktop& desktop_;

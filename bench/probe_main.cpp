@@ -73,7 +73,8 @@ int Load(const std::filesystem::path& dir) {
   const double sentenceSeconds = SecondsSince(start);
   const int64_t bothKb = StatusKb("VmRSS");
   const auto wordTableBytes = std::filesystem::file_size(CorpusFileName(dir, CorpusFile::kWordTable, kBenchTag));
-  const auto sentenceTableBytes = std::filesystem::file_size(CorpusFileName(dir, CorpusFile::kSentenceTable, kBenchTag));
+  const auto sentenceTableBytes =
+      std::filesystem::file_size(CorpusFileName(dir, CorpusFile::kSentenceTable, kBenchTag));
   std::printf(
       "seconds=%.6f word_seconds=%.6f sentence_seconds=%.6f base_kb=%lld words_rss_kb=%lld rss_kb=%lld "
       "peak_kb=%lld word_table_bytes=%llu sentence_table_bytes=%llu keys=%zu sentences=%zu\n",

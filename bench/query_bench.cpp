@@ -34,8 +34,7 @@ OpenCorpus* Open(const BenchCorpus& corpus) {
   auto opened = std::make_unique<OpenCorpus>();
   opened->name = corpus.name;
   opened->index = CorpusIndex(corpus.dir, kBenchTag);
-  if (!LoadCorpus(opened->index).ok() ||
-      opened->fts5.Open(corpus.Fts5Database()) < 0) {
+  if (!LoadCorpus(opened->index).ok() || opened->fts5.Open(corpus.Fts5Database()) < 0) {
     return nullptr;
   }
   held = std::move(opened);

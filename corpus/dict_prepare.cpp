@@ -5,10 +5,10 @@
 #include <unordered_map>
 
 #include "corpus/corpus_files.h"
-#include "corpus/word_record.h"
 #include "corpus/staged_file.h"
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
+#include "corpus/word_record.h"
 
 namespace tamrel {
 
@@ -62,8 +62,7 @@ struct KeyPostings {
   std::vector<std::pair<int32_t, int32_t>> postings;  // sentence ID, occurrences
 };
 
-bool WriteDictionary(TextFile& out,
-                     const std::vector<const std::pair<const std::u16string, KeyPostings>*>& order) {
+bool WriteDictionary(TextFile& out, const std::vector<const std::pair<const std::u16string, KeyPostings>*>& order) {
   std::string line;
   bool ok = true;
   for (const auto* entry : order) {

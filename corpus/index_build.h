@@ -54,8 +54,7 @@ Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, B
 
 // The Build command: "BI", then "MO", stopping at the first failure. `onCorpusDone` (optional)
 // sees each corpus's report, made with `onProgress` (optional), and its status when its build ends.
-using CorpusBuildDone =
-    std::function<void(std::u16string_view tag, const BuildReport& report, const Status& status)>;
+using CorpusBuildDone = std::function<void(std::u16string_view tag, const BuildReport& report, const Status& status)>;
 Status BuildAllCorpora(const std::filesystem::path& root,
                        const std::function<void(const BuildProgress&)>& onProgress = {},
                        const CorpusBuildDone& onCorpusDone = {});

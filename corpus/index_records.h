@@ -27,7 +27,8 @@ struct PostingBlock {
 
 // Reads the block at `offset` of the posting file of `index`, keeping at most `limit` postings.
 // False when the file cannot be opened or the block reaches past its end.
-[[nodiscard]] bool ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block, uint32_t limit = UINT32_MAX);
+[[nodiscard]] bool ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block,
+                                    uint32_t limit = UINT32_MAX);
 
 struct SentenceRecord {
   std::vector<uint32_t> chinese, pinyin, english;  // word IDs of the three token blocks

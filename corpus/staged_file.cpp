@@ -48,7 +48,8 @@ Status StagedFile::Commit() {
 Status WriteFileStaged(const std::filesystem::path& target, std::string_view bytes) {
   StagedFile staged(target);
   if (Status status = staged.Open(); !status.ok()) return status;
-  if (!staged.file().Write(bytes.data(), bytes.size())) return Status::IoError(staged.stagedPath(), "cannot be written");
+  if (!staged.file().Write(bytes.data(), bytes.size()))
+    return Status::IoError(staged.stagedPath(), "cannot be written");
   return staged.Commit();
 }
 

@@ -177,9 +177,9 @@ std::u16string RenderResultPage(std::u16string_view query, Language language,
   return page;
 }
 
-Status WriteResultPage(std::u16string_view query, Language language,
-                    const std::vector<ResultSentence>& bilingual, const std::vector<ResultSentence>& monolingual,
-                    const std::filesystem::path& path, const SysSettings& settings) {
+Status WriteResultPage(std::u16string_view query, Language language, const std::vector<ResultSentence>& bilingual,
+                       const std::vector<ResultSentence>& monolingual, const std::filesystem::path& path,
+                       const SysSettings& settings) {
   const std::u16string page = RenderResultPage(query, language, bilingual, monolingual, settings);
   TextFile file;
   if (!file.Open(path, TextFile::Mode::kCreate)) return Status::IoError(path, "cannot be created");

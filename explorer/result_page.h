@@ -29,8 +29,8 @@ std::u16string RenderResultPage(std::u16string_view query, Language language,
 
 // Renders the page and writes it to `path` in one write; fails when the file cannot be created or
 // written.
-Status WriteResultPage(std::u16string_view query, Language language,
-                    const std::vector<ResultSentence>& bilingual, const std::vector<ResultSentence>& monolingual,
-                    const std::filesystem::path& path, const SysSettings& settings);
+Status WriteResultPage(std::u16string_view query, Language language, const std::vector<ResultSentence>& bilingual,
+                       const std::vector<ResultSentence>& monolingual, const std::filesystem::path& path,
+                       const SysSettings& settings);
 
 }  // namespace tamrel

@@ -37,10 +37,9 @@ Status WriteConfig(const SysSettings& settings, const std::filesystem::path& roo
   const auto line = [](const char16_t* key, bool value) {
     return std::u16string(key) + u"##" + (value ? u"TRUE" : u"FALSE") + u"\n";
   };
-  const std::u16string text = u"FIRST\n" + line(u"FLAGPRON", settings.showPinyin) +
-                              line(u"FLAGBI", settings.searchBilingual) +
-                              line(u"FLAGMONO", settings.searchMonolingual) +
-                              line(u"FLAGSTARTUP", settings.greetAtStart);
+  const std::u16string text =
+      u"FIRST\n" + line(u"FLAGPRON", settings.showPinyin) + line(u"FLAGBI", settings.searchBilingual) +
+      line(u"FLAGMONO", settings.searchMonolingual) + line(u"FLAGSTARTUP", settings.greetAtStart);
   const auto file = ConfigFileName(root);
   // A file the user made read-only stays as it is, as if it had been written in place.
   if (std::filesystem::exists(file) && access(file.c_str(), W_OK) != 0) return Status::IoError(file, "is read-only");

@@ -49,7 +49,7 @@ std::vector<std::string> Tokens(const std::string& line) {
 }  // namespace
 
 Status WriteCorpus(const std::filesystem::path& root, std::u16string_view tag, const std::vector<SentenceGroup>& groups,
-                const std::vector<std::string>& chineseFirst) {
+                   const std::vector<std::string>& chineseFirst) {
   Dictionary chinese;
   Dictionary others;
   Dictionary english;
