@@ -300,17 +300,6 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   return WriteStagedTable(CorpusFileName(index.root(), CorpusFile::kSentenceTable, index.tag()), table);
 }
 
-std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int prefix) {
-  std::vector<KeyPart> parts;
-  const auto p = static_cast<char16_t>(u'0' + prefix);
-  ForEachField<char16_t>(line, u" ", [&](std::u16string_view token) { parts.push_back({p, token}); });
-  std::vector<uint32_t> ids;
-  index.FindWordIds(parts, ids);
-  std::string block;
-  AppendTokenBlock(ids.data(), ids.size(), block);
-  return block;
-}
-
 Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, BuildReport* report) {
   CorpusIndex index(root, tag);
   Status status = BuildWordIndex(index, report);

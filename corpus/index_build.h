@@ -44,10 +44,6 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr);
 // BuildWordIndex on the same object. Fails as above.
 Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr);
 
-// The token block of one sentence line: n, a zero, then n 64-bit word IDs of prefix + token;
-// a token whose key is missing gets word ID 0.
-std::string EncodeLine(const CorpusIndex& index, std::u16string_view line, int prefix);
-
 // Builds both indexes of corpus `tag` in the runtime folder `root` and moves the four files into
 // place. On failure the staged files are removed and the previous index files stay as they were.
 Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, BuildReport* report = nullptr);

@@ -46,7 +46,6 @@ class StringList {
     ends_.reserve(count);
     units_.reserve(units);
   }
-  std::vector<std::u16string> ToVector() const;
 
  private:
   std::u16string units_;

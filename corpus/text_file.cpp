@@ -157,14 +157,6 @@ bool TextFile::Write(const void* data, size_t count) {
   return !writeFailed_;
 }
 
-int64_t TextFile::Seek(int64_t offset, Origin origin) {
-  if (file_ == nullptr) return -1;
-  if (origin == Origin::kCurrent) offset -= static_cast<int64_t>(readEnd_ - readPos_);
-  DropReadBuffer();
-  if (fseeko(file_, offset, static_cast<int>(origin)) != 0) return -1;
-  return ftello(file_);
-}
-
 int64_t TextFile::GetPosition() const {
   if (file_ == nullptr) return -1;
   const int64_t pos = ftello(file_);

@@ -21,8 +21,6 @@ class TextFile {
     kCreateUtf16,  // a new or emptied file; text is written as UTF-16LE
   };
 
-  enum class Origin { kBegin = SEEK_SET, kCurrent = SEEK_CUR, kEnd = SEEK_END };
-
   TextFile() = default;
   ~TextFile();
   TextFile(const TextFile&) = delete;
@@ -52,7 +50,6 @@ class TextFile {
   // Byte operations, unaffected by the text mode.
   size_t Read(void* buffer, size_t count);
   bool Write(const void* data, size_t count);
-  int64_t Seek(int64_t offset, Origin origin);  // new position, or -1 on failure
   int64_t GetPosition() const;
   int64_t GetLength();  // file size in bytes, or -1
   // Closes the file; false when buffered data could not be written (or an earlier write failed).

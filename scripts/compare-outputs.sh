@@ -76,7 +76,7 @@ run() {
     echo $? >"$d/rc"
     local f
     for f in $keep; do
-        [[ -e $RT/$f ]] && cp "$RT/$f" "$d/files/${f//\//_}"
+        [[ -e $RT/$f ]] && (cd "$RT" && cp --parents "$f" "$d/files/")
     done
 }
 
@@ -247,23 +247,41 @@ def read_case(d):
     for name in ("stdout", "stderr", "rc"):
         with open(os.path.join(d, name), "rb") as f:
             out[name] = f.read()
-    for name in sorted(os.listdir(os.path.join(d, "files"))):
-        with open(os.path.join(d, "files", name), "rb") as f:
-            out["file " + name] = f.read()
+    files = os.path.join(d, "files")
+    for folder, _, names in os.walk(files):
+        for name in names:
+            path = os.path.join(folder, name)
+            with open(path, "rb") as f:
+                out["file " + os.path.relpath(path, files)] = f.read()
     return out
+
+def clip(line, start=0, width=150):
+    """A long line (the result page is mostly one line) cut to a window around `start`."""
+    start = max(0, start - 40)
+    text = line[start:start + width]
+    return ("..." if start else "") + text + ("..." if start + width < len(line) else "")
 
 def short_diff(name, a, b):
     if a is None or b is None:
-        return [f"    {name}: only written by {'new' if a is None else 'old'}"]
+        return [f"    {name}: only written by the {'new' if a is None else 'old'} build"]
+    if name == "rc":
+        return [f"    exit code: {a.decode().strip()} vs {b.decode().strip()}"]
     try:
         ta, tb = a.decode(), b.decode()
     except UnicodeDecodeError:
         ta = tb = None
-    if ta is None or name.startswith("file data_index"):
+    if ta is None or "/index" in name:
         pos = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
         return [f"    {name}: {len(a)} vs {len(b)} bytes, first difference at byte {pos}"]
-    lines = list(difflib.unified_diff(ta.splitlines(), tb.splitlines(), "old", "new", lineterm="", n=1))
-    shown = [f"    {name}:"] + ["      " + l for l in lines[:12]]
+    lines = list(difflib.unified_diff(ta.splitlines(), tb.splitlines(), "old", "new", lineterm="", n=1))[2:]
+    # Show a changed line from where it starts to differ from its counterpart.
+    shown = [f"    {name}:"]
+    for i, line in enumerate(lines[:12]):
+        other = lines[i + 1] if line.startswith("-") and i + 1 < len(lines) else lines[i - 1] if i else ""
+        same = 0
+        if line[:1] in "+-" and other[:1] in "+-" and line[:1] != other[:1]:
+            same = len(os.path.commonprefix([line[1:], other[1:]]))
+        shown.append("      " + line[:1] + clip(line[1:], same))
     if len(lines) > 12:
         shown.append(f"      ... ({len(lines) - 12} more diff lines)")
     if not lines:

@@ -35,20 +35,6 @@ bool BlockText(const CorpusIndex& index, const std::vector<uint32_t>& ids, std::
 
 }  // namespace
 
-size_t FetchPostings(const CorpusIndex& index, std::u16string_view term, TermPostings& postings, uint32_t limit) {
-  const TermKeyResult key = TermKey(term);
-  postings.term = key.normalised;
-  postings.sentenceIds.clear();
-  postings.secondValues.clear();
-  const auto offset = index.PostingOffset(key.key);
-  if (!offset) return 0;
-  PostingBlock block;
-  if (!ReadPostingBlock(index, *offset, block, limit)) return 0;
-  postings.sentenceIds = std::move(block.sentenceIds);
-  postings.secondValues = std::move(block.secondValues);
-  return block.count;
-}
-
 int TermWeight(const CorpusIndex& index, std::u16string_view normalisedTerm) {
   // The most frequent keys have the smallest word IDs and weigh least.
   const auto id = index.WordId(NormalisedTermKey(normalisedTerm));
@@ -107,11 +93,6 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
 }
 
 }  // namespace
-
-bool ReadSentence(const CorpusIndex& index, int64_t sentenceId, ResultSentence& sentence) {
-  thread_local SentenceRecord record;  // kept between calls to spare its allocations
-  return ReadSentenceRecord(index, sentenceId, record) && RecordText(index, record, sentence);
-}
 
 void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& ids, int64_t weight) {
   // The same walk as inserting into the candidate list in place, written into a second list so

@@ -22,25 +22,8 @@ struct ResultSentence {
   bool operator==(const ResultSentence&) const = default;
 };
 
-// The postings of one query term that was found.
-struct TermPostings {
-  std::u16string term;  // normalised text
-  std::vector<int32_t> sentenceIds;
-  std::vector<int32_t> secondValues;
-};
-
-// Looks the term up through its key and reads at most `limit` postings of its block into
-// `postings`. Returns the number of postings the block holds; 0 when the key is absent or the
-// block cannot be read whole (a damaged file), `postings` then holding only the term.
-size_t FetchPostings(const CorpusIndex& index, std::u16string_view term, TermPostings& postings,
-                     uint32_t limit = UINT32_MAX);
-
 // 3, 6, 8 or 10 by the word ID of the term's key (bounds 10, 20, 100); 10 when the key is absent.
 int TermWeight(const CorpusIndex& index, std::u16string_view normalisedTerm);
-
-// Fills `sentence` with the texts of sentence `sentenceId`. False when the record cannot be read
-// or holds a word ID outside the word table; `sentence` is then unspecified.
-bool ReadSentence(const CorpusIndex& index, int64_t sentenceId, ResultSentence& sentence);
 
 struct Candidate {
   int32_t sentenceId;

@@ -17,6 +17,7 @@ namespace {
 using test::BuildSmallCorpus;
 using test::ReadBytes;
 using test::RuntimeFolder;
+using test::StringsOf;
 using test::U32;
 using test::U64;
 using test::WriteBytes;
@@ -45,10 +46,10 @@ class LoadedIndexTest : public ::testing::Test {
 TEST_F(LoadedIndexTest, WordTableRoundTrip) {
   EXPECT_EQ(index_.root(), folder_.path());
   EXPECT_EQ(index_.tag(), u"MO");
-  EXPECT_EQ(index_.words().ToVector(),
+  EXPECT_EQ(StringsOf(index_.words()),
             (Strings{u"2apple", u"0。", u"0水", u"1shui", u"0、", u"0「", u"0」", u"2", u"0我", u"2apple"}));
-  EXPECT_EQ(index_.englishWords().ToVector(), (Strings{u"apple", u"", u"apple"}));
-  EXPECT_EQ(index_.chineseWords().ToVector(), (Strings{u"水", u"我"}));
+  EXPECT_EQ(StringsOf(index_.englishWords()), (Strings{u"apple", u"", u"apple"}));
+  EXPECT_EQ(StringsOf(index_.chineseWords()), (Strings{u"水", u"我"}));
   EXPECT_EQ(index_.WordId(u"2apple"), 9u);
   EXPECT_EQ(index_.WordId(u"0水"), 2u);
   EXPECT_EQ(index_.WordId(u"2"), 7u);
@@ -82,8 +83,8 @@ TEST_F(LoadedIndexTest, SecondLoadGivesTheSameLists) {
   ASSERT_TRUE(LoadWordTable(index_).ok());
   ASSERT_TRUE(LoadSentenceTable(index_).ok());
   EXPECT_EQ(index_.words().size(), 10u);
-  EXPECT_EQ(index_.englishWords().ToVector(), (Strings{u"apple", u"", u"apple"}));
-  EXPECT_EQ(index_.chineseWords().ToVector(), (Strings{u"水", u"我"}));
+  EXPECT_EQ(StringsOf(index_.englishWords()), (Strings{u"apple", u"", u"apple"}));
+  EXPECT_EQ(StringsOf(index_.chineseWords()), (Strings{u"水", u"我"}));
   EXPECT_EQ(index_.WordId(u"2apple"), 9u);
   EXPECT_EQ(index_.sentenceCount(), 2u);
   EXPECT_EQ(ListWords(index_, 0, Language::kChinese, 20), (Words{{0, u"水"}, {1, u"我"}}));

@@ -11,6 +11,7 @@
 #include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
+#include "corpus/index_records.h"
 #include "search/search_core.h"
 #include "tests/support/test_support.h"
 
@@ -46,7 +47,7 @@ class CorruptionTest : public ::testing::Test {
     damaged_ = f;
   }
 
-  // Loads the corpus and runs every query and sentence read; returns the load result and the
+  // Loads the corpus and runs every query and record read; returns the load result and the
   // number of results of all queries together.
   std::pair<bool, size_t> Exercise() {
     CorpusIndex index(folder_.path(), u"BI");
@@ -64,9 +65,12 @@ class CorruptionTest : public ::testing::Test {
       }
       total += results.size();
     }
-    ResultSentence sentence;
+    // A record that reads whole lies inside the record file: three counts and zeros, its word IDs.
+    const auto recordBytes = std::filesystem::file_size(Path(CorpusFile::kSentenceRecords));
+    SentenceRecord record;
     for (int64_t id = -1; id <= static_cast<int64_t>(index.sentenceCount()); ++id) {
-      ReadSentence(index, id, sentence);
+      if (!ReadSentenceRecord(index, id, record)) continue;
+      EXPECT_LE(24 + 8 * (record.chinese.size() + record.pinyin.size() + record.english.size()), recordBytes) << id;
     }
     EXPECT_LE(ListWords(index, 0, Language::kEnglish, 20).size(), 20u);
     EXPECT_LE(ListWords(index, 0, Language::kChinese, 20).size(), 20u);

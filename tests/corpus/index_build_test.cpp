@@ -17,6 +17,7 @@ namespace {
 
 using test::ReadBytes;
 using test::RuntimeFolder;
+using test::StringsOf;
 using test::U32;
 using test::U64;
 using test::WriteBytes;
@@ -117,13 +118,13 @@ TEST(IndexBuildTest, InMemoryResultOfWordIndex) {
   WriteSources(folder, "0你好\t0:1 5:2\n2hello\t3:1\n2hello\t4:1\n", "");
   CorpusIndex index(folder.path(), u"BI");
   ASSERT_TRUE(BuildWordIndex(index).ok());
-  EXPECT_EQ(index.words().ToVector(), (std::vector<std::u16string>{u"0你好", u"2hello", u"2hello"}));
+  EXPECT_EQ(StringsOf(index.words()), (std::vector<std::u16string>{u"0你好", u"2hello", u"2hello"}));
   EXPECT_EQ(index.WordId(u"0你好"), 0u);
   EXPECT_EQ(index.WordId(u"2hello"), 2u);
   EXPECT_EQ(index.PostingOffset(u"0你好"), 0u);
   EXPECT_EQ(index.PostingOffset(u"2hello"), 32u);
-  EXPECT_EQ(index.englishWords().ToVector(), (std::vector<std::u16string>{u"hello", u"hello"}));
-  EXPECT_EQ(index.chineseWords().ToVector(), (std::vector<std::u16string>{u"你好"}));
+  EXPECT_EQ(StringsOf(index.englishWords()), (std::vector<std::u16string>{u"hello", u"hello"}));
+  EXPECT_EQ(StringsOf(index.chineseWords()), (std::vector<std::u16string>{u"你好"}));
   // Nothing is in place before BuildCorpus commits; the staged word table gives both records of
   // the repeated key the offset of its last block.
   const auto wordTable = CorpusFileName(folder.path(), CorpusFile::kWordTable, u"BI");
@@ -155,19 +156,62 @@ TEST(IndexBuildTest, Utf16Dictionary) {
   EXPECT_EQ(File(folder, CorpusFile::kSentenceRecords), Tokens({1}) + Tokens({}) + Tokens({}));
 }
 
-TEST(EncodeLineTest, TokenBlocks) {
-  CorpusIndex index;
-  StringList words;
-  for (const char16_t* key : {u"0a", u"0b", u"0你", u"0c", u"0d", u"0我", u"0e", u"0f", u"0g", u"0爱", u"3我"}) {
-    ASSERT_TRUE(words.push_back(key));
+// How sentence lines become token blocks: each line is cut at every space, its prefix (0 Chinese,
+// 1 pinyin, 3 English) is put before each token, and a key that is not in the dictionary gets
+// word ID 0.
+TEST(SentenceRecordsTest, TokensOfEachLine) {
+  RuntimeFolder folder;
+  // Word IDs 0 ... 11 in dictionary order.
+  WriteSources(folder,
+               "0a\t0:1\n0b\t0:1\n0你\t0:1\n0c\t0:1\n0d\t0:1\n0我\t0:1\n"
+               "0e\t0:1\n0f\t0:1\n0g\t0:1\n0爱\t0:1\n3我\t0:1\n1我\t0:1\n",
+               "我 爱 你\n"  // 0我 0爱 0你
+               " 我\n"       // a leading space: the empty token "1" is missing, then 1我
+               "我\n"        // 3我
+               "我 他 你\n"  // 0他 is missing
+               "\n"          // an empty line: no tokens
+               "我\n"        // 3我
+               "我  你 \n"   // a double space gives an empty token; a trailing one gives none
+               "他\n"        // 1他 is missing
+               "");          // the file ends inside the group: the English line is empty
+  BuildReport report;
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI", &report).ok());
+  EXPECT_EQ(report.sentenceGroups, 3);
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceRecords),
+            U32(3) + U32(0) + U64(5) + U64(9) + U64(2) +      // group 0 at 0
+                U32(2) + U32(0) + U64(0) + U64(11) +          //
+                U32(1) + U32(0) + U64(10) +                   //
+                U32(3) + U32(0) + U64(5) + U64(0) + U64(2) +  // group 1 at 72
+                U32(0) + U32(0) +                             //
+                U32(1) + U32(0) + U64(10) +                   //
+                U32(3) + U32(0) + U64(5) + U64(0) + U64(2) +  // group 2 at 128
+                U32(1) + U32(0) + U64(0) +                    //
+                U32(0) + U32(0));
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceTable), U32(3) + U64(0) + U64(72) + U64(128));
+}
+
+// The build reads sentence groups in batches; records and offsets run on unbroken across them.
+TEST(SentenceRecordsTest, ManyGroups) {
+  RuntimeFolder folder;
+  std::string sentences;
+  for (int g = 0; g < 150; ++g) sentences += g % 2 == 0 ? "我\nwo\nI\n" : "\n\nI I\n";
+  WriteSources(folder, "0我\t0:1\n1wo\t0:1\n3I\t0:1\n", sentences);
+  BuildReport report;
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI", &report).ok());
+  EXPECT_EQ(report.sentenceGroups, 150);
+  // An even group is three one-token blocks (48 bytes), an odd one two empty blocks and a
+  // two-token block (40 bytes).
+  const std::string even = U32(1) + U32(0) + U64(0) + U32(1) + U32(0) + U64(1) + U32(1) + U32(0) + U64(2);
+  const std::string odd = U32(0) + U32(0) + U32(0) + U32(0) + U32(2) + U32(0) + U64(2) + U64(2);
+  std::string records;
+  std::string table = U32(150);
+  for (int g = 0; g < 150; ++g) {
+    table += U64(records.size());
+    records += g % 2 == 0 ? even : odd;
   }
-  index.SetWordTable(std::move(words), std::vector<uint64_t>(11, 0));
-  EXPECT_EQ(EncodeLine(index, u"我 爱 你", 0), Tokens({5, 9, 2}));
-  EXPECT_EQ(EncodeLine(index, u"我", 3), Tokens({10}));
-  EXPECT_EQ(EncodeLine(index, u"", 0), std::string(8, '\0'));
-  EXPECT_EQ(EncodeLine(index, u"我 他 你", 0), Tokens({5, 0, 2}));
-  EXPECT_EQ(EncodeLine(index, u"我  你 ", 0), Tokens({5, 0, 2}));  // empty token, no token after the end
-  EXPECT_EQ(EncodeLine(index, u" 我", 1), Tokens({0, 0}));
+  ASSERT_EQ(records.size(), 75u * 48 + 75u * 40);
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceRecords), records);
+  EXPECT_EQ(File(folder, CorpusFile::kSentenceTable), table);
 }
 
 TEST(DictionaryLayoutTest, BrokenLinesSkippedAndCounted) {

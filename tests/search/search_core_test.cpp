@@ -4,13 +4,16 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "corpus/corpus_files.h"
+#include "corpus/index_records.h"
 #include "corpus/mapped_file.h"
 #include "corpus/text_utils.h"
 #include "corpus/word_record.h"
+#include "search/query.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {
@@ -192,32 +195,57 @@ TEST_F(RankingTest, UnreadableRecordFileGivesNoItems) {
   EXPECT_EQ(results, (std::vector<ResultSentence>{{u"kept", u"", u""}}));
 }
 
-TEST_F(RankingTest, FetchPostings) {
-  TermPostings postings;
-  EXPECT_EQ(FetchPostings(index_, u"Alpha.", postings), 3u);
-  EXPECT_EQ(postings.term, u"alpha");
-  EXPECT_EQ(postings.sentenceIds, (Ids{1, 4, 7}));
-  EXPECT_EQ(postings.secondValues, (Ids{1, 1, 1}));
-  EXPECT_EQ(FetchPostings(index_, u"epsilon", postings, 2), 25u);
-  EXPECT_EQ(postings.sentenceIds, (Ids{0, 1}));
-  EXPECT_EQ(postings.secondValues, (Ids{2, 2}));
-  EXPECT_EQ(FetchPostings(index_, u"nowhere", postings), 0u);
-  EXPECT_EQ(postings.term, u"nowhere");
-  EXPECT_EQ(postings.sentenceIds, Ids{});
+// Each query term is looked up as the search does it: its normalised key, the posting offset of
+// that key, then the block at that offset, read up to a limit.
+TEST_F(RankingTest, TermLookedUpThroughItsKey) {
+  const TermKeyResult alpha = TermKey(u"Alpha.");
+  EXPECT_EQ(alpha.normalised, u"alpha");
+  EXPECT_EQ(alpha.key, u"2alpha");
+  const auto offset = index_.PostingOffset(alpha.key);
+  ASSERT_TRUE(offset.has_value());
+  PostingBlock block;
+  ASSERT_TRUE(ReadPostingBlock(index_, *offset, block));
+  EXPECT_EQ(block.count, 3u);
+  EXPECT_EQ(block.sentenceIds, (Ids{1, 4, 7}));
+  EXPECT_EQ(block.secondValues, (Ids{1, 1, 1}));
+  EXPECT_EQ(Search(u"Alpha."), (Ids{1, 4, 7}));
+
+  const auto epsilon = index_.PostingOffset(TermKey(u"epsilon").key);
+  ASSERT_TRUE(epsilon.has_value());
+  ASSERT_TRUE(ReadPostingBlock(index_, *epsilon, block, 2));
+  EXPECT_EQ(block.count, 25u);
+  EXPECT_EQ(block.sentenceIds, (Ids{0, 1}));
+  EXPECT_EQ(block.secondValues, (Ids{2, 2}));
+  EXPECT_EQ(Search(u"epsilon"), Range(0, 20));  // a one-term query reads its block up to 20
+
+  EXPECT_EQ(index_.PostingOffset(TermKey(u"nowhere").key), std::nullopt);
+  EXPECT_EQ(Search(u"nowhere"), Ids{});
+
   std::filesystem::remove(FileName(CorpusFile::kPostings));
   index_.SetPostingFile(MappedFile());  // as if the file had been missing at load
-  EXPECT_EQ(FetchPostings(index_, u"alpha", postings), 0u);
-  EXPECT_EQ(postings.sentenceIds, Ids{});
+  EXPECT_FALSE(ReadPostingBlock(index_, *offset, block));
+  EXPECT_EQ(Search(u"alpha"), Ids{});
+  EXPECT_EQ(Search(u"alpha beta"), Ids{});
 }
 
-TEST_F(RankingTest, ReadSentence) {
-  ResultSentence s;
-  ASSERT_TRUE(ReadSentence(index_, 4, s));
-  EXPECT_EQ(s, (ResultSentence{u"", u"", u"s4 "}));
-  ASSERT_TRUE(ReadSentence(index_, 39, s));
-  EXPECT_EQ(s, (ResultSentence{u"", u"", u"s39 "}));
-  EXPECT_FALSE(ReadSentence(index_, 40, s));
-  EXPECT_FALSE(ReadSentence(index_, -1, s));
+// The record of a sentence holds the word IDs of its three lines; results show their words.
+TEST_F(RankingTest, SentenceRecordsAndTheirTexts) {
+  // The 502 lines before "3s0" give it word ID 502.
+  ASSERT_EQ(index_.words()[506], u"3s4");
+  SentenceRecord record;
+  ASSERT_TRUE(ReadSentenceRecord(index_, 4, record));
+  EXPECT_EQ(record.chinese, std::vector<uint32_t>{});
+  EXPECT_EQ(record.pinyin, std::vector<uint32_t>{});
+  EXPECT_EQ(record.english, std::vector<uint32_t>{506});
+  ASSERT_TRUE(ReadSentenceRecord(index_, 39, record));
+  EXPECT_EQ(record.english, std::vector<uint32_t>{541});
+  EXPECT_FALSE(ReadSentenceRecord(index_, 40, record));
+  EXPECT_FALSE(ReadSentenceRecord(index_, -1, record));
+
+  std::vector<ResultSentence> results;
+  std::u16string query = u"gamma";
+  SearchCorpus(query, index_, results);
+  EXPECT_EQ(results, (std::vector<ResultSentence>{{u"", u"", u"s2 "}, {u"", u"", u"s3 "}}));
 }
 
 TEST(TermWeightTest, BoundsByWordId) {

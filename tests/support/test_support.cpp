@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
 #include "corpus/index_build.h"
 
@@ -47,14 +46,20 @@ void BuildSmallCorpus(const std::filesystem::path& root, std::u16string_view tag
 
 std::string U32(uint32_t v) {
   std::string s;
-  PutFixed32(s, v);
+  for (int shift = 0; shift < 32; shift += 8) s += static_cast<char>((v >> shift) & 0xFF);
   return s;
 }
 
 std::string U64(uint64_t v) {
   std::string s;
-  PutFixed64(s, v);
+  for (int shift = 0; shift < 64; shift += 8) s += static_cast<char>((v >> shift) & 0xFF);
   return s;
+}
+
+std::vector<std::u16string> StringsOf(const StringList& list) {
+  std::vector<std::u16string> out;
+  for (size_t i = 0; i < list.size(); ++i) out.emplace_back(list[i]);
+  return out;
 }
 
 std::filesystem::path SharedTatoebaFolder() {

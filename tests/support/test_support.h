@@ -2,9 +2,13 @@
 // files as bytes.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "corpus/string_list.h"
 
 namespace tamrel::test {
 
@@ -32,9 +36,13 @@ std::string ReadBytes(const std::filesystem::path& path);
 void BuildSmallCorpus(const std::filesystem::path& root, std::u16string_view tag, std::string_view dictionary,
                       std::string_view sentences);
 
-// Little-endian byte strings, for spelling out expected file contents.
+// Little-endian byte strings, for spelling out expected file contents. Made with shifts, not with
+// the byte coding of the core, so that a fault there cannot hide in the expectations too.
 std::string U32(uint32_t v);
 std::string U64(uint64_t v);
+
+// The strings of a list, in order, for comparing a whole word table at once.
+std::vector<std::u16string> StringsOf(const StringList& list);
 
 // The folder of the shared Tatoeba corpus, or empty when it is not there.
 std::filesystem::path SharedTatoebaFolder();
