@@ -2,6 +2,7 @@
 // reading and writing whole files as bytes.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
