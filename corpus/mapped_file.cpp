@@ -5,7 +5,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <utility>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TAMREL_COPY_MAPPED_FILES 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAMREL_COPY_MAPPED_FILES 1
+#endif
+#endif
 
 namespace tamrel {
 
@@ -38,6 +47,12 @@ bool MappedFile::Open(const std::filesystem::path& path) {
     if (ok) {
       data_ = static_cast<const char*>(p);
       size_ = static_cast<size_t>(info.st_size);
+#ifdef TAMREL_COPY_MAPPED_FILES
+      char* copy = new char[size_];
+      std::memcpy(copy, data_, size_);
+      ::munmap(p, size_);
+      data_ = copy;
+#endif
     }
   }
   ::close(fd);
@@ -46,7 +61,11 @@ bool MappedFile::Open(const std::filesystem::path& path) {
 }
 
 void MappedFile::Close() {
+#ifdef TAMREL_COPY_MAPPED_FILES
+  delete[] data_;
+#else
   if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
+#endif
   data_ = nullptr;
   size_ = 0;
   open_ = false;

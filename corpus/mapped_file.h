@@ -1,7 +1,9 @@
 // MappedFile: a whole file mapped read-only into memory, so that the posting and sentence record
 // files of a loaded corpus are read without a system call per query. The mapping keeps the file
 // as it was when mapped, even after a build renames new index files into its place; the files
-// must not be truncated in place while mapped (the build never does).
+// must not be truncated in place while mapped (the build never does). In a build with
+// AddressSanitizer the file is read into a heap block of its exact size instead, so that a read
+// past its end is reported rather than landing silently in the rest of the mapped page.
 #pragma once
 
 #include <filesystem>
