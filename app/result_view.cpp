@@ -9,7 +9,7 @@ ResultView::ResultView(QWidget* parent) : QWebEngineView(parent) {}
 
 QUrl ResultView::addressToUrl(const QString& address) {
   const QUrl url(address);
-  // A path has no scheme; drive letters do not occur on this platform.
+  // A path has no scheme.
   if (address.startsWith(QLatin1Char('/')) || url.scheme().isEmpty()) {
     return QUrl::fromLocalFile(QFileInfo(address).absoluteFilePath());
   }

@@ -19,7 +19,7 @@
 
 namespace tamrel {
 
-// The platform's classic generator: state = state * 214013 + 2531011 (mod 2^32), each draw
+// A small linear congruential generator: state = state * 214013 + 2531011 (mod 2^32), each draw
 // yields bits 16..30 of the new state, 0 to 32767.
 class QuizRandom {
  public:
@@ -33,7 +33,7 @@ class QuizRandom {
   uint32_t state_ = 1;
 };
 
-// The milliseconds since an arbitrary start, cut to 32 bits like the platform's tick count.
+// The milliseconds of the steady clock since its start, cut to 32 bits: the engine's default seed.
 uint32_t SteadyTickCount();
 
 // Beginner draws from the 200 most frequent Chinese words and asks about the bare word; Normal
