@@ -7,6 +7,9 @@ packages=(cmake g++ make pkg-config git clang-format libicu-dev libcli11-dev nlo
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libsqlite3-dev python3)
 fi
+if [[ " $* " == *" --fuzz "* ]]; then
+  packages+=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, the sanitizer runtimes, llvm-symbolizer
+fi
 
 missing=()
 for p in "${packages[@]}"; do

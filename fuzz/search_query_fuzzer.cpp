@@ -1,0 +1,95 @@
+// Query preparation, search and the result page on arbitrary typed text: the input is the query
+// as UTF-8, searched in both small corpora (built once per process). Checked: the search command
+// agrees with the steps run one by one, normalising twice changes nothing, segmentation keeps
+// every unit of the text, and the page title shows the query escaped (no raw < > " inside it).
+#include <algorithm>
+
+#include "corpus/text_utils.h"
+#include "explorer/result_page.h"
+#include "explorer/search_command.h"
+#include "fuzz/fuzz_support.h"
+#include "search/query.h"
+
+namespace {
+
+struct Corpora {
+  tamrel::CorpusIndex bilingual;
+  tamrel::CorpusIndex monolingual;
+};
+
+const Corpora& SmallCorpora() {
+  static const Corpora corpora = [] {
+    using namespace tamrel;
+    const std::filesystem::path& root = fuzz::RuntimeFolder();
+    fuzz::BuildSmallCorpus(root, kTagBilingual);
+    fuzz::BuildSmallCorpus(root, kTagMonolingual);
+    Corpora loaded{CorpusIndex(root, kTagBilingual), CorpusIndex(root, kTagMonolingual)};
+    const Status bi = LoadCorpus(loaded.bilingual);
+    const Status mo = LoadCorpus(loaded.monolingual);
+    TAMREL_FUZZ_CHECK(bi.ok() && mo.ok());
+    return loaded;
+  }();
+  return corpora;
+}
+
+std::u16string WithoutSpaces(std::u16string text) {
+  text.erase(std::remove(text.begin(), text.end(), u' '), text.end());
+  return text;
+}
+
+// The text between the page's title opening and its closing quote.
+std::u16string_view Title(std::u16string_view page) {
+  constexpr std::u16string_view kOpen = u"The results for \"";
+  constexpr std::u16string_view kClose = u"\" </font></a>:\n";
+  const size_t open = page.find(kOpen);
+  TAMREL_FUZZ_CHECK(open != std::u16string_view::npos);
+  const size_t begin = open + kOpen.size();
+  const size_t end = page.find(kClose, begin);
+  TAMREL_FUZZ_CHECK(end != std::u16string_view::npos);
+  return page.substr(begin, end - begin);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tamrel;
+  const Corpora& corpora = SmallCorpora();
+  const std::u16string text = Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (text.empty()) return 0;  // the window and the CLI never search empty text
+
+  const Language language = DecideLanguage(text);
+  std::u16string query = text;
+  if (language == Language::kChinese) {
+    query = SegmentQuery(corpora.monolingual, text);
+    TAMREL_FUZZ_CHECK(WithoutSpaces(query) == WithoutSpaces(text));
+  }
+  NormaliseQuery(query);
+  std::u16string twice = query;
+  NormaliseQuery(twice);
+  TAMREL_FUZZ_CHECK(twice == query);
+  for (const std::u16string& term : SplitTerms(query)) (void)TermKey(term);
+
+  std::vector<ResultSentence> bilingual, monolingual;
+  std::u16string searched = query;
+  SearchCorpus(searched, corpora.bilingual, bilingual);
+  TAMREL_FUZZ_CHECK(searched == query);
+  SearchCorpus(searched, corpora.monolingual, monolingual);
+  TAMREL_FUZZ_CHECK(bilingual.size() <= kMaxResults && monolingual.size() <= kMaxResults);
+
+  SysSettings settings;  // every option on: both corpora searched, both sections shown
+  const SearchCommandResult command = RunSearchCommand(text, corpora.bilingual, corpora.monolingual, settings, {});
+  TAMREL_FUZZ_CHECK(command.language == language);
+  TAMREL_FUZZ_CHECK(command.query == query);
+  TAMREL_FUZZ_CHECK(command.bilingual == bilingual && command.monolingual == monolingual);
+  TAMREL_FUZZ_CHECK(command.page == PageResult::kNotAsked);
+
+  // The settings vary with the input so that every page layout is rendered.
+  settings.showPinyin = (size & 1) != 0;
+  settings.searchBilingual = (size & 2) == 0;
+  settings.searchMonolingual = (size & 4) == 0;
+  const std::u16string page = RenderResultPage(query, language, bilingual, monolingual, settings);
+  const std::u16string_view title = Title(page);
+  TAMREL_FUZZ_CHECK(title.find_first_of(u"<>\"") == std::u16string_view::npos);
+  TAMREL_FUZZ_CHECK(title == HtmlEscape(query));
+  return 0;
+}
