@@ -2,7 +2,8 @@
 # Installs what is missing, builds Tamrel with warnings as errors, and runs every test through
 # CTest (the window tests under a virtual X display). Then builds the core and its tests again
 # with AddressSanitizer and UBSan and runs them once more, so memory faults and undefined
-# behaviour that happen not to crash still fail the run.
+# behaviour that happen not to crash still fail the run; and fuzzes every reader of outside bytes
+# for about a minute.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -50,6 +51,12 @@ cmake --build build-asan -j2
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
   ctest --output-on-failure --no-tests=error -j2
 )
+stage_done
+
+# A short coverage-guided fuzzing pass (clang, ASan, UBSan) over every reader of outside bytes:
+# replays fuzz/regressions/ first and fails on any crash. scripts/fuzz.sh runs longer passes.
+stage "fuzzing every reader of outside bytes for about a minute (build-fuzz)"
+scripts/fuzz.sh "${TAMREL_FUZZ_SECONDS:-6}"
 stage_done
 
 echo

@@ -20,6 +20,8 @@
 #include "corpus/corpus_index.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
+#include "corpus/index_records.h"
+#include "search/query.h"
 #include "search/search_core.h"
 
 // Stops the run as a crash, with the broken property named, so that libFuzzer saves the input.
@@ -203,25 +205,24 @@ inline void ExerciseIndex(const CorpusIndex& index) {
   }
   (void)ListWords(index, 0, Language::kEnglish, INT32_MAX);
 
+  // Posting blocks of known terms and of the table's own keys, whatever their keys hold.
+  PostingBlock block;
   for (const std::u16string_view term : {u"hello", u"cat", u"我", u"喜欢", u"。", u"absent"}) {
-    TermPostings postings;
-    (void)FetchPostings(index, term, postings);
-    (void)FetchPostings(index, term, postings, 1);
+    if (const auto offset = index.PostingOffset(TermKey(term).key)) {
+      if (ReadPostingBlock(index, *offset, block, 1)) TAMREL_FUZZ_CHECK(block.sentenceIds.size() <= 1);
+      (void)ReadPostingBlock(index, *offset, block);
+    }
     (void)TermWeight(index, term);
   }
-  // The terms of the table itself, whatever their keys hold.
   for (size_t id = 0; id < shownWords; id += 7) {
-    const std::u16string_view key = words[id];
-    if (key.size() < 2) continue;
-    TermPostings postings;
-    (void)FetchPostings(index, key.substr(1), postings, 20);
+    if (const auto offset = index.PostingOffset(words[id])) (void)ReadPostingBlock(index, *offset, block, 20);
   }
 
   const int64_t count = static_cast<int64_t>(index.sentenceCount());
-  ResultSentence sentence;
-  for (int64_t id = -1; id < count + 2 && id < 64; ++id) (void)ReadSentence(index, id, sentence);
-  (void)ReadSentence(index, count - 1, sentence);
-  (void)ReadSentence(index, INT64_MAX, sentence);
+  SentenceRecord record;
+  for (int64_t id = -1; id < count + 2 && id < 64; ++id) (void)ReadSentenceRecord(index, id, record);
+  (void)ReadSentenceRecord(index, count - 1, record);
+  (void)ReadSentenceRecord(index, INT64_MAX, record);
 
   for (const std::u16string& query : SmallCorpusQueries()) {
     std::u16string text = query;

@@ -7,7 +7,7 @@
 #
 # SECONDS_PER_TARGET defaults to 7 (about a minute for all targets together). Seeds come from the
 # committed fuzz/seeds/, from a small index that tamrel-cli builds from the first groups of a
-# sentence file, and from pieces of the shared corpus ($TAMREL_SHARED, default /work/shared)
+# sentence file, and from pieces of the shared corpus ($TAMREL_SHARED, default ../shared beside the repository)
 # when it is there, else of the shipped BDict/. The working corpus of each fuzzer is kept in the
 # build folder, so that a later run goes on from the coverage an earlier one reached.
 set -euo pipefail
@@ -74,7 +74,7 @@ done
 # 2. Seeds, made afresh at every run (never committed).
 rm -rf "$seeds"
 for t in "${targets[@]}"; do mkdir -p "$seeds/$t"; done
-source_dir="${TAMREL_SHARED:-/work/shared}/corpora/tatoeba/BDict"
+source_dir="${TAMREL_SHARED:-$repo/../shared}/corpora/tatoeba/BDict"
 [[ -f "$source_dir/sents.finalBI" ]] || source_dir="$repo/BDict"
 small=$(mktemp -d)
 trap 'rm -rf "$small"' EXIT
