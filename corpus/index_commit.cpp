@@ -152,16 +152,21 @@ Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view 
   // What is still staged now was never part of a commit. Backups are what the commit of an older
   // version moved aside before it stopped: without a record they go back, so that the index is
   // the previous one whole; after a roll forward they are out of date.
+  bool restored = false;
   for (CorpusFile f : kIndexFiles) {
     const auto target = CorpusFileName(root, f, tag);
     const auto backup = BackupFileName(root, f, tag);
     if (Exists(backup)) {
       Status status = rollForward ? RemoveIfThere(backup) : Rename(backup, target);
       if (!status.ok()) return status;
+      restored = !rollForward;
     }
     if (Status status = RemoveIfThere(StagedFileName(target)); !status.ok()) return status;
   }
-  return SyncFolder(record.parent_path());
+  if (Status status = SyncFolder(record.parent_path()); !status.ok()) return status;
+  // Files put back change the index in place: a new stamp tells loaders reading meanwhile.
+  if (restored) return WriteValue(BuildStampFileName(root, tag), NewStamp(ReadBuildStamp(root, tag)));
+  return Status::Ok();
 }
 
 Status ReadFromOneBuild(const std::filesystem::path& root, std::u16string_view tag, const std::function<Status()>& read,
