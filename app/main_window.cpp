@@ -84,7 +84,9 @@ void MainWindow::greet() {
   const QString greeting = QString::fromUtf8(kStartUpBefore) + site + kStartUpAfter;
   if (!desktop_.Ask(this, kStartUpCaption, greeting)) {
     settings_.greetAtStart = false;
-    (void)WriteConfig(settings_, root_);  // not reported: the greeting comes back at the next start
+    // Only this option changes in the file; the others stay as the file has them now. Not
+    // reported: the greeting comes back at the next start.
+    (void)UpdateConfig(root_, [](SysSettings& current) { current.greetAtStart = false; });
   }
 }
 

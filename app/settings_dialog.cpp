@@ -32,7 +32,14 @@ void SettingsDialog::storeControls() {
 
 void SettingsDialog::onSave() {
   storeControls();
-  (void)WriteConfig(settings_, root_);  // a failure is not reported; the main window reads the old file back
+  // The three boxes go onto the file as it is now, under the settings lock, so that a change
+  // another process made since the dialog opened (the start-up option) is kept.
+  const Status status = UpdateConfig(root_, [this](SysSettings& current) {
+    current.searchMonolingual = settings_.searchMonolingual;
+    current.searchBilingual = settings_.searchBilingual;
+    current.showPinyin = settings_.showPinyin;
+  });
+  (void)status;  // a failure is not reported; the main window reads the old file back
   accept();
 }
 

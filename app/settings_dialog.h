@@ -1,7 +1,7 @@
 // SettingsDialog: the System Settings dialog. It reads the settings file of the runtime folder
 // when it is created, shows
-// three of the four options as check boxes, and on Save writes the file (the start-up option
-// passes through as read); Cancel writes nothing. The main window learns the new options only
+// three of the four options as check boxes, and on Save writes them onto the file as it is then
+// (the start-up option stays as the file has it); Cancel writes nothing. The main window learns the new options only
 // by reading the file again after Save.
 #pragma once
 

@@ -114,26 +114,34 @@ int Search(const std::string& text, bool json, bool writePage) {
 }
 
 int Settings(const std::vector<std::string>& assignments) {
-  SysSettings settings;
-  (void)ReadConfig(settings, kRoot);  // without a readable file the defaults stay
-  if (!assignments.empty()) {
-    for (const std::string& a : assignments) {
-      const size_t eq = a.find('=');
-      const std::string key = a.substr(0, eq);
-      const std::string value = eq == std::string::npos ? "" : a.substr(eq + 1);
-      bool* flag = key == "FLAGSTARTUP" ? &settings.greetAtStart
-                   : key == "FLAGPRON"  ? &settings.showPinyin
-                   : key == "FLAGBI"    ? &settings.searchBilingual
-                   : key == "FLAGMONO"  ? &settings.searchMonolingual
-                                        : nullptr;
-      if (flag == nullptr || (value != "TRUE" && value != "FALSE")) {
-        std::cerr << "Expected KEY=TRUE or KEY=FALSE with KEY one of FLAGSTARTUP, FLAGPRON, FLAGBI, FLAGMONO; got '"
-                  << a << "'.\n";
-        return 2;
-      }
-      *flag = value == "TRUE";
+  // Every assignment is checked before the file is touched; the change is then made under the
+  // settings lock to the values the file holds at that moment.
+  std::vector<std::pair<bool SysSettings::*, bool>> changes;
+  for (const std::string& a : assignments) {
+    const size_t eq = a.find('=');
+    const std::string key = a.substr(0, eq);
+    const std::string value = eq == std::string::npos ? "" : a.substr(eq + 1);
+    bool SysSettings::*flag = key == "FLAGSTARTUP" ? &SysSettings::greetAtStart
+                              : key == "FLAGPRON"  ? &SysSettings::showPinyin
+                              : key == "FLAGBI"    ? &SysSettings::searchBilingual
+                              : key == "FLAGMONO"  ? &SysSettings::searchMonolingual
+                                                   : nullptr;
+    if (flag == nullptr || (value != "TRUE" && value != "FALSE")) {
+      std::cerr << "Expected KEY=TRUE or KEY=FALSE with KEY one of FLAGSTARTUP, FLAGPRON, FLAGBI, FLAGMONO; got '" << a
+                << "'.\n";
+      return 2;
     }
-    if (!WriteConfig(settings, kRoot).ok()) {
+    changes.emplace_back(flag, value == "TRUE");
+  }
+  SysSettings settings;
+  if (changes.empty()) {
+    (void)ReadConfig(settings, kRoot);  // without a readable file the defaults stay
+  } else {
+    const Status status = UpdateConfig(kRoot, [&](SysSettings& current) {
+      for (const auto& [flag, value] : changes) current.*flag = value;
+      settings = current;
+    });
+    if (!status.ok()) {
       std::cerr << "The settings file " << ConfigFileName(kRoot).string() << " could not be written.\n";
       return 2;
     }

@@ -1,6 +1,13 @@
 // Names of the files of one corpus. Every name is a fixed path inside the runtime folder with the
 // corpus tag ("BI" bilingual, "MO" monolingual) appended directly after it: data/index1.datBI.
 // The runtime folder is always passed in; an empty one stands for the current directory.
+//
+// Beside the four index files of a corpus, data/ holds files that keep them whole
+// (corpus/index_commit.h): index.lock + tag (the build lock), stamp.dat + tag (which build the
+// index in place came from) and, only while a build renames its files into place, commit.dat +
+// tag; while a build runs, its staged files are the index file names + ".new". Next to
+// data/config.data, data/config.data.lock is the lock of its writers, and a write stages under
+// config.data.new.PID.N.
 #pragma once
 
 #include <filesystem>

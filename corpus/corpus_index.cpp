@@ -4,6 +4,7 @@
 
 #include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
+#include "corpus/index_commit.h"
 #include "corpus/text_file.h"
 #include "corpus/word_record.h"
 
@@ -60,47 +61,98 @@ void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOf
   }
 }
 
-Status LoadWordTable(CorpusIndex& index) {
+namespace {
+
+// What the word table loader reads, before it goes into an index.
+struct WordTableFiles {
+  StringList words;
+  std::vector<uint64_t> offsets;
+  MappedFile postings;  // not open when the file cannot be mapped: it is then read at each query
+};
+
+struct SentenceTableFiles {
+  std::vector<uint64_t> offsets;
+  MappedFile records;
+};
+
+Status ReadWordTable(const CorpusIndex& index, WordTableFiles& out) {
   const auto path = CorpusFileName(index.root(), CorpusFile::kWordTable, index.tag());
   uint32_t count = 0;
   std::string body;
   if (Status status = ReadTable(path, kWordRecordBytes, count, body); !status.ok()) return status;
 
-  StringList words;
-  std::vector<uint64_t> offsets(count);
-  words.reserve(count, size_t{count} * 8);
+  out.words = StringList();
+  out.offsets.assign(count, 0);
+  out.words.reserve(count, size_t{count} * 8);
   std::u16string key;
   for (uint32_t k = 0; k < count; ++k) {
-    if (!DecodeWordRecord(body.data() + size_t{k} * kWordRecordBytes, key, offsets[k])) {
+    if (!DecodeWordRecord(body.data() + size_t{k} * kWordRecordBytes, key, out.offsets[k])) {
       return Status::Corruption(path, "record " + std::to_string(k) + " holds a key without terminator");
     }
-    if (!words.push_back(key)) return Status::Corruption(path, "more key text than a word list can hold");
+    if (!out.words.push_back(key)) return Status::Corruption(path, "more key text than a word list can hold");
   }
-
-  index.SetWordTable(std::move(words), std::move(offsets));
-  MappedFile postings;  // else read at each query
-  (void)postings.Open(CorpusFileName(index.root(), CorpusFile::kPostings, index.tag()));
-  index.SetPostingFile(std::move(postings));
+  (void)out.postings.Open(CorpusFileName(index.root(), CorpusFile::kPostings, index.tag()));
   return Status::Ok();
 }
 
-Status LoadSentenceTable(CorpusIndex& index) {
+Status ReadSentenceTable(const CorpusIndex& index, SentenceTableFiles& out) {
   const auto path = CorpusFileName(index.root(), CorpusFile::kSentenceTable, index.tag());
   uint32_t count = 0;
   std::string body;
   if (Status status = ReadTable(path, 8, count, body); !status.ok()) return status;
-  std::vector<uint64_t> offsets(count);
-  for (uint32_t j = 0; j < count; ++j) offsets[j] = GetFixed64(body.data() + size_t{j} * 8);
-  index.SetSentenceTable(std::move(offsets));
-  MappedFile records;
-  (void)records.Open(CorpusFileName(index.root(), CorpusFile::kSentenceRecords, index.tag()));
-  index.SetSentenceRecordFile(std::move(records));
+  out.offsets.resize(count);
+  for (uint32_t j = 0; j < count; ++j) out.offsets[j] = GetFixed64(body.data() + size_t{j} * 8);
+  (void)out.records.Open(CorpusFileName(index.root(), CorpusFile::kSentenceRecords, index.tag()));
   return Status::Ok();
 }
 
+void Apply(CorpusIndex& index, WordTableFiles& files) {
+  index.SetWordTable(std::move(files.words), std::move(files.offsets));
+  index.SetPostingFile(std::move(files.postings));
+}
+
+void Apply(CorpusIndex& index, SentenceTableFiles& files) {
+  index.SetSentenceTable(std::move(files.offsets));
+  index.SetSentenceRecordFile(std::move(files.records));
+}
+
+}  // namespace
+
+// Each loader reads its files through ReadFromOneBuild, so that a build committing meanwhile
+// cannot pair a table of one build with the data of another.
+Status LoadWordTable(CorpusIndex& index) {
+  WordTableFiles words;
+  const Status status = ReadFromOneBuild(index.root(), index.tag(), [&] { return ReadWordTable(index, words); });
+  if (status.ok()) Apply(index, words);
+  return status;
+}
+
+Status LoadSentenceTable(CorpusIndex& index) {
+  SentenceTableFiles sentences;
+  const Status status =
+      ReadFromOneBuild(index.root(), index.tag(), [&] { return ReadSentenceTable(index, sentences); });
+  if (status.ok()) Apply(index, sentences);
+  return status;
+}
+
 Status LoadCorpus(CorpusIndex& index) {
-  if (Status status = LoadWordTable(index); !status.ok()) return status;
-  return LoadSentenceTable(index);
+  WordTableFiles words;
+  SentenceTableFiles sentences;
+  Status wordStatus, sentenceStatus;
+  bool settled = false;
+  const Status status = ReadFromOneBuild(
+      index.root(), index.tag(),
+      [&] {
+        wordStatus = ReadWordTable(index, words);
+        if (!wordStatus.ok()) return wordStatus;
+        sentenceStatus = ReadSentenceTable(index, sentences);
+        return sentenceStatus;
+      },
+      &settled);
+  if (!settled) return status;
+  if (wordStatus.ok()) Apply(index, words);  // what loaded before a failure stays
+  if (wordStatus.ok() && sentenceStatus.ok()) Apply(index, sentences);
+  return status;
 }
 
 std::vector<NumberedWord> ListWords(const CorpusIndex& index, int32_t start, Language language, int32_t maxCount) {

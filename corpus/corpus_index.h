@@ -89,14 +89,19 @@ class CorpusIndex {
 // Reads the word table of `index` (its root and tag) into it and maps the posting file. On
 // failure (the file cannot be opened, is shorter than its count announces, or holds a key
 // without terminator) `index` is unchanged.
+//
+// Every loader first finishes or undoes a commit that a killed build left (when no build holds
+// the lock), and reads again until the files it read all come from one build, so that a build
+// committing meanwhile cannot pair the tables of one build with the data of another
+// (ReadFromOneBuild in corpus/index_commit.h); it fails only when the index never settles.
 Status LoadWordTable(CorpusIndex& index);
 
 // Reads the sentence table of `index` into it and maps the sentence record file. On failure (the
 // file cannot be opened or is shorter than its count announces) `index` is unchanged.
 Status LoadSentenceTable(CorpusIndex& index);
 
-// Loads the word table and, when it loaded, the sentence table, as the program does at start.
-// What loaded before a failure stays.
+// Loads the word table and, when it loaded, the sentence table, as the program does at start,
+// all four files from one build. What loaded before a failure stays.
 Status LoadCorpus(CorpusIndex& index);
 
 enum class Language { kEnglish, kChinese };

@@ -5,6 +5,8 @@
 #include <unordered_map>
 
 #include "corpus/corpus_files.h"
+#include "corpus/durable_files.h"
+#include "corpus/index_commit.h"
 #include "corpus/staged_file.h"
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
@@ -144,7 +146,15 @@ Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view 
     return a->first < b->first;
   });
 
-  StagedFile dictionary(CorpusFileName(root, CorpusFile::kDictionary, tag));
+  // The dictionary is replaced under the build lock of the corpus: a build of it then reads one
+  // dictionary or the other, and two prepares do not share the staged file. A staged file that a
+  // killed prepare left goes first.
+  FileLock lock;
+  if (Status status = lock.Acquire(BuildLockFileName(root, tag)); !status.ok()) return status;
+  const auto target = CorpusFileName(root, CorpusFile::kDictionary, tag);
+  std::error_code ignored;
+  std::filesystem::remove(StagedFileName(target), ignored);
+  StagedFile dictionary(target);
   if (Status status = dictionary.Open(); !status.ok()) return status;
   if (!WriteDictionary(dictionary.file(), order)) return Status::IoError(dictionary.stagedPath(), "cannot be written");
   return dictionary.Commit();

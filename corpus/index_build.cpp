@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "corpus/byte_coding.h"
+#include "corpus/durable_files.h"
 #include "corpus/staged_file.h"
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
@@ -103,49 +104,11 @@ class DictionaryReader {
   std::u16string key_;
 };
 
-constexpr CorpusFile kIndexFiles[] = {CorpusFile::kPostings, CorpusFile::kWordTable, CorpusFile::kSentenceRecords,
-                                      CorpusFile::kSentenceTable};
-
 void RemoveStaged(const std::filesystem::path& root, std::u16string_view tag) {
   for (CorpusFile f : kIndexFiles) {
     std::error_code ignored;
     std::filesystem::remove(StagedFileName(CorpusFileName(root, f, tag)), ignored);
   }
-}
-
-std::filesystem::path BackupFileName(const std::filesystem::path& root, CorpusFile file, std::u16string_view tag) {
-  std::filesystem::path p = CorpusFileName(root, file, tag);
-  p += ".old";
-  return p;
-}
-
-// Moves the four staged files into place. The current files are first moved aside, and moved
-// back when any step fails, so that the index in place is always the old one or the new one.
-bool CommitStaged(const std::filesystem::path& root, std::u16string_view tag) {
-  const auto current = [&](CorpusFile f) { return CorpusFileName(root, f, tag); };
-  const auto backup = [&](CorpusFile f) { return BackupFileName(root, f, tag); };
-  std::error_code error;
-  std::vector<CorpusFile> asideFiles;
-  std::vector<CorpusFile> placed;
-  const auto undo = [&] {
-    std::error_code ignored;
-    for (CorpusFile f : placed) std::filesystem::remove(current(f), ignored);
-    for (CorpusFile f : asideFiles) std::filesystem::rename(backup(f), current(f), ignored);
-    return false;
-  };
-  for (CorpusFile f : kIndexFiles) {
-    if (!std::filesystem::exists(current(f), error)) continue;
-    std::filesystem::rename(current(f), backup(f), error);
-    if (error) return undo();
-    asideFiles.push_back(f);
-  }
-  for (CorpusFile f : kIndexFiles) {
-    std::filesystem::rename(StagedFileName(current(f)), current(f), error);
-    if (error) return undo();
-    placed.push_back(f);
-  }
-  for (CorpusFile f : asideFiles) std::filesystem::remove(backup(f), error);
-  return true;
 }
 
 // Appends one token block: the count, a zero, then the word IDs as 64-bit values.
@@ -301,13 +264,23 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
 }
 
 Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, BuildReport* report) {
+  // Another build of the same corpus (another window, tamrel-cli) finishes first: the staged
+  // files have one name per corpus.
+  FileLock lock;
+  if (Status status = lock.Acquire(BuildLockFileName(root, tag)); !status.ok()) return status;
+  if (Status status = RecoverIndexFiles(root, tag); !status.ok()) return status;
   CorpusIndex index(root, tag);
   Status status = BuildWordIndex(index, report);
   if (status.ok()) status = BuildSentenceIndex(index, report);
-  if (status.ok() && !CommitStaged(root, tag)) {
-    status = Status::IoError(CorpusFileName(root, CorpusFile::kWordTable, tag), "cannot be replaced");
+  if (!status.ok()) {
+    RemoveStaged(root, tag);
+    return status;
   }
-  if (!status.ok()) RemoveStaged(root, tag);
+  status = CommitIndexFiles(root, tag, report != nullptr ? report->onCommitStep : CommitStepHook());
+  // Once the commit record is written the staged files belong to the commit, which the next
+  // recovery finishes; before it they are of no use.
+  std::error_code ignored;
+  if (!status.ok() && !std::filesystem::exists(CommitRecordFileName(root, tag), ignored)) RemoveStaged(root, tag);
   return status;
 }
 

@@ -1,7 +1,7 @@
 // The index build: a corpus's dictionary and sentence file (BDict/) become its four index files
 // (data/). Each file is first written under a staging name beside its final one; BuildCorpus
 // renames the four into place only when all are complete, so a failed build leaves the previous
-// index whole.
+// index whole, and commits them so that a crash at any instant does too (corpus/index_commit.h).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
+#include "corpus/index_commit.h"
 #include "corpus/status.h"
 
 namespace tamrel {
@@ -33,6 +34,7 @@ struct BuildReport {
   int64_t skippedLines = 0;           // lines that break the dictionary layout, skipped
   std::vector<int64_t> firstSkipped;  // their 1-based line numbers, the first few
   int64_t sentenceGroups = 0;
+  CommitStepHook onCommitStep;  // optional; called after each step of the commit, where tests stop it
 };
 
 // Dictionary -> staged posting file and word table of the corpus of `index` (its root and tag);
@@ -45,7 +47,9 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr);
 Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr);
 
 // Builds both indexes of corpus `tag` in the runtime folder `root` and moves the four files into
-// place. On failure the staged files are removed and the previous index files stay as they were.
+// place. Holds the build lock of the corpus throughout, waiting for a build of it that another
+// process or thread runs, and first finishes or undoes a commit that a killed build left. On
+// failure the staged files are removed and the previous index files stay as they were.
 Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, BuildReport* report = nullptr);
 
 // The Build command: "BI", then "MO", stopping at the first failure. `onCorpusDone` (optional)

@@ -1,7 +1,13 @@
 #include "corpus/staged_file.h"
 
+#include <unistd.h>
+
+#include <atomic>
+#include <string>
 #include <system_error>
 #include <utility>
+
+#include "corpus/durable_files.h"
 
 namespace tamrel {
 
@@ -11,7 +17,16 @@ std::filesystem::path StagedFileName(const std::filesystem::path& target) {
   return staged;
 }
 
-StagedFile::StagedFile(std::filesystem::path target) : target_(std::move(target)), staged_(StagedFileName(target_)) {}
+std::filesystem::path UniqueStagedFileName(const std::filesystem::path& target) {
+  static std::atomic<uint64_t> counter{0};
+  std::filesystem::path staged = StagedFileName(target);
+  staged += "." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
+  return staged;
+}
+
+StagedFile::StagedFile(std::filesystem::path target, Naming naming)
+    : target_(std::move(target)),
+      staged_(naming == Naming::kUnique ? UniqueStagedFileName(target_) : StagedFileName(target_)) {}
 
 StagedFile::~StagedFile() {
   if (done_) return;
@@ -27,7 +42,7 @@ Status StagedFile::Open(TextFile::Mode mode) {
 
 Status StagedFile::Close() {
   if (!file_.Close()) return Status::IoError(staged_, "cannot be written");
-  return Status::Ok();
+  return SyncFile(staged_);
 }
 
 Status StagedFile::Keep() {
@@ -42,11 +57,11 @@ Status StagedFile::Commit() {
   std::filesystem::rename(staged_, target_, error);
   if (error) return Status::IoError(target_, "cannot be replaced: " + error.message());
   done_ = true;
-  return Status::Ok();
+  return SyncFolder(target_.parent_path());
 }
 
-Status WriteFileStaged(const std::filesystem::path& target, std::string_view bytes) {
-  StagedFile staged(target);
+Status WriteFileStaged(const std::filesystem::path& target, std::string_view bytes, StagedFile::Naming naming) {
+  StagedFile staged(target, naming);
   if (Status status = staged.Open(); !status.ok()) return status;
   if (!staged.file().Write(bytes.data(), bytes.size()))
     return Status::IoError(staged.stagedPath(), "cannot be written");

@@ -1,7 +1,13 @@
 // StagedFile: writes a file under a staged name beside its target ("data/config.data.new" for
 // "data/config.data") and renames it into place only when it is complete, so that a failed write
-// leaves the previous file whole. A file that is one of several committed together (the four
-// index files of a build) is closed and kept under its staged name for that commit instead.
+// leaves the previous file whole. The file is synced before the rename and its folder after it, so
+// that after a power cut the target is the previous file or the new one, never an empty or partly
+// written one. A file that is one of several committed together (the four index files of a build)
+// is closed, synced and kept under its staged name for that commit instead.
+//
+// The fixed staged name suits writers that hold a lock of their own (the index build, prepare);
+// writers that may run in several processes at once without one take a unique name, so that
+// they never write into each other's staged file.
 #pragma once
 
 #include <filesystem>
@@ -15,9 +21,14 @@ namespace tamrel {
 // The name `target` is written under before it is renamed into place: target + ".new".
 std::filesystem::path StagedFileName(const std::filesystem::path& target);
 
+// A staged name no other StagedFile of any process uses at the same time:
+// target + ".new." + process ID + "." + a counter of this process.
+std::filesystem::path UniqueStagedFileName(const std::filesystem::path& target);
+
 class StagedFile {
  public:
-  explicit StagedFile(std::filesystem::path target);
+  enum class Naming { kFixed, kUnique };  // StagedFileName or UniqueStagedFileName
+  explicit StagedFile(std::filesystem::path target, Naming naming = Naming::kFixed);
   // Removes the staged file unless it was committed or kept.
   ~StagedFile();
   StagedFile(const StagedFile&) = delete;
@@ -28,10 +39,11 @@ class StagedFile {
   TextFile& file() { return file_; }
   const std::filesystem::path& stagedPath() const { return staged_; }
 
-  // Closes the staged file and renames it over the target. On failure the staged file is removed
-  // and the target is as it was.
+  // Closes and syncs the staged file, renames it over the target and syncs the folder. On a
+  // failure before the rename the staged file is removed and the target is as it was.
   Status Commit();
-  // Closes the staged file and leaves it under its staged name, for a commit of several files.
+  // Closes and syncs the staged file and leaves it under its staged name, for a commit of several
+  // files.
   Status Keep();
 
  private:
@@ -44,6 +56,7 @@ class StagedFile {
 };
 
 // Writes `bytes` to `target` through a staged file.
-Status WriteFileStaged(const std::filesystem::path& target, std::string_view bytes);
+Status WriteFileStaged(const std::filesystem::path& target, std::string_view bytes,
+                       StagedFile::Naming naming = StagedFile::Naming::kFixed);
 
 }  // namespace tamrel

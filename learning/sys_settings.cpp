@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+#include <string>
+#include <system_error>
+
+#include "corpus/durable_files.h"
 #include "corpus/staged_file.h"
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
@@ -33,7 +37,25 @@ Status ReadConfig(SysSettings& settings, const std::filesystem::path& root) {
   return Status::Ok();
 }
 
-Status WriteConfig(const SysSettings& settings, const std::filesystem::path& root) {
+std::filesystem::path ConfigLockFileName(const std::filesystem::path& root) { return root / "data/config.data.lock"; }
+
+namespace {
+
+// Removes staged settings files that writers killed before their rename left behind; only
+// writers holding the lock stage files with these names, so none of them is in use.
+void RemoveLeftoverStagedFiles(const std::filesystem::path& root) {
+  const std::string stem = StagedFileName(ConfigFileName(root)).filename().string() + ".";  // see UniqueStagedFileName
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(root / "data", error), end; !error && it != end; it.increment(error)) {
+    if (it->path().filename().string().starts_with(stem)) {
+      std::error_code ignored;
+      std::filesystem::remove(it->path(), ignored);
+    }
+  }
+}
+
+// WriteConfig for a caller that holds the lock.
+Status WriteConfigLocked(const SysSettings& settings, const std::filesystem::path& root) {
   const auto line = [](const char16_t* key, bool value) {
     return std::u16string(key) + u"##" + (value ? u"TRUE" : u"FALSE") + u"\n";
   };
@@ -43,10 +65,28 @@ Status WriteConfig(const SysSettings& settings, const std::filesystem::path& roo
   const auto file = ConfigFileName(root);
   // A file the user made read-only stays as it is, as if it had been written in place.
   if (std::filesystem::exists(file) && access(file.c_str(), W_OK) != 0) return Status::IoError(file, "is read-only");
-  StagedFile staged(file);
+  RemoveLeftoverStagedFiles(root);
+  StagedFile staged(file, StagedFile::Naming::kUnique);
   if (Status status = staged.Open(); !status.ok()) return status;
   if (!staged.file().WriteText(text)) return Status::IoError(staged.stagedPath(), "cannot be written");
   return staged.Commit();
+}
+
+}  // namespace
+
+Status WriteConfig(const SysSettings& settings, const std::filesystem::path& root) {
+  FileLock lock;
+  if (Status status = lock.Acquire(ConfigLockFileName(root)); !status.ok()) return status;
+  return WriteConfigLocked(settings, root);
+}
+
+Status UpdateConfig(const std::filesystem::path& root, const std::function<void(SysSettings&)>& change) {
+  FileLock lock;
+  if (Status status = lock.Acquire(ConfigLockFileName(root)); !status.ok()) return status;
+  SysSettings settings;
+  (void)ReadConfig(settings, root);  // without a readable file the defaults stay
+  change(settings);
+  return WriteConfigLocked(settings, root);
 }
 
 }  // namespace tamrel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 #include "corpus/status.h"
 
@@ -25,9 +26,19 @@ std::filesystem::path ConfigFileName(const std::filesystem::path& root);
 // Fails when the file cannot be opened; the defaults stay then.
 Status ReadConfig(SysSettings& settings, const std::filesystem::path& root);
 
-// Replaces the file of `root` with the four values. The new file is written beside it and renamed
-// into place, so a failure leaves the previous file whole; a file the user made read-only is
-// left as it is and the write fails.
+// The lock file that writers of the settings file of `root` hold: data/config.data.lock.
+std::filesystem::path ConfigLockFileName(const std::filesystem::path& root);
+
+// Replaces the file of `root` with the four values. The new file is written beside it under a
+// name of its own and renamed into place (both synced), so a failure, a crash or another writer
+// leaves the previous file or the new one whole; a file the user made read-only is left as it is
+// and the write fails. Holds the settings lock while it writes.
 Status WriteConfig(const SysSettings& settings, const std::filesystem::path& root);
+
+// Changes some options and keeps the rest as the file has them: under the settings lock, reads
+// the file (the defaults when it cannot be read), lets `change` alter the values and writes them
+// back as WriteConfig does. Two processes that change different options at once both keep their
+// change.
+Status UpdateConfig(const std::filesystem::path& root, const std::function<void(SysSettings&)>& change);
 
 }  // namespace tamrel

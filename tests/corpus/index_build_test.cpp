@@ -98,8 +98,8 @@ TEST(IndexBuildTest, FourFilesByteForByte) {
   EXPECT_EQ(report.longKeys, 1);
   EXPECT_EQ(report.skippedLines, 0);
   EXPECT_EQ(report.sentenceGroups, 3);
-  EXPECT_EQ(DataFiles(folder),
-            (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI"}));
+  EXPECT_EQ(DataFiles(folder), (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI",
+                                                      "index.lockBI", "stamp.datBI"}));
 }
 
 TEST(IndexBuildTest, OnlyLongKeysGiveEmptyTables) {
@@ -270,8 +270,8 @@ class InterruptedBuildTest : public ::testing::Test {
 
   void ExpectOldIndexWhole() {
     for (size_t i = 0; i < kIndexFiles.size(); ++i) EXPECT_EQ(File(folder_, kIndexFiles[i]), before_[i]);
-    EXPECT_EQ(DataFiles(folder_),
-              (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI"}));
+    EXPECT_EQ(DataFiles(folder_), (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI",
+                                                         "index21.datBI", "index.lockBI", "stamp.datBI"}));
   }
 
   std::filesystem::path Path(CorpusFile f) const { return CorpusFileName(folder_.path(), f, u"BI"); }
@@ -293,16 +293,19 @@ TEST_F(InterruptedBuildTest, ThirdFileCannotBeCreated) {
   ExpectOldIndexWhole();
 }
 
-// Renaming four files one by one could once stop halfway and leave new files beside old ones;
-// the old files are now moved aside first and moved back when any step fails.
-TEST_F(InterruptedBuildTest, OldFilesCannotBeMovedAside) {
-  const auto blocked = Path(CorpusFile::kSentenceRecords).concat(".old");
-  std::filesystem::create_directories(blocked / "keep");  // a rename onto it fails
+// A folder in the way of an index file would make its rename fail halfway through the commit;
+// the build refuses it before anything is renamed.
+TEST_F(InterruptedBuildTest, FolderInPlaceOfAnIndexFile) {
+  const auto blocked = Path(CorpusFile::kSentenceRecords);
+  const std::string bytes = ReadBytes(blocked);
+  std::filesystem::remove(blocked);
+  std::filesystem::create_directories(blocked / "keep");
   BuildReport report;
   const Status status = BuildCorpus(folder_.path(), u"BI", &report);
   EXPECT_EQ(status.kind(), Status::Kind::kIoError) << status.ToString();
-  EXPECT_FALSE(status.file().empty());
+  EXPECT_EQ(status.file(), blocked);
   std::filesystem::remove_all(blocked);
+  WriteBytes(blocked, bytes);
   ExpectOldIndexWhole();
 }
 

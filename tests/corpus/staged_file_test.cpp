@@ -1,6 +1,7 @@
 #include "corpus/staged_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -24,6 +25,24 @@ TEST(StagedFileNameTest, NewAppendedToTheFinalName) {
             "/runtime/data/index1.datBI.new");
   EXPECT_EQ(StagedFileName(CorpusFileName("/runtime", CorpusFile::kDictionary, u"MO")),
             "/runtime/BDict/word.dictMO.new");
+}
+
+// Writers without a lock of their own stage under names that no other writer uses.
+TEST(StagedFileNameTest, UniqueNamesCarryTheProcessAndACounter) {
+  const std::string prefix = "data/config.data.new." + std::to_string(getpid()) + ".";
+  const std::string first = UniqueStagedFileName("data/config.data").string();
+  const std::string second = UniqueStagedFileName("data/config.data").string();
+  EXPECT_TRUE(first.starts_with(prefix)) << first;
+  EXPECT_TRUE(second.starts_with(prefix)) << second;
+  EXPECT_NE(first, second);
+  RuntimeFolder folder;
+  StagedFile staged(folder / "data/config.data", StagedFile::Naming::kUnique);
+  EXPECT_TRUE(staged.stagedPath().string().starts_with((folder / "data/config.data.new.").string()));
+  ASSERT_TRUE(staged.Open().ok());
+  Put(staged, "x");
+  ASSERT_TRUE(staged.Commit().ok());
+  EXPECT_EQ(ReadBytes(folder / "data/config.data"), "x");
+  EXPECT_FALSE(std::filesystem::exists(staged.stagedPath()));
 }
 
 TEST(StagedFileTest, CommitReplacesTheTargetAndLeavesNoStagedFile) {

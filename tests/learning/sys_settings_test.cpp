@@ -1,8 +1,11 @@
 #include "learning/sys_settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "tests/support/test_support.h"
@@ -131,8 +134,9 @@ TEST_F(SysSettingsTest, WriteIntoMissingFolderFails) {
 TEST_F(SysSettingsTest, FailedWriteLeavesTheOldFileWhole) {
   ASSERT_TRUE(Ok(WriteConfig(With(false, true, false, true), root())));
   const std::string before = ReadBytes(configFile_);
-  // A folder in the way of the staged file makes the write fail before the rename.
-  std::filesystem::create_directory(folder_ / "data/config.data.new");
+  // A folder in the way of the lock file makes the write fail before anything is staged.
+  std::filesystem::remove(ConfigLockFileName(root()));
+  std::filesystem::create_directory(ConfigLockFileName(root()));
   EXPECT_FALSE(WriteConfig(SysSettings{}, root()).ok());
   EXPECT_EQ(ReadBytes(configFile_), before);
   SysSettings s;
@@ -149,6 +153,67 @@ TEST_F(SysSettingsTest, EachRuntimeFolderHasItsOwnFile) {
   ASSERT_TRUE(Ok(ReadConfig(s, other.path())));
   EXPECT_EQ(s, With(true, true, true, false));
   EXPECT_FALSE(ReadConfig(s, root()).ok());
+}
+
+// Two processes changing the settings at once: both once staged into data/config.data.new, so a
+// reader could see a torn file and a writer fail, and a read-change-write without a lock lost the
+// other process's change.
+TEST_F(SysSettingsTest, ConcurrentWritersKeepTheFileWholeAndBothChanges) {
+  ASSERT_TRUE(Ok(WriteConfig(SysSettings{}, root())));
+  std::set<std::string> wholeFiles;
+  for (int bits = 0; bits < 16; ++bits) {
+    ASSERT_TRUE(Ok(WriteConfig(With(bits & 1, bits & 2, bits & 4, bits & 8), root())));
+    wholeFiles.insert(ReadBytes(configFile_));
+  }
+  ASSERT_TRUE(Ok(WriteConfig(SysSettings{}, root())));
+  constexpr int kWrites = 80;
+  // Writer 0 toggles FLAGPRON and FLAGBI, writer 1 FLAGMONO and FLAGSTARTUP; each ends on false.
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = fork();
+    ASSERT_GE(writers[w], 0);
+    if (writers[w] != 0) continue;
+    int failures = 0;
+    for (int i = 1; i <= kWrites; ++i) {
+      const bool value = i % 2 != 0;
+      failures += !UpdateConfig(root(), [&](SysSettings& s) {
+                     (w == 0 ? s.showPinyin : s.searchMonolingual) = value;
+                     (w == 0 ? s.searchBilingual : s.greetAtStart) = value;
+                   }).ok();
+    }
+    _exit(failures == 0 ? 0 : 1);
+  }
+  int snapshots = 0, torn = 0, running = 2;
+  while (running > 0) {
+    const std::string seen = ReadBytes(configFile_);
+    ++snapshots;
+    torn += !wholeFiles.contains(seen);
+    for (pid_t& pid : writers) {
+      int status = 0;
+      if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write failed";
+        pid = 0;
+        --running;
+      }
+    }
+  }
+  EXPECT_EQ(torn, 0) << "of " << snapshots << " snapshots";
+  SysSettings last;
+  ASSERT_TRUE(Ok(ReadConfig(last, root())));
+  EXPECT_EQ(last, AllOff());
+  for (const auto& e : std::filesystem::directory_iterator(folder_ / "data")) {
+    EXPECT_TRUE(e.path() == configFile_ || e.path() == ConfigLockFileName(root())) << e.path();
+  }
+}
+
+// A staged file that a killed writer left goes at the next write.
+TEST_F(SysSettingsTest, StagedFileOfAKilledWriterIsRemoved) {
+  WriteBytes(folder_ / "data/config.data.new.99999.0", "half");
+  ASSERT_TRUE(Ok(UpdateConfig(root(), [](SysSettings& s) { s.showPinyin = false; })));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "data/config.data.new.99999.0"));
+  EXPECT_EQ(ReadBytes(configFile_),
+            "\xEF\xBB\xBF"
+            "FIRST\nFLAGPRON##FALSE\nFLAGBI##TRUE\nFLAGMONO##TRUE\nFLAGSTARTUP##TRUE\n");
 }
 
 }  // namespace

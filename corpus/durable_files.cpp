@@ -1,0 +1,70 @@
+#include "corpus/durable_files.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tamrel {
+
+namespace {
+
+Status SyncPath(const std::filesystem::path& path, int flags) {
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return Status::IoError(path, std::string("cannot be opened to sync: ") + std::strerror(errno));
+  const bool ok = ::fsync(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  if (!ok) return Status::IoError(path, std::string("cannot be synced: ") + std::strerror(error));
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status SyncFile(const std::filesystem::path& path) { return SyncPath(path, O_RDONLY); }
+
+Status SyncFolder(const std::filesystem::path& folder) {
+  return SyncPath(folder.empty() ? std::filesystem::path(".") : folder, O_RDONLY | O_DIRECTORY);
+}
+
+int FileLock::Open(const std::filesystem::path& path) {
+  Release();
+  return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+}
+
+Status FileLock::Acquire(const std::filesystem::path& path) {
+  const int fd = Open(path);
+  if (fd < 0) return Status::IoError(path, std::string("cannot be opened as a lock: ") + std::strerror(errno));
+  int result;
+  do {
+    result = ::flock(fd, LOCK_EX);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    const int error = errno;
+    ::close(fd);
+    return Status::IoError(path, std::string("cannot be locked: ") + std::strerror(error));
+  }
+  fd_ = fd;
+  return Status::Ok();
+}
+
+bool FileLock::TryAcquire(const std::filesystem::path& path) {
+  const int fd = Open(path);
+  if (fd < 0) return false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  return true;
+}
+
+void FileLock::Release() {
+  if (fd_ < 0) return;
+  ::close(fd_);  // closing the only descriptor of the open file releases its flock
+  fd_ = -1;
+}
+
+}  // namespace tamrel

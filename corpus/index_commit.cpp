@@ -1,0 +1,200 @@
+#include "corpus/index_commit.h"
+
+#include <chrono>
+#include <random>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include "corpus/byte_coding.h"
+#include "corpus/durable_files.h"
+#include "corpus/staged_file.h"
+#include "corpus/text_file.h"
+#include "corpus/text_utils.h"
+
+namespace tamrel {
+
+namespace {
+
+std::filesystem::path DataFileName(const std::filesystem::path& root, const char* name, std::u16string_view tag) {
+  return root / (std::string("data/") + name + Utf16ToUtf8(tag));
+}
+
+std::filesystem::path BackupFileName(const std::filesystem::path& root, CorpusFile file, std::u16string_view tag) {
+  std::filesystem::path p = CorpusFileName(root, file, tag);
+  p += ".old";
+  return p;
+}
+
+// The first 8 bytes of `path` as a little-endian value; 0 when the file is missing or shorter.
+uint64_t ReadValue(const std::filesystem::path& path) {
+  TextFile file;
+  char bytes[8];
+  if (!file.Open(path, TextFile::Mode::kRead) || file.Read(bytes, 8) != 8) return 0;
+  return GetFixed64(bytes);
+}
+
+Status WriteValue(const std::filesystem::path& path, uint64_t value) {
+  std::string bytes;
+  PutFixed64(bytes, value);
+  return WriteFileStaged(path, bytes);
+}
+
+// A fresh stamp: random, nonzero and unlike the one in place.
+uint64_t NewStamp(uint64_t current) {
+  static thread_local std::mt19937_64 random(
+      std::random_device{}() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  uint64_t stamp = 0;
+  while (stamp == 0 || stamp == current) stamp = random();
+  return stamp;
+}
+
+Status Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code error;
+  std::filesystem::rename(from, to, error);
+  if (error) return Status::IoError(to, "cannot be replaced: " + error.message());
+  return Status::Ok();
+}
+
+// Removes `path` when it is there; a missing file is no failure.
+Status RemoveIfThere(const std::filesystem::path& path) {
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (error) return Status::IoError(path, "cannot be removed: " + error.message());
+  return Status::Ok();
+}
+
+bool Exists(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
+}
+
+// True when a commit record, or a staged or backup file of the corpus, is there: something a
+// build running now may be using, or something that a killed one left behind.
+bool HasLeftovers(const std::filesystem::path& root, std::u16string_view tag) {
+  if (Exists(CommitRecordFileName(root, tag))) return true;
+  for (CorpusFile f : kIndexFiles) {
+    if (Exists(StagedFileName(CorpusFileName(root, f, tag))) || Exists(BackupFileName(root, f, tag))) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::filesystem::path BuildLockFileName(const std::filesystem::path& root, std::u16string_view tag) {
+  return DataFileName(root, "index.lock", tag);
+}
+
+std::filesystem::path CommitRecordFileName(const std::filesystem::path& root, std::u16string_view tag) {
+  return DataFileName(root, "commit.dat", tag);
+}
+
+std::filesystem::path BuildStampFileName(const std::filesystem::path& root, std::u16string_view tag) {
+  return DataFileName(root, "stamp.dat", tag);
+}
+
+uint64_t ReadBuildStamp(const std::filesystem::path& root, std::u16string_view tag) {
+  return ReadValue(BuildStampFileName(root, tag));
+}
+
+Status CommitIndexFiles(const std::filesystem::path& root, std::u16string_view tag, const CommitStepHook& afterStep) {
+  const auto step = [&](CommitStep s) {
+    if (afterStep) afterStep(s);
+  };
+  step(CommitStep::kStaged);
+  // A folder in the way of a final name would make its rename fail after the record: refuse it
+  // while the previous index can still stay as it is.
+  for (CorpusFile f : kIndexFiles) {
+    const auto target = CorpusFileName(root, f, tag);
+    std::error_code error;
+    if (std::filesystem::is_directory(target, error)) return Status::IoError(target, "is a folder, not a file");
+  }
+  const auto record = CommitRecordFileName(root, tag);
+  const uint64_t stamp = NewStamp(ReadBuildStamp(root, tag));
+  if (Status status = WriteValue(record, stamp); !status.ok()) return status;
+  step(CommitStep::kRecordWritten);
+  for (CorpusFile f : kIndexFiles) {
+    const auto target = CorpusFileName(root, f, tag);
+    if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
+    step(CommitStep::kFilePlaced);
+  }
+  const auto data = record.parent_path();
+  if (Status status = SyncFolder(data); !status.ok()) return status;
+  if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
+  step(CommitStep::kStampWritten);
+  if (Status status = RemoveIfThere(record); !status.ok()) return status;
+  if (Status status = SyncFolder(data); !status.ok()) return status;
+  step(CommitStep::kRecordRemoved);
+  return Status::Ok();
+}
+
+Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag) {
+  const auto record = CommitRecordFileName(root, tag);
+  // Staged names of the record and the stamp: a write of either stopped before its rename.
+  for (const auto& small : {record, BuildStampFileName(root, tag)}) {
+    if (Status status = RemoveIfThere(StagedFileName(small)); !status.ok()) return status;
+  }
+  if (!HasLeftovers(root, tag)) return Status::Ok();
+  const bool rollForward = Exists(record);
+  if (rollForward) {
+    // Every staged file was complete when the record was written; those still staged go in.
+    for (CorpusFile f : kIndexFiles) {
+      const auto target = CorpusFileName(root, f, tag);
+      if (!Exists(StagedFileName(target))) continue;
+      if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
+    }
+    if (Status status = SyncFolder(record.parent_path()); !status.ok()) return status;
+    uint64_t stamp = ReadValue(record);
+    if (stamp == 0) stamp = NewStamp(ReadBuildStamp(root, tag));
+    if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
+    if (Status status = RemoveIfThere(record); !status.ok()) return status;
+  }
+  // What is still staged now was never part of a commit. Backups are what the commit of an older
+  // version moved aside before it stopped: without a record they go back, so that the index is
+  // the previous one whole; after a roll forward they are out of date.
+  bool restored = false;
+  for (CorpusFile f : kIndexFiles) {
+    const auto target = CorpusFileName(root, f, tag);
+    const auto backup = BackupFileName(root, f, tag);
+    if (Exists(backup)) {
+      Status status = rollForward ? RemoveIfThere(backup) : Rename(backup, target);
+      if (!status.ok()) return status;
+      restored = !rollForward;
+    }
+    if (Status status = RemoveIfThere(StagedFileName(target)); !status.ok()) return status;
+  }
+  if (Status status = SyncFolder(record.parent_path()); !status.ok()) return status;
+  // Files put back change the index in place: a new stamp tells loaders reading meanwhile.
+  if (restored) return WriteValue(BuildStampFileName(root, tag), NewStamp(ReadBuildStamp(root, tag)));
+  return Status::Ok();
+}
+
+Status ReadFromOneBuild(const std::filesystem::path& root, std::u16string_view tag, const std::function<Status()>& read,
+                        bool* settled) {
+  constexpr int kTries = 40;
+  if (settled != nullptr) *settled = false;
+  const auto record = CommitRecordFileName(root, tag);
+  auto pause = std::chrono::milliseconds(1);
+  for (int attempt = 0; attempt < kTries; ++attempt) {
+    if (attempt > 0) {
+      std::this_thread::sleep_for(pause);
+      pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+    if (HasLeftovers(root, tag)) {
+      // Left by a killed process unless a build holds the lock, which then finishes by itself.
+      FileLock lock;
+      if (lock.TryAcquire(BuildLockFileName(root, tag))) (void)RecoverIndexFiles(root, tag);
+    }
+    if (Exists(record)) continue;
+    const uint64_t stamp = ReadBuildStamp(root, tag);
+    Status status = read();
+    if (!Exists(record) && ReadBuildStamp(root, tag) == stamp) {
+      if (settled != nullptr) *settled = true;
+      return status;
+    }
+  }
+  return Status::IoError(record, "the index of " + Utf16ToUtf8(tag) +
+                                     " kept changing while it was read: a build did not finish its commit");
+}
+
+}  // namespace tamrel
