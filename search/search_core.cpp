@@ -1,5 +1,8 @@
 #include "search/search_core.h"
 
+#include <cstdint>
+#include <unordered_map>
+
 #include "corpus/index_records.h"
 #include "search/query.h"
 
@@ -7,10 +10,11 @@ namespace tamrel {
 
 namespace {
 
-// A query term whose posting block holds postings.
+// A posting block of the query that holds postings, with the summed weight of the terms that
+// name it.
 struct FoundTerm {
-  std::u16string normalised;
   uint64_t offset = 0;
+  int64_t weight = 0;
 };
 
 // The text of a token block: each word without its prefix, followed by one space. False when a
@@ -141,28 +145,53 @@ std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, si
 
 void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results) {
   NormaliseQuery(query);
-  // Terms whose blocks hold postings, in query order; a repeated term is kept twice. Each term is
-  // looked up once here; its block is read below (only its head for a one-term query).
+  // Terms whose blocks hold postings, each distinct block once in order of first appearance, with
+  // the summed weight of all its occurrences. Each term is looked up once here; each block is
+  // read below (only its head for a one-term query).
+  //
+  // Merging a block once with k times its weight ranks exactly as merging it k times: merging
+  // lists in ascending ID order (as every built index holds them; an ID may repeat) leaves the candidates in
+  // ascending ID order, where the r-th candidate of an ID scores the summed weights of the lists
+  // holding that ID at least r times (one candidate per ID when IDs do not repeat within a list).
+  // That sum does not depend on the order of the merges, and a list merged k times adds k times
+  // its weight to the same candidates. Merging every occurrence again cost O(occurrences × block
+  // size): a query of one common word repeated thousands of times took seconds.
   std::vector<FoundTerm> kept;
+  constexpr size_t kEmptyBlock = SIZE_MAX;
+  std::unordered_map<uint64_t, size_t> keptAt;  // block offset -> its entry in `kept`, or kEmptyBlock
+  size_t occurrences = 0;                       // found terms counting repeats
   PostingBlock block;
   for (const std::u16string& term : SplitTerms(query)) {
     TermKeyResult key = TermKey(term);
     const auto offset = index.PostingOffset(key.key);
-    if (offset && ReadPostingBlock(index, *offset, block, 0) && block.count > 0) {
-      kept.push_back({std::move(key.normalised), *offset});
+    if (!offset) continue;
+    const auto [at, isNew] = keptAt.try_emplace(*offset, kept.size());
+    if (isNew) {
+      if (!ReadPostingBlock(index, *offset, block, 0) || block.count == 0) {
+        at->second = kEmptyBlock;  // remembered, so that its repeats skip the read too
+        continue;
+      }
+      kept.push_back({*offset, TermWeight(index, key.normalised)});
+    } else if (at->second == kEmptyBlock) {
+      continue;
+    } else {
+      // Each occurrence adds its own weight: one merge with w1 + w2 equals merges with w1 and w2.
+      kept[at->second].weight += TermWeight(index, key.normalised);
     }
+    ++occurrences;
   }
   if (kept.empty()) return;
 
   std::vector<int32_t> chosen;
-  if (kept.size() == 1) {
-    // Unranked: the first 20 IDs in block order are all that is shown.
+  if (occurrences == 1) {
+    // Unranked: the first 20 IDs in block order are all that is shown. A term given twice is
+    // ranked like any other query of two terms.
     if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) chosen = std::move(block.sentenceIds);
   } else {
     std::vector<Candidate> candidates;
     for (const FoundTerm& term : kept) {
       if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
-      MergeTerm(candidates, block.sentenceIds, TermWeight(index, term.normalised));
+      MergeTerm(candidates, block.sentenceIds, term.weight);
     }
     chosen = RankCandidates(candidates);
   }
