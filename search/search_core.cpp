@@ -1,5 +1,6 @@
 #include "search/search_core.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 
@@ -127,6 +128,63 @@ void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& i
   candidates.swap(merged);
 }
 
+namespace {
+
+// Two candidate lists in ascending ID order merged into one by the walk of MergeTerm: a common ID
+// adds the scores, the lower ID goes first.
+std::vector<Candidate> MergeRuns(const std::vector<Candidate>& a, const std::vector<Candidate>& b) {
+  std::vector<Candidate> merged;
+  merged.reserve(a.size() + b.size());
+  size_t i = 0;
+  size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (a[i].sentenceId == b[j].sentenceId) {
+      merged.push_back({a[i].sentenceId, a[i].score + b[j].score});
+      ++i;
+      ++j;
+    } else if (a[i].sentenceId < b[j].sentenceId) {
+      merged.push_back(a[i++]);
+    } else {
+      merged.push_back(b[j++]);
+    }
+  }
+  merged.insert(merged.end(), a.begin() + static_cast<std::ptrdiff_t>(i), a.end());
+  merged.insert(merged.end(), b.begin() + static_cast<std::ptrdiff_t>(j), b.end());
+  return merged;
+}
+
+}  // namespace
+
+std::vector<Candidate> MergeTerms(std::vector<WeightedIds> terms) {
+  // Why the order of the merges does not matter for ascending lists: merging such lists keeps
+  // the candidates in ascending ID order, and the walk pairs the r-th candidate of an ID with the
+  // r-th posting of that ID. So the r-th candidate of an ID scores the summed weights of the
+  // lists holding that ID at least r times (one candidate per ID when no list repeats an ID),
+  // whichever lists were merged first. Lists out of order are walked one after the other, as
+  // MergeTerm always did, since there the order would change the outcome.
+  const bool ascending = std::all_of(terms.begin(), terms.end(),
+                                     [](const WeightedIds& t) { return std::is_sorted(t.ids.begin(), t.ids.end()); });
+  if (!ascending) {
+    std::vector<Candidate> candidates;
+    for (const WeightedIds& t : terms) MergeTerm(candidates, t.ids, t.weight);
+    return candidates;
+  }
+  std::vector<std::vector<Candidate>> runs(terms.size());
+  for (size_t t = 0; t < terms.size(); ++t) {
+    runs[t].reserve(terms[t].ids.size());
+    for (int32_t id : terms[t].ids) runs[t].push_back({id, terms[t].weight});
+    terms[t].ids = {};  // freed as soon as copied: the runs hold every posting already
+  }
+  if (runs.empty()) return {};
+  while (runs.size() > 1) {
+    std::vector<std::vector<Candidate>> next((runs.size() + 1) / 2);
+    for (size_t r = 0; r + 1 < runs.size(); r += 2) next[r / 2] = MergeRuns(runs[r], runs[r + 1]);
+    if (runs.size() % 2 == 1) next.back() = std::move(runs.back());
+    runs = std::move(next);
+  }
+  return std::move(runs[0]);
+}
+
 std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, size_t limit) {
   std::vector<Candidate> ranked;  // never longer than limit + 1
   ranked.reserve(limit + 1);
@@ -149,13 +207,12 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
   // the summed weight of all its occurrences. Each term is looked up once here; each block is
   // read below (only its head for a one-term query).
   //
-  // Merging a block once with k times its weight ranks exactly as merging it k times: merging
-  // lists in ascending ID order (as every built index holds them; an ID may repeat) leaves the candidates in
-  // ascending ID order, where the r-th candidate of an ID scores the summed weights of the lists
-  // holding that ID at least r times (one candidate per ID when IDs do not repeat within a list).
-  // That sum does not depend on the order of the merges, and a list merged k times adds k times
-  // its weight to the same candidates. Merging every occurrence again cost O(occurrences × block
-  // size): a query of one common word repeated thousands of times took seconds.
+  // Merging a block once with k times its weight ranks exactly as merging it k times, for blocks
+  // in ascending ID order as every built index holds them: the r-th candidate of an ID scores the
+  // summed weights of the lists holding that ID at least r times, whatever the order of the
+  // merges (see MergeTerms), so a list merged k times adds k times its weight to the same
+  // candidates. Merging every occurrence again cost O(occurrences × block size): a query of one
+  // common word repeated thousands of times took seconds.
   std::vector<FoundTerm> kept;
   constexpr size_t kEmptyBlock = SIZE_MAX;
   std::unordered_map<uint64_t, size_t> keptAt;  // block offset -> its entry in `kept`, or kEmptyBlock
@@ -188,12 +245,13 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
     // ranked like any other query of two terms.
     if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) chosen = std::move(block.sentenceIds);
   } else {
-    std::vector<Candidate> candidates;
+    std::vector<WeightedIds> lists;
+    lists.reserve(kept.size());
     for (const FoundTerm& term : kept) {
       if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
-      MergeTerm(candidates, block.sentenceIds, term.weight);
+      lists.push_back({std::move(block.sentenceIds), term.weight});
     }
-    chosen = RankCandidates(candidates);
+    chosen = RankCandidates(MergeTerms(std::move(lists)));
   }
 
   AppendSentences(index, chosen, results);

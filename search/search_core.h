@@ -34,6 +34,18 @@ struct Candidate {
 // add the weight, new ones enter with it, in order.
 void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& ids, int64_t weight);
 
+// The posting list of one query term with the weight it adds to each of its sentences.
+struct WeightedIds {
+  std::vector<int32_t> ids;
+  int64_t weight = 0;
+};
+
+// The candidates of `terms`: the same list as MergeTerm of each term in turn into an empty list.
+// When every list is in ascending order (a built index holds them so), the lists are merged in
+// pairs, round after round, so that each posting is copied about log2(terms) times instead of
+// once for every later term; otherwise one after the other.
+std::vector<Candidate> MergeTerms(std::vector<WeightedIds> terms);
+
 // The sentence IDs of the `limit` best candidates by descending score; equal scores keep
 // candidate order, and a candidate that only ties the last kept score does not displace it.
 std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, size_t limit = kMaxResults);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -278,6 +280,57 @@ TEST(MergeTermTest, WalkOverAscendingLists) {
   const std::vector<int64_t> scores = {c[0].score, c[1].score, c[2].score, c[3].score, c[4].score};
   EXPECT_EQ(ids, (Ids{0, 1, 4, 7, 9}));
   EXPECT_EQ(scores, (std::vector<int64_t>{10, 3, 13, 3, 10}));
+}
+
+bool SameCandidates(const std::vector<Candidate>& a, const std::vector<Candidate>& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const Candidate& x, const Candidate& y) {
+           return x.sentenceId == y.sentenceId && x.score == y.score;
+         });
+}
+
+// Random lists of IDs below 40, ascending or not, some IDs given twice within a list.
+std::vector<WeightedIds> RandomLists(std::mt19937& rng, bool ascending) {
+  std::vector<WeightedIds> lists(1 + rng() % 7);
+  for (auto& l : lists) {
+    const size_t n = rng() % 25;
+    for (size_t i = 0; i < n; ++i) l.ids.push_back(static_cast<int32_t>(rng() % 40));
+    if (ascending) std::sort(l.ids.begin(), l.ids.end());
+    l.weight = 1 + rng() % 10;
+  }
+  return lists;
+}
+
+std::vector<Candidate> OneAfterTheOther(const std::vector<WeightedIds>& lists) {
+  std::vector<Candidate> c;
+  for (const auto& l : lists) MergeTerm(c, l.ids, l.weight);
+  return c;
+}
+
+TEST(MergeTermsTest, SameCandidatesAsMergingOneAfterTheOther) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 2000; ++round) {
+    const auto lists = RandomLists(rng, round % 4 != 0);  // every fourth round out of order
+    ASSERT_TRUE(SameCandidates(MergeTerms(lists), OneAfterTheOther(lists))) << "round " << round;
+  }
+  EXPECT_TRUE(MergeTerms({}).empty());
+}
+
+// The reason a repeated term is merged once: for ascending lists, merging one k times with its
+// weight gives the candidates of merging it once with k times the weight, among any other lists.
+TEST(MergeTermsTest, RepeatedListEqualsOneListWithTheSummedWeight) {
+  std::mt19937 rng(12);
+  for (int round = 0; round < 2000; ++round) {
+    auto lists = RandomLists(rng, true);
+    const size_t repeated = rng() % lists.size();
+    const int k = 2 + static_cast<int>(rng() % 4);
+    std::vector<WeightedIds> withRepeats = lists;
+    for (int i = 1; i < k; ++i) {
+      withRepeats.insert(withRepeats.begin() + static_cast<std::ptrdiff_t>(rng() % (withRepeats.size() + 1)),
+                         lists[repeated]);
+    }
+    lists[repeated].weight *= k;
+    ASSERT_TRUE(SameCandidates(OneAfterTheOther(withRepeats), MergeTerms(lists))) << "round " << round;
+  }
 }
 
 TEST(RankCandidatesTest, TopTwentyByScoreThenId) {
