@@ -155,34 +155,47 @@ std::vector<Candidate> MergeRuns(const std::vector<Candidate>& a, const std::vec
 
 }  // namespace
 
-std::vector<Candidate> MergeTerms(std::vector<WeightedIds> terms) {
-  // Why the order of the merges does not matter for ascending lists: merging such lists keeps
-  // the candidates in ascending ID order, and the walk pairs the r-th candidate of an ID with the
-  // r-th posting of that ID. So the r-th candidate of an ID scores the summed weights of the
-  // lists holding that ID at least r times (one candidate per ID when no list repeats an ID),
-  // whichever lists were merged first. Lists out of order are walked one after the other, as
-  // MergeTerm always did, since there the order would change the outcome.
-  const bool ascending = std::all_of(terms.begin(), terms.end(),
-                                     [](const WeightedIds& t) { return std::is_sorted(t.ids.begin(), t.ids.end()); });
-  if (!ascending) {
-    std::vector<Candidate> candidates;
-    for (const WeightedIds& t : terms) MergeTerm(candidates, t.ids, t.weight);
-    return candidates;
+// Why the order of the merges does not matter for ascending lists: merging such lists keeps the
+// candidates in ascending ID order, and the walk pairs the r-th candidate of an ID with the r-th
+// posting of that ID. So the r-th candidate of an ID scores the summed weights of the lists
+// holding that ID at least r times (one candidate per ID when no list repeats an ID), whichever
+// lists were merged first. A list out of order is walked into the single run of all lists before
+// it, as MergeTerm always did, since there the order changes the outcome; so is every list after it.
+void CandidateMerger::Add(const std::vector<int32_t>& ids, int64_t weight) {
+  if (inOrder_ && !std::is_sorted(ids.begin(), ids.end())) {
+    Collapse(true);
+    inOrder_ = false;
   }
-  std::vector<std::vector<Candidate>> runs(terms.size());
-  for (size_t t = 0; t < terms.size(); ++t) {
-    runs[t].reserve(terms[t].ids.size());
-    for (int32_t id : terms[t].ids) runs[t].push_back({id, terms[t].weight});
-    terms[t].ids = {};  // freed as soon as copied: the runs hold every posting already
+  if (!inOrder_) {
+    if (runs_.empty()) runs_.emplace_back();
+    MergeTerm(runs_[0].candidates, ids, weight);
+    return;
   }
-  if (runs.empty()) return {};
-  while (runs.size() > 1) {
-    std::vector<std::vector<Candidate>> next((runs.size() + 1) / 2);
-    for (size_t r = 0; r + 1 < runs.size(); r += 2) next[r / 2] = MergeRuns(runs[r], runs[r + 1]);
-    if (runs.size() % 2 == 1) next.back() = std::move(runs.back());
-    runs = std::move(next);
+  Run run;
+  run.candidates.reserve(ids.size());
+  for (int32_t id : ids) run.candidates.push_back({id, weight});
+  run.lists = 1;
+  runs_.push_back(std::move(run));
+  Collapse(false);
+}
+
+// Merges the last two runs while they merge equally many lists (all of them when `all`).
+void CandidateMerger::Collapse(bool all) {
+  while (runs_.size() >= 2 && (all || runs_[runs_.size() - 2].lists <= runs_.back().lists)) {
+    Run& a = runs_[runs_.size() - 2];
+    a.candidates = MergeRuns(a.candidates, runs_.back().candidates);
+    a.lists += runs_.back().lists;
+    runs_.pop_back();
   }
-  return std::move(runs[0]);
+}
+
+std::vector<Candidate> CandidateMerger::Finish() {
+  Collapse(true);
+  std::vector<Candidate> candidates;
+  if (!runs_.empty()) candidates = std::move(runs_[0].candidates);
+  runs_.clear();
+  inOrder_ = true;
+  return candidates;
 }
 
 std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, size_t limit) {
@@ -210,7 +223,7 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
   // Merging a block once with k times its weight ranks exactly as merging it k times, for blocks
   // in ascending ID order as every built index holds them: the r-th candidate of an ID scores the
   // summed weights of the lists holding that ID at least r times, whatever the order of the
-  // merges (see MergeTerms), so a list merged k times adds k times its weight to the same
+  // merges (see CandidateMerger), so a list merged k times adds k times its weight to the same
   // candidates. Merging every occurrence again cost O(occurrences × block size): a query of one
   // common word repeated thousands of times took seconds.
   std::vector<FoundTerm> kept;
@@ -245,13 +258,12 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
     // ranked like any other query of two terms.
     if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) chosen = std::move(block.sentenceIds);
   } else {
-    std::vector<WeightedIds> lists;
-    lists.reserve(kept.size());
+    CandidateMerger merger;
     for (const FoundTerm& term : kept) {
       if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
-      lists.push_back({std::move(block.sentenceIds), term.weight});
+      merger.Add(block.sentenceIds, term.weight);
     }
-    chosen = RankCandidates(MergeTerms(std::move(lists)));
+    chosen = RankCandidates(merger.Finish());
   }
 
   AppendSentences(index, chosen, results);
