@@ -74,7 +74,7 @@ for i in "${!CLIS[@]}"; do
     cp "$TATOEBA"/word.dict{BI,MO} "$TATOEBA"/sents.final{BI,MO} "$rt/BDict/"
     cp "$REPO"/data/*.html "$rt/data/"
     chmod -R u+w "$rt"
-    (cd "$rt" && "${CLIS[$i]}" build >/dev/null) || { echo "build failed: ${CLIS[$i]}" >&2; exit 1; }
+    (cd "$rt" && "${CLIS[$i]}" build >/dev/null 2>&1) || { echo "build failed: ${CLIS[$i]}" >&2; exit 1; }
 done
 
 # The query goes as arguments of at most 64 KB (one argument may not exceed 128 KB); the command
