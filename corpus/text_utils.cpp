@@ -19,7 +19,10 @@ void NormaliseWord(std::u16string& word) {
   for (char16_t& c : word) {
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
   }
-  if (!word.empty() && !(word.back() >= u'a' && word.back() <= u'z')) word.pop_back();
+  if (word.empty() || (word.back() >= u'a' && word.back() <= u'z')) return;
+  // The last character goes whole: dropping only the low half of a surrogate pair would leave a
+  // lone high surrogate, which files hold as U+FFFD, so the word could never be found again.
+  word.resize(word.size() - LastCharacterUnits(word));
 }
 
 std::u16string FormatDecimal(int64_t value) { return Ascii(std::to_string(value)); }

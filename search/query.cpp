@@ -13,8 +13,12 @@ std::u16string SegmentQuery(const CorpusIndex& dictionary, std::u16string_view q
   std::u16string key;
   size_t p = 0;
   while (p < query.size()) {
+    // Nothing matches: one character, both units of a surrogate pair, so that an astral
+    // character outside the dictionary stays whole (its halves alone are not text).
+    const size_t single = CharacterUnitsAt(query, p);
     size_t n = std::min(query.size() - p, kLongestCandidate);
-    for (; n >= 2; --n) {
+    for (; n > single; --n) {
+      if (PairStartsAt(query, p + n - 1)) continue;  // would end between the halves of a pair
       key.assign(1, u'0');
       key.append(query.substr(p, n));
       if (dictionary.HasKey(key)) break;

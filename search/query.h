@@ -17,8 +17,8 @@ inline constexpr size_t kLongestCandidate = 10;  // units; longer dictionary wor
 Language DecideLanguage(std::u16string_view query);
 
 // Cuts `query` into dictionary words of `dictionary` ("0" + word is a key), longest candidate
-// first (at most 10 units), a single unit when nothing longer matches; each word is followed by
-// one space.
+// first (at most 10 units), a single character (both units of a surrogate pair) when nothing
+// longer matches; no candidate ends inside a pair. Each word is followed by one space.
 std::u16string SegmentQuery(const CorpusIndex& dictionary, std::u16string_view query);
 
 // Collapses every run of spaces to one space, then drops one trailing space. Leading spaces stay.

@@ -1,5 +1,9 @@
 #include "search/search_core.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+
 #include "corpus/index_records.h"
 #include "search/query.h"
 
@@ -7,10 +11,11 @@ namespace tamrel {
 
 namespace {
 
-// A query term whose posting block holds postings.
+// A posting block of the query that holds postings, with the summed weight of the terms that
+// name it.
 struct FoundTerm {
-  std::u16string normalised;
   uint64_t offset = 0;
+  int64_t weight = 0;
 };
 
 // The text of a token block: each word without its prefix, followed by one space. False when a
@@ -123,6 +128,76 @@ void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& i
   candidates.swap(merged);
 }
 
+namespace {
+
+// Two candidate lists in ascending ID order merged into one by the walk of MergeTerm: a common ID
+// adds the scores, the lower ID goes first.
+std::vector<Candidate> MergeRuns(const std::vector<Candidate>& a, const std::vector<Candidate>& b) {
+  std::vector<Candidate> merged;
+  merged.reserve(a.size() + b.size());
+  size_t i = 0;
+  size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (a[i].sentenceId == b[j].sentenceId) {
+      merged.push_back({a[i].sentenceId, a[i].score + b[j].score});
+      ++i;
+      ++j;
+    } else if (a[i].sentenceId < b[j].sentenceId) {
+      merged.push_back(a[i++]);
+    } else {
+      merged.push_back(b[j++]);
+    }
+  }
+  merged.insert(merged.end(), a.begin() + static_cast<std::ptrdiff_t>(i), a.end());
+  merged.insert(merged.end(), b.begin() + static_cast<std::ptrdiff_t>(j), b.end());
+  return merged;
+}
+
+}  // namespace
+
+// Why the order of the merges does not matter for ascending lists: merging such lists keeps the
+// candidates in ascending ID order, and the walk pairs the r-th candidate of an ID with the r-th
+// posting of that ID. So the r-th candidate of an ID scores the summed weights of the lists
+// holding that ID at least r times (one candidate per ID when no list repeats an ID), whichever
+// lists were merged first. A list out of order is walked into the single run of all lists before
+// it, as MergeTerm always did, since there the order changes the outcome; so is every list after it.
+void CandidateMerger::Add(const std::vector<int32_t>& ids, int64_t weight) {
+  if (inOrder_ && !std::is_sorted(ids.begin(), ids.end())) {
+    Collapse(true);
+    inOrder_ = false;
+  }
+  if (!inOrder_) {
+    if (runs_.empty()) runs_.emplace_back();
+    MergeTerm(runs_[0].candidates, ids, weight);
+    return;
+  }
+  Run run;
+  run.candidates.reserve(ids.size());
+  for (int32_t id : ids) run.candidates.push_back({id, weight});
+  run.lists = 1;
+  runs_.push_back(std::move(run));
+  Collapse(false);
+}
+
+// Merges the last two runs while they merge equally many lists (all of them when `all`).
+void CandidateMerger::Collapse(bool all) {
+  while (runs_.size() >= 2 && (all || runs_[runs_.size() - 2].lists <= runs_.back().lists)) {
+    Run& a = runs_[runs_.size() - 2];
+    a.candidates = MergeRuns(a.candidates, runs_.back().candidates);
+    a.lists += runs_.back().lists;
+    runs_.pop_back();
+  }
+}
+
+std::vector<Candidate> CandidateMerger::Finish() {
+  Collapse(true);
+  std::vector<Candidate> candidates;
+  if (!runs_.empty()) candidates = std::move(runs_[0].candidates);
+  runs_.clear();
+  inOrder_ = true;
+  return candidates;
+}
+
 std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, size_t limit) {
   std::vector<Candidate> ranked;  // never longer than limit + 1
   ranked.reserve(limit + 1);
@@ -141,30 +216,54 @@ std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, si
 
 void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results) {
   NormaliseQuery(query);
-  // Terms whose blocks hold postings, in query order; a repeated term is kept twice. Each term is
-  // looked up once here; its block is read below (only its head for a one-term query).
+  // Terms whose blocks hold postings, each distinct block once in order of first appearance, with
+  // the summed weight of all its occurrences. Each term is looked up once here; each block is
+  // read below (only its head for a one-term query).
+  //
+  // Merging a block once with k times its weight ranks exactly as merging it k times, for blocks
+  // in ascending ID order as every built index holds them: the r-th candidate of an ID scores the
+  // summed weights of the lists holding that ID at least r times, whatever the order of the
+  // merges (see CandidateMerger), so a list merged k times adds k times its weight to the same
+  // candidates. Merging every occurrence again cost O(occurrences × block size): a query of one
+  // common word repeated thousands of times took seconds.
   std::vector<FoundTerm> kept;
+  constexpr size_t kEmptyBlock = SIZE_MAX;
+  std::unordered_map<uint64_t, size_t> keptAt;  // block offset -> its entry in `kept`, or kEmptyBlock
+  size_t occurrences = 0;                       // found terms counting repeats
   PostingBlock block;
   for (const std::u16string& term : SplitTerms(query)) {
     TermKeyResult key = TermKey(term);
     const auto offset = index.PostingOffset(key.key);
-    if (offset && ReadPostingBlock(index, *offset, block, 0) && block.count > 0) {
-      kept.push_back({std::move(key.normalised), *offset});
+    if (!offset) continue;
+    const auto [at, isNew] = keptAt.try_emplace(*offset, kept.size());
+    if (isNew) {
+      if (!ReadPostingBlock(index, *offset, block, 0) || block.count == 0) {
+        at->second = kEmptyBlock;  // remembered, so that its repeats skip the read too
+        continue;
+      }
+      kept.push_back({*offset, TermWeight(index, key.normalised)});
+    } else if (at->second == kEmptyBlock) {
+      continue;
+    } else {
+      // Each occurrence adds its own weight: one merge with w1 + w2 equals merges with w1 and w2.
+      kept[at->second].weight += TermWeight(index, key.normalised);
     }
+    ++occurrences;
   }
   if (kept.empty()) return;
 
   std::vector<int32_t> chosen;
-  if (kept.size() == 1) {
-    // Unranked: the first 20 IDs in block order are all that is shown.
+  if (occurrences == 1) {
+    // Unranked: the first 20 IDs in block order are all that is shown. A term given twice is
+    // ranked like any other query of two terms.
     if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) chosen = std::move(block.sentenceIds);
   } else {
-    std::vector<Candidate> candidates;
+    CandidateMerger merger;
     for (const FoundTerm& term : kept) {
       if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
-      MergeTerm(candidates, block.sentenceIds, TermWeight(index, term.normalised));
+      merger.Add(block.sentenceIds, term.weight);
     }
-    chosen = RankCandidates(candidates);
+    chosen = RankCandidates(merger.Finish());
   }
 
   AppendSentences(index, chosen, results);

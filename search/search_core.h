@@ -34,6 +34,28 @@ struct Candidate {
 // add the weight, new ones enter with it, in order.
 void MergeTerm(std::vector<Candidate>& candidates, const std::vector<int32_t>& ids, int64_t weight);
 
+// Merges the posting lists of distinct query terms into candidates: Finish gives the same list as
+// MergeTerm of each added list in turn into an empty list. While the lists come in ascending
+// order (a built index holds them so), they are merged in pairs like a binary counter (the runs
+// of 1, 2, 4, ... lists merged when two of a size meet), so that each posting is copied about
+// log2(terms) times instead of once for every later term, and only log2(terms) runs are kept.
+// From the first list out of order on, the lists are walked one after the other.
+class CandidateMerger {
+ public:
+  void Add(const std::vector<int32_t>& ids, int64_t weight);
+  std::vector<Candidate> Finish();
+
+ private:
+  struct Run {
+    std::vector<Candidate> candidates;
+    size_t lists = 0;  // how many lists it merges
+  };
+  void Collapse(bool all);
+
+  std::vector<Run> runs_;  // fewer lists in each later run
+  bool inOrder_ = true;    // false from the first list out of order: runs_ then holds one run
+};
+
 // The sentence IDs of the `limit` best candidates by descending score; equal scores keep
 // candidate order, and a candidate that only ties the last kept score does not displace it.
 std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, size_t limit = kMaxResults);

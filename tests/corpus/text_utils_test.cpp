@@ -44,6 +44,24 @@ TEST(NormaliseWordTest, FoldsAsciiAndDropsOneTrailingNonLetter) {
   }
 }
 
+TEST(NormaliseWordTest, DropsATrailingSurrogatePairWhole) {
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"sushi\U0001F44D", u"sushi"},                // U+1F44D: the whole pair goes
+      {u"\U0001F44D", u""},                          // nothing is left, not half a pair
+      {u"OK\U0001F44D\U0001F44D", u"ok\U0001F44D"},  // only the last character
+      {u"a\U00020000", u"a"},                        // a supplementary ideograph likewise
+      {u"a\xD83D", u"a"},                            // a lone high surrogate is one character
+      {u"a\xDC4D", u"a"},                            // and so is a lone low one
+      {u"\xDC4D\xDC4D", u"\xDC4D"},                  // two low halves are no pair
+      {u"\U0001F44Dx", u"\U0001F44Dx"},              // ends in a letter: kept
+  };
+  for (const auto& [in, out] : cases) {
+    std::u16string w = in;
+    NormaliseWord(w);
+    EXPECT_EQ(w, out) << Utf16ToUtf8(in);
+  }
+}
+
 TEST(ParseDecimalTest, LeadingSpaceSignDigitsAndClamping) {
   EXPECT_EQ(ParseDecimal(u" 42abc"), 42);
   EXPECT_EQ(ParseDecimal(u"abc"), 0);

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "corpus/dict_prepare.h"
+#include "corpus/index_build.h"
 #include "corpus/text_utils.h"
 #include "explorer/result_page.h"
 #include "search/query.h"
@@ -124,6 +126,43 @@ TEST_F(SearchCommandTest, PagePathOptionalAndFailureReported) {
   EXPECT_TRUE(r.found());
   EXPECT_EQ(r.page, PageResult::kFailed);
   EXPECT_FALSE(std::filesystem::exists(page_));
+}
+
+TEST_F(SearchCommandTest, AstralCharacterBetweenChineseWordsStaysWholeInTheTitle) {
+  // U+1F600 is in no dictionary: it becomes a word of its own, both units together.
+  const SearchCommandResult r = Run(u"我\U0001F600风筝");
+  EXPECT_EQ(r.query, u"我 \U0001F600 风筝");
+  ASSERT_EQ(r.page, PageResult::kWritten);
+  const std::string page = test::ReadBytes(page_);
+  EXPECT_NE(page.find("The results for \"我 \xF0\x9F\x98\x80 风筝\""), std::string::npos);
+  EXPECT_EQ(page.find("\xEF\xBF\xBD"), std::string::npos);  // no U+FFFD from a lone half
+}
+
+// A corpus made from its sentence file by prepare, as a user makes one.
+TEST(PreparedCorpusSearchTest, EnglishWordEndingInAnAstralCharacterIsFound) {
+  test::RuntimeFolder folder;
+  for (const char* tag : {"BI", "MO"}) {
+    test::WriteBytes(folder / (std::string("BDict/sents.final") + tag),
+                     "我 喜欢 寿司\nwǒ xǐhuan shòusī\nI like sushi\xF0\x9F\x91\x8D\n");  // U+1F44D
+    const std::u16string wideTag = Ascii(tag);
+    PrepareReport report;
+    const Status prepared = PrepareDictionary(folder.path(), wideTag, report);
+    ASSERT_TRUE(prepared.ok()) << prepared.ToString();
+    const Status built = BuildCorpus(folder.path(), wideTag);
+    ASSERT_TRUE(built.ok()) << built.ToString();
+  }
+  // The normal form drops the whole pair: the dictionary files the word as "sushi".
+  EXPECT_NE(test::ReadBytes(folder / "BDict/word.dictBI").find("\n2sushi\t0:1\n"), std::string::npos);
+  CorpusIndex bi(folder.path(), u"BI");
+  CorpusIndex mo(folder.path(), u"MO");
+  ASSERT_TRUE(LoadCorpus(bi).ok());
+  ASSERT_TRUE(LoadCorpus(mo).ok());
+  const Results expected{{u"我 喜欢 寿司 ", u"wǒ xǐhuan shòusī ", u"I like sushi\U0001F44D "}};
+  for (std::u16string_view query : {u"sushi\U0001F44D", u"Sushi\U0001F44D", u"sushi", u"like sushi\U0001F44D"}) {
+    const SearchCommandResult r = RunSearchCommand(query, bi, mo, {}, {});
+    EXPECT_EQ(r.bilingual, expected) << Utf16ToUtf8(query);
+    EXPECT_EQ(r.monolingual, expected) << Utf16ToUtf8(query);
+  }
 }
 
 }  // namespace

@@ -46,8 +46,26 @@ TEST(SegmentQueryTest, LongestMatchFirst) {
 TEST(SegmentQueryTest, SingleUnitsWithoutLookup) {
   const CorpusIndex empty = Dictionary({});
   EXPECT_EQ(SegmentQuery(empty, u"一二三四五六七八九十百千"), u"一 二 三 四 五 六 七 八 九 十 百 千 ");
-  // Each unit of a surrogate pair is a word of its own.
-  EXPECT_EQ(SegmentQuery(empty, u"\U00020000"), u"\xD840 \xDC00 ");
+  // A surrogate pair is one character: both units make one word.
+  EXPECT_EQ(SegmentQuery(empty, u"\U00020000"), u"\U00020000 ");
+  EXPECT_EQ(SegmentQuery(empty, u"一\U0001F600\U0001F600二"), u"一 \U0001F600 \U0001F600 二 ");
+  // Lone halves are characters of their own.
+  EXPECT_EQ(SegmentQuery(empty, u"\xDC00\xD840"), u"\xDC00 \xD840 ");
+}
+
+TEST(SegmentQueryTest, AstralCharacterBetweenWordsStaysWhole) {
+  const CorpusIndex dict = Dictionary({u"我们", u"朋友", u"好\U0001F44D"});
+  EXPECT_EQ(SegmentQuery(dict, u"我们\U0001F600朋友"), u"我们 \U0001F600 朋友 ");
+  // A dictionary word holding a pair is found whole.
+  EXPECT_EQ(SegmentQuery(dict, u"好\U0001F44D好"), u"好\U0001F44D 好 ");
+}
+
+TEST(SegmentQueryTest, NoCandidateEndsInsideAPair) {
+  // Keys ending in half a pair: matching one would cut the character in two.
+  const CorpusIndex dict = Dictionary({u"中\xD83D", u"甲乙丙丁戊己庚辛壬\xD83D"});
+  EXPECT_EQ(SegmentQuery(dict, u"中\U0001F44D国"), u"中 \U0001F44D 国 ");
+  // The ten-unit cap falls inside the pair: the candidate stops before it.
+  EXPECT_EQ(SegmentQuery(dict, u"甲乙丙丁戊己庚辛壬\U0001F44D"), u"甲 乙 丙 丁 戊 己 庚 辛 壬 \U0001F44D ");
 }
 
 TEST(SegmentQueryTest, TenUnitCap) {

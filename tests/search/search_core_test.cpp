@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -278,6 +280,75 @@ TEST(MergeTermTest, WalkOverAscendingLists) {
   const std::vector<int64_t> scores = {c[0].score, c[1].score, c[2].score, c[3].score, c[4].score};
   EXPECT_EQ(ids, (Ids{0, 1, 4, 7, 9}));
   EXPECT_EQ(scores, (std::vector<int64_t>{10, 3, 13, 3, 10}));
+}
+
+bool SameCandidates(const std::vector<Candidate>& a, const std::vector<Candidate>& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const Candidate& x, const Candidate& y) {
+           return x.sentenceId == y.sentenceId && x.score == y.score;
+         });
+}
+
+struct WeightedIds {
+  std::vector<int32_t> ids;
+  int64_t weight = 0;
+};
+
+// Random lists of IDs below 40, some IDs given twice within a list; out of order with the
+// chance 1 in `unsorted` each (never when 0).
+std::vector<WeightedIds> RandomLists(std::mt19937& rng, unsigned unsorted) {
+  std::vector<WeightedIds> lists(1 + rng() % 12);
+  for (auto& l : lists) {
+    const size_t n = rng() % 25;
+    for (size_t i = 0; i < n; ++i) l.ids.push_back(static_cast<int32_t>(rng() % 40));
+    if (unsorted == 0 || rng() % unsorted != 0) std::sort(l.ids.begin(), l.ids.end());
+    l.weight = 1 + rng() % 10;
+  }
+  return lists;
+}
+
+std::vector<Candidate> MergeTerms(const std::vector<WeightedIds>& lists) {
+  CandidateMerger merger;
+  for (const auto& l : lists) merger.Add(l.ids, l.weight);
+  return merger.Finish();
+}
+
+std::vector<Candidate> OneAfterTheOther(const std::vector<WeightedIds>& lists) {
+  std::vector<Candidate> c;
+  for (const auto& l : lists) MergeTerm(c, l.ids, l.weight);
+  return c;
+}
+
+TEST(CandidateMergerTest, SameCandidatesAsMergingOneAfterTheOther) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 2000; ++round) {
+    const auto lists = RandomLists(rng, round % 2 == 0 ? 0 : 6);  // half the rounds with lists out of order
+    ASSERT_TRUE(SameCandidates(MergeTerms(lists), OneAfterTheOther(lists))) << "round " << round;
+  }
+  EXPECT_TRUE(MergeTerms({}).empty());
+  CandidateMerger merger;  // usable again after Finish
+  merger.Add({5, 1}, 2);
+  EXPECT_EQ(merger.Finish().size(), 2u);
+  merger.Add({1, 5}, 2);
+  merger.Add({5}, 3);
+  EXPECT_TRUE(SameCandidates(merger.Finish(), {{1, 2}, {5, 5}}));
+}
+
+// The reason a repeated term is merged once: for ascending lists, merging one k times with its
+// weight gives the candidates of merging it once with k times the weight, among any other lists.
+TEST(CandidateMergerTest, RepeatedListEqualsOneListWithTheSummedWeight) {
+  std::mt19937 rng(12);
+  for (int round = 0; round < 2000; ++round) {
+    auto lists = RandomLists(rng, 0);
+    const size_t repeated = rng() % lists.size();
+    const int k = 2 + static_cast<int>(rng() % 4);
+    std::vector<WeightedIds> withRepeats = lists;
+    for (int i = 1; i < k; ++i) {
+      withRepeats.insert(withRepeats.begin() + static_cast<std::ptrdiff_t>(rng() % (withRepeats.size() + 1)),
+                         lists[repeated]);
+    }
+    lists[repeated].weight *= k;
+    ASSERT_TRUE(SameCandidates(OneAfterTheOther(withRepeats), MergeTerms(lists))) << "round " << round;
+  }
 }
 
 TEST(RankCandidatesTest, TopTwentyByScoreThenId) {

@@ -28,10 +28,15 @@ std::u16string Joined(const std::vector<std::u16string>& tokens, char16_t separa
   return s;
 }
 
-// Lower-cases A-Z and drops one last unit outside a-z, written out again for the model.
+// Lower-cases A-Z and drops one last character outside a-z (both units of a surrogate pair),
+// written out again for the model.
 std::u16string ModelNormal(std::u16string w) {
   std::transform(w.begin(), w.end(), w.begin(), [](char16_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
-  if (!w.empty() && (w.back() < 'a' || w.back() > 'z')) w.pop_back();
+  if (!w.empty() && (w.back() < 'a' || w.back() > 'z')) {
+    const bool pair = w.size() >= 2 && w.back() >= 0xDC00 && w.back() <= 0xDFFF && w[w.size() - 2] >= 0xD800 &&
+                      w[w.size() - 2] <= 0xDBFF;
+    w.resize(w.size() - (pair ? 2 : 1));
+  }
   return w;
 }
 
@@ -51,7 +56,8 @@ class SearchModel {
     }
     for (const char16_t* w :
          {u"cat", u"dog",  u"tea",  u"rain", u"sun",  u"moon", u"river", u"stone", u"red", u"go",
-          u"see", u"snow", u"wind", u"tree", u"gold", u"fire", u"sky",   u"sea",   u"a",   u"rare"}) {
+          u"see", u"snow", u"wind", u"tree", u"gold", u"fire", u"sky",   u"sea",   u"a",   u"sushi\U0001F44D",
+          u"rare"}) {
       englishVocabulary_.push_back(w);
     }
     for (int k = 0; k < 300; ++k) groups_.push_back(RandomGroup());
@@ -75,13 +81,25 @@ class SearchModel {
     const size_t terms = 1 + Pick(4);
     for (size_t i = 0; i < terms; ++i) {
       if (i > 0) q += std::u16string(1 + Pick(3), u' ');
-      const size_t kind = Pick(5);
-      q += kind == 0   ? chineseVocabulary_[Pick(chineseVocabulary_.size())]
-           : kind == 1 ? std::u16string(u"雷")  // never in the corpus
-           : kind == 2 ? std::u16string(u"absent")
-                       : EnglishVariant();
+      q += RandomTerm();
     }
     q += std::u16string(Pick(3), u' ');
+    return q;
+  }
+
+  // A query of a few distinct terms given again and again (up to thousands of times), in random
+  // order with runs of spaces: each repeat adds the term's weight once more.
+  std::u16string RepeatedQuery() {
+    std::vector<std::u16string> distinct;
+    const size_t kinds = 1 + Pick(3);
+    for (size_t i = 0; i < kinds; ++i) distinct.push_back(RandomTerm());
+    const size_t terms = Pick(4) == 0 ? 500 + Pick(3000) : 2 + Pick(12);
+    std::u16string q;
+    for (size_t i = 0; i < terms; ++i) {
+      if (i > 0) q += std::u16string(1 + Pick(2), u' ');
+      // The first term is drawn most, so that repeat counts differ between the terms.
+      q += distinct[Pick(2) == 0 ? 0 : Pick(distinct.size())];
+    }
     return q;
   }
 
@@ -90,6 +108,14 @@ class SearchModel {
 
  private:
   size_t Pick(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
+
+  std::u16string RandomTerm() {
+    const size_t kind = Pick(5);
+    return kind == 0   ? chineseVocabulary_[Pick(chineseVocabulary_.size())]
+           : kind == 1 ? std::u16string(u"雷")  // never in the corpus
+           : kind == 2 ? std::u16string(u"absent")
+                       : EnglishVariant();
+  }
 
   std::u16string EnglishVariant() {
     // "rare" is drawn seldom, so that some words have fewer than 20 sentences.
@@ -230,6 +256,15 @@ TEST_P(SearchModelTest, RandomQueriesMatchTheModel) {
   for (const auto& w : model.chineseVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w));
   for (const auto& w : model.englishVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w));
   for (int i = 0; i < 500; ++i) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.RandomQuery()));
+}
+
+// Repeated terms are merged once with their summed weight; the answers must not change.
+TEST_P(SearchModelTest, RepeatedTermsMatchTheModel) {
+  SearchModel model(GetParam(), folder_.path());
+  ASSERT_FALSE(HasFatalFailure());
+  for (const auto& w : model.englishVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w + u" " + w));
+  for (const auto& w : model.chineseVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w + u" " + w + u" " + w));
+  for (int i = 0; i < 200; ++i) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.RepeatedQuery()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SearchModelTest, ::testing::Values(1u, 2u, 3u, 4u));
