@@ -214,6 +214,10 @@ std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, si
   return ids;
 }
 
+// Up to this many distinct lists a query merges them one after another (as cheap as it gets for
+// the few terms of a typical query); beyond it, in pairs. Both give the same candidates.
+constexpr size_t kSequentialMergeLimit = 8;
+
 void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results) {
   NormaliseQuery(query);
   // Terms whose blocks hold postings, each distinct block once in order of first appearance, with
@@ -257,10 +261,19 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
     // Unranked: the first 20 IDs in block order are all that is shown. A term given twice is
     // ranked like any other query of two terms.
     if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) chosen = std::move(block.sentenceIds);
-  } else {
-    CandidateMerger merger;
+  } else if (kept.size() <= kSequentialMergeLimit) {
+    // A few lists: merged one after another into one candidate list, which costs least.
+    std::vector<Candidate> candidates;
     for (const FoundTerm& term : kept) {
       if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
+      MergeTerm(candidates, block.sentenceIds, term.weight);
+    }
+    chosen = RankCandidates(candidates);
+  } else {
+    // Many lists: merged in pairs, so the work grows with postings × log(lists), not lists².
+    CandidateMerger merger;
+    for (const FoundTerm& term : kept) {
+      if (!ReadPostingBlock(index, term.offset, block)) continue;
       merger.Add(block.sentenceIds, term.weight);
     }
     chosen = RankCandidates(merger.Finish());

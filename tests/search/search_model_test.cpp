@@ -103,6 +103,17 @@ class SearchModel {
     return q;
   }
 
+  // A query of `terms` terms drawn at random, so that it names many distinct posting lists, some
+  // of them more than once.
+  std::u16string ManyTermQuery(size_t terms) {
+    std::u16string q;
+    for (size_t i = 0; i < terms; ++i) {
+      if (i > 0) q += u' ';
+      q += RandomTerm();
+    }
+    return q;
+  }
+
   const std::vector<std::u16string>& chineseVocabulary() const { return chineseVocabulary_; }
   const std::vector<std::u16string>& englishVocabulary() const { return englishVocabulary_; }
 
@@ -265,6 +276,16 @@ TEST_P(SearchModelTest, RepeatedTermsMatchTheModel) {
   for (const auto& w : model.englishVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w + u" " + w));
   for (const auto& w : model.chineseVocabulary()) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(w + u" " + w + u" " + w));
   for (int i = 0; i < 200; ++i) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.RepeatedQuery()));
+}
+
+// Queries of up to 60 terms cross from the one-after-another merge to the merge in pairs; the
+// answers must not change at the crossing.
+TEST_P(SearchModelTest, ManyDistinctTermsMatchTheModel) {
+  SearchModel model(GetParam(), folder_.path());
+  ASSERT_FALSE(HasFatalFailure());
+  for (size_t terms = 2; terms <= 60; ++terms) {
+    for (int i = 0; i < 6; ++i) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.ManyTermQuery(terms)));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SearchModelTest, ::testing::Values(1u, 2u, 3u, 4u));
