@@ -1,0 +1,22 @@
+#include "lexicon/line_analysis.h"
+
+#include "lexicon/pinyin.h"
+
+namespace tamrel {
+
+AnalysedLine AnalyseLine(Segmenter& segmenter, const Lexicon& lexicon, const Simplifier& simplifier,
+                         std::u16string_view line) {
+  const std::u16string simplified = simplifier.ToSimplified(line);
+  // OpenCC maps traditional to simplified character for character nearly always; when it did,
+  // token positions in the simplified text are positions in the line too.
+  const std::u16string_view shown = simplified.size() == line.size() ? line : std::u16string_view(simplified);
+  AnalysedLine result;
+  for (const Token& token : segmenter.Segment(simplified)) {
+    if (token.kind == TokenKind::kSpace) continue;
+    result.words.emplace_back(shown.substr(token.begin, token.length));
+    result.readings.push_back(TokenPinyin(lexicon, simplified, token));
+  }
+  return result;
+}
+
+}  // namespace tamrel
