@@ -170,7 +170,10 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
       start = comma + 1;
     }
   }
-  if (wordCount_ == 0) return refuse("the lexicon holds no words");
+  if (wordCount_ == 0) {
+    lineNumber = 0;  // about the file as a whole
+    return refuse("the lexicon holds no words");
+  }
 
   double total = 0;
   for (const auto& [index, frequency] : frequencies) total += frequency;
