@@ -201,7 +201,7 @@ int Segment(const std::string& lexiconPath, bool pinyin) {
   std::string out;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const AnalysedLine analysed = AnalyseLine(segmenter, lexicon, simplifier, Utf8ToUtf16(line));
+    const AnalysedLine analysed = AnalyseLine(segmenter, lexicon, simplifier, Utf8ToUtf16(line), pinyin);
     const std::vector<std::u16string>& shown = pinyin ? analysed.readings : analysed.words;
     out.clear();
     for (size_t i = 0; i < shown.size(); ++i) {

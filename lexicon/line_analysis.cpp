@@ -5,7 +5,7 @@
 namespace tamrel {
 
 AnalysedLine AnalyseLine(Segmenter& segmenter, const Lexicon& lexicon, const Simplifier& simplifier,
-                         std::u16string_view line) {
+                         std::u16string_view line, bool readings) {
   const std::u16string simplified = simplifier.ToSimplified(line);
   // OpenCC maps traditional to simplified character for character nearly always; when it did,
   // token positions in the simplified text are positions in the line too.
@@ -14,7 +14,7 @@ AnalysedLine AnalyseLine(Segmenter& segmenter, const Lexicon& lexicon, const Sim
   for (const Token& token : segmenter.Segment(simplified)) {
     if (token.kind == TokenKind::kSpace) continue;
     result.words.emplace_back(shown.substr(token.begin, token.length));
-    result.readings.push_back(TokenPinyin(lexicon, simplified, token));
+    if (readings) result.readings.push_back(TokenPinyin(lexicon, simplified, token));
   }
   return result;
 }

@@ -18,8 +18,9 @@ struct AnalysedLine {
   std::vector<std::u16string> readings;  // one per word
 };
 
-// Segments `line` (after `simplifier`, when it is open) with `segmenter`.
+// Segments `line` (after `simplifier`, when it is open) with `segmenter`; without `readings`
+// the readings stay empty, which saves their lookups when only the words are wanted.
 AnalysedLine AnalyseLine(Segmenter& segmenter, const Lexicon& lexicon, const Simplifier& simplifier,
-                         std::u16string_view line);
+                         std::u16string_view line, bool readings = true);
 
 }  // namespace tamrel

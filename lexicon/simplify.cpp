@@ -1,8 +1,12 @@
 #include "lexicon/simplify.h"
 
-#include <opencc.h>
-
-#include <cstring>
+#include <Config.hpp>
+#include <Conversion.hpp>
+#include <ConversionChain.hpp>
+#include <Converter.hpp>
+#include <Dict.hpp>
+#include <DictEntry.hpp>
+#include <Lexicon.hpp>
 
 #include "corpus/text_utils.h"
 #include "lexicon/segmenter.h"
@@ -10,8 +14,6 @@
 namespace tamrel {
 
 namespace {
-
-opencc_t Handle(void* handle) { return static_cast<opencc_t>(handle); }
 
 // The length of the run of Han characters (surrogate pairs whole) that starts at `at`; 0 when
 // the text there is not Han.
@@ -36,26 +38,43 @@ size_t HanRunLength(std::u16string_view text, size_t at) {
 
 }  // namespace
 
-Simplifier::~Simplifier() {
-  if (handle_ != nullptr) opencc_close(Handle(handle_));
-}
-
 Status Simplifier::Open(const std::string& config) {
-  if (handle_ != nullptr) {
-    opencc_close(Handle(handle_));
-    handle_ = nullptr;
+  converter_.reset();
+  changedUnit_.assign(0x10000, false);
+  try {
+    opencc::Config loader;
+    const opencc::ConverterPtr converter = loader.NewFromFile(config);
+    // The units that some dictionary entry replaces: where a value differs from its key (all of
+    // the key when their lengths differ). An entry that changes a run changes one of them, so
+    // OpenCC leaves a run that holds none as it is, and it need not be asked.
+    for (const opencc::ConversionPtr& conversion : converter->GetConversionChain()->GetConversions()) {
+      const opencc::LexiconPtr entries = conversion->GetDict()->GetLexicon();
+      for (const auto& entry : *entries) {
+        const std::u16string key = Utf8ToUtf16(entry->Key());
+        for (const std::string& value : entry->Values()) {
+          const std::u16string replacement = Utf8ToUtf16(value);
+          for (size_t i = 0; i < key.size(); ++i) {
+            if (replacement.size() != key.size() || replacement[i] != key[i]) changedUnit_[key[i]] = true;
+          }
+        }
+      }
+    }
+    converter_ = converter;
+  } catch (const std::exception& error) {
+    return Status::NotFound(config, std::string("OpenCC cannot load it: ") + error.what());
   }
-  const opencc_t handle = opencc_open(config.c_str());
-  if (handle == reinterpret_cast<opencc_t>(-1)) {
-    const char* why = opencc_error();
-    return Status::NotFound(config, std::string("OpenCC cannot load it: ") + (why != nullptr ? why : "unknown error"));
-  }
-  handle_ = handle;
   return Status::Ok();
 }
 
+bool Simplifier::MayChange(std::u16string_view run) const {
+  for (char16_t unit : run) {
+    if (changedUnit_[unit]) return true;
+  }
+  return false;
+}
+
 std::u16string Simplifier::ToSimplified(std::u16string_view text) const {
-  if (handle_ == nullptr) return std::u16string(text);
+  if (converter_ == nullptr) return std::u16string(text);
   std::u16string out;
   out.reserve(text.size());
   for (size_t at = 0; at < text.size();) {
@@ -65,15 +84,17 @@ std::u16string Simplifier::ToSimplified(std::u16string_view text) const {
       ++at;
       continue;
     }
-    const std::string utf8 = Utf16ToUtf8(text.substr(at, run));
-    char* converted = opencc_convert_utf8(Handle(handle_), utf8.data(), utf8.size());
-    if (converted == nullptr) {
-      out += text.substr(at, run);
-    } else {
-      AppendUtf8AsUtf16(std::string_view(converted, std::strlen(converted)), out);
-      opencc_convert_utf8_free(converted);
-    }
+    const std::u16string_view han = text.substr(at, run);
     at += run;
+    if (!MayChange(han)) {
+      out += han;
+      continue;
+    }
+    try {
+      AppendUtf8AsUtf16(converter_->Convert(Utf16ToUtf8(han)), out);
+    } catch (const std::exception&) {
+      out += han;
+    }
   }
   return out;
 }

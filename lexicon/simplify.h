@@ -2,32 +2,37 @@
 // segmentation so that traditional sentences find the simplified words of the lexicon.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "corpus/status.h"
+
+namespace opencc {
+class Converter;
+}
 
 namespace tamrel {
 
 class Simplifier {
  public:
-  Simplifier() = default;
-  ~Simplifier();
-  Simplifier(const Simplifier&) = delete;
-  Simplifier& operator=(const Simplifier&) = delete;
-
   // Opens OpenCC's configuration `config` (a name OpenCC finds in its data folder, or a path);
   // NotFound naming it when OpenCC cannot load it.
   [[nodiscard]] Status Open(const std::string& config = "t2s.json");
-  bool isOpen() const { return handle_ != nullptr; }
+  bool isOpen() const { return converter_ != nullptr; }
 
-  // `text` in simplified characters. Only runs of Han characters go through OpenCC; everything
-  // else, unpaired surrogates included, is copied as it stands. A run OpenCC cannot convert, or
-  // any text while the converter is not open, is copied unchanged.
+  // `text` in simplified characters. Only runs of Han characters that hold a character one of
+  // OpenCC's dictionary entries replaces go through OpenCC (most text is simplified already, and OpenCC is
+  // slow next to the segmenter); everything else, unpaired surrogates included, is copied as it
+  // stands. A run OpenCC cannot convert, or any text while nothing is open, is copied unchanged.
   std::u16string ToSimplified(std::u16string_view text) const;
 
  private:
-  void* handle_ = nullptr;  // opencc_t
+  bool MayChange(std::u16string_view run) const;
+
+  std::shared_ptr<const opencc::Converter> converter_;
+  std::vector<bool> changedUnit_;  // per UTF-16 unit: some dictionary entry replaces it
 };
 
 }  // namespace tamrel
