@@ -1,7 +1,6 @@
 #include "lexicon/lexicon.h"
 
 #include <cmath>
-#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -103,8 +102,10 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
   for (char c : bytes) lines += c == '\n';
   entries_.reserve(lines + lines / 2);
   size_t slotCount = 1024;
-  while (slotCount < 3 * lines) slotCount *= 2;
-  slots_.assign(slotCount, 0);
+  while (slotCount < 2 * lines) slotCount *= 2;
+  Step free;
+  free.node = kEmpty;
+  slots_.assign(slotCount, free);
 
   std::vector<std::pair<uint32_t, double>> frequencies;  // (entry index, frequency) of each word
   std::u16string word;
@@ -138,20 +139,16 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
     const double frequency = ParseFrequency(line.substr(tab1 + 1, tab2 - tab1 - 1));
     if (frequency <= 0) return refuse("the frequency is not a positive whole number");
 
-    // Every proper prefix first, so that a lattice walk can tell when no longer word follows.
-    uint32_t hash = kHashSeed;
-    for (size_t length = 1; length < word.size(); ++length) {
-      hash = ExtendHash(hash, word[length - 1]);
-      Insert(std::u16string_view(word).substr(0, length), hash);
+    // Every proper prefix is a key too, so that a lattice walk can tell when no longer word follows.
+    uint32_t node = kRoot;
+    for (size_t length = 1; length <= word.size(); ++length) {
+      node = Insert(node, word[length - 1], std::u16string_view(word).substr(0, length));
     }
-    hash = ExtendHash(hash, word.back());
-    const Entry* inserted = Insert(word, hash);
-    const auto index = static_cast<uint32_t>(inserted - entries_.data());
-    if (inserted->isWord) return refuse("the word is listed twice");
-    Entry& entry = entries_[index];
+    if (entries_[node].isWord) return refuse("the word is listed twice");
+    Entry& entry = entries_[node];
     entry.isWord = true;
     ++wordCount_;
-    frequencies.emplace_back(index, frequency);
+    frequencies.emplace_back(node, frequency);
 
     entry.firstReading = static_cast<uint32_t>(readings_.size());
     const std::string_view readingField = line.substr(tab2 + 1);
@@ -181,49 +178,57 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
   for (const auto& [index, frequency] : frequencies) {
     entries_[index].logProbability = static_cast<float>(std::log(frequency) - logTotal);
   }
+  for (Step& step : slots_) {
+    if (step.node == kEmpty) continue;
+    step.isWord = entries_[step.node].isWord;
+    step.logProbability = entries_[step.node].logProbability;
+  }
   unknownLogProbability_ = static_cast<float>(-logTotal);
   FillMissingReadings();
   return Status::Ok();
 }
 
-Lexicon::Entry* Lexicon::Insert(std::u16string_view key, uint32_t hash) {
-  if (const Entry* found = Find(key, hash)) return &entries_[static_cast<size_t>(found - entries_.data())];
-  if (2 * (entries_.size() + 1) > slots_.size()) Grow();
+uint32_t Lexicon::Insert(uint32_t parent, char16_t unit, std::u16string_view key) {
+  if (const Step* found = Next(parent, unit)) return found->node;
+  if (10 * (entries_.size() + 1) > 7 * slots_.size()) {  // at most 70% full
+    std::vector<Step> old;
+    old.swap(slots_);
+    Step free;
+    free.node = kEmpty;
+    slots_.assign(old.empty() ? 1024 : 2 * old.size(), free);
+    for (const Step& step : old) {
+      if (step.node != kEmpty) Place(step);
+    }
+  }
   Entry entry;
-  entry.hash = hash;
   entry.keyOffset = static_cast<uint32_t>(keys_.size());
   entry.keyLength = static_cast<uint16_t>(key.size());
   keys_ += key;
   entries_.push_back(entry);
-  const size_t mask = slots_.size() - 1;
-  size_t slot = hash & mask;
-  while (slots_[slot] != 0) slot = (slot + 1) & mask;
-  slots_[slot] = static_cast<uint32_t>(entries_.size());
-  return &entries_.back();
+  Step step;
+  step.parent = parent;
+  step.unit = unit;
+  step.node = static_cast<uint32_t>(entries_.size() - 1);
+  Place(step);
+  return step.node;
 }
 
-void Lexicon::Grow() {
-  slots_.assign(slots_.empty() ? 1024 : 2 * slots_.size(), 0);
+void Lexicon::Place(const Step& step) {
   const size_t mask = slots_.size() - 1;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    size_t slot = entries_[i].hash & mask;
-    while (slots_[slot] != 0) slot = (slot + 1) & mask;
-    slots_[slot] = static_cast<uint32_t>(i + 1);
-  }
+  size_t slot = SlotOf(step.parent, step.unit) & mask;
+  while (slots_[slot].node != kEmpty) slot = (slot + 1) & mask;
+  slots_[slot] = step;
 }
 
-const Lexicon::Entry* Lexicon::Find(std::u16string_view key, uint32_t hash) const {
-  if (slots_.empty()) return nullptr;
-  const size_t mask = slots_.size() - 1;
-  for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-    const uint32_t index = slots_[slot];
-    if (index == 0) return nullptr;
-    const Entry& entry = entries_[index - 1];
-    if (entry.hash == hash && entry.keyLength == key.size() &&
-        std::memcmp(keys_.data() + entry.keyOffset, key.data(), key.size() * sizeof(char16_t)) == 0) {
-      return &entry;
-    }
+const Lexicon::Entry* Lexicon::Find(std::u16string_view key) const {
+  if (key.empty()) return nullptr;
+  uint32_t node = kRoot;
+  for (char16_t unit : key) {
+    const Step* step = Next(node, unit);
+    if (step == nullptr) return nullptr;
+    node = step->node;
   }
+  return &entries_[node];
 }
 
 const Lexicon::Entry* Lexicon::FindWord(std::u16string_view word) const {

@@ -148,13 +148,13 @@ void Segmenter::SegmentHan(std::u16string_view text, size_t begin, size_t end) {
       }
     };
 
-    uint32_t hash = Lexicon::kHashSeed;
+    uint32_t node = Lexicon::kRoot;
     const size_t longest = std::min(n - i, Lexicon::kMaxWordLength);
     for (size_t length = 1; length <= longest; ++length) {
-      hash = Lexicon::ExtendHash(hash, run[i + length - 1]);
-      const Lexicon::Entry* entry = lexicon_.Find(run.substr(i, length), hash);
-      if (entry == nullptr) break;
-      if (entry->isWord) consider(length, entry->logProbability);
+      const Lexicon::Step* step = lexicon_.Next(node, run[i + length - 1]);
+      if (step == nullptr) break;
+      if (step->isWord) consider(length, step->logProbability);
+      node = step->node;
     }
 
     if (numeric_[i]) {

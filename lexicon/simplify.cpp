@@ -6,6 +6,7 @@
 #include <Converter.hpp>
 #include <Dict.hpp>
 #include <DictEntry.hpp>
+#include <Exception.hpp>
 #include <Lexicon.hpp>
 
 #include "corpus/text_utils.h"
@@ -60,7 +61,11 @@ Status Simplifier::Open(const std::string& config) {
       }
     }
     converter_ = converter;
+  } catch (const opencc::Exception& error) {  // OpenCC's exceptions are not std::exception
+    converter_.reset();
+    return Status::NotFound(config, std::string("OpenCC cannot load it: ") + error.what());
   } catch (const std::exception& error) {
+    converter_.reset();
     return Status::NotFound(config, std::string("OpenCC cannot load it: ") + error.what());
   }
   return Status::Ok();
@@ -92,7 +97,7 @@ std::u16string Simplifier::ToSimplified(std::u16string_view text) const {
     }
     try {
       AppendUtf8AsUtf16(converter_->Convert(Utf16ToUtf8(han)), out);
-    } catch (const std::exception&) {
+    } catch (...) {  // OpenCC refused the run (it throws its own exception types): keep it
       out += han;
     }
   }
