@@ -198,18 +198,21 @@ int Segment(const std::string& lexiconPath, bool pinyin) {
   Segmenter segmenter(lexicon);
   std::ios::sync_with_stdio(false);
   std::string line;
-  std::string out;
+  std::u16string out;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const AnalysedLine analysed = AnalyseLine(segmenter, lexicon, simplifier, Utf8ToUtf16(line), pinyin);
-    const std::vector<std::u16string>& shown = pinyin ? analysed.readings : analysed.words;
     out.clear();
-    for (size_t i = 0; i < shown.size(); ++i) {
-      if (i > 0) out += ' ';
-      out += U8(shown[i]);
+    if (pinyin) {
+      const AnalysedLine analysed = AnalyseLine(segmenter, lexicon, simplifier, Utf8ToUtf16(line));
+      for (size_t i = 0; i < analysed.readings.size(); ++i) {
+        if (i > 0) out += u' ';
+        out += analysed.readings[i];
+      }
+    } else {
+      AppendSegmentedLine(segmenter, simplifier, Utf8ToUtf16(line), out);
     }
-    out += '\n';
-    std::cout << out;
+    out += u'\n';
+    std::cout << U8(out);
   }
   std::cout.flush();
   return std::cout ? 0 : 1;

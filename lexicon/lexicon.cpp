@@ -77,6 +77,7 @@ void Lexicon::Clear() {
   readings_.clear();
   entries_.clear();
   slots_.clear();
+  rootSteps_.clear();
   wordCount_ = 0;
   unknownLogProbability_ = 0;
 }
@@ -103,9 +104,11 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
   entries_.reserve(lines + lines / 2);
   size_t slotCount = 1024;
   while (slotCount < 2 * lines) slotCount *= 2;
-  Step free;
-  free.node = kEmpty;
-  slots_.assign(slotCount, free);
+  {
+    Step free;
+    free.node = kEmpty;
+    slots_.assign(slotCount, free);
+  }
 
   std::vector<std::pair<uint32_t, double>> frequencies;  // (entry index, frequency) of each word
   std::u16string word;
@@ -178,11 +181,16 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
   for (const auto& [index, frequency] : frequencies) {
     entries_[index].logProbability = static_cast<float>(std::log(frequency) - logTotal);
   }
+  Step free;
+  free.node = kEmpty;
+  std::vector<Step> rootSteps(0x10000, free);
   for (Step& step : slots_) {
     if (step.node == kEmpty) continue;
     step.isWord = entries_[step.node].isWord;
     step.logProbability = entries_[step.node].logProbability;
+    if (step.parent == kRoot) rootSteps[step.unit] = step;
   }
+  rootSteps_ = std::move(rootSteps);
   unknownLogProbability_ = static_cast<float>(-logTotal);
   FillMissingReadings();
   return Status::Ok();

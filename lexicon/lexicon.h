@@ -50,6 +50,10 @@ class Lexicon {
   // The step from `node` (kRoot, or Step::node of an earlier step) on `unit`, or null when no
   // key continues that way.
   const Step* Next(uint32_t node, char16_t unit) const {
+    if (node == kRoot && !rootSteps_.empty()) {
+      const Step& step = rootSteps_[unit];
+      return step.node == kEmpty ? nullptr : &step;
+    }
     if (slots_.empty()) return nullptr;
     const size_t mask = slots_.size() - 1;
     for (size_t slot = SlotOf(node, unit) & mask;; slot = (slot + 1) & mask) {
@@ -88,7 +92,9 @@ class Lexicon {
   std::u16string readingText_;                           // every reading, back to back
   std::vector<std::pair<uint32_t, uint32_t>> readings_;  // (offset, length) into readingText_
   std::vector<Entry> entries_;
-  std::vector<Step> slots_;  // open addressing on (parent, unit)
+  std::vector<Step> slots_;      // open addressing on (parent, unit)
+  std::vector<Step> rootSteps_;  // the first steps again, by unit: every walk begins with one, so
+                                 // they are looked up directly (and stay in the cache)
   size_t wordCount_ = 0;
   float unknownLogProbability_ = 0;
 };

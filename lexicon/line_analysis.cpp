@@ -19,4 +19,17 @@ AnalysedLine AnalyseLine(Segmenter& segmenter, const Lexicon& lexicon, const Sim
   return result;
 }
 
+void AppendSegmentedLine(Segmenter& segmenter, const Simplifier& simplifier, std::u16string_view line,
+                         std::u16string& out) {
+  const std::u16string simplified = simplifier.ToSimplified(line);
+  const std::u16string_view shown = simplified.size() == line.size() ? line : std::u16string_view(simplified);
+  bool first = true;
+  for (const Token& token : segmenter.Segment(simplified)) {
+    if (token.kind == TokenKind::kSpace) continue;
+    if (!first) out += u' ';
+    out += shown.substr(token.begin, token.length);
+    first = false;
+  }
+}
+
 }  // namespace tamrel

@@ -23,4 +23,9 @@ struct AnalysedLine {
 AnalysedLine AnalyseLine(Segmenter& segmenter, const Lexicon& lexicon, const Simplifier& simplifier,
                          std::u16string_view line, bool readings = true);
 
+// Appends `line` to `out` as its words separated by single spaces (white space dropped), the
+// words chosen as AnalyseLine chooses them; faster than joining AnalyseLine's words.
+void AppendSegmentedLine(Segmenter& segmenter, const Simplifier& simplifier, std::u16string_view line,
+                         std::u16string& out);
+
 }  // namespace tamrel

@@ -59,8 +59,28 @@ bool IsHan(char32_t c) {
 }
 
 bool IsChineseNumeral(char32_t c) {
-  static constexpr std::u16string_view kNumerals = u"〇零一二两三四五六七八九十百千万亿";
-  return c <= 0xFFFF && kNumerals.find(static_cast<char16_t>(c)) != std::u16string_view::npos;
+  switch (c) {
+    case U'〇':
+    case U'零':
+    case U'一':
+    case U'二':
+    case U'两':
+    case U'三':
+    case U'四':
+    case U'五':
+    case U'六':
+    case U'七':
+    case U'八':
+    case U'九':
+    case U'十':
+    case U'百':
+    case U'千':
+    case U'万':
+    case U'亿':
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool IsMeasure(char32_t c) {
