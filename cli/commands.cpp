@@ -183,15 +183,15 @@ std::string DefaultLexiconPath() {
   return (executable.parent_path() / "lexicon.tsv").string();
 }
 
-int Segment(const std::string& lexiconPath, bool pinyin) {
+int Segment(const std::string& lexiconPath, bool pinyin, bool simplify) {
   const std::filesystem::path path = lexiconPath.empty() ? DefaultLexiconPath() : lexiconPath;
   Lexicon lexicon;
   if (const Status loaded = lexicon.Load(path); !loaded.ok()) {
     std::cerr << "tamrel-cli: cannot load the lexicon: " << loaded.ToString() << '\n';
     return 2;
   }
-  Simplifier simplifier;
-  if (const Status opened = simplifier.Open(); !opened.ok()) {
+  Simplifier simplifier;  // left closed, it copies text as it is
+  if (const Status opened = simplify ? simplifier.Open() : Status::Ok(); !opened.ok()) {
     std::cerr << "tamrel-cli: cannot simplify Chinese: " << opened.ToString() << '\n';
     return 2;
   }
@@ -199,6 +199,7 @@ int Segment(const std::string& lexiconPath, bool pinyin) {
   std::ios::sync_with_stdio(false);
   std::string line;
   std::u16string out;
+  std::string pending;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     out.clear();
@@ -212,8 +213,14 @@ int Segment(const std::string& lexiconPath, bool pinyin) {
       AppendSegmentedLine(segmenter, simplifier, Utf8ToUtf16(line), out);
     }
     out += u'\n';
-    std::cout << U8(out);
+    // Gathered into large writes: a stream write per line costs a system call per line.
+    pending += U8(out);
+    if (pending.size() >= (1 << 16)) {
+      std::cout.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+      pending.clear();
+    }
   }
+  std::cout.write(pending.data(), static_cast<std::streamsize>(pending.size()));
   std::cout.flush();
   return std::cout ? 0 : 1;
 }

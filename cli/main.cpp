@@ -42,8 +42,11 @@ int main(int argc, char** argv) {
   auto* segment = app.add_subcommand("segment", "Split Chinese lines from standard input into words");
   auto* pinyin = app.add_subcommand("pinyin", "Print the pinyin of each word of Chinese lines from standard input");
   std::string lexicon;
+  bool keepTraditional = false;
   for (auto* command : {segment, pinyin}) {
     command->add_option("--lexicon", lexicon, "The lexicon file (default: lexicon.tsv beside tamrel-cli)");
+    command->add_flag("--keep-traditional", keepTraditional,
+                      "Segment traditional characters as they are, without simplifying them first");
   }
 
   try {
@@ -54,8 +57,8 @@ int main(int argc, char** argv) {
   }
 
   if (app.got_subcommand("build")) return tamrel::cli::Build();
-  if (app.got_subcommand(segment)) return tamrel::cli::Segment(lexicon, false);
-  if (app.got_subcommand(pinyin)) return tamrel::cli::Segment(lexicon, true);
+  if (app.got_subcommand(segment)) return tamrel::cli::Segment(lexicon, false, !keepTraditional);
+  if (app.got_subcommand(pinyin)) return tamrel::cli::Segment(lexicon, true, !keepTraditional);
   if (app.got_subcommand(prepare)) return tamrel::cli::Prepare(tag);
   if (app.got_subcommand(words)) return tamrel::cli::Words(chinese, start, count);
   if (app.got_subcommand(search)) {

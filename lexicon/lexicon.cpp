@@ -181,11 +181,16 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
   for (const auto& [index, frequency] : frequencies) {
     entries_[index].logProbability = static_cast<float>(std::log(frequency) - logTotal);
   }
+  std::vector<uint8_t> childFilters(entries_.size(), 0);
+  for (const Step& step : slots_) {
+    if (step.node != kEmpty && step.parent != kRoot) childFilters[step.parent] |= FilterBit(step.unit);
+  }
   Step free;
   free.node = kEmpty;
   std::vector<Step> rootSteps(0x10000, free);
   for (Step& step : slots_) {
     if (step.node == kEmpty) continue;
+    step.childFilter = childFilters[step.node];
     step.isWord = entries_[step.node].isWord;
     step.logProbability = entries_[step.node].logProbability;
     if (step.parent == kRoot) rootSteps[step.unit] = step;

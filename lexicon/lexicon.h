@@ -33,6 +33,7 @@ class Lexicon {
     uint32_t parent = 0;
     char16_t unit = 0;
     bool isWord = false;
+    uint8_t childFilter = 0;  // FilterBit of every unit some longer key continues with from here
     float logProbability = 0;
     uint32_t node = 0;  // the entry index of the key reached
   };
@@ -62,6 +63,14 @@ class Lexicon {
       if (step.parent == node && step.unit == unit) return &step;
     }
   }
+
+  // The step on from `from` on `unit`, or null; most dead ends are told by the filter alone,
+  // without touching the table.
+  const Step* Next(const Step& from, char16_t unit) const {
+    if ((from.childFilter & FilterBit(unit)) == 0) return nullptr;
+    return Next(from.node, unit);
+  }
+  static uint8_t FilterBit(char16_t unit) { return static_cast<uint8_t>(1u << ((unit ^ (unit >> 3)) & 7)); }
 
   // The entry of `key` (a word or a prefix of one), or null.
   const Entry* Find(std::u16string_view key) const;

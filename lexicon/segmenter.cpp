@@ -168,13 +168,12 @@ void Segmenter::SegmentHan(std::u16string_view text, size_t begin, size_t end) {
       }
     };
 
-    uint32_t node = Lexicon::kRoot;
     const size_t longest = std::min(n - i, Lexicon::kMaxWordLength);
-    for (size_t length = 1; length <= longest; ++length) {
-      const Lexicon::Step* step = lexicon_.Next(node, run[i + length - 1]);
-      if (step == nullptr) break;
+    const Lexicon::Step* step = lexicon_.Next(Lexicon::kRoot, run[i]);
+    for (size_t length = 1; step != nullptr; ++length) {
       if (step->isWord) consider(length, step->logProbability);
-      node = step->node;
+      if (length == longest) break;
+      step = lexicon_.Next(*step, run[i + length]);
     }
 
     if (numeric_[i]) {

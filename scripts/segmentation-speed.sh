@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Times Tamrel's segmenter (tamrel-cli segment: simplification, segmentation and pinyin lookup
-# included) and jieba (python3-jieba, cut without HMM) side by side on the same text: the Chinese
+# Times Tamrel's segmenter (tamrel-cli segment, with OpenCC simplification and without it) and jieba (python3-jieba, cut without HMM) side by side on the same text: the Chinese
 # sentences of the shared Tatoeba pairs repeated to LINES lines (default 1,000,000).
 #
 #   scripts/segmentation-speed.sh [LINES] [--cli PATH]
@@ -38,10 +37,13 @@ measure() {
   awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' "$work/time.txt"
 }
 read -r ours_wall ours_cpu < <(measure "$cli" segment)
+read -r raw_wall raw_cpu < <(measure "$cli" segment --keep-traditional)
 read -r jieba_wall jieba_cpu < <(measure /usr/bin/python3 scripts/jieba-segment.py)
 rate() { echo "$lines / $1" | bc -l; }
 printf '%-22s %9s %9s %12s\n' "" "wall s" "CPU s" "lines/CPU s"
 printf '%-22s %9.2f %9.2f %12.0f\n' "tamrel-cli segment" "$ours_wall" "$ours_cpu" "$(rate "$ours_cpu")"
+printf '%-22s %9.2f %9.2f %12.0f\n' "  --keep-traditional" "$raw_wall" "$raw_cpu" "$(rate "$raw_cpu")"
 printf '%-22s %9.2f %9.2f %12.0f\n' "jieba cut, no HMM" "$jieba_wall" "$jieba_cpu" "$(rate "$jieba_cpu")"
-printf 'tamrel is %.1f times as fast (CPU time; %.1f by wall time)\n' "$(echo "$jieba_cpu / $ours_cpu" | bc -l)" \
-  "$(echo "$jieba_wall / $ours_wall" | bc -l)"
+printf 'tamrel is %.1f times as fast (CPU time; %.1f by wall time); %.1f times without simplifying\n' \
+  "$(echo "$jieba_cpu / $ours_cpu" | bc -l)" "$(echo "$jieba_wall / $ours_wall" | bc -l)" \
+  "$(echo "$jieba_cpu / $raw_cpu" | bc -l)"
