@@ -26,9 +26,11 @@ import sys
 import tempfile
 from collections import defaultdict
 
-# Segmentation weight of a word that CC-CEDICT has and jieba does not: low, so that such words
-# (mostly rare terms, names and set phrases) win only where jieba's words give no better path.
-CEDICT_ONLY_FREQUENCY = 2
+# Segmentation weight of a word that CC-CEDICT has and jieba does not. High (above 97% of jieba's
+# counts, whose median is 3): CC-CEDICT's words are curated, while jieba's many low-count entries
+# are often loose phrases. Measured on the shared Tatoeba segmentation (word F1): 2 gives 0.905,
+# 100 gives 0.913, 1000 gives 0.919, 3000 to 30000 change little more.
+CEDICT_ONLY_FREQUENCY = 1000
 
 JIEBA_DICT = "/usr/lib/python3/dist-packages/jieba/dict.txt"
 HEADER = """# Tamrel lexicon: WORD<TAB>FREQUENCY<TAB>READINGS (comma-separated pinyin, common reading first).
