@@ -12,6 +12,7 @@
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "learning/sys_settings.h"
+#include "lexicon/line_analysis.h"
 
 namespace tamrel::cli {
 
@@ -173,6 +174,55 @@ int Prepare(const std::string& tag) {
   std::cout << "BDict/word.dict" << tag << ": " << report.keys << " keys from " << report.groups
             << " sentence groups\n";
   return 0;
+}
+
+std::string DefaultLexiconPath() {
+  std::error_code error;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "lexicon.tsv";
+  return (executable.parent_path() / "lexicon.tsv").string();
+}
+
+int Segment(const std::string& lexiconPath, bool pinyin, bool simplify) {
+  const std::filesystem::path path = lexiconPath.empty() ? DefaultLexiconPath() : lexiconPath;
+  Lexicon lexicon;
+  if (const Status loaded = lexicon.Load(path); !loaded.ok()) {
+    std::cerr << "tamrel-cli: cannot load the lexicon: " << loaded.ToString() << '\n';
+    return 2;
+  }
+  Simplifier simplifier;  // left closed, it copies text as it is
+  if (const Status opened = simplify ? simplifier.Open() : Status::Ok(); !opened.ok()) {
+    std::cerr << "tamrel-cli: cannot simplify Chinese: " << opened.ToString() << '\n';
+    return 2;
+  }
+  Segmenter segmenter(lexicon);
+  std::ios::sync_with_stdio(false);
+  std::string line;
+  std::u16string out;
+  std::string pending;
+  while (std::getline(std::cin, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out.clear();
+    if (pinyin) {
+      const AnalysedLine analysed = AnalyseLine(segmenter, lexicon, simplifier, Utf8ToUtf16(line));
+      for (size_t i = 0; i < analysed.readings.size(); ++i) {
+        if (i > 0) out += u' ';
+        out += analysed.readings[i];
+      }
+    } else {
+      AppendSegmentedLine(segmenter, simplifier, Utf8ToUtf16(line), out);
+    }
+    out += u'\n';
+    // Gathered into large writes: a stream write per line costs a system call per line.
+    pending += U8(out);
+    if (pending.size() >= (1 << 16)) {
+      std::cout.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+      pending.clear();
+    }
+  }
+  std::cout.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+  std::cout.flush();
+  return std::cout ? 0 : 1;
 }
 
 }  // namespace tamrel::cli

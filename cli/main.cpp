@@ -1,5 +1,6 @@
 // tamrel-cli: the command-line front end of the Tamrel core (build the indexes, list words,
-// search, settings, prepare a corpus), run in the runtime folder.
+// search, settings, prepare a corpus; segment Chinese and give its pinyin), run in the runtime
+// folder.
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
@@ -38,6 +39,16 @@ int main(int argc, char** argv) {
   std::string tag;
   prepare->add_option("TAG", tag, "Corpus tag: BI or MO")->required()->check(CLI::IsMember({"BI", "MO"}));
 
+  auto* segment = app.add_subcommand("segment", "Split Chinese lines from standard input into words");
+  auto* pinyin = app.add_subcommand("pinyin", "Print the pinyin of each word of Chinese lines from standard input");
+  std::string lexicon;
+  bool keepTraditional = false;
+  for (auto* command : {segment, pinyin}) {
+    command->add_option("--lexicon", lexicon, "The lexicon file (default: lexicon.tsv beside tamrel-cli)");
+    command->add_flag("--keep-traditional", keepTraditional,
+                      "Segment traditional characters as they are, without simplifying them first");
+  }
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -46,6 +57,8 @@ int main(int argc, char** argv) {
   }
 
   if (app.got_subcommand("build")) return tamrel::cli::Build();
+  if (app.got_subcommand(segment)) return tamrel::cli::Segment(lexicon, false, !keepTraditional);
+  if (app.got_subcommand(pinyin)) return tamrel::cli::Segment(lexicon, true, !keepTraditional);
   if (app.got_subcommand(prepare)) return tamrel::cli::Prepare(tag);
   if (app.got_subcommand(words)) return tamrel::cli::Words(chinese, start, count);
   if (app.got_subcommand(search)) {

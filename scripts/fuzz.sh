@@ -40,7 +40,8 @@ done
 [[ "$build" = /* ]] || build="$repo/$build"
 
 targets=(word_table_fuzzer sentence_table_fuzzer sentence_records_fuzzer postings_fuzzer build_dictionary_fuzzer
-         build_sentences_fuzzer prepare_fuzzer text_file_fuzzer config_fuzzer search_query_fuzzer)
+         build_sentences_fuzzer prepare_fuzzer text_file_fuzzer config_fuzzer search_query_fuzzer segmenter_fuzzer
+         pinyin_fuzzer)
 
 scripts/install-deps.sh --fuzz
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
@@ -118,6 +119,15 @@ while IFS= read -r line; do
     printf '%s' "$line" | tr -d ' ' | head -c 24 > "$seeds/search_query_fuzzer/zh-$n"
   fi
 done < <(head -n 30 "$source_dir/sents.finalBI")
+# Chinese lines of the raw pairs (traditional ones too) as UTF-16LE text for the segmenter, and
+# behind a zero first byte (no lexicon of their own) for pinyin.
+pairs="$source_dir/../pairs.tsv"
+if [[ -f "$pairs" ]]; then
+  for start in 1 5000 20000; do
+    sed -n "${start},$((start + 9))p" "$pairs" | cut -f2 | iconv -f UTF-8 -t UTF-16LE > "$seeds/segmenter_fuzzer/pairs-$start"
+    { printf '\0'; cat "$seeds/segmenter_fuzzer/pairs-$start"; } > "$seeds/pinyin_fuzzer/pairs-$start"
+  done
+fi
 
 # 3. The runs.
 printf '\n%-26s %12s  %s\n' "fuzzer" "executions" "result"

@@ -2,10 +2,13 @@
 # Installs the Debian 12 packages that Tamrel needs and that are missing; nothing else is fetched.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config git clang-format libicu-dev libcli11-dev nlohmann-json3-dev libgtest-dev
+packages=(cmake g++ make pkg-config git clang-format libicu-dev libopencc-dev libcli11-dev nlohmann-json3-dev libgtest-dev
           qt6-base-dev qt6-webengine-dev libgl-dev xvfb xauth fonts-noto-cjk fonts-wqy-zenhei)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libsqlite3-dev python3)
+fi
+if [[ " $* " == *" --lexicon "* ]]; then
+  packages+=(python3 python3-jieba npm)  # scripts/make-lexicon.py and the comparisons with jieba
 fi
 if [[ " $* " == *" --fuzz "* ]]; then
   packages+=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, the sanitizer runtimes, llvm-symbolizer

@@ -1,0 +1,70 @@
+#include "lexicon/pinyin.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/lexicon/lexicon_test_support.h"
+
+namespace tamrel {
+namespace {
+
+// The pinyin of the tokens of `text`, joined by single spaces.
+std::u16string PinyinOf(std::u16string_view text) {
+  const Lexicon& lexicon = test::ShippedLexicon();
+  const std::vector<Token> tokens = Segment(lexicon, text);
+  const std::vector<std::u16string> readings = Pinyin(lexicon, text, tokens);
+  EXPECT_EQ(readings.size(), tokens.size());
+  std::u16string joined;
+  for (const std::u16string& reading : readings) {
+    EXPECT_FALSE(reading.empty());
+    joined += (joined.empty() ? u"" : u" ") + reading;
+  }
+  return joined;
+}
+
+TEST(PinyinTest, ShuoIsTheCommonReadingOfSay) {
+  EXPECT_EQ(PinyinOf(u"他说"), u"tā shuō");
+  EXPECT_EQ(PinyinOf(u"说话"), u"shuōhuà");
+  EXPECT_EQ(PinyinOf(u"游说"), u"yóushuì");  // the word knows its own reading
+}
+
+TEST(PinyinTest, DeIsTheParticle) {
+  EXPECT_EQ(PinyinOf(u"我的书"), u"wǒ de shū");
+  EXPECT_EQ(PinyinOf(u"目的"), u"mùdì");
+  EXPECT_EQ(PinyinOf(u"的确"), u"díquè");
+}
+
+TEST(PinyinTest, ChangOrZhangByTheWord) {
+  EXPECT_EQ(PinyinOf(u"长城"), u"chángchéng");
+  EXPECT_EQ(PinyinOf(u"长大"), u"zhǎngdà");
+  EXPECT_EQ(PinyinOf(u"校长"), u"xiàozhǎng");
+  EXPECT_EQ(PinyinOf(u"长期"), u"chángqī");
+}
+
+TEST(PinyinTest, OtherCommonPolyphones) {
+  EXPECT_EQ(PinyinOf(u"了"), u"le");
+  EXPECT_EQ(PinyinOf(u"了解"), u"liǎojiě");
+  EXPECT_EQ(PinyinOf(u"都"), u"dōu");
+  EXPECT_EQ(PinyinOf(u"没"), u"méi");
+  EXPECT_EQ(PinyinOf(u"银行"), u"yínháng");
+  EXPECT_EQ(PinyinOf(u"行"), u"xíng");
+}
+
+TEST(PinyinTest, LowerCaseEvenForProperNouns) { EXPECT_EQ(PinyinOf(u"北京"), u"běijīng"); }
+
+TEST(PinyinTest, NonChineseTokensStayAsTheyAre) {
+  EXPECT_EQ(PinyinOf(u"MP3，3.5！"), u"MP3 ， 3.5 ！");
+  EXPECT_EQ(PinyinOf(u"hello 😀"), u"hello   😀");  // the space token reads as itself
+}
+
+TEST(PinyinTest, NumbersReadCharacterByCharacter) {
+  EXPECT_EQ(PinyinOf(u"二〇〇一年"), u"èrlínglíngyīnián");
+  EXPECT_EQ(PinyinOf(u"2001年"), u"2001nián");
+}
+
+TEST(PinyinTest, UnknownCharactersStandForThemselves) {
+  EXPECT_EQ(PinyinOf(u"\U0003134A"), u"\U0003134A");  // a Han character no word has
+  EXPECT_EQ(PinyinOf(std::u16string{u'我', 0xD800}), (std::u16string{u'w', u'ǒ', u' ', 0xD800}));
+}
+
+}  // namespace
+}  // namespace tamrel
