@@ -266,10 +266,11 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
   Status status = WriteSentences(root, tag, append, reader, tools,
                                  CorpusFileName(scratch.path(), CorpusFile::kSentences, tag), monitor, r);
   if (status.ok()) status = PrepareAndBuild(scratch.path(), tag, monitor, r);
+  const int64_t groups = r.groupsKept + r.groupsImported;
+  if (status.ok()) monitor.Report(ImportProgress::Stage::kCommitting, kCommittingAt, r.linesRead, groups);
+  // The last moment a cancel is heeded: from the commit on, the import ends as it began.
   if (status.ok() && monitor.cancelled()) status = Cancelled();
   if (!status.ok()) return finish(InRuntimeFolder(status, scratch.path(), root));
-  const int64_t groups = r.groupsKept + r.groupsImported;
-  monitor.Report(ImportProgress::Stage::kCommitting, kCommittingAt, r.linesRead, groups);
   status = CommitImport(root, scratch.path(), tag);
   if (!status.ok()) return finish(status);
   monitor.Report(ImportProgress::Stage::kDone, 100, r.linesRead, groups);
