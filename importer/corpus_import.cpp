@@ -244,6 +244,7 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
     return finish(Status::InvalidInput({}, 0, "the corpus must be BI (bilingual) or MO (monolingual)"));
   }
   if (files.empty()) return finish(Status::InvalidInput({}, 0, "no file to import"));
+  if (monitor.cancelled()) return finish(Cancelled());
   // Every file is looked at before anything is written: a file that fits no format stops here.
   ImportReader reader;
   if (Status status = reader.Open(files); !status.ok()) return finish(status);
