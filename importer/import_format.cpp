@@ -84,6 +84,44 @@ Status ProbeBytes(const std::filesystem::path& file) {
 
 }  // namespace
 
+Status CheckLineLengths(const std::filesystem::path& file) {
+  std::FILE* f = std::fopen(file.c_str(), "rb");
+  if (f == nullptr) return Status::NotFound(file, "cannot be opened");
+  std::string block(1 << 16, '\0');
+  bool utf16 = false;
+  bool first = true;
+  bool lowByteIsLf = false;
+  int64_t line = 1;
+  int64_t length = 0;  // bytes of the current line so far
+  int64_t offset = 0;  // of the block in the file
+  size_t got;
+  while ((got = std::fread(block.data(), 1, block.size(), f)) > 0) {
+    if (first && got >= 2 && block[0] == '\xFF' && block[1] == '\xFE') utf16 = true;
+    first = false;
+    for (size_t i = 0; i < got; ++i) {
+      // In UTF-16 a line ends at the unit 000A: a 0A byte in an even position followed by 00.
+      bool end = false;
+      if (!utf16) {
+        end = block[i] == '\n';
+      } else if ((offset + static_cast<int64_t>(i)) % 2 == 1) {
+        end = lowByteIsLf && block[i] == '\0';
+      } else {
+        lowByteIsLf = block[i] == '\n';
+      }
+      if (end) {
+        ++line;
+        length = 0;
+      } else if (++length > kMaxLineBytes) {
+        std::fclose(f);
+        return Status::InvalidInput(file, line, "the line is over 1 MB long: this is not a sentence file");
+      }
+    }
+    offset += static_cast<int64_t>(got);
+  }
+  std::fclose(f);
+  return Status::Ok();
+}
+
 std::vector<std::u16string_view> SplitFields(std::u16string_view line) {
   std::vector<std::u16string_view> fields;
   size_t start = 0;

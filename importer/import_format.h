@@ -3,6 +3,7 @@
 // "sentence pairs"), Tatoeba's sentences.csv and links.csv, and plain text with one sentence a line.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,14 @@ inline constexpr int kDetectionLines = 200;
 // file (and a line when one is to blame) when it is empty, binary, UTF-16 without a little-endian
 // byte-order mark, or fits no format.
 Status DetectImportFormat(const std::filesystem::path& file, DetectedFormat& detected);
+
+// Lines longer than this many bytes refuse the whole file: they are not sentences, and a reader
+// would have to hold each of them whole (a file of one huge line could exhaust the memory).
+inline constexpr int64_t kMaxLineBytes = 1 << 20;
+
+// Reads `file` through and fails with kInvalidInput naming the first line over kMaxLineBytes
+// (line ends found as the reader finds them: LF bytes, or LF units after a UTF-16 mark).
+Status CheckLineLengths(const std::filesystem::path& file);
 
 // The tab-separated fields of `line`, as views into it.
 std::vector<std::u16string_view> SplitFields(std::u16string_view line);

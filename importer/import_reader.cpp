@@ -87,6 +87,7 @@ Status ImportReader::Open(const std::vector<std::filesystem::path>& files) {
   for (const auto& file : files_) {
     DetectedFormat format;
     if (Status status = DetectImportFormat(file, format); !status.ok()) return status;
+    if (Status status = CheckLineLengths(file); !status.ok()) return status;
     formats_.push_back(format);
     sentences = sentences || format.format == ImportFormat::kSentences;
     links = links || format.format == ImportFormat::kLinks;

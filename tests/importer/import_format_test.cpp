@@ -121,6 +121,22 @@ TEST_F(ImportFormatTest, RefusalsNameTheFileAndWhy) {
   EXPECT_NE(s.reason().find("no Chinese"), std::string::npos);
 }
 
+TEST_F(ImportFormatTest, LinesOverAMegabyteRefuseTheFile) {
+  // Plain text first, so that the lines looked at for the format are fine.
+  WriteBytes(file_, "我们。\nFine.\n" + std::string(kMaxLineBytes, 'x') + "\nafter\n");
+  EXPECT_TRUE(CheckLineLengths(file_).ok());  // exactly the limit
+  WriteBytes(file_, "我们。\nFine.\n" + std::string(kMaxLineBytes + 1, 'x') + "\nafter\n");
+  const Status s = CheckLineLengths(file_);
+  EXPECT_EQ(s.kind(), Status::Kind::kInvalidInput);
+  EXPECT_EQ(s.line(), 3);
+  // In UTF-16 a 0A byte inside a character ends no line.
+  std::string utf16 = "\xFF\xFE";
+  for (int64_t i = 0; i < kMaxLineBytes / 2 + 1; ++i) utf16 += "\x0A\x4E";  // U+4E0A
+  WriteBytes(file_, utf16);
+  EXPECT_EQ(CheckLineLengths(file_).line(), 1);
+  EXPECT_EQ(CheckLineLengths(folder_ / "missing").kind(), Status::Kind::kNotFound);
+}
+
 TEST_F(ImportFormatTest, FolderAndMissingFile) {
   DetectedFormat f;
   Status s = DetectImportFormat(folder_ / "BDict", f);
