@@ -1,6 +1,7 @@
 #include "app/desktop.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <system_error>
 #include <thread>
@@ -22,6 +23,10 @@ bool QtDesktop::Ask(QWidget* parent, const QString& caption, const QString& text
 }
 
 int QtDesktop::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+QStringList QtDesktop::ChooseFiles(QWidget* parent, const QString& caption, const QString& filter) {
+  return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
+}
 
 void QtDesktop::Sleep(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 

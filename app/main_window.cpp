@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "app/desktop.h"
+#include "app/import_run.h"
 #include "app/qt_text.h"
 #include "app/window_frame.h"
 #include "corpus/corpus_files.h"
@@ -47,6 +48,7 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   connect(ui_->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
   connect(ui_->actionContents, &QAction::triggered, this, &MainWindow::onContents);
   connect(ui_->actionReportBug, &QAction::triggered, this, &MainWindow::onReportBug);
+  connect(ui_->actionImport, &QAction::triggered, this, &MainWindow::onImport);
 }
 
 MainWindow::~MainWindow() = default;

@@ -22,6 +22,7 @@ class MainWindow;
 namespace tamrel {
 
 class Desktop;
+class ImportRun;
 
 class MainWindow : public QDialog {
   Q_OBJECT
@@ -38,6 +39,8 @@ class MainWindow : public QDialog {
   const SearchHistory& history() const { return history_; }
   const SysSettings& settings() const { return settings_; }
   const std::filesystem::path& workingDirectory() const { return workingDirectory_; }
+  // The import of File > Import Sentences... under way, or null.
+  ImportRun* importRun() const { return importRun_.get(); }
 
  private:
   // Buttons, number box and language buttons.
@@ -56,6 +59,8 @@ class MainWindow : public QDialog {
   void onSystemSettings();
   void onContents();
   void onReportBug();
+  void onImport();
+  void onImportFinished();
 
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
@@ -77,6 +82,7 @@ class MainWindow : public QDialog {
   std::unique_ptr<Ui::MainWindow> ui_;
   QAction aboutSeparator_;
   QAction aboutAction_;  // the About entry of the window's context menu
+  std::unique_ptr<ImportRun> importRun_;
 };
 
 }  // namespace tamrel

@@ -1,9 +1,10 @@
 // tamrel-cli: the command-line front end of the Tamrel core (build the indexes, list words,
-// search, settings, prepare a corpus; segment Chinese and give its pinyin), run in the runtime
-// folder.
+// search, settings, prepare a corpus, import sentence files; segment Chinese and give its pinyin),
+// run in the runtime folder.
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "cli/import_command.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Tamrel: example sentences for learners of Chinese and English"};
@@ -49,6 +50,21 @@ int main(int argc, char** argv) {
                       "Segment traditional characters as they are, without simplifying them first");
   }
 
+  auto* importCommand = app.add_subcommand("import", "Import sentence files into a corpus and build its index");
+  std::string importTag;
+  std::vector<std::string> importFiles;
+  bool importAppend = false;
+  importCommand->add_flag("--append", importAppend,
+                          "Add the sentences after the corpus's groups instead of replacing them");
+  importCommand->add_option("TAG", importTag, "Corpus: BI (bilingual) or MO (monolingual)")
+      ->required()
+      ->check(CLI::IsMember({"BI", "MO"}));
+  importCommand
+      ->add_option("FILE", importFiles,
+                   "Tab-separated English-Chinese pairs, Tatoeba's sentences.csv with links.csv, or plain text")
+      ->required()
+      ->expected(-1);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -60,6 +76,7 @@ int main(int argc, char** argv) {
   if (app.got_subcommand(segment)) return tamrel::cli::Segment(lexicon, false, !keepTraditional);
   if (app.got_subcommand(pinyin)) return tamrel::cli::Segment(lexicon, true, !keepTraditional);
   if (app.got_subcommand(prepare)) return tamrel::cli::Prepare(tag);
+  if (app.got_subcommand(importCommand)) return tamrel::cli::Import(importTag, importFiles, importAppend);
   if (app.got_subcommand(words)) return tamrel::cli::Words(chinese, start, count);
   if (app.got_subcommand(search)) {
     std::string text;

@@ -87,6 +87,14 @@ bool WriteDictionary(TextFile& out, const std::vector<const std::pair<const std:
 }  // namespace
 
 Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view tag, PrepareReport& report) {
+  // The whole run holds the build lock of the corpus: a build of it then reads one dictionary or
+  // the other, two prepares do not share the staged file, and an import cannot replace the
+  // sentence file between the reading here and the writing of the dictionary made from it. A
+  // commit that a killed import or build left half done is finished or undone first, so that
+  // the sentence file read is the one the index goes with.
+  FileLock lock;
+  if (Status status = lock.Acquire(BuildLockFileName(root, tag)); !status.ok()) return status;
+  if (Status status = RecoverIndexFiles(root, tag); !status.ok()) return status;
   const auto source = CorpusFileName(root, CorpusFile::kSentences, tag);
   std::u16string lines[3];
   {
@@ -146,11 +154,7 @@ Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view 
     return a->first < b->first;
   });
 
-  // The dictionary is replaced under the build lock of the corpus: a build of it then reads one
-  // dictionary or the other, and two prepares do not share the staged file. A staged file that a
-  // killed prepare left goes first.
-  FileLock lock;
-  if (Status status = lock.Acquire(BuildLockFileName(root, tag)); !status.ok()) return status;
+  // A staged file that a killed prepare left goes first.
   const auto target = CorpusFileName(root, CorpusFile::kDictionary, tag);
   std::error_code ignored;
   std::filesystem::remove(StagedFileName(target), ignored);

@@ -27,9 +27,10 @@ struct PrepareReport {
 // sentence file is checked first: a line with a tab, an empty token (a double or leading space)
 // or a group whose Chinese and pinyin token counts differ refuses the whole file (an
 // kInvalidInput status naming the sentence file, the 1-based line and the reason), and nothing is
-// written. The new dictionary replaces the old one only once it is complete, in one synced rename
-// made under the build lock of the corpus (waiting for a build of it to end); a file that cannot
-// be read or written gives an kIoError or kNotFound status naming it.
+// written. The whole run holds the build lock of the corpus (waiting for a build or import of it
+// to end, and finishing a commit one left half done); the new dictionary replaces the old one only
+// once it is complete, in one synced rename. A file that cannot be read or written gives an
+// kIoError or kNotFound status naming it.
 Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view tag, PrepareReport& report);
 
 }  // namespace tamrel

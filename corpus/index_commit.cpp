@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "corpus/byte_coding.h"
 #include "corpus/durable_files.h"
@@ -76,7 +77,61 @@ bool HasLeftovers(const std::filesystem::path& root, std::u16string_view tag) {
   for (CorpusFile f : kIndexFiles) {
     if (Exists(StagedFileName(CorpusFileName(root, f, tag))) || Exists(BackupFileName(root, f, tag))) return true;
   }
+  for (CorpusFile f : kSourceFiles) {
+    if (Exists(StagedFileName(CorpusFileName(root, f, tag)))) return true;
+  }
   return false;
+}
+
+// The files a commit renames, in its order: the sources first when it has them.
+std::vector<CorpusFile> CommittedFiles(bool withSources) {
+  std::vector<CorpusFile> files;
+  if (withSources) files.assign(std::begin(kSourceFiles), std::end(kSourceFiles));
+  files.insert(files.end(), std::begin(kIndexFiles), std::end(kIndexFiles));
+  return files;
+}
+
+// The folder of the source files of a corpus: BDict/.
+std::filesystem::path SourceFolder(const std::filesystem::path& root, std::u16string_view tag) {
+  return CorpusFileName(root, CorpusFile::kSentences, tag).parent_path();
+}
+
+Status Commit(const std::filesystem::path& root, std::u16string_view tag, bool withSources,
+              const CommitStepHook& afterStep) {
+  const auto step = [&](CommitStep s) {
+    if (afterStep) afterStep(s);
+  };
+  step(CommitStep::kStaged);
+  const std::vector<CorpusFile> files = CommittedFiles(withSources);
+  // A folder in the way of a final name would make its rename fail after the record: refuse it
+  // while the previous index can still stay as it is.
+  for (CorpusFile f : files) {
+    const auto target = CorpusFileName(root, f, tag);
+    std::error_code error;
+    if (std::filesystem::is_directory(target, error)) return Status::IoError(target, "is a folder, not a file");
+    // A staged file missing now would leave the commit half done once the record is written.
+    if (!Exists(StagedFileName(target))) return Status::NotFound(StagedFileName(target), "is missing");
+  }
+  const auto record = CommitRecordFileName(root, tag);
+  const uint64_t stamp = NewStamp(ReadBuildStamp(root, tag));
+  if (Status status = WriteValue(record, stamp); !status.ok()) return status;
+  step(CommitStep::kRecordWritten);
+  for (CorpusFile f : files) {
+    const auto target = CorpusFileName(root, f, tag);
+    if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
+    step(CommitStep::kFilePlaced);
+  }
+  if (withSources) {
+    if (Status status = SyncFolder(SourceFolder(root, tag)); !status.ok()) return status;
+  }
+  const auto data = record.parent_path();
+  if (Status status = SyncFolder(data); !status.ok()) return status;
+  if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
+  step(CommitStep::kStampWritten);
+  if (Status status = RemoveIfThere(record); !status.ok()) return status;
+  if (Status status = SyncFolder(data); !status.ok()) return status;
+  step(CommitStep::kRecordRemoved);
+  return Status::Ok();
 }
 
 }  // namespace
@@ -98,34 +153,11 @@ uint64_t ReadBuildStamp(const std::filesystem::path& root, std::u16string_view t
 }
 
 Status CommitIndexFiles(const std::filesystem::path& root, std::u16string_view tag, const CommitStepHook& afterStep) {
-  const auto step = [&](CommitStep s) {
-    if (afterStep) afterStep(s);
-  };
-  step(CommitStep::kStaged);
-  // A folder in the way of a final name would make its rename fail after the record: refuse it
-  // while the previous index can still stay as it is.
-  for (CorpusFile f : kIndexFiles) {
-    const auto target = CorpusFileName(root, f, tag);
-    std::error_code error;
-    if (std::filesystem::is_directory(target, error)) return Status::IoError(target, "is a folder, not a file");
-  }
-  const auto record = CommitRecordFileName(root, tag);
-  const uint64_t stamp = NewStamp(ReadBuildStamp(root, tag));
-  if (Status status = WriteValue(record, stamp); !status.ok()) return status;
-  step(CommitStep::kRecordWritten);
-  for (CorpusFile f : kIndexFiles) {
-    const auto target = CorpusFileName(root, f, tag);
-    if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
-    step(CommitStep::kFilePlaced);
-  }
-  const auto data = record.parent_path();
-  if (Status status = SyncFolder(data); !status.ok()) return status;
-  if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
-  step(CommitStep::kStampWritten);
-  if (Status status = RemoveIfThere(record); !status.ok()) return status;
-  if (Status status = SyncFolder(data); !status.ok()) return status;
-  step(CommitStep::kRecordRemoved);
-  return Status::Ok();
+  return Commit(root, tag, /*withSources=*/false, afterStep);
+}
+
+Status CommitCorpusFiles(const std::filesystem::path& root, std::u16string_view tag, const CommitStepHook& afterStep) {
+  return Commit(root, tag, /*withSources=*/true, afterStep);
 }
 
 Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag) {
@@ -137,11 +169,18 @@ Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view 
   if (!HasLeftovers(root, tag)) return Status::Ok();
   const bool rollForward = Exists(record);
   if (rollForward) {
-    // Every staged file was complete when the record was written; those still staged go in.
-    for (CorpusFile f : kIndexFiles) {
+    // Every staged file was complete when the record was written; those still staged go in. A
+    // staged source file is there only when the commit had them: every commit starts after a
+    // recovery that removed any other, under the lock that a prepare holds too.
+    bool sourcesPlaced = false;
+    for (CorpusFile f : CommittedFiles(/*withSources=*/true)) {
       const auto target = CorpusFileName(root, f, tag);
       if (!Exists(StagedFileName(target))) continue;
       if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
+      sourcesPlaced = sourcesPlaced || f == CorpusFile::kSentences || f == CorpusFile::kDictionary;
+    }
+    if (sourcesPlaced) {
+      if (Status status = SyncFolder(SourceFolder(root, tag)); !status.ok()) return status;
     }
     if (Status status = SyncFolder(record.parent_path()); !status.ok()) return status;
     uint64_t stamp = ReadValue(record);
@@ -162,6 +201,9 @@ Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view 
       restored = !rollForward;
     }
     if (Status status = RemoveIfThere(StagedFileName(target)); !status.ok()) return status;
+  }
+  for (CorpusFile f : kSourceFiles) {
+    if (Status status = RemoveIfThere(StagedFileName(CorpusFileName(root, f, tag))); !status.ok()) return status;
   }
   if (Status status = SyncFolder(record.parent_path()); !status.ok()) return status;
   // Files put back change the index in place: a new stamp tells loaders reading meanwhile.

@@ -19,6 +19,10 @@
 // was complete, so the remaining staged files are renamed into place and the stamp written (roll
 // forward); no record means the commit never started, so staged files are removed, and backup
 // files (*.old, left by the commit of older versions) are renamed back (roll back).
+//
+// An import replaces a corpus's two source files (BDict/sents.final and BDict/word.dict + tag)
+// with its index: their staged files (+ ".new") are renamed in the same commit, after the record
+// and before the index files, and recovery treats them as it treats the staged index files.
 #pragma once
 
 #include <cstdint>
@@ -39,11 +43,14 @@ std::filesystem::path BuildStampFileName(const std::filesystem::path& root, std:
 inline constexpr CorpusFile kIndexFiles[] = {CorpusFile::kPostings, CorpusFile::kWordTable,
                                              CorpusFile::kSentenceRecords, CorpusFile::kSentenceTable};
 
+// The two source files that an import commits together with the index files, in that order.
+inline constexpr CorpusFile kSourceFiles[] = {CorpusFile::kSentences, CorpusFile::kDictionary};
+
 // The points of a commit after which a test may stop it, as a crash would.
 enum class CommitStep {
   kStaged,         // the four staged files are complete and synced; no record yet
   kRecordWritten,  // the record is in place: from here on the commit is finished, not undone
-  kFilePlaced,     // one staged file was renamed into place (seen four times)
+  kFilePlaced,     // one staged file was renamed into place (seen four times, six with the sources)
   kStampWritten,   // every file is in place and the new stamp written
   kRecordRemoved,  // the commit is over
 };
@@ -56,8 +63,15 @@ using CommitStepHook = std::function<void(CommitStep)>;
 Status CommitIndexFiles(const std::filesystem::path& root, std::u16string_view tag,
                         const CommitStepHook& afterStep = {});
 
+// As CommitIndexFiles, with the staged source files of the corpus (both complete and synced)
+// renamed into place after the record and before the index files, so that a crash leaves the
+// previous sentence file, dictionary and index, or the new ones, never a mix. The caller holds
+// the build lock, ran RecoverIndexFiles since taking it, and staged all six files.
+Status CommitCorpusFiles(const std::filesystem::path& root, std::u16string_view tag,
+                         const CommitStepHook& afterStep = {});
+
 // Finishes or undoes a commit that a killed process left half done and removes every staged or
-// backup file of the corpus; the caller holds the build lock.
+// backup file of the corpus (staged source files included); the caller holds the build lock.
 Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag);
 
 // The stamp of the index in place; 0 when there is none.

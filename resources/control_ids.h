@@ -33,8 +33,8 @@ inline constexpr Control kMainWindow[] = {
 
 // Menu commands of the main window.
 inline constexpr Control kMainMenu[] = {
-    {32775, "actionExit"},  {32778, "actionHanziPinyin"}, {32777, "actionSystemSettings"},
-    {32771, "actionAbout"}, {32773, "actionContents"},    {32774, "actionReportBug"},
+    {32775, "actionExit"},     {32778, "actionHanziPinyin"}, {32777, "actionSystemSettings"}, {32771, "actionAbout"},
+    {32773, "actionContents"}, {32774, "actionReportBug"},   {32780, "actionImport"},
 };
 
 // System Settings, tamrel::SettingsDialog (resources/settings_dialog.ui).
@@ -52,6 +52,13 @@ inline constexpr Control kWordTest[] = {
     {1035, "countsLabel"},  {1036, "countsCaption"},      {1037, "percentageLabel"},    {1038, "choiceALabel"},
     {1039, "choiceBLabel"}, {1040, "choiceDLabel"},       {1041, "choiceCLabel"},       {1042, "levelMeter"},
     {1043, "scoreMeter"},   {1044, "sentenceLabel"},
+};
+
+// Import Sentences, tamrel::ImportDialog (resources/import_dialog.ui).
+inline constexpr Control kImport[] = {
+    {kIdOk, "importButton"},    {kIdCancel, "cancelButton"}, {1050, "fileList"},
+    {1051, "addFilesButton"},   {1052, "removeFilesButton"}, {1053, "bilingualRadio"},
+    {1054, "monolingualRadio"}, {1055, "replaceRadio"},      {1056, "appendRadio"},
 };
 
 // About box, tamrel::AboutDialog (resources/about_dialog.ui).

@@ -1,5 +1,6 @@
-// Texts that only the windows show: captions, the start-up greeting, the Report A Bug message
-// and the menu entry of the About box. The shared error texts are in explorer/messages.h.
+// Texts that only the windows show: captions, the start-up greeting, the Report A Bug message,
+// the menu entry of the About box and the texts of File > Import Sentences.... The shared error
+// texts are in explorer/messages.h.
 #pragma once
 
 namespace tamrel {
@@ -26,6 +27,17 @@ inline constexpr const char* kReportBugCaption = "Report A Bug!";
 inline constexpr const char* kReportBugBefore = "If you found a bug, please report it to us (";
 inline constexpr const char* kReportBugAfter =
     ").\n\nWe really appreciate your kind understanding. Thanks a lot.\n\n\t\t\tPellory";
+
+// File > Import Sentences...: the file choice, the progress dialog and the messages at its end.
+inline constexpr const char* kImportChooseCaption = "Import Sentences";
+inline constexpr const char* kImportFileFilter = "Sentence files (*.tsv *.txt *.csv);;All files (*)";
+inline constexpr const char* kImportProgressCaption = "Importing Sentences";
+inline constexpr const char* kImportCancelButton = "Cancel";
+inline constexpr const char* kImportDoneCaption = "Import Finished";
+inline constexpr const char* kImportCancelledCaption = "Import Cancelled";
+inline constexpr const char* kImportCancelled = "The import was cancelled. The corpus was not changed.";
+inline constexpr const char* kImportFailedCaption = "Import Failed";
+inline constexpr const char* kImportUnchanged = "The corpus was not changed.";
 
 inline constexpr const char* kEndTestCaption = "End?";
 inline constexpr const char* kEndTestQuestion = "Do you want to end the test?";

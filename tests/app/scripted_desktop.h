@@ -1,6 +1,6 @@
-// ScriptedDesktop: a Desktop for the window tests and the screenshot tour. Messages are recorded
-// instead of shown, questions take their answers from a script (Yes when it runs out), modal runs
-// call a test's handler (Cancel without one), sleeps are only added up, the tick count is fixed,
+// ScriptedDesktop: a Desktop for window tests and the screenshot tour. Messages are recorded,
+// questions answered from a script (Yes when it runs out), modal runs call a test's handler (Cancel
+// without one), file choices give the scripted list, sleeps are added up, the tick count is fixed,
 // and the current directory is the scripted one (the process's own until one is set).
 #pragma once
 
@@ -41,6 +41,10 @@ class ScriptedDesktop : public Desktop {
     if (!onModal) return QDialog::Rejected;
     return onModal(dialog);
   }
+  QStringList ChooseFiles(QWidget*, const QString&, const QString&) override {
+    ++fileChoices;
+    return chosenFiles;
+  }
   void Sleep(std::chrono::milliseconds duration) override { slept += duration; }
   uint32_t TickCount() override { return tick; }
   std::filesystem::path CurrentDirectory() override {
@@ -53,6 +57,8 @@ class ScriptedDesktop : public Desktop {
   std::deque<bool> answers;
   std::function<int(QDialog&)> onModal;
   int modalRuns = 0;
+  QStringList chosenFiles;  // what every choice of files picks
+  int fileChoices = 0;
   std::chrono::milliseconds slept{0};
   uint32_t tick = 1;
   // What CurrentDirectory returns; an empty path stands for a directory that cannot be read.

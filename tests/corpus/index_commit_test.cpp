@@ -130,6 +130,48 @@ TEST(CrashDuringCommitTest, EveryStepLeavesAWholeIndex) {
   }
 }
 
+// An import commits the sentence file and the dictionary with the index: stopped after any step,
+// the next load finds the sources and the index of one corpus, A's before the record, B's after.
+TEST(CrashDuringCommitTest, SourcesCommittedWithTheIndexStayWithIt) {
+  const std::string alpha = ContentsOf(kAlpha), beta = ContentsOf(kBeta);
+  RuntimeFolder staging;
+  WriteSources(staging.path(), kBeta);
+  ASSERT_TRUE(BuildCorpus(staging.path(), u"BI").ok());
+  constexpr int kStops = 10;  // staged, record written, six files placed, stamp written, record removed
+  for (int stop = 0; stop < kStops; ++stop) {
+    RuntimeFolder folder;
+    WriteSources(folder.path(), kAlpha);
+    ASSERT_TRUE(BuildCorpus(folder.path(), u"BI").ok());
+    for (CorpusFile f : {CorpusFile::kSentences, CorpusFile::kDictionary, CorpusFile::kWordTable, CorpusFile::kPostings,
+                         CorpusFile::kSentenceTable, CorpusFile::kSentenceRecords}) {
+      WriteBytes(CorpusFileName(folder.path(), f, u"BI").string() + ".new",
+                 ReadBytes(CorpusFileName(staging.path(), f, u"BI")));
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      int step = 0;
+      (void)CommitCorpusFiles(folder.path(), u"BI", [&](CommitStep) {
+        if (step++ == stop) _exit(42);
+      });
+      _exit(1);
+    }
+    int wstatus = 0;
+    ASSERT_EQ(waitpid(child, &wstatus, 0), child);
+    ASSERT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 42) << "stop " << stop;
+    const Sources& expected = stop == 0 ? kAlpha : kBeta;
+    EXPECT_EQ(Load(folder.path()), stop == 0 ? alpha : beta) << "stop " << stop;
+    EXPECT_EQ(ReadBytes(CorpusFileName(folder.path(), CorpusFile::kSentences, u"BI")), expected.sentences)
+        << "stop " << stop;
+    EXPECT_EQ(ReadBytes(CorpusFileName(folder.path(), CorpusFile::kDictionary, u"BI")), expected.dictionary)
+        << "stop " << stop;
+    EXPECT_EQ(Leftovers(folder), std::set<std::string>{}) << "stop " << stop;
+    std::set<std::string> sources;
+    for (const auto& e : std::filesystem::directory_iterator(folder / "BDict")) sources.insert(e.path().filename());
+    EXPECT_EQ(sources, (std::set<std::string>{"sents.finalBI", "word.dictBI"})) << "stop " << stop;
+  }
+}
+
 // The next build, too, finishes a commit left half done before it stages anything.
 TEST(CrashDuringCommitTest, NextBuildFinishesTheCommit) {
   RuntimeFolder folder;

@@ -1,0 +1,189 @@
+// File > Import Sentences... end to end: the dialog with a scripted file choice, the import on
+// its worker thread, the reload, a search that finds the new sentences; Cancel and a refused file
+// leave the previous corpus and say why.
+#include "app/import_dialog.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/import_run.h"
+#include "app/main_window.h"
+#include "corpus/corpus_files.h"
+#include "resources/control_ids.h"
+#include "tests/app/qt_test_main.h"
+#include "tests/app/scripted_desktop.h"
+#include "tests/app/window_test_folder.h"
+
+using tamrel::Desktop;
+using tamrel::ImportDialog;
+using tamrel::MainWindow;
+using tamrel::test::ReadBytes;
+using tamrel::test::ScriptedDesktop;
+using tamrel::test::WindowTestFolder;
+using tamrel::test::WriteBytes;
+
+namespace {
+
+template <typename T, size_t N>
+T* Find(QObject& parent, const tamrel::controls::Control (&table)[N], int id) {
+  const std::string_view name = tamrel::controls::ObjectName(table, id);
+  return parent.findChild<T*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+// What the dialog is to be given: which corpus, replace or append.
+struct Choice {
+  bool monolingual = false;
+  bool append = false;
+};
+
+}  // namespace
+
+class ImportDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowTestFolder> folder_;
+  std::unique_ptr<ScriptedDesktop> desktop_;
+  std::unique_ptr<MainWindow> window_;
+
+  // Scripts the dialog: Add Files picks `files`, the choice is made and Import pressed.
+  void ScriptDialog(const QStringList& files, Choice choice = {}) {
+    desktop_->chosenFiles = files;
+    desktop_->onModal = [choice](QDialog& dialog) {
+      if (qobject_cast<ImportDialog*>(&dialog) == nullptr) return static_cast<int>(QDialog::Rejected);
+      Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
+      Find<QRadioButton>(dialog, tamrel::controls::kImport, choice.monolingual ? 1054 : 1053)->setChecked(true);
+      Find<QRadioButton>(dialog, tamrel::controls::kImport, choice.append ? 1056 : 1055)->setChecked(true);
+      Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdOk)->click();
+      return dialog.result();
+    };
+  }
+  void TriggerImport() { Find<QAction>(*window_, tamrel::controls::kMainMenu, 32780)->trigger(); }
+  // Searches `text`; the English lines the history and the page show are not read back here,
+  // only whether the search found something (it then enters the history).
+  bool Found(const QString& text) {
+    const size_t before = window_->history().entries().size();
+    Find<QLineEdit>(*window_, tamrel::controls::kMainWindow, 1001)->setText(text);
+    Find<QPushButton>(*window_, tamrel::controls::kMainWindow, 1)->click();
+    return window_->history().entries().size() > before;
+  }
+  QString WriteFile(const std::string& name, const std::string& bytes) {
+    WriteBytes(folder_->path() / name, bytes);
+    return folder_->Path(name);
+  }
+  std::string Sentences(const char* tag = "BI") const {
+    return ReadBytes(folder_->path() / "BDict" / (std::string("sents.final") + tag));
+  }
+  const ScriptedDesktop::Message& LastMessage() const { return desktop_->messages.back(); }
+
+ private slots:
+  void init() {
+    folder_ = std::make_unique<WindowTestFolder>();
+    QVERIFY(folder_->ok());
+    desktop_ = std::make_unique<ScriptedDesktop>();
+    desktop_->currentDirectory = folder_->path();
+    window_ = std::make_unique<MainWindow>(*desktop_);
+    window_->initialize();
+    window_->show();
+    desktop_->messages.clear();
+  }
+
+  void cleanup() {
+    window_.reset();
+    desktop_.reset();
+    folder_.reset();
+  }
+
+  void importReplacesTheCorpusAndTheNewSentencesAreFoundAtOnce() {
+    QVERIFY(Found(QStringLiteral("friend")));
+    ScriptDialog({WriteFile("pairs.tsv", "The zebra runs.\t斑马跑。\tCC-BY\nA red apple.\t红苹果。\tCC-BY\n")});
+    TriggerImport();
+    QVERIFY(window_->importRun() != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(window_->importRun() == nullptr, 30000);
+    QCOMPARE(desktop_->fileChoices, 1);
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(LastMessage().caption, QStringLiteral("Import Finished"));
+    QVERIFY(LastMessage().text.startsWith(QStringLiteral("Imported 2 sentences into the bilingual corpus.")));
+    QVERIFY(LastMessage().icon == Desktop::Icon::kInformation);
+    QVERIFY(Found(QStringLiteral("zebra")));
+    QVERIFY(Found(QStringLiteral("红")));        // a word of its own, as the real language tools cut it
+    QVERIFY(!Found(QStringLiteral("weather")));  // the bilingual sentences were replaced
+    QVERIFY(Found(QStringLiteral("friends")));   // the monolingual corpus is as it was
+  }
+
+  void appendKeepsTheSentencesOfTheCorpus() {
+    ScriptDialog({WriteFile("plain.txt", "The zebra runs.\n斑马跑。\n")}, {.monolingual = true, .append = true});
+    TriggerImport();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->importRun() == nullptr, 30000);
+    QCOMPARE(LastMessage().caption, QStringLiteral("Import Finished"));
+    QVERIFY(LastMessage().text.contains(QStringLiteral("after its 2 sentences")));
+    QVERIFY(Sentences("MO").ends_with("\n\n\nThe zebra runs.\n斑马 跑 。\nbānmǎ pǎo 。\n\n"));
+    QVERIFY(Found(QStringLiteral("zebra")));
+    QVERIFY(Found(QStringLiteral("cold")));
+  }
+
+  void cancelLeavesThePreviousCorpusAndSaysSo() {
+    const std::string before = Sentences();
+    ScriptDialog({WriteFile("pairs.tsv", "The zebra runs.\t斑马跑。\n")});
+    TriggerImport();
+    // Cancel before the event loop runs again: the worker has not begun.
+    QProgressDialog& progress = window_->importRun()->progressDialog();
+    QVERIFY(progress.isVisible());
+    progress.findChild<QPushButton*>()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->importRun() == nullptr, 30000);
+    QCOMPARE(LastMessage().caption, QStringLiteral("Import Cancelled"));
+    QCOMPARE(LastMessage().text, QStringLiteral("The import was cancelled. The corpus was not changed."));
+    QCOMPARE(Sentences(), before);
+    QVERIFY(!Found(QStringLiteral("zebra")));
+    QVERIFY(Found(QStringLiteral("weather")));
+  }
+
+  void refusedFileNamesItAndLeavesTheCorpus() {
+    const std::string before = Sentences();
+    const QString empty = WriteFile("empty.tsv", "");
+    ScriptDialog({WriteFile("pairs.tsv", "The zebra runs.\t斑马跑。\n"), empty});
+    TriggerImport();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->importRun() == nullptr, 30000);
+    QCOMPARE(LastMessage().caption, QStringLiteral("Import Failed"));
+    QVERIFY(LastMessage().icon == Desktop::Icon::kError);
+    QVERIFY(LastMessage().text.startsWith(empty + QStringLiteral(": is empty")));
+    QVERIFY(LastMessage().text.contains(QStringLiteral("The corpus was not changed.")));
+    QCOMPARE(Sentences(), before);
+    QVERIFY(Found(QStringLiteral("weather")));
+  }
+
+  void dialogCancelOrNoFileImportsNothing() {
+    desktop_->onModal = [](QDialog& dialog) {
+      QPushButton* import = Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdOk);
+      if (import->isEnabled()) return static_cast<int>(QDialog::Accepted);  // must not be: no file yet
+      Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdCancel)->click();
+      return dialog.result();
+    };
+    TriggerImport();
+    QVERIFY(window_->importRun() == nullptr);
+    QVERIFY(desktop_->messages.empty());
+  }
+
+  void dialogListsEachFileOnceAndRemovesSelected() {
+    ImportDialog dialog(*desktop_);
+    desktop_->chosenFiles = {QStringLiteral("/a.tsv"), QStringLiteral("/b.tsv")};
+    Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
+    Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
+    QListWidget* list = Find<QListWidget>(dialog, tamrel::controls::kImport, 1050);
+    QCOMPARE(list->count(), 2);
+    QVERIFY(!Find<QPushButton>(dialog, tamrel::controls::kImport, 1052)->isEnabled());
+    list->item(0)->setSelected(true);
+    Find<QPushButton>(dialog, tamrel::controls::kImport, 1052)->click();
+    QCOMPARE(dialog.files(), std::vector<std::filesystem::path>{"/b.tsv"});
+    QCOMPARE(dialog.tag(), std::u16string(u"BI"));
+    QVERIFY(!dialog.append());
+  }
+};
+
+TAMREL_WINDOW_TEST_MAIN(ImportDialogTest)
+#include "import_dialog_test.moc"
