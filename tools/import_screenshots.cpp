@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
@@ -27,10 +28,14 @@ using tamrel::test::ScriptedDesktop;
 
 namespace {
 
+// Saves a picture of `window`; false when it could not, or when the window closed while it was
+// being brought to the front (the progress dialog goes away as soon as its import ends).
 bool Save(QWidget& window, const QString& path) {
+  const QPointer<QWidget> alive = &window;
   window.raise();
   window.activateWindow();
   QTest::qWait(300);
+  if (alive.isNull()) return false;
   const QPixmap shot = window.screen()->grabWindow(window.winId());
   const bool saved = shot.save(path);
   std::printf("%s %s (%dx%d)\n", saved ? "saved" : "FAILED", qPrintable(path), shot.width(), shot.height());
