@@ -12,6 +12,7 @@
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "learning/sys_settings.h"
+#include "lexicon/lexicon.h"
 #include "lexicon/line_analysis.h"
 
 namespace tamrel::cli {
@@ -176,15 +177,8 @@ int Prepare(const std::string& tag) {
   return 0;
 }
 
-std::string DefaultLexiconPath() {
-  std::error_code error;
-  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "lexicon.tsv";
-  return (executable.parent_path() / "lexicon.tsv").string();
-}
-
 int Segment(const std::string& lexiconPath, bool pinyin, bool simplify) {
-  const std::filesystem::path path = lexiconPath.empty() ? DefaultLexiconPath() : lexiconPath;
+  const std::filesystem::path path = lexiconPath.empty() ? FindLexicon(".") : std::filesystem::path(lexiconPath);
   Lexicon lexicon;
   if (const Status loaded = lexicon.Load(path); !loaded.ok()) {
     std::cerr << "tamrel-cli: cannot load the lexicon: " << loaded.ToString() << '\n';

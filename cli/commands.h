@@ -26,12 +26,9 @@ int Prepare(const std::string& tag);
 
 // Reads UTF-8 lines on standard input and prints, one output line per input line, each line's
 // words separated by single spaces (`pinyin`: one reading per word instead). The lexicon is
-// `lexicon`, or lexicon.tsv beside the executable when empty. With `simplify` traditional
+// `lexicon`, or when empty the one FindLexicon finds from the current folder. With `simplify` traditional
 // characters are simplified (OpenCC) before segmentation. 0, or 2 when the lexicon or the
 // OpenCC configuration cannot be loaded.
 int Segment(const std::string& lexicon, bool pinyin, bool simplify);
-
-// Where tamrel-cli looks for the lexicon when none is named: lexicon.tsv beside the executable.
-std::string DefaultLexiconPath();
 
 }  // namespace tamrel::cli

@@ -73,31 +73,13 @@ class LexiconText : public ChineseText {
   mutable std::vector<Token> lastTokens_;
 };
 
-// Where the lexicon is: beside the running program (the build copies it there), else in the
-// runtime folder's resources/ (the repository root is a runtime folder).
-std::vector<std::filesystem::path> LexiconCandidates(const std::filesystem::path& root) {
-  std::vector<std::filesystem::path> candidates;
-  std::error_code error;
-  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) candidates.push_back(executable.parent_path() / "lexicon.tsv");
-  candidates.push_back(root / "resources/lexicon/lexicon.tsv");
-  return candidates;
-}
-
 }  // namespace
 
 std::unique_ptr<ChineseText> OpenChineseText(const std::filesystem::path& root, Status& status) {
-  const std::vector<std::filesystem::path> candidates = LexiconCandidates(root);
-  for (const std::filesystem::path& file : candidates) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) continue;
-    auto text = std::make_unique<LexiconText>();
-    status = text->Open(file);
-    if (!status.ok()) return nullptr;
-    return text;
-  }
-  status = Status::NotFound(candidates.back(), "the lexicon cannot be found");
-  return nullptr;
+  auto text = std::make_unique<LexiconText>();
+  status = text->Open(FindLexicon(root));
+  if (!status.ok()) return nullptr;
+  return text;
 }
 
 }  // namespace tamrel

@@ -10,11 +10,10 @@
 
 namespace tamrel {
 
-// The language tools for the runtime folder `root`. Until the segmenter, pinyin and conversion
-// tables are part of the program this is a stand-in: text stays as written, every character is a
-// word of its own and its pinyin is the character itself, so imported corpora are searchable by
-// character but carry no real pinyin. Sets `status` and returns null when the tools cannot be
-// loaded.
+// The language tools for the runtime folder `root`: the lexicon's segmenter and pinyin, and
+// OpenCC's traditional-to-simplified conversion. The lexicon is the one beside the running
+// program, else the runtime folder's resources/lexicon/lexicon.tsv. Sets `status` and returns null
+// when the tools cannot be loaded.
 std::unique_ptr<ChineseText> OpenChineseText(const std::filesystem::path& root, Status& status);
 
 }  // namespace tamrel

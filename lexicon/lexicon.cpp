@@ -86,6 +86,7 @@ Status Lexicon::Load(const std::filesystem::path& file) {
   Clear();
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return Status::NotFound(file, "the lexicon file is missing");
+  if (!std::filesystem::is_regular_file(file, error)) return Status::InvalidInput(file, 0, "is not a file");
   std::ifstream in(file, std::ios::binary);
   if (!in) return Status::IoError(file, "cannot be opened");
   in.seekg(0, std::ios::end);
@@ -277,6 +278,18 @@ void Lexicon::FillMissingReadings() {
     readings_.emplace_back(static_cast<uint32_t>(readingText_.size()), static_cast<uint32_t>(composed.size()));
     readingText_ += composed;
   }
+}
+
+std::filesystem::path FindLexicon(const std::filesystem::path& root) {
+  std::vector<std::filesystem::path> candidates;
+  std::error_code error;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) candidates.push_back(executable.parent_path() / "lexicon.tsv");
+  candidates.push_back(root / "resources/lexicon/lexicon.tsv");
+  for (const std::filesystem::path& file : candidates) {
+    if (std::filesystem::is_regular_file(file, error)) return file;
+  }
+  return candidates.back();
 }
 
 }  // namespace tamrel

@@ -105,12 +105,16 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"好\t5\thǎo\n好\t6\thào\n", 2, "listed twice"}, Damage{"\t5\thǎo\n", 1, "word is empty"},
                       Damage{"好 人\t5\thǎo\n", 1, "space"}, Damage{"# nothing but comments\n\n", 0, "no words"}));
 
-TEST(LexiconTest, MissingFileIsNotFound) {
+TEST(LexiconTest, MissingFileIsNotFoundAndAFolderIsRefused) {
   test::RuntimeFolder folder;
   Lexicon lexicon;
-  const Status status = lexicon.Load(folder / "data/absent.tsv");
-  EXPECT_EQ(status.kind(), Status::Kind::kNotFound);
-  EXPECT_EQ(status.file(), folder / "data/absent.tsv");
+  const Status missing = lexicon.Load(folder / "data/absent.tsv");
+  EXPECT_EQ(missing.kind(), Status::Kind::kNotFound);
+  EXPECT_EQ(missing.file(), folder / "data/absent.tsv");
+  // A folder opens as a stream on Linux and reports a huge size; it must be refused before that.
+  const Status notAFile = lexicon.Load(folder / "data");
+  EXPECT_EQ(notAFile.kind(), Status::Kind::kInvalidInput);
+  EXPECT_EQ(notAFile.file(), folder / "data");
 }
 
 TEST(LexiconTest, OverlongWordIsRefused) {
