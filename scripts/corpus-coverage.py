@@ -5,12 +5,15 @@ Reads the 3,000 most frequent Chinese words (jieba's dictionary: words made only
 characters, by count) and English words (SUBTLEX-US: words of two or more letters a-z,
 lower-cased, by count), counts for each word the bilingual sentence groups that hold it (one of
 the Chinese line's words, or one of the English line's lower-cased words) and prints the share of
-words with at least one and at least three sentences.
+words with at least one and at least three sentences. It also prints, for the bilingual and the
+monolingual corpus, the share of Chinese tokens known to CC-CEDICT (the lexicon's readings) whose
+pinyin is one of the word's CC-CEDICT readings.
 
   scripts/corpus-coverage.py [--corpus BDict/sents.finalBI] [--top 3000]
                              [--missing-cn FILE] [--missing-en FILE] [--check 90,60]
 
---check makes the script exit 1 when a share falls below the given percentages.
+--check makes the script exit 1 when a coverage share falls below the given percentages or the
+pinyin agreement below 98%.
 --missing-* write the words with fewer than three sentences, most frequent first, with their count.
 """
 import argparse
@@ -87,6 +90,33 @@ def read_groups(path):
         yield lines[i], lines[i + 2]
 
 
+def cedict_readings():
+    readings = {}
+    with open(os.path.join(ROOT, "resources", "lexicon", "lexicon.tsv"), encoding="utf-8") as f:
+        for line in f:
+            fields = line.rstrip("\n").split("\t")
+            if len(fields) == 3 and fields[2] and not line.startswith("#"):
+                readings[fields[0]] = set(fields[2].lower().split(","))
+    return readings
+
+
+def pinyin_agreement(path, readings):
+    known = agree = 0
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    for i in range(0, len(lines) - 2, 3):
+        words, pinyin = lines[i].split(), lines[i + 1].split()
+        if len(words) != len(pinyin):
+            continue
+        for w, p in zip(words, pinyin):
+            if w in readings:
+                known += 1
+                agree += p.lower() in readings[w]
+    share = 100.0 * agree / known if known else 100.0
+    print(f"{path}: pinyin of {known} CC-CEDICT tokens, {share:.2f}% one of its readings")
+    return share
+
+
 def coverage(words, sentence_words):
     counts = {w: 0 for w in words}
     for ws in sentence_words:
@@ -130,6 +160,10 @@ def main():
     print(f"{args.corpus}: {len(groups)} groups")
     ok = report("Chinese (jieba)", cn_counts, check)
     ok = report("English (SUBTLEX-US)", en_counts, check) and ok
+    readings = cedict_readings()
+    for path in (args.corpus, args.corpus[:-2] + "MO"):
+        if os.path.exists(path) and pinyin_agreement(path, readings) < 98.0 and check is not None:
+            ok = False
     if args.missing_cn:
         write_missing(args.missing_cn, cn_words, cn_counts)
     if args.missing_en:
