@@ -23,14 +23,24 @@ fi
 mkdir -p "$tatoeba/data"
 
 # The generator writes into BDict.partial, renamed when it has finished, so a BDict/ is whole.
-syn="$data/syn1M"
-if [[ ! -f "$syn/BDict/sents.finalBI" || ! -f "$syn/BDict/word.dictBI" ]]; then
-  echo "generating $syn (1,000,000 sentence groups, about two minutes)"
-  mkdir -p "$syn"
-  rm -rf "$syn/BDict.partial"
-  python3 "$shared/tools/gen_synthetic_corpus.py" --sentences 1000000 --tag BI --out "$syn/BDict.partial"
-  rm -rf "$syn/BDict"
-  mv "$syn/BDict.partial" "$syn/BDict"
-fi
-mkdir -p "$syn/data"
+# A synthetic corpus is made only when it is asked for (TAMREL_BENCH_CORPORA, or syn1M by default),
+# since syn10M takes about 17 minutes of one core and 5 GB of disk.
+wanted="${TAMREL_BENCH_CORPORA:-tatoeba syn1M}"
+synthetic() { # name sentences duration
+  local syn="$data/$1"
+  [[ " ${wanted//,/ } " == *" $1 "* ]] || return 0
+  if [[ ! -f "$syn/BDict/sents.finalBI" || ! -f "$syn/BDict/word.dictBI" ]]; then
+    echo "generating $syn ($2 sentence groups, $3)"
+    mkdir -p "$syn"
+    rm -rf "$syn/BDict.partial" "$syn/runs.tmp"
+    mkdir -p "$syn/runs.tmp"
+    nice python3 "$shared/tools/gen_synthetic_corpus.py" --sentences "$2" --seed 1 --tag BI \
+      --out "$syn/BDict.partial" --tmp "$syn/runs.tmp"
+    rm -rf "$syn/BDict" "$syn/runs.tmp"
+    mv "$syn/BDict.partial" "$syn/BDict"
+  fi
+  mkdir -p "$syn/data"
+}
+synthetic syn1M 1000000 "about two minutes"
+synthetic syn10M 10000000 "about 17 minutes"
 echo "benchmark corpora ready in $data"

@@ -5,26 +5,23 @@
 #include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
 #include "corpus/index_commit.h"
-#include "corpus/text_file.h"
+#include "corpus/key_table_file.h"
 #include "corpus/word_record.h"
 
 namespace tamrel {
 
 namespace {
 
-// Reads the 32-bit count at the start of a table and then count * recordBytes bytes, after
-// checking that the file holds them.
-Status ReadTable(const std::filesystem::path& path, size_t recordBytes, uint32_t& count, std::string& body) {
-  TextFile file;
-  if (!file.Open(path, TextFile::Mode::kRead)) return Status::NotFound(path, "cannot be opened");
-  const int64_t length = file.GetLength();
-  char head[4];
-  if (length < 4 || file.Read(head, 4) != 4) return Status::Corruption(path, "too short to hold its count");
-  count = GetFixed32(head);
-  const uint64_t need = uint64_t{count} * recordBytes;
-  if (need > static_cast<uint64_t>(length - 4)) return Status::Corruption(path, "shorter than its count announces");
-  body.resize(need);
-  if (file.Read(body.data(), need) != need) return Status::IoError(path, "cannot be read");
+// Maps a table and reads the 32-bit count at its start, after checking that the file holds
+// count * recordBytes bytes after it.
+Status MapTable(const std::filesystem::path& path, size_t recordBytes, MappedFile& file, uint32_t& count) {
+  if (!file.Open(path)) return Status::NotFound(path, "cannot be opened");
+  const std::string_view bytes = file.bytes();
+  if (bytes.size() < 4) return Status::Corruption(path, "too short to hold its count");
+  count = GetFixed32(bytes.data());
+  if (uint64_t{count} * recordBytes > bytes.size() - 4) {
+    return Status::Corruption(path, "shorter than its count announces");
+  }
   return Status::Ok();
 }
 
@@ -45,9 +42,15 @@ std::optional<uint64_t> CorpusIndex::PostingOffset(std::u16string_view key) cons
 }
 
 void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOffsets) {
+  KeyTable wordIds;
+  wordIds.Rebuild(words);
+  SetWordTable(std::move(words), std::move(wordIds), std::move(postingOffsets));
+}
+
+void CorpusIndex::SetWordTable(StringList words, KeyTable wordIds, std::vector<uint64_t> postingOffsets) {
   words_ = std::move(words);
   postingOffsets_ = std::move(postingOffsets);
-  wordIds_.Rebuild(words_);
+  wordIds_ = std::move(wordIds);
   englishWords_.clear();
   chineseWords_.clear();
   for (size_t k = 0; k < words_.size(); ++k) {
@@ -66,30 +69,50 @@ namespace {
 // What the word table loader reads, before it goes into an index.
 struct WordTableFiles {
   StringList words;
+  KeyTable wordIds;
+  bool fromKeyFile = false;  // words and wordIds came from the key table file
   std::vector<uint64_t> offsets;
   MappedFile postings;  // not open when the file cannot be mapped: it is then read at each query
 };
 
 struct SentenceTableFiles {
-  std::vector<uint64_t> offsets;
+  MappedFile table;
+  uint32_t count = 0;
   MappedFile records;
 };
 
+// The keys and key lookup of the key table file, when it was made from this word table.
+bool ReadKeyTableFile(const CorpusIndex& index, std::string_view wordTable, WordTableFiles& out) {
+  MappedFile file;
+  const auto path = KeyTableFileName(index.root(), index.tag());
+  if (!file.Open(path)) return false;
+  const WordTableIdentity identity{wordTable, ReadBuildStamp(index.root(), index.tag())};
+  return DecodeKeyTableFile(path, file.bytes(), identity, out.words, out.wordIds).ok();
+}
+
 Status ReadWordTable(const CorpusIndex& index, WordTableFiles& out) {
   const auto path = CorpusFileName(index.root(), CorpusFile::kWordTable, index.tag());
+  MappedFile file;
   uint32_t count = 0;
-  std::string body;
-  if (Status status = ReadTable(path, kWordRecordBytes, count, body); !status.ok()) return status;
+  if (Status status = MapTable(path, kWordRecordBytes, file, count); !status.ok()) return status;
+  const char* body = file.bytes().data() + 4;
 
-  out.words = StringList();
   out.offsets.assign(count, 0);
-  out.words.reserve(count, size_t{count} * 8);
-  std::u16string key;
-  for (uint32_t k = 0; k < count; ++k) {
-    if (!DecodeWordRecord(body.data() + size_t{k} * kWordRecordBytes, key, out.offsets[k])) {
-      return Status::Corruption(path, "record " + std::to_string(k) + " holds a key without terminator");
+  out.fromKeyFile = ReadKeyTableFile(index, file.bytes(), out) && out.words.size() == count;
+  if (out.fromKeyFile) {
+    for (uint32_t k = 0; k < count; ++k) {
+      out.offsets[k] = GetFixed64(body + size_t{k} * kWordRecordBytes + kPostingOffsetField);
     }
-    if (!out.words.push_back(key)) return Status::Corruption(path, "more key text than a word list can hold");
+  } else {
+    out.words = StringList();
+    out.words.reserve(count, size_t{count} * 8);
+    std::u16string key;
+    for (uint32_t k = 0; k < count; ++k) {
+      if (!DecodeWordRecord(body + size_t{k} * kWordRecordBytes, key, out.offsets[k])) {
+        return Status::Corruption(path, "record " + std::to_string(k) + " holds a key without terminator");
+      }
+      if (!out.words.push_back(key)) return Status::Corruption(path, "more key text than a word list can hold");
+    }
   }
   (void)out.postings.Open(CorpusFileName(index.root(), CorpusFile::kPostings, index.tag()));
   return Status::Ok();
@@ -97,22 +120,22 @@ Status ReadWordTable(const CorpusIndex& index, WordTableFiles& out) {
 
 Status ReadSentenceTable(const CorpusIndex& index, SentenceTableFiles& out) {
   const auto path = CorpusFileName(index.root(), CorpusFile::kSentenceTable, index.tag());
-  uint32_t count = 0;
-  std::string body;
-  if (Status status = ReadTable(path, 8, count, body); !status.ok()) return status;
-  out.offsets.resize(count);
-  for (uint32_t j = 0; j < count; ++j) out.offsets[j] = GetFixed64(body.data() + size_t{j} * 8);
+  if (Status status = MapTable(path, 8, out.table, out.count); !status.ok()) return status;
   (void)out.records.Open(CorpusFileName(index.root(), CorpusFile::kSentenceRecords, index.tag()));
   return Status::Ok();
 }
 
 void Apply(CorpusIndex& index, WordTableFiles& files) {
-  index.SetWordTable(std::move(files.words), std::move(files.offsets));
+  if (files.fromKeyFile) {
+    index.SetWordTable(std::move(files.words), std::move(files.wordIds), std::move(files.offsets));
+  } else {
+    index.SetWordTable(std::move(files.words), std::move(files.offsets));
+  }
   index.SetPostingFile(std::move(files.postings));
 }
 
 void Apply(CorpusIndex& index, SentenceTableFiles& files) {
-  index.SetSentenceTable(std::move(files.offsets));
+  index.SetSentenceTable(std::move(files.table), files.count);
   index.SetSentenceRecordFile(std::move(files.records));
 }
 

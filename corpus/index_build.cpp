@@ -6,6 +6,7 @@
 
 #include "corpus/byte_coding.h"
 #include "corpus/durable_files.h"
+#include "corpus/key_table_file.h"
 #include "corpus/staged_file.h"
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
@@ -105,10 +106,9 @@ class DictionaryReader {
 };
 
 void RemoveStaged(const std::filesystem::path& root, std::u16string_view tag) {
-  for (CorpusFile f : kIndexFiles) {
-    std::error_code ignored;
-    std::filesystem::remove(StagedFileName(CorpusFileName(root, f, tag)), ignored);
-  }
+  std::error_code ignored;
+  for (CorpusFile f : kIndexFiles) std::filesystem::remove(StagedFileName(CorpusFileName(root, f, tag)), ignored);
+  std::filesystem::remove(StagedFileName(KeyTableFileName(root, tag)), ignored);
 }
 
 // Appends one token block: the count, a zero, then the word IDs as 64-bit values.
@@ -281,7 +281,12 @@ Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, B
   // recovery finishes; before it they are of no use.
   std::error_code ignored;
   if (!status.ok() && !std::filesystem::exists(CommitRecordFileName(root, tag), ignored)) RemoveStaged(root, tag);
-  return status;
+  if (!status.ok()) return status;
+  // The index is in place and answers; the key table file only spares later loads the work of
+  // decoding the keys and hashing them again.
+  Status keyTable = WriteKeyTableFile(root, tag, index.words(), index.wordIds());
+  if (report != nullptr) report->keyTableFile = std::move(keyTable);
+  return Status::Ok();
 }
 
 Status BuildAllCorpora(const std::filesystem::path& root, const std::function<void(const BuildProgress&)>& onProgress,

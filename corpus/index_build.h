@@ -2,6 +2,8 @@
 // (data/). Each file is first written under a staging name beside its final one; BuildCorpus
 // renames the four into place only when all are complete, so a failed build leaves the previous
 // index whole, and commits them so that a crash at any instant does too (corpus/index_commit.h).
+// Once they are in place it writes the key table file (corpus/key_table_file.h), which loads use
+// only when it matches the word table in place.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +37,7 @@ struct BuildReport {
   std::vector<int64_t> firstSkipped;  // their 1-based line numbers, the first few
   int64_t sentenceGroups = 0;
   CommitStepHook onCommitStep;  // optional; called after each step of the commit, where tests stop it
+  Status keyTableFile;          // writing the key table file: a failure only makes loads slower
 };
 
 // Dictionary -> staged posting file and word table of the corpus of `index` (its root and tag);

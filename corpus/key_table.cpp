@@ -27,9 +27,29 @@ void KeyTable::clear() {
   distinct_ = 0;
 }
 
-void KeyTable::Rebuild(const StringList& keys) {
+size_t KeyTable::CapacityFor(size_t keyCount) {
   size_t capacity = 16;
-  while (capacity < 2 * keys.size()) capacity *= 2;
+  while (capacity < 2 * keyCount) capacity *= 2;
+  return capacity;
+}
+
+bool KeyTable::Adopt(const StringList& keys, std::vector<Slot> slots) {
+  if (slots.size() != CapacityFor(keys.size())) return false;
+  size_t used = 0;
+  for (const Slot& s : slots) {
+    if (s.id == kEmpty) continue;
+    if (s.id >= keys.size() || s.start != keys.StartOf(s.id) || s.length != keys[s.id].size()) return false;
+    ++used;
+  }
+  if (used == slots.size()) return false;
+  slots_ = std::move(slots);
+  mask_ = slots_.size() - 1;
+  distinct_ = used;
+  return true;
+}
+
+void KeyTable::Rebuild(const StringList& keys) {
+  const size_t capacity = CapacityFor(keys.size());
   slots_.assign(capacity, Slot{});
   mask_ = capacity - 1;
   distinct_ = 0;

@@ -31,7 +31,6 @@ class KeyTable {
   // The word IDs of every key part, 0 for a key that is not in the table.
   void FindAll(const StringList& keys, const std::vector<KeyPart>& parts, std::vector<uint32_t>& ids) const;
 
- private:
   struct Slot {
     uint32_t id = kEmpty;
     uint32_t start = 0;   // where the key's units begin in the list
@@ -39,6 +38,18 @@ class KeyTable {
     uint16_t check = 0;   // high hash bits, to pass over most other keys without reading them
   };
   static constexpr uint32_t kEmpty = UINT32_MAX;
+
+  // The number of slots Rebuild gives a list of `keyCount` keys.
+  static size_t CapacityFor(size_t keyCount);
+  // The slots, as a key table file stores them.
+  const std::vector<Slot>& slots() const { return slots_; }
+  // Takes slots that Rebuild made over `keys` and a file kept. False, and the table unchanged,
+  // when they cannot be such slots: a count other than CapacityFor, no empty slot (a lookup would
+  // never end), or a slot whose ID, start or length is not that of a key of `keys`. Lookups stay
+  // inside `keys` whatever else the slots hold.
+  bool Adopt(const StringList& keys, std::vector<Slot> slots);
+
+ private:
 
   size_t Home(uint64_t hash) const { return hash & mask_; }
   size_t Next(size_t i) const { return (i + 1) & mask_; }

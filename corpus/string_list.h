@@ -47,6 +47,21 @@ class StringList {
     units_.reserve(units);
   }
 
+  // The whole buffer and where each string ends, as a key table file stores them.
+  std::u16string_view AllUnits() const { return units_; }
+  const std::vector<uint32_t>& Ends() const { return ends_; }
+  // Replaces the list by one read back from such a file; false (and the list unchanged) when the
+  // ends do not rise step by step to the end of `units`.
+  bool Assign(std::u16string units, std::vector<uint32_t> ends) {
+    if (units.size() > kMaxUnits || (ends.empty() ? !units.empty() : ends.back() != units.size())) return false;
+    for (size_t i = 1; i < ends.size(); ++i) {
+      if (ends[i] < ends[i - 1]) return false;
+    }
+    units_ = std::move(units);
+    ends_ = std::move(ends);
+    return true;
+  }
+
  private:
   std::u16string units_;
   std::vector<uint32_t> ends_;
