@@ -4,6 +4,7 @@
 #include <memory>
 #include <system_error>
 
+#include "corpus/batch_channel.h"
 #include "corpus/byte_coding.h"
 #include "corpus/durable_files.h"
 #include "corpus/key_table_file.h"
@@ -28,10 +29,12 @@ class ProgressReporter {
   ProgressReporter(BuildReport* report, std::u16string_view tag, CorpusFile source, TextFile& file)
       : report_(report), tag_(tag), source_(source), file_(file), total_(file.GetLength()) {}
 
-  void Lines(int64_t lines) {
+  void Lines(int64_t lines) { Lines(lines, -1); }
+  // The same, with where the file stood after those lines when another thread reads it.
+  void Lines(int64_t lines, int64_t position) {
     if (report_ == nullptr || !report_->onProgress || lines < next_) return;
     next_ = lines + kProgressEvery;
-    report_->onProgress(BuildProgress{tag_, source_, lines, file_.GetPosition(), total_});
+    report_->onProgress(BuildProgress{tag_, source_, lines, position < 0 ? file_.GetPosition() : position, total_});
   }
 
  private:
@@ -105,6 +108,56 @@ class DictionaryReader {
   std::u16string key_;
 };
 
+// One dictionary line as DictionaryReader gave it; its postings lie in the batch's arrays.
+struct DictionaryLine {
+  bool parsed = false;
+  std::u16string key;
+  size_t begin = 0, end = 0;
+};
+
+// Dictionary lines read ahead: up to kLines lines, or fewer when they hold many postings. The
+// postings of all lines lie in two arrays, so that a batch holds about kPostings postings plus
+// those of its last line, however the lines before were spread.
+class DictionaryBatch {
+ public:
+  static constexpr size_t kLines = 1024;
+  static constexpr size_t kPostings = size_t{1} << 20;
+
+  // Reads the next lines; false when the file had none left. `first` and `second` are the
+  // reader's own room for one line.
+  bool Read(DictionaryReader& reader, TextFile& file, std::vector<int32_t>& first, std::vector<int32_t>& second) {
+    size_ = 0;
+    // Room grown for a line of millions of postings is not kept for the lines after it.
+    if (first_.capacity() > 2 * kPostings) first_ = {}, second_ = {};
+    first_.clear();
+    second_.clear();
+    while (size_ < kLines && first_.size() < kPostings) {
+      if (size_ == lines_.size()) lines_.emplace_back();
+      DictionaryLine& line = lines_[size_];
+      if (!reader.Next(line.parsed, first, second)) break;
+      line.key = reader.key();
+      line.begin = first_.size();
+      first_.insert(first_.end(), first.begin(), first.end());
+      second_.insert(second_.end(), second.begin(), second.end());
+      line.end = first_.size();
+      ++size_;
+    }
+    position_ = file.GetPosition();
+    return size_ > 0;
+  }
+  size_t size() const { return size_; }
+  const DictionaryLine& operator[](size_t i) const { return lines_[i]; }
+  const int32_t* first() const { return first_.data(); }
+  const int32_t* second() const { return second_.data(); }
+  int64_t position() const { return position_; }  // where the file stood after the batch
+
+ private:
+  std::vector<DictionaryLine> lines_;
+  std::vector<int32_t> first_, second_;
+  size_t size_ = 0;
+  int64_t position_ = 0;
+};
+
 void RemoveStaged(const std::filesystem::path& root, std::u16string_view tag) {
   std::error_code ignored;
   for (CorpusFile f : kIndexFiles) std::filesystem::remove(StagedFileName(CorpusFileName(root, f, tag)), ignored);
@@ -122,7 +175,7 @@ void AppendTokenBlock(const uint32_t* ids, size_t count, std::string& out) {
 // many lines run as one batch.
 class GroupBatch {
  public:
-  static constexpr size_t kGroups = 64;
+  static constexpr size_t kGroups = 256;
   static constexpr char16_t kPrefixes[3] = {u'0', u'1', u'3'};
 
   // Reads the next groups; false when the file had none left.
@@ -133,11 +186,13 @@ class GroupBatch {
       file.ReadLine(lines_[3 * groups_ + 2]);
       ++groups_;
     }
+    position_ = file.GetPosition();
     return groups_ > 0;
   }
+  int64_t position() const { return position_; }  // where the file stood after the batch
 
-  // Appends the records of the groups read to `out`, one offset per group to `offsets`.
-  void Encode(const CorpusIndex& index, uint64_t& offset, std::vector<uint64_t>& offsets, std::string& out) {
+  // Cuts the lines read into tokens and finds their word IDs.
+  void LookUp(const CorpusIndex& index) {
     parts_.clear();
     for (size_t l = 0; l < 3 * groups_; ++l) {
       const char16_t prefix = kPrefixes[l % 3];
@@ -145,6 +200,10 @@ class GroupBatch {
       lineEnds_[l] = parts_.size();
     }
     index.FindWordIds(parts_, ids_);
+  }
+
+  // Appends the records of the groups looked up to `out`, one offset per group to `offsets`.
+  void Encode(uint64_t& offset, std::vector<uint64_t>& offsets, std::string& out) const {
     size_t begin = 0;
     for (size_t g = 0; g < groups_; ++g) {
       offsets.push_back(offset);
@@ -163,6 +222,7 @@ class GroupBatch {
   std::u16string lines_[3 * kGroups];
   size_t lineEnds_[3 * kGroups] = {};
   size_t groups_ = 0;
+  int64_t position_ = 0;
   std::vector<KeyPart> parts_;
   std::vector<uint32_t> ids_;
 };
@@ -190,35 +250,51 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   uint64_t offset = 0;
   int64_t lineNumber = 0;
   DictionaryReader reader(dictionary);
-  bool parsed = false;
-  std::vector<int32_t> first, second;
+  Status failed = Status::Ok();
   std::string block;
-  while (reader.Next(parsed, first, second)) {
-    ++lineNumber;
-    progress.Lines(lineNumber);
-    if (!parsed) {
-      if (report != nullptr) {
-        ++report->skippedLines;
-        if (report->firstSkipped.size() < kMaxReportedSkips) report->firstSkipped.push_back(lineNumber);
+  // A reader thread reads and parses lines ahead while this one encodes and writes the blocks.
+  const auto consume = [&](const DictionaryBatch& batch) {
+    for (size_t l = 0; l < batch.size(); ++l) {
+      const DictionaryLine& line = batch[l];
+      ++lineNumber;
+      progress.Lines(lineNumber, batch.position());
+      if (!line.parsed) {
+        if (report != nullptr) {
+          ++report->skippedLines;
+          if (report->firstSkipped.size() < kMaxReportedSkips) report->firstSkipped.push_back(lineNumber);
+        }
+        continue;
       }
-      continue;
+      if (line.key.size() > kMaxKeyUnits) {
+        if (report != nullptr) ++report->longKeys;
+        continue;
+      }
+      if (!words.push_back(line.key)) {  // more key text than a list holds
+        failed = CannotRead(source);
+        return false;
+      }
+      postingOffsets.push_back(offset);
+      const size_t n = line.end - line.begin;
+      const int32_t* first = batch.first() + line.begin;
+      const int32_t* second = batch.second() + line.begin;
+      block.resize(4 + 8 * n);
+      EncodeFixed32(block.data(), static_cast<uint32_t>(n));
+      for (size_t i = 0; i < n; ++i) {
+        EncodeFixed32(block.data() + 4 + 4 * i, static_cast<uint32_t>(first[i]));
+        EncodeFixed32(block.data() + 4 + 4 * (n + i), static_cast<uint32_t>(second[i]));
+      }
+      if (!postings.file().Write(block.data(), block.size())) {
+        failed = CannotWrite(postings.stagedPath());
+        return false;
+      }
+      offset += block.size();
     }
-    if (reader.key().size() > kMaxKeyUnits) {
-      if (report != nullptr) ++report->longKeys;
-      continue;
-    }
-    if (!words.push_back(reader.key())) return CannotRead(source);  // more key text than a list holds
-    postingOffsets.push_back(offset);
-    const size_t n = first.size();
-    block.resize(4 + 8 * n);
-    EncodeFixed32(block.data(), static_cast<uint32_t>(n));
-    for (size_t i = 0; i < n; ++i) {
-      EncodeFixed32(block.data() + 4 + 4 * i, static_cast<uint32_t>(first[i]));
-      EncodeFixed32(block.data() + 4 + 4 * (n + i), static_cast<uint32_t>(second[i]));
-    }
-    if (!postings.file().Write(block.data(), block.size())) return CannotWrite(postings.stagedPath());
-    offset += block.size();
-  }
+    return true;
+  };
+  std::vector<int32_t> first, second;  // the reader thread's
+  ReadAhead<DictionaryBatch>(
+      4, [&](DictionaryBatch& batch) { return batch.Read(reader, dictionary, first, second); }, consume);
+  if (!failed.ok()) return failed;
   if (report != nullptr) report->dictionaryLines = lineNumber;
   if (Status status = postings.Keep(); !status.ok()) return status;
 
@@ -243,15 +319,29 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   std::vector<uint64_t> sentenceOffsets;
   uint64_t offset = 0;
   int64_t lines = 0;
-  auto batch = std::make_unique<GroupBatch>();
+  // A reader thread reads batches and looks their tokens up (the key table is only read), while
+  // this one encodes and writes them in order.
+  Status written = Status::Ok();
   std::string block;
-  while (batch->Read(sentences)) {
-    block.clear();
-    batch->Encode(index, offset, sentenceOffsets, block);
-    if (!records.file().Write(block.data(), block.size())) return CannotWrite(records.stagedPath());
-    lines += 3 * static_cast<int64_t>(batch->groups());
-    progress.Lines(lines);
-  }
+  ReadAhead<GroupBatch>(
+      4,
+      [&](GroupBatch& batch) {
+        if (!batch.Read(sentences)) return false;
+        batch.LookUp(index);
+        return true;
+      },
+      [&](const GroupBatch& batch) {
+        block.clear();
+        batch.Encode(offset, sentenceOffsets, block);
+        if (!records.file().Write(block.data(), block.size())) {
+          written = CannotWrite(records.stagedPath());
+          return false;
+        }
+        lines += 3 * static_cast<int64_t>(batch.groups());
+        progress.Lines(lines, batch.position());
+        return true;
+      });
+  if (!written.ok()) return written;
   if (report != nullptr) report->sentenceGroups = static_cast<int64_t>(sentenceOffsets.size());
   if (Status status = records.Keep(); !status.ok()) return status;
 

@@ -50,7 +50,6 @@ class KeyTable {
   bool Adopt(const StringList& keys, std::vector<Slot> slots);
 
  private:
-
   size_t Home(uint64_t hash) const { return hash & mask_; }
   size_t Next(size_t i) const { return (i + 1) & mask_; }
   static uint16_t Check(uint64_t hash) { return static_cast<uint16_t>(hash >> 48); }

@@ -33,7 +33,9 @@ struct Shape {
   uint32_t keys = 0;
   uint32_t slots = 0;
   uint32_t units = 0;
-  uint64_t Bytes() const { return kKeyTableHeaderBytes + kSlotBytes * uint64_t{slots} + 4 * uint64_t{keys} + 2 * uint64_t{units}; }
+  uint64_t Bytes() const {
+    return kKeyTableHeaderBytes + kSlotBytes * uint64_t{slots} + 4 * uint64_t{keys} + 2 * uint64_t{units};
+  }
 };
 
 }  // namespace

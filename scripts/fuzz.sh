@@ -39,7 +39,7 @@ while (($#)); do
 done
 [[ "$build" = /* ]] || build="$repo/$build"
 
-targets=(word_table_fuzzer sentence_table_fuzzer sentence_records_fuzzer postings_fuzzer build_dictionary_fuzzer
+targets=(word_table_fuzzer key_table_file_fuzzer sentence_table_fuzzer sentence_records_fuzzer postings_fuzzer build_dictionary_fuzzer
          build_sentences_fuzzer prepare_fuzzer text_file_fuzzer config_fuzzer search_query_fuzzer segmenter_fuzzer
          pinyin_fuzzer import_reader_fuzzer)
 
@@ -90,6 +90,10 @@ if (cd "$small" && "$build/cli/tamrel-cli" prepare BI && "$build/cli/tamrel-cli"
     cp "$small/data/index2.dat$tag" "$seeds/sentence_table_fuzzer/index2-$tag"
     cp "$small/data/index21.dat$tag" "$seeds/sentence_records_fuzzer/index21-$tag"
     cp "$small/BDict/word.dict$tag" "$seeds/build_dictionary_fuzzer/small-$tag"
+    # The first byte chooses whether the fuzzer makes the header match (odd) or not (even).
+    for mode in 0 1; do
+      { printf "\\$mode"; cat "$small/data/keytable.dat$tag"; } > "$seeds/key_table_file_fuzzer/keys$mode-$tag"
+    done
   done
   cp "$small/data/config.data" "$seeds/config_fuzzer/written"
 else

@@ -12,6 +12,7 @@
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
 #include "corpus/index_records.h"
+#include "corpus/key_table_file.h"
 #include "search/search_core.h"
 #include "tests/support/test_support.h"
 
@@ -122,6 +123,25 @@ TEST_F(CorruptionTest, FlippedBytesNeverCrash) {
       }
     }
   }
+}
+
+// The key table file only spares the load work: damaged in any byte, cut anywhere or missing, it
+// changes neither whether the corpus loads nor what it answers.
+TEST_F(CorruptionTest, ADamagedKeyTableFileChangesNoAnswer) {
+  const auto path = KeyTableFileName(folder_.path(), u"BI");
+  const std::string pristine = ReadBytes(path);
+  ASSERT_FALSE(pristine.empty());
+  const auto expected = Exercise();
+  for (size_t at = 0; at < pristine.size(); ++at) {
+    std::string damaged = pristine;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x41);
+    WriteBytes(path, damaged);
+    EXPECT_EQ(Exercise(), expected) << at;
+    WriteBytes(path, pristine.substr(0, at));
+    EXPECT_EQ(Exercise(), expected) << at;
+  }
+  std::filesystem::remove(path);
+  EXPECT_EQ(Exercise(), expected);
 }
 
 TEST_F(CorruptionTest, InflatedCounts) {
