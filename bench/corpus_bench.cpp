@@ -16,6 +16,7 @@ namespace {
 
 constexpr double kMiB = 1024.0 * 1024.0;
 constexpr int64_t kLargeCorpusBytes = 64 << 20;  // above this, fewer builds per run
+constexpr int64_t kHugeCorpusBytes = int64_t{1} << 30;  // above this (syn10M), one: FTS5's takes minutes
 
 // True when `target` exists and is at least as new as every file of `sources`.
 bool UpToDate(const std::filesystem::path& target, std::initializer_list<std::filesystem::path> sources) {
@@ -121,7 +122,7 @@ bool EnsureIndexes(const BenchCorpus& corpus) {
 }
 
 void RegisterCorpusBenchmarks(const BenchCorpus& corpus) {
-  const int builds = corpus.sentenceBytes > kLargeCorpusBytes ? 3 : 5;
+  const int builds = corpus.sentenceBytes > kHugeCorpusBytes ? 1 : corpus.sentenceBytes > kLargeCorpusBytes ? 3 : 5;
   for (const char* engine : {"tamrel", "fts5"}) {
     const std::string mode = std::string("build-") + engine;
     benchmark::RegisterBenchmark(("build/" + corpus.name + "/" + engine).c_str(), BuildBenchmark, corpus, mode)
