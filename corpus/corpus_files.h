@@ -5,7 +5,9 @@
 // Beside the four index files of a corpus, data/ holds files that keep them whole
 // (corpus/index_commit.h): index.lock + tag (the build lock), stamp.dat + tag (which build the
 // index in place came from) and, only while a build renames its files into place, commit.dat +
-// tag; while a build runs, its staged files are the index file names + ".new". Next to
+// tag; while a build runs, its staged files are the index file names + ".new". After its
+// commit a build writes keytable.dat + tag, the key lookup ready to load (corpus/key_table_file.h).
+// Next to
 // data/config.data, data/config.data.lock is the lock of its writers, and a write stages under
 // config.data.new.PID.N.
 #pragma once

@@ -6,6 +6,7 @@
 #include "corpus/corpus_files.h"
 #include "corpus/index_commit.h"
 #include "corpus/key_table_file.h"
+#include "corpus/text_file.h"
 #include "corpus/word_record.h"
 
 namespace tamrel {
@@ -76,8 +77,7 @@ struct WordTableFiles {
 };
 
 struct SentenceTableFiles {
-  MappedFile table;
-  uint32_t count = 0;
+  std::vector<uint64_t> offsets;
   MappedFile records;
 };
 
@@ -118,9 +118,23 @@ Status ReadWordTable(const CorpusIndex& index, WordTableFiles& out) {
   return Status::Ok();
 }
 
+// The table is copied, not kept mapped: a mapping would fault if the file were cut short in
+// place while the index is in use. The offsets are read straight into their array, whose
+// layout is the file's (little-endian, as WordTableDigest asserts).
 Status ReadSentenceTable(const CorpusIndex& index, SentenceTableFiles& out) {
   const auto path = CorpusFileName(index.root(), CorpusFile::kSentenceTable, index.tag());
-  if (Status status = MapTable(path, 8, out.table, out.count); !status.ok()) return status;
+  TextFile file;
+  if (!file.Open(path, TextFile::Mode::kRead)) return Status::NotFound(path, "cannot be opened");
+  const int64_t length = file.GetLength();
+  char head[4];
+  if (length < 4 || file.Read(head, 4) != 4) return Status::Corruption(path, "too short to hold its count");
+  const uint32_t count = GetFixed32(head);
+  const uint64_t need = uint64_t{count} * 8;
+  if (need > static_cast<uint64_t>(length - 4)) return Status::Corruption(path, "shorter than its count announces");
+  out.offsets.resize(count);
+  if (file.Read(reinterpret_cast<char*>(out.offsets.data()), need) != need) {
+    return Status::IoError(path, "cannot be read");
+  }
   (void)out.records.Open(CorpusFileName(index.root(), CorpusFile::kSentenceRecords, index.tag()));
   return Status::Ok();
 }
@@ -135,7 +149,7 @@ void Apply(CorpusIndex& index, WordTableFiles& files) {
 }
 
 void Apply(CorpusIndex& index, SentenceTableFiles& files) {
-  index.SetSentenceTable(std::move(files.table), files.count);
+  index.SetSentenceTable(std::move(files.offsets));
   index.SetSentenceRecordFile(std::move(files.records));
 }
 

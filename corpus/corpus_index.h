@@ -1,8 +1,7 @@
 // CorpusIndex: the in-memory index of one corpus (its word table and sentence table, and the
 // mapped posting and sentence record files), the two loaders that fill it from the index files,
-// and ListWords, which lists vocabulary by position. The loaders map the files: the sentence
-// table is read in place, and the word table's keys and key lookup come from the key table file
-// (corpus/key_table_file.h) when one made from that word table is there.
+// and ListWords, which lists vocabulary by position. The word table's keys and key lookup come
+// from the key table file (corpus/key_table_file.h) when one made from that word table is there.
 //
 // Word table, data/index1.dat + tag (little-endian):
 //   0        4    N, number of records
@@ -19,7 +18,6 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/byte_coding.h"
 #include "corpus/key_table.h"
 #include "corpus/mapped_file.h"
 #include "corpus/status.h"
@@ -56,13 +54,11 @@ class CorpusIndex {
   const StringList& englishWords() const { return englishWords_; }
   const StringList& chineseWords() const { return chineseWords_; }
 
-  size_t sentenceCount() const { return sentenceTable_.IsOpen() ? mappedSentences_ : sentenceOffsets_.size(); }
+  size_t sentenceCount() const { return sentenceOffsets_.size(); }
   // Offset of the record of `sentenceId`, when the ID is inside the sentence table.
   std::optional<uint64_t> SentenceOffset(int64_t sentenceId) const {
-    if (sentenceId < 0 || static_cast<uint64_t>(sentenceId) >= sentenceCount()) return std::nullopt;
-    const auto j = static_cast<size_t>(sentenceId);
-    if (sentenceTable_.IsOpen()) return GetFixed64(sentenceTable_.bytes().data() + 4 + 8 * j);
-    return sentenceOffsets_[j];
+    if (sentenceId < 0 || static_cast<uint64_t>(sentenceId) >= sentenceOffsets_.size()) return std::nullopt;
+    return sentenceOffsets_[static_cast<size_t>(sentenceId)];
   }
 
   // The posting file and the sentence record file as mapped by the loaders, so that queries read
@@ -76,18 +72,7 @@ class CorpusIndex {
   void SetWordTable(StringList words, std::vector<uint64_t> postingOffsets);
   // The same with the key lookup made beforehand over `words` (read from a key table file).
   void SetWordTable(StringList words, KeyTable wordIds, std::vector<uint64_t> postingOffsets);
-  void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) {
-    sentenceOffsets_ = std::move(sentenceOffsets);
-    sentenceTable_.Close();
-    mappedSentences_ = 0;
-  }
-  // A sentence table file mapped whole, read in place: `count` offsets after its 4-byte count,
-  // all inside the file (the loader checked).
-  void SetSentenceTable(MappedFile table, size_t count) {
-    sentenceOffsets_.clear();
-    sentenceTable_ = std::move(table);
-    mappedSentences_ = count;
-  }
+  void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) { sentenceOffsets_ = std::move(sentenceOffsets); }
   // The key lookup, as the build writes it into the key table file.
   const KeyTable& wordIds() const { return wordIds_; }
   void SetPostingFile(MappedFile file) { postingFile_ = std::move(file); }
@@ -101,9 +86,7 @@ class CorpusIndex {
   KeyTable wordIds_;                      // key -> word ID (a repeated key: its last record)
   StringList englishWords_;
   StringList chineseWords_;
-  std::vector<uint64_t> sentenceOffsets_;  // by sentence ID, when the table is not mapped
-  MappedFile sentenceTable_;               // the sentence table file, when it is
-  size_t mappedSentences_ = 0;
+  std::vector<uint64_t> sentenceOffsets_;  // by sentence ID
   MappedFile postingFile_;
   MappedFile sentenceRecordFile_;
 };

@@ -13,6 +13,7 @@
 #include "corpus/durable_files.h"
 #include "corpus/index_build.h"
 #include "corpus/index_commit.h"
+#include "corpus/key_table_file.h"
 #include "corpus/staged_file.h"
 #include "corpus/text_utils.h"
 #include "importer/sentence_file_writer.h"
@@ -274,6 +275,12 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
   if (!status.ok()) return finish(InRuntimeFolder(status, scratch.path(), root));
   status = CommitImport(root, scratch.path(), tag);
   if (!status.ok()) return finish(status);
+  // The key table file of the scratch build names the scratch folder's stamp: the one for the
+  // index now in place is made from it as a load makes it. Without one, loads only take longer.
+  CorpusIndex imported(root, tag);
+  if (LoadWordTable(imported).ok()) {
+    (void)WriteKeyTableFile(root, tag, imported.words(), imported.wordIds());
+  }
   monitor.Report(ImportProgress::Stage::kDone, 100, r.linesRead, groups);
   return finish(Status::Ok());
 }

@@ -99,7 +99,7 @@ TEST(IndexBuildTest, FourFilesByteForByte) {
   EXPECT_EQ(report.skippedLines, 0);
   EXPECT_EQ(report.sentenceGroups, 3);
   EXPECT_EQ(DataFiles(folder), (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI",
-                                                      "index.lockBI", "stamp.datBI"}));
+                                                      "index.lockBI", "stamp.datBI", "keytable.datBI"}));
 }
 
 TEST(IndexBuildTest, OnlyLongKeysGiveEmptyTables) {
@@ -270,8 +270,9 @@ class InterruptedBuildTest : public ::testing::Test {
 
   void ExpectOldIndexWhole() {
     for (size_t i = 0; i < kIndexFiles.size(); ++i) EXPECT_EQ(File(folder_, kIndexFiles[i]), before_[i]);
-    EXPECT_EQ(DataFiles(folder_), (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI",
-                                                         "index21.datBI", "index.lockBI", "stamp.datBI"}));
+    EXPECT_EQ(DataFiles(folder_),
+              (std::set<std::string>{"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI", "index.lockBI",
+                                     "stamp.datBI", "keytable.datBI"}));
   }
 
   std::filesystem::path Path(CorpusFile f) const { return CorpusFileName(folder_.path(), f, u"BI"); }

@@ -87,8 +87,8 @@ std::string Load(const std::filesystem::path& root) {
 
 // Files in data/ other than the index, its lock and its stamp: what a crash left behind.
 std::set<std::string> Leftovers(const RuntimeFolder& folder) {
-  const std::set<std::string> expected = {"index1.datBI",  "index11.datBI", "index2.datBI",
-                                          "index21.datBI", "index.lockBI",  "stamp.datBI"};
+  const std::set<std::string> expected = {"index1.datBI", "index11.datBI", "index2.datBI",  "index21.datBI",
+                                          "index.lockBI", "stamp.datBI",   "keytable.datBI"};
   std::set<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(folder / "data")) {
     if (!expected.contains(e.path().filename().string())) names.insert(e.path().filename().string());
