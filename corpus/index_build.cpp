@@ -18,7 +18,24 @@ namespace tamrel {
 namespace {
 
 constexpr size_t kMaxReportedSkips = 5;
-constexpr int64_t kProgressEvery = 1 << 16;  // lines
+constexpr int64_t kProgressEvery = 1 << 16;               // lines
+constexpr uint64_t kWriteBackEvery = uint64_t{64} << 20;  // bytes written between StartWriteBack calls
+
+// Starts the write-back of a large staged file now and then while it is written.
+class WriteBack {
+ public:
+  explicit WriteBack(TextFile& file) : file_(file) {}
+  void Written(uint64_t bytes) {
+    pending_ += bytes;
+    if (pending_ < kWriteBackEvery) return;
+    pending_ = 0;
+    file_.StartWriteBack();
+  }
+
+ private:
+  TextFile& file_;
+  uint64_t pending_ = 0;
+};
 
 Status CannotRead(const std::filesystem::path& path) { return Status::IoError(path, "cannot be read"); }
 Status CannotWrite(const std::filesystem::path& path) { return Status::IoError(path, "cannot be written"); }
@@ -251,6 +268,7 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   int64_t lineNumber = 0;
   DictionaryReader reader(dictionary);
   Status failed = Status::Ok();
+  WriteBack writeBack(postings.file());
   std::string block;
   // A reader thread reads and parses lines ahead while this one encodes and writes the blocks.
   const auto consume = [&](const DictionaryBatch& batch) {
@@ -287,6 +305,7 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
         failed = CannotWrite(postings.stagedPath());
         return false;
       }
+      writeBack.Written(block.size());
       offset += block.size();
     }
     return true;
@@ -322,6 +341,7 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   // A reader thread reads batches and looks their tokens up (the key table is only read), while
   // this one encodes and writes them in order.
   Status written = Status::Ok();
+  WriteBack writeBack(records.file());
   std::string block;
   ReadAhead<GroupBatch>(
       4,
@@ -337,6 +357,7 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
           written = CannotWrite(records.stagedPath());
           return false;
         }
+        writeBack.Written(block.size());
         lines += 3 * static_cast<int64_t>(batch.groups());
         progress.Lines(lines, batch.position());
         return true;

@@ -1,5 +1,6 @@
 #include "corpus/text_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -155,6 +156,15 @@ bool TextFile::Write(const void* data, size_t count) {
   if (file_ == nullptr) return false;
   if (count > 0 && std::fwrite(data, 1, count, file_) != count) writeFailed_ = true;
   return !writeFailed_;
+}
+
+void TextFile::StartWriteBack() {
+  if (file_ == nullptr) return;
+  if (std::fflush(file_) != 0) {
+    writeFailed_ = true;  // the buffered bytes may be lost: Close reports it
+    return;
+  }
+  (void)::sync_file_range(fileno(file_), 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 int64_t TextFile::GetPosition() const {

@@ -50,6 +50,10 @@ class TextFile {
   // Byte operations, unaffected by the text mode.
   size_t Read(void* buffer, size_t count);
   bool Write(const void* data, size_t count);
+  // Asks the system to start writing what was written so far through to the disk, without
+  // waiting for it, so that the sync of a file of gigabytes at its end has little left to do and
+  // the disk works while the writer computes. A hint: nothing fails when it cannot.
+  void StartWriteBack();
   int64_t GetPosition() const;
   int64_t GetLength();  // file size in bytes, or -1
   // Closes the file; false when buffered data could not be written (or an earlier write failed).
