@@ -20,6 +20,7 @@ bool TextFile::Open(const std::filesystem::path& path, Mode mode) {
   utf16_ = mode == Mode::kCreateUtf16;
   writing_ = mode != Mode::kRead;
   writeFailed_ = false;
+  writeBackFrom_ = 0;
   file_ = std::fopen(path.c_str(), writing_ ? "wb" : "rb");
   if (file_ == nullptr) return false;
   // A folder opens for reading here but holds no bytes: it would read as an empty file.
@@ -164,7 +165,11 @@ void TextFile::StartWriteBack() {
     writeFailed_ = true;  // the buffered bytes may be lost: Close reports it
     return;
   }
-  (void)::sync_file_range(fileno(file_), 0, 0, SYNC_FILE_RANGE_WRITE);
+  // Only the stretch written since the last call: the pages before it are on their way already.
+  const off_t end = ftello(file_);
+  if (end <= writeBackFrom_) return;
+  (void)::sync_file_range(fileno(file_), writeBackFrom_, end - writeBackFrom_, SYNC_FILE_RANGE_WRITE);
+  writeBackFrom_ = end;
 }
 
 int64_t TextFile::GetPosition() const {

@@ -74,6 +74,7 @@ class TextFile {
   bool utf16_ = false;  // lines are UTF-16LE (read) or text is written as UTF-16LE (write)
   bool writing_ = false;
   bool writeFailed_ = false;
+  int64_t writeBackFrom_ = 0;  // where the next StartWriteBack begins
   // Block read buffer for lines: bytes [readPos_, readEnd_) are read from the file but not yet used.
   std::vector<char> readBuffer_;
   size_t readPos_ = 0;
