@@ -40,25 +40,36 @@ class WriteBack {
 Status CannotRead(const std::filesystem::path& path) { return Status::IoError(path, "cannot be read"); }
 Status CannotWrite(const std::filesystem::path& path) { return Status::IoError(path, "cannot be written"); }
 
-// Tells the report's progress callback about every kProgressEvery lines or so.
+// Where a build step stood at a point it tells the progress callback about.
+struct ProgressMark {
+  int64_t lines;
+  int64_t position;  // of the source file, after those lines
+};
+
+// Tells the report's progress callback about every kProgressEvery lines or so. The thread that
+// reads the source asks Due at each point a report could be made and notes the file position
+// where it is; the writing thread passes the marks on, so that the callback always runs on the
+// thread that called the build and sees the very figures a build reading and writing on one
+// thread gives.
 class ProgressReporter {
  public:
   ProgressReporter(BuildReport* report, std::u16string_view tag, CorpusFile source, TextFile& file)
-      : report_(report), tag_(tag), source_(source), file_(file), total_(file.GetLength()) {}
+      : report_(report), tag_(tag), source_(source), total_(file.GetLength()) {}
 
-  void Lines(int64_t lines) { Lines(lines, -1); }
-  // The same, with where the file stood after those lines when another thread reads it.
-  void Lines(int64_t lines, int64_t position) {
-    if (report_ == nullptr || !report_->onProgress || lines < next_) return;
+  // Whether the callback is to hear about `lines` (a count that only grows).
+  bool Due(int64_t lines) {
+    if (report_ == nullptr || !report_->onProgress || lines < next_) return false;
     next_ = lines + kProgressEvery;
-    report_->onProgress(BuildProgress{tag_, source_, lines, position < 0 ? file_.GetPosition() : position, total_});
+    return true;
+  }
+  void Report(const ProgressMark& mark) const {
+    report_->onProgress(BuildProgress{tag_, source_, mark.lines, mark.position, total_});
   }
 
  private:
   BuildReport* report_;
   std::u16string_view tag_;
   CorpusFile source_;
-  TextFile& file_;
   int64_t total_;
   int64_t next_ = kProgressEvery;
 };
@@ -142,8 +153,11 @@ class DictionaryBatch {
 
   // Reads the next lines; false when the file had none left. `first` and `second` are the
   // reader's own room for one line.
-  bool Read(DictionaryReader& reader, TextFile& file, std::vector<int32_t>& first, std::vector<int32_t>& second) {
+  // `lineNumber` counts the lines read in all; after each, `progress` may want a mark.
+  bool Read(DictionaryReader& reader, TextFile& file, std::vector<int32_t>& first, std::vector<int32_t>& second,
+            ProgressReporter& progress, int64_t& lineNumber) {
     size_ = 0;
+    marks_.clear();
     // Room grown for a line of millions of postings is not kept for the lines after it.
     if (first_.capacity() > 2 * kPostings) first_ = {}, second_ = {};
     first_.clear();
@@ -158,21 +172,21 @@ class DictionaryBatch {
       second_.insert(second_.end(), second.begin(), second.end());
       line.end = first_.size();
       ++size_;
+      if (progress.Due(++lineNumber)) marks_.push_back({lineNumber, file.GetPosition()});
     }
-    position_ = file.GetPosition();
     return size_ > 0;
   }
   size_t size() const { return size_; }
   const DictionaryLine& operator[](size_t i) const { return lines_[i]; }
   const int32_t* first() const { return first_.data(); }
   const int32_t* second() const { return second_.data(); }
-  int64_t position() const { return position_; }  // where the file stood after the batch
+  const std::vector<ProgressMark>& marks() const { return marks_; }
 
  private:
   std::vector<DictionaryLine> lines_;
   std::vector<int32_t> first_, second_;
   size_t size_ = 0;
-  int64_t position_ = 0;
+  std::vector<ProgressMark> marks_;
 };
 
 void RemoveStaged(const std::filesystem::path& root, std::u16string_view tag) {
@@ -193,20 +207,27 @@ void AppendTokenBlock(const uint32_t* ids, size_t count, std::string& out) {
 class GroupBatch {
  public:
   static constexpr size_t kGroups = 256;
+  static constexpr size_t kReportGroups = 64;  // groups between two points progress may be reported at
   static constexpr char16_t kPrefixes[3] = {u'0', u'1', u'3'};
 
-  // Reads the next groups; false when the file had none left.
-  bool Read(TextFile& file) {
+  // Reads the next groups; false when the file had none left. `lines` counts the lines read in
+  // all; every kReportGroups groups, and at the end, `progress` may want a mark.
+  bool Read(TextFile& file, ProgressReporter& progress, int64_t& lines) {
     groups_ = 0;
+    marks_.clear();
+    const auto point = [&](size_t groups) {
+      lines += 3 * static_cast<int64_t>(groups);
+      if (progress.Due(lines)) marks_.push_back({lines, file.GetPosition()});
+    };
     while (groups_ < kGroups && file.ReadLine(lines_[3 * groups_])) {
       file.ReadLine(lines_[3 * groups_ + 1]);  // an ended file leaves the line empty
       file.ReadLine(lines_[3 * groups_ + 2]);
-      ++groups_;
+      if (++groups_ % kReportGroups == 0) point(kReportGroups);
     }
-    position_ = file.GetPosition();
+    if (groups_ % kReportGroups != 0) point(groups_ % kReportGroups);
     return groups_ > 0;
   }
-  int64_t position() const { return position_; }  // where the file stood after the batch
+  const std::vector<ProgressMark>& marks() const { return marks_; }
 
   // Cuts the lines read into tokens and finds their word IDs.
   void LookUp(const CorpusIndex& index) {
@@ -239,7 +260,7 @@ class GroupBatch {
   std::u16string lines_[3 * kGroups];
   size_t lineEnds_[3 * kGroups] = {};
   size_t groups_ = 0;
-  int64_t position_ = 0;
+  std::vector<ProgressMark> marks_;
   std::vector<KeyPart> parts_;
   std::vector<uint32_t> ids_;
 };
@@ -272,10 +293,10 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   std::string block;
   // A reader thread reads and parses lines ahead while this one encodes and writes the blocks.
   const auto consume = [&](const DictionaryBatch& batch) {
+    for (const ProgressMark& mark : batch.marks()) progress.Report(mark);
     for (size_t l = 0; l < batch.size(); ++l) {
       const DictionaryLine& line = batch[l];
       ++lineNumber;
-      progress.Lines(lineNumber, batch.position());
       if (!line.parsed) {
         if (report != nullptr) {
           ++report->skippedLines;
@@ -311,8 +332,10 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
     return true;
   };
   std::vector<int32_t> first, second;  // the reader thread's
+  int64_t linesRead = 0;               // the reader thread's
   ReadAhead<DictionaryBatch>(
-      4, [&](DictionaryBatch& batch) { return batch.Read(reader, dictionary, first, second); }, consume);
+      4, [&](DictionaryBatch& batch) { return batch.Read(reader, dictionary, first, second, progress, linesRead); },
+      consume);
   if (!failed.ok()) return failed;
   if (report != nullptr) report->dictionaryLines = lineNumber;
   if (Status status = postings.Keep(); !status.ok()) return status;
@@ -337,7 +360,7 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
 
   std::vector<uint64_t> sentenceOffsets;
   uint64_t offset = 0;
-  int64_t lines = 0;
+  int64_t lines = 0;  // the reader thread's
   // A reader thread reads batches and looks their tokens up (the key table is only read), while
   // this one encodes and writes them in order.
   Status written = Status::Ok();
@@ -346,7 +369,7 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   ReadAhead<GroupBatch>(
       4,
       [&](GroupBatch& batch) {
-        if (!batch.Read(sentences)) return false;
+        if (!batch.Read(sentences, progress, lines)) return false;
         batch.LookUp(index);
         return true;
       },
@@ -358,8 +381,7 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
           return false;
         }
         writeBack.Written(block.size());
-        lines += 3 * static_cast<int64_t>(batch.groups());
-        progress.Lines(lines, batch.position());
+        for (const ProgressMark& mark : batch.marks()) progress.Report(mark);
         return true;
       });
   if (!written.ok()) return written;
