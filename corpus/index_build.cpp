@@ -270,7 +270,7 @@ Status WriteStagedTable(const std::filesystem::path& target, const std::string& 
   StagedFile table(target);
   if (Status status = table.Open(); !status.ok()) return status;
   if (!table.file().Write(bytes.data(), bytes.size())) return CannotWrite(table.stagedPath());
-  return table.Keep();
+  return table.KeepUnsynced();
 }
 
 }  // namespace
@@ -338,7 +338,7 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
       consume);
   if (!failed.ok()) return failed;
   if (report != nullptr) report->dictionaryLines = lineNumber;
-  if (Status status = postings.Keep(); !status.ok()) return status;
+  if (Status status = postings.KeepUnsynced(); !status.ok()) return status;
 
   index.SetWordTable(std::move(words), std::move(postingOffsets));
   // Every record of a repeated key carries the offset of the key's last line, the one lookups find.
@@ -386,7 +386,7 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
       });
   if (!written.ok()) return written;
   if (report != nullptr) report->sentenceGroups = static_cast<int64_t>(sentenceOffsets.size());
-  if (Status status = records.Keep(); !status.ok()) return status;
+  if (Status status = records.KeepUnsynced(); !status.ok()) return status;
 
   std::string table;
   table.reserve(4 + 8 * sentenceOffsets.size());
@@ -405,6 +405,11 @@ Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, B
   CorpusIndex index(root, tag);
   Status status = BuildWordIndex(index, report);
   if (status.ok()) status = BuildSentenceIndex(index, report);
+  // The staged files were left unsynced, so that the disk wrote the postings while the sentences
+  // were encoded; all four must be on the disk before the commit record says they are complete.
+  for (CorpusFile f : kIndexFiles) {
+    if (status.ok()) status = SyncFile(StagedFileName(CorpusFileName(root, f, tag)));
+  }
   if (!status.ok()) {
     RemoveStaged(root, tag);
     return status;

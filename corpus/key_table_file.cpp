@@ -147,7 +147,19 @@ Status WriteKeyTableFile(const std::filesystem::path& root, std::u16string_view 
   MappedFile wordTable;
   if (!wordTable.Open(wordTablePath)) return Status::NotFound(wordTablePath, "cannot be opened");
   const std::string bytes = EncodeKeyTableFile(keys, table, {wordTable.bytes(), ReadBuildStamp(root, tag)});
-  return WriteFileStaged(KeyTableFileName(root, tag), bytes);
+  // Staged and renamed, so that a load never maps a file being written, but not synced: after a
+  // power cut a file cut short or empty fails its checks and is ignored like a missing one.
+  StagedFile file(KeyTableFileName(root, tag));
+  if (Status status = file.Open(); !status.ok()) return status;
+  if (!file.file().Write(bytes.data(), bytes.size())) return Status::IoError(file.stagedPath(), "cannot be written");
+  if (Status status = file.KeepUnsynced(); !status.ok()) return status;
+  std::error_code error;
+  std::filesystem::rename(file.stagedPath(), KeyTableFileName(root, tag), error);
+  if (error) {
+    std::filesystem::remove(file.stagedPath(), error);
+    return Status::IoError(KeyTableFileName(root, tag), "cannot be replaced");
+  }
+  return Status::Ok();
 }
 
 }  // namespace tamrel

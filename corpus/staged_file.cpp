@@ -45,6 +45,12 @@ Status StagedFile::Close() {
   return SyncFile(staged_);
 }
 
+Status StagedFile::KeepUnsynced() {
+  if (!file_.Close()) return Status::IoError(staged_, "cannot be written");
+  done_ = true;
+  return Status::Ok();
+}
+
 Status StagedFile::Keep() {
   Status status = Close();
   if (status.ok()) done_ = true;

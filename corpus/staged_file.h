@@ -45,6 +45,9 @@ class StagedFile {
   // Closes and syncs the staged file and leaves it under its staged name, for a commit of several
   // files.
   Status Keep();
+  // As Keep without the sync, for a writer that syncs the file itself later (SyncFile), before the
+  // commit that needs it whole: the disk then writes it while the writer goes on with the next.
+  Status KeepUnsynced();
 
  private:
   Status Close();

@@ -117,6 +117,20 @@ TEST(StagedFileTest, KeepLeavesTheStagedFileAndTheTarget) {
   EXPECT_EQ(ReadBytes(folder / "data/index1.datBI.new"), "next");
 }
 
+// Kept unsynced (the writer syncs it before its commit), the file is still whole and stays.
+TEST(StagedFileTest, KeepUnsyncedLeavesTheWholeStagedFile) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/index11.datBI";
+  {
+    StagedFile staged(target);
+    ASSERT_TRUE(staged.Open().ok());
+    Put(staged, "postings");
+    ASSERT_TRUE(staged.KeepUnsynced().ok());
+  }
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_EQ(ReadBytes(folder / "data/index11.datBI.new"), "postings");
+}
+
 TEST(StagedFileTest, TargetFolderMissing) {
   RuntimeFolder folder;
   const auto target = folder / "absent/config.data";
