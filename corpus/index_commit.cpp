@@ -9,6 +9,7 @@
 
 #include "corpus/byte_coding.h"
 #include "corpus/durable_files.h"
+#include "corpus/key_table_file.h"
 #include "corpus/staged_file.h"
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
@@ -74,6 +75,7 @@ bool Exists(const std::filesystem::path& path) {
 // build running now may be using, or something that a killed one left behind.
 bool HasLeftovers(const std::filesystem::path& root, std::u16string_view tag) {
   if (Exists(CommitRecordFileName(root, tag))) return true;
+  if (Exists(StagedFileName(KeyTableFileName(root, tag)))) return true;
   for (CorpusFile f : kIndexFiles) {
     if (Exists(StagedFileName(CorpusFileName(root, f, tag))) || Exists(BackupFileName(root, f, tag))) return true;
   }
@@ -162,8 +164,9 @@ Status CommitCorpusFiles(const std::filesystem::path& root, std::u16string_view 
 
 Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag) {
   const auto record = CommitRecordFileName(root, tag);
-  // Staged names of the record and the stamp: a write of either stopped before its rename.
-  for (const auto& small : {record, BuildStampFileName(root, tag)}) {
+  // Staged names of the record, the stamp and the key table file: a write of one of them stopped
+  // before its rename.
+  for (const auto& small : {record, BuildStampFileName(root, tag), KeyTableFileName(root, tag)}) {
     if (Status status = RemoveIfThere(StagedFileName(small)); !status.ok()) return status;
   }
   if (!HasLeftovers(root, tag)) return Status::Ok();

@@ -167,6 +167,16 @@ TEST_F(KeyTableFileTest, TheBuildReplacesAFileItCannotUse) {
   EXPECT_TRUE(Decode(ReadBytes(KeyFile())).ok());
 }
 
+// A build killed while it wrote the file leaves its staged name: the next load removes it and
+// loads through the file in place.
+TEST_F(KeyTableFileTest, AHalfWrittenFileOfAKilledBuildIsRemoved) {
+  std::filesystem::path staged = KeyFile();
+  staged += ".new";
+  WriteBytes(staged, pristine_.substr(0, 100));
+  ExpectLoadsAsWithout(pristine_);
+  EXPECT_FALSE(std::filesystem::exists(staged));
+}
+
 // Slots and lists that a file whose digests were made to match could still hold.
 TEST(KeyTableAdoptTest, SlotsThatRebuildCannotMakeAreRefused) {
   StringList keys;
