@@ -41,8 +41,17 @@ class BatchChannel {
 // consume(batch) on the calling thread for every filled batch, in order, until it returns false
 // (the consumer stopped, say on a write error). `inFlight` batches are made and reused; fill
 // must leave a batch whole before it returns, and only the two functions may touch a batch.
+// With `inFlight` 0 both run on the calling thread, one batch after the other: for small inputs,
+// where handing batches over between threads (each a wake-up the scheduler may delay on a busy
+// machine) costs more than it saves.
 template <typename Batch, typename Fill, typename Consume>
 void ReadAhead(size_t inFlight, Fill fill, Consume consume) {
+  if (inFlight == 0) {
+    auto batch = std::make_unique<Batch>();
+    while (fill(*batch) && consume(*batch)) {
+    }
+    return;
+  }
   BatchChannel<std::unique_ptr<Batch>> empty, filled;
   for (size_t i = 0; i < inFlight; ++i) empty.Push(std::make_unique<Batch>());
   std::thread reader([&] {

@@ -18,7 +18,12 @@ namespace tamrel {
 namespace {
 
 constexpr size_t kMaxReportedSkips = 5;
-constexpr int64_t kProgressEvery = 1 << 16;               // lines
+constexpr int64_t kProgressEvery = 1 << 16;  // lines
+// Sources from this size on are read ahead on a second thread (see ReadAhead).
+constexpr int64_t kReadAheadFrom = int64_t{32} << 20;
+constexpr size_t kBatchesInFlight = 4;
+size_t BatchesInFlight(TextFile& source) { return source.GetLength() >= kReadAheadFrom ? kBatchesInFlight : 0; }
+
 constexpr uint64_t kWriteBackEvery = uint64_t{64} << 20;  // bytes written between StartWriteBack calls
 
 // Starts the write-back of a large staged file now and then while it is written.
@@ -334,7 +339,8 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   std::vector<int32_t> first, second;  // the reader thread's
   int64_t linesRead = 0;               // the reader thread's
   ReadAhead<DictionaryBatch>(
-      4, [&](DictionaryBatch& batch) { return batch.Read(reader, dictionary, first, second, progress, linesRead); },
+      BatchesInFlight(dictionary),
+      [&](DictionaryBatch& batch) { return batch.Read(reader, dictionary, first, second, progress, linesRead); },
       consume);
   if (!failed.ok()) return failed;
   if (report != nullptr) report->dictionaryLines = lineNumber;
@@ -367,7 +373,7 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   WriteBack writeBack(records.file());
   std::string block;
   ReadAhead<GroupBatch>(
-      4,
+      BatchesInFlight(sentences),
       [&](GroupBatch& batch) {
         if (!batch.Read(sentences, progress, lines)) return false;
         batch.LookUp(index);
