@@ -15,7 +15,7 @@ namespace tamrel::bench {
 namespace {
 
 constexpr double kMiB = 1024.0 * 1024.0;
-constexpr int64_t kLargeCorpusBytes = 64 << 20;  // above this, fewer builds per run
+constexpr int64_t kLargeCorpusBytes = 64 << 20;         // above this, fewer builds per run
 constexpr int64_t kHugeCorpusBytes = int64_t{1} << 30;  // above this (syn10M), one: FTS5's takes minutes
 
 // True when `target` exists and is at least as new as every file of `sources`.

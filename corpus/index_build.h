@@ -42,8 +42,7 @@ struct BuildReport {
 
 // Dictionary -> staged posting file and word table of the corpus of `index` (its root and tag);
 // fills the index's word table. A failure names the file that could not be opened or written.
-// The staged files take effect only through BuildCorpus, which runs both steps, syncs the files
-// (the steps leave them closed but unsynced) and commits them.
+// The staged files take effect only through BuildCorpus, which runs both steps and commits them.
 Status BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr);
 
 // Sentence file -> staged sentence record file and sentence table; needs the word table of

@@ -1,6 +1,5 @@
 #include "corpus/text_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -20,7 +19,6 @@ bool TextFile::Open(const std::filesystem::path& path, Mode mode) {
   utf16_ = mode == Mode::kCreateUtf16;
   writing_ = mode != Mode::kRead;
   writeFailed_ = false;
-  writeBackFrom_ = 0;
   file_ = std::fopen(path.c_str(), writing_ ? "wb" : "rb");
   if (file_ == nullptr) return false;
   // A folder opens for reading here but holds no bytes: it would read as an empty file.
@@ -157,19 +155,6 @@ bool TextFile::Write(const void* data, size_t count) {
   if (file_ == nullptr) return false;
   if (count > 0 && std::fwrite(data, 1, count, file_) != count) writeFailed_ = true;
   return !writeFailed_;
-}
-
-void TextFile::StartWriteBack() {
-  if (file_ == nullptr) return;
-  if (std::fflush(file_) != 0) {
-    writeFailed_ = true;  // the buffered bytes may be lost: Close reports it
-    return;
-  }
-  // Only the stretch written since the last call: the pages before it are on their way already.
-  const off_t end = ftello(file_);
-  if (end <= writeBackFrom_) return;
-  (void)::sync_file_range(fileno(file_), writeBackFrom_, end - writeBackFrom_, SYNC_FILE_RANGE_WRITE);
-  writeBackFrom_ = end;
 }
 
 int64_t TextFile::GetPosition() const {

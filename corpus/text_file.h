@@ -50,10 +50,6 @@ class TextFile {
   // Byte operations, unaffected by the text mode.
   size_t Read(void* buffer, size_t count);
   bool Write(const void* data, size_t count);
-  // Asks the system to start writing what was written so far through to the disk, without
-  // waiting for it, so that the sync of a file of gigabytes at its end has little left to do and
-  // the disk works while the writer computes. A hint: nothing fails when it cannot.
-  void StartWriteBack();
   int64_t GetPosition() const;
   int64_t GetLength();  // file size in bytes, or -1
   // Closes the file; false when buffered data could not be written (or an earlier write failed).
@@ -74,7 +70,6 @@ class TextFile {
   bool utf16_ = false;  // lines are UTF-16LE (read) or text is written as UTF-16LE (write)
   bool writing_ = false;
   bool writeFailed_ = false;
-  int64_t writeBackFrom_ = 0;  // where the next StartWriteBack begins
   // Block read buffer for lines: bytes [readPos_, readEnd_) are read from the file but not yet used.
   std::vector<char> readBuffer_;
   size_t readPos_ = 0;
