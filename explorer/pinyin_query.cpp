@@ -9,14 +9,16 @@ namespace tamrel {
 
 namespace {
 
-// A word's reading with `count` syllables matches the typed syllables starting at `typed`.
-bool TonesMatch(const ReadingIndex::Word& word, const std::vector<PinyinSyllable>& typed, size_t first, size_t count) {
+// A word's reading has the typed syllables from `first` on, `count` of them; with their tones
+// when `withTones` (an untoned syllable being neutral on both sides).
+bool SyllablesMatch(const ReadingIndex::Word& word, const std::vector<PinyinSyllable>& typed, size_t first,
+                    size_t count, bool withTones) {
   if (word.syllables.size() != count) return false;
   const auto tone = [](int t) { return t == 0 ? 5 : t; };
   for (size_t k = 0; k < count; ++k) {
     const PinyinSyllable& want = typed[first + k];
     const PinyinSyllable& have = word.syllables[k];
-    if (want.letters != have.letters || tone(want.tone) != tone(have.tone)) return false;
+    if (want.letters != have.letters || (withTones && tone(want.tone) != tone(have.tone))) return false;
   }
   return true;
 }
@@ -35,18 +37,23 @@ std::optional<PinyinWords> FindPinyinWords(std::u16string_view text, const std::
   for (const ReadingIndex* r : readings) longest = std::max(longest, r->longestReading());
   longest = std::min(longest, kLongestSpan);
 
-  // The words of the span [i, i + len), for every span that some word matches.
+  // The words of the span [i, i + len). Their readings cut into the same syllables (and with
+  // tones typed, the same tones); for one typed syllable without tone, when no reading does, any
+  // reading of its letters: "xian" finds 先 before 西安, and 西安 where no 先 is; "xi'an" never 先.
   const auto wordsOf = [&](size_t i, size_t len) {
     std::vector<std::u16string_view> words;
     std::u16string letters;
     for (size_t k = i; k < i + len; ++k) letters += syllables[k].letters;
-    for (const ReadingIndex* r : readings) {
-      const std::vector<ReadingIndex::Word>* found = r->Find(letters);
-      if (found == nullptr) continue;
-      for (const ReadingIndex::Word& w : *found) {
-        if (words.size() >= kMaxWordsPerSpan) break;
-        if (typed->toned && !TonesMatch(w, syllables, i, len)) continue;
-        if (std::find(words.begin(), words.end(), w.chinese) == words.end()) words.push_back(w.chinese);
+    for (const bool exact : {true, false}) {
+      if (!exact && (typed->toned || !words.empty() || len != 1)) break;
+      for (const ReadingIndex* r : readings) {
+        const std::vector<ReadingIndex::Word>* found = r->Find(letters);
+        if (found == nullptr) continue;
+        for (const ReadingIndex::Word& w : *found) {
+          if (words.size() >= kMaxWordsPerSpan) break;
+          if (exact && !SyllablesMatch(w, syllables, i, len, typed->toned)) continue;
+          if (std::find(words.begin(), words.end(), w.chinese) == words.end()) words.push_back(w.chinese);
+        }
       }
     }
     return words;

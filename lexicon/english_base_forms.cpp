@@ -180,10 +180,10 @@ std::vector<std::u16string> EnglishBaseForms(std::u16string_view word) {
   if (EndsWith(word, u"es") && word.size() > 4) out.emplace_back(stem(2));  // boxes, watches
   if (EndsWith(word, u"s") && !EndsWith(word, u"ss") && !EndsWith(word, u"es")) out.emplace_back(stem(1));
   if (EndsWith(word, u"ied") && word.size() > 4) out.push_back(std::u16string(stem(3)) + u"y");
-  if (EndsWith(word, u"ed") && word.size() >= 5) {
-    out.emplace_back(stem(1));   // used, liked
-    out.emplace_back(stem(2));   // walked, wanted
-    AddUndoubled(stem(2), out);  // stopped
+  if (EndsWith(word, u"ed") && word.size() >= 4) {
+    out.emplace_back(stem(1));                        // used, liked
+    if (word.size() >= 5) out.emplace_back(stem(2));  // walked, wanted
+    AddUndoubled(stem(2), out);                       // stopped
   }
   if (EndsWith(word, u"ing") && word.size() >= 6) {
     out.emplace_back(stem(3));                      // walking
