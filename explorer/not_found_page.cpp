@@ -33,6 +33,10 @@ std::u16string Shown(std::u16string_view query) {
 
 }  // namespace
 
+std::filesystem::path NotFoundPageFileName(const std::filesystem::path& resultPage) {
+  return resultPage.parent_path() / "notFound.html";
+}
+
 std::u16string RenderNotFoundPage(std::u16string_view query) {
   std::u16string page =
       u"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Nothing found</title>\n"

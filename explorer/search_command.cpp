@@ -19,9 +19,10 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex
   if (!result.found()) TakeSearchRoad(text, bilingual, monolingual, settings, result);
   if (!pagePath.empty()) {
     // Found as typed, the notice is empty and the page is the page of old.
+    result.pageFile = result.found() ? pagePath : NotFoundPageFileName(pagePath);
     const Status written = result.found() ? WriteResultPage(result.query, result.language, result.bilingual,
                                                             result.monolingual, pagePath, settings, result.notice)
-                                          : WritePage(RenderNotFoundPage(text), pagePath);
+                                          : WritePage(RenderNotFoundPage(text), result.pageFile);
     result.page = written.ok() ? PageResult::kWritten : PageResult::kFailed;
   }
   return result;

@@ -38,6 +38,8 @@ struct SearchCommandResult {
   std::vector<ResultSentence> bilingual;
   std::vector<ResultSentence> monolingual;
   PageResult page = PageResult::kNotAsked;
+  std::filesystem::path pageFile;  // the page written or tried: the result page, or when nothing
+                                   // was found the not-found page beside it
   SearchRoute route = SearchRoute::kAsTyped;
   std::u16string typed;     // the text as typed
   std::u16string searched;  // for the routes after kAsTyped: what was searched, as the page shows
@@ -50,7 +52,8 @@ struct SearchCommandResult {
 };
 
 // Runs the search of `text` (non-empty). When `pagePath` is not empty, writes there the result
-// page, or when nothing was found the page that says so (route kNothingFound).
+// page, or when nothing was found (route kNothingFound) the page that says so beside it
+// (NotFoundPageFileName in explorer/not_found_page.h), leaving the result page as it was.
 SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex& bilingual,
                                      const CorpusIndex& monolingual, const SysSettings& settings,
                                      const std::filesystem::path& pagePath);

@@ -7,6 +7,7 @@
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
+#include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "search/query.h"
 #include "tests/support/test_support.h"
@@ -119,7 +120,9 @@ TEST_F(SearchCommandTest, NothingFoundWritesTheNotFoundPage) {
   EXPECT_FALSE(r.addToHistory());
   EXPECT_EQ(r.page, PageResult::kWritten);
   EXPECT_EQ(r.query, u"zebra crossing");
-  EXPECT_NE(test::ReadBytes(page_).find("Nothing found for"), std::string::npos);
+  EXPECT_EQ(r.pageFile, folder_.path() / "data/notFound.html");
+  EXPECT_NE(test::ReadBytes(r.pageFile).find("Nothing found for"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(page_));  // the result page on display stays
   r = RunSearchCommand(u"zebra", bi_, mo_, {}, {});
   EXPECT_EQ(r.page, PageResult::kNotAsked);
 }

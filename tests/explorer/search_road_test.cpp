@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "corpus/text_utils.h"
+#include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
@@ -33,6 +34,7 @@ class SearchRoadTest : public ::testing::Test {
     return RunSearchCommand(text, bi_, mo_, settings, page_);
   }
   std::string Page() const { return test::ReadBytes(page_); }
+  std::string NotFoundPage() const { return test::ReadBytes(NotFoundPageFileName(page_)); }
 
   test::RuntimeFolder folder_;
   const std::filesystem::path page_ = ResultPageFileName(folder_.path());
@@ -115,15 +117,15 @@ TEST_F(SearchRoadTest, NothingFoundPageNamesTheQueryAsText) {
   EXPECT_EQ(r.route, SearchRoute::kNothingFound);
   EXPECT_FALSE(r.addToHistory());
   EXPECT_EQ(r.page, PageResult::kWritten);
-  EXPECT_NE(Page().find("Nothing found for \"<span class=\"query\">xyzzy</span>\""), std::string::npos);
+  EXPECT_NE(NotFoundPage().find("Nothing found for \"<span class=\"query\">xyzzy</span>\""), std::string::npos);
 
   r = Run(u"<b>zq</b>&\"");
   EXPECT_EQ(r.route, SearchRoute::kNothingFound);
-  EXPECT_EQ(Page().find("<b>zq"), std::string::npos);
-  EXPECT_NE(Page().find("&lt;b&gt;zq&lt;/b&gt;&amp;&quot;"), std::string::npos);
+  EXPECT_EQ(NotFoundPage().find("<b>zq"), std::string::npos);
+  EXPECT_NE(NotFoundPage().find("&lt;b&gt;zq&lt;/b&gt;&amp;&quot;"), std::string::npos);
 
   Run(std::u16string(u"a\x01") + char16_t(0xD800) + u"\U0001F600");  // a control, a lone half, an astral
-  EXPECT_NE(Page().find("a\xEF\xBF\xBD\xEF\xBF\xBD\xF0\x9F\x98\x80"), std::string::npos);
+  EXPECT_NE(NotFoundPage().find("a\xEF\xBF\xBD\xEF\xBF\xBD\xF0\x9F\x98\x80"), std::string::npos);
 }
 
 TEST_F(SearchRoadTest, HugeQueriesEndWithOnlyThePageWritten) {
@@ -132,7 +134,7 @@ TEST_F(SearchRoadTest, HugeQueriesEndWithOnlyThePageWritten) {
   for (const std::u16string& text : {huge, u" " + huge, std::u16string(1u << 20, u'a')}) {
     const SearchCommandResult r = Run(text);
     EXPECT_EQ(r.route, SearchRoute::kNothingFound);
-    EXPECT_LT(Page().size(), 4096u);  // the query is named by its start
+    EXPECT_LT(NotFoundPage().size(), 4096u);  // the query is named by its start
   }
   std::vector<std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.path())) {
