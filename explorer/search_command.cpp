@@ -12,11 +12,13 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex
                                      const std::filesystem::path& pagePath) {
   SearchCommandResult result;
   result.typed = text;
-  result.language = DecideLanguage(text);
-  result.query = result.language == Language::kChinese ? SegmentQuery(monolingual, text) : std::u16string(text);
-  if (settings.searchBilingual) SearchCorpus(result.query, bilingual, result.bilingual);
-  if (settings.searchMonolingual) SearchCorpus(result.query, monolingual, result.monolingual);
-  if (!result.found()) TakeSearchRoad(text, bilingual, monolingual, settings, result);
+  if (!TakePlainerReading(text, bilingual, monolingual, settings, result)) {
+    result.language = DecideLanguage(text);
+    result.query = result.language == Language::kChinese ? SegmentQuery(monolingual, text) : std::u16string(text);
+    if (settings.searchBilingual) SearchCorpus(result.query, bilingual, result.bilingual);
+    if (settings.searchMonolingual) SearchCorpus(result.query, monolingual, result.monolingual);
+    if (!result.found()) TakeSearchRoad(text, bilingual, monolingual, settings, result);
+  }
   if (!pagePath.empty()) {
     // Found as typed, the notice is empty and the page is the page of old.
     result.pageFile = result.found() ? pagePath : NotFoundPageFileName(pagePath);

@@ -6,6 +6,7 @@
 #include "corpus/text_utils.h"
 #include "explorer/pinyin_query.h"
 #include "lexicon/english_base_forms.h"
+#include "lexicon/pinyin_syllables.h"
 #include "lexicon/simplify.h"
 #include "search/query.h"
 #include "search/search_core.h"
@@ -108,7 +109,48 @@ bool TryPinyin(std::u16string_view text, const CorpusIndex& bilingual, const Cor
   return true;
 }
 
+bool TryTrimmed(std::u16string_view trimmed, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
+                const SysSettings& settings, SearchCommandResult& result) {
+  if (!SearchText(trimmed, bilingual, monolingual, settings, result)) return false;
+  result.route = SearchRoute::kTrimmed;
+  result.searched = trimmed;
+  result.notice = u"Showing results for " + Quoted(trimmed) + u", without the spaces around it";
+  return true;
+}
+
+// `typedFound`: whether the text as typed found sentences (it is then searched in simplified
+// characters first, because its traditional characters can never match a simplified corpus).
+bool TrySimplified(std::u16string_view trimmed, bool typedFound, const CorpusIndex& bilingual,
+                   const CorpusIndex& monolingual, const SysSettings& settings, SearchCommandResult& result) {
+  if (!HoldsChinese(trimmed)) return false;
+  const std::u16string simplified = SharedSimplifier().ToSimplified(trimmed);
+  if (simplified == trimmed || !SearchText(simplified, bilingual, monolingual, settings, result)) return false;
+  result.route = SearchRoute::kSimplified;
+  result.searched = simplified;
+  result.notice = u"Showing results for " + simplified + u", in simplified characters";
+  if (!typedFound) result.notice += u" (nothing was found for " + std::u16string(trimmed) + u")";
+  return true;
+}
+
 }  // namespace
+
+bool TakePlainerReading(std::u16string_view text, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
+                        const SysSettings& settings, SearchCommandResult& result) {
+  const std::u16string_view trimmed = Trimmed(text);
+  if (trimmed.empty()) return false;
+  // " apple" is decided Chinese by its first character and searched letter by letter.
+  if (trimmed.size() != text.size() && DecideLanguage(trimmed) != DecideLanguage(text) &&
+      TryTrimmed(trimmed, bilingual, monolingual, settings, result)) {
+    return true;
+  }
+  // Tone marks or tone digits on every syllable's run: nobody types English like that.
+  if (const std::optional<PinyinText> pinyin = ReadPinyin(trimmed);
+      pinyin && pinyin->toned && TryPinyin(trimmed, bilingual, monolingual, settings, result)) {
+    result.route = SearchRoute::kPinyin;
+    return true;
+  }
+  return TrySimplified(trimmed, true, bilingual, monolingual, settings, result);
+}
 
 void TakeSearchRoad(std::u16string_view text, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
                     const SysSettings& settings, SearchCommandResult& result) {
@@ -117,26 +159,12 @@ void TakeSearchRoad(std::u16string_view text, const CorpusIndex& bilingual, cons
     result.route = SearchRoute::kNothingFound;
     return;
   }
-  if (trimmed.size() != text.size() && SearchText(trimmed, bilingual, monolingual, settings, result)) {
-    result.route = SearchRoute::kTrimmed;
-    result.searched = trimmed;
-    result.notice = u"Showing results for " + Quoted(trimmed) + u", without the spaces around it";
-    return;
-  }
+  if (trimmed.size() != text.size() && TryTrimmed(trimmed, bilingual, monolingual, settings, result)) return;
   if (TryPinyin(trimmed, bilingual, monolingual, settings, result)) {
     result.route = SearchRoute::kPinyin;
     return;
   }
-  if (HoldsChinese(trimmed)) {
-    const std::u16string simplified = SharedSimplifier().ToSimplified(trimmed);
-    if (simplified != trimmed && SearchText(simplified, bilingual, monolingual, settings, result)) {
-      result.route = SearchRoute::kSimplified;
-      result.searched = simplified;
-      result.notice = u"Showing results for " + simplified + u", in simplified characters (nothing was found for " +
-                      std::u16string(trimmed) + u")";
-      return;
-    }
-  }
+  if (TrySimplified(trimmed, false, bilingual, monolingual, settings, result)) return;
   if (DecideLanguage(trimmed) == Language::kEnglish) {
     const std::u16string base = BaseFormQuery(trimmed, bilingual, monolingual, settings);
     if (!base.empty() && Search(base, Language::kEnglish, bilingual, monolingual, settings, result)) {

@@ -7,6 +7,7 @@
 #include "corpus/text_utils.h"
 #include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
+#include "search/query.h"
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
 
@@ -100,6 +101,49 @@ TEST_F(SearchRoadTest, SpacesAroundTraditionalCharactersAndBaseForms) {
   EXPECT_EQ(r.bilingual.size(), 1u);
   EXPECT_NE(Page().find("Showing results for &quot;go park&quot; (nothing was found for &quot;Went parks&quot;)"),
             std::string::npos);
+}
+
+// Text that the language decision plainly misreads takes its plainer reading even where the text
+// as typed finds something: " apple" letter by letter finds the "a" of "Here is a letter.", 天氣 finds the
+// 天 of 天 冷, and tone digits are not English (though "wo" is a word of the corpus).
+TEST(SearchRoadPrecedenceTest, PlainerReadingsComeBeforeTheTextAsTyped) {
+  test::RuntimeFolder folder;
+  ASSERT_TRUE(test::WriteCorpus(folder.path(), u"BI",
+                                {{"我 的 e 邮件 。", "wǒ de e yóujiàn 。", "Here is a letter."},
+                                 {"天 冷 。", "tiān lěng 。", "It is cold."},
+                                 {"今天 天气 很 好 。", "jīntiān tiānqì hěn hǎo 。", "The weather is good today."},
+                                 {"我 吃 苹果 。", "wǒ chī píngguǒ 。", "I eat an apple."},
+                                 {"我 爱 你 。", "wǒ ài nǐ 。", "I love you, wo."}})
+                  .ok());
+  ASSERT_TRUE(test::WriteCorpus(folder.path(), u"MO",
+                                {{"天 蓝 。", "tiān lán 。", ""}, {"发 e 邮件 。", "fā e yóujiàn 。", ""}})
+                  .ok());
+  CorpusIndex bi{folder.path(), u"BI"}, mo{folder.path(), u"MO"};
+  ASSERT_TRUE(LoadCorpus(bi).ok());
+  ASSERT_TRUE(LoadCorpus(mo).ok());
+  const auto asTyped = [&](std::u16string_view text) {
+    const Language language = DecideLanguage(text);
+    std::vector<ResultSentence> found;
+    std::u16string query = language == Language::kChinese ? SegmentQuery(mo, text) : std::u16string(text);
+    SearchCorpus(query, bi, found);
+    return found.size();
+  };
+  ASSERT_GT(asTyped(u" apple"), 0u);  // the misreadings this test is about do find something
+  ASSERT_GT(asTyped(u"天氣"), 0u);
+
+  const SearchCommandResult apple = RunSearchCommand(u" apple", bi, mo, {}, {});
+  EXPECT_EQ(apple.route, SearchRoute::kTrimmed);
+  EXPECT_EQ(apple.query, u"apple");
+  const SearchCommandResult weather = RunSearchCommand(u"天氣", bi, mo, {}, {});
+  EXPECT_EQ(weather.route, SearchRoute::kSimplified);
+  EXPECT_EQ(weather.searched, u"天气");
+  EXPECT_EQ(weather.notice, u"Showing results for 天气, in simplified characters");
+  const SearchCommandResult love = RunSearchCommand(u"wo3 ai4 ni3", bi, mo, {}, {});
+  EXPECT_EQ(love.route, SearchRoute::kPinyin);
+  EXPECT_EQ(love.query, u"我 爱 你");
+  // Spaces around a Chinese text change nothing, and untoned letters are English first.
+  EXPECT_EQ(RunSearchCommand(u" 天气 ", bi, mo, {}, {}).route, SearchRoute::kAsTyped);
+  EXPECT_EQ(RunSearchCommand(u"wo", bi, mo, {}, {}).route, SearchRoute::kAsTyped);
 }
 
 TEST_F(SearchRoadTest, ReadingsFollowTheSearchedCorpora) {
