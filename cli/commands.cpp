@@ -28,6 +28,24 @@ void ShowProgress(const BuildProgress& p) {
                percent);
 }
 
+const char* RouteName(SearchRoute route) {
+  switch (route) {
+    case SearchRoute::kAsTyped:
+      return "as typed";
+    case SearchRoute::kTrimmed:
+      return "trimmed";
+    case SearchRoute::kPinyin:
+      return "pinyin";
+    case SearchRoute::kSimplified:
+      return "simplified";
+    case SearchRoute::kEnglishBaseForm:
+      return "base form";
+    case SearchRoute::kNothingFound:
+      break;
+  }
+  return "nothing found";
+}
+
 // The runtime folder of every command: the current directory.
 const std::filesystem::path kRoot;
 
@@ -88,11 +106,20 @@ int Search(const std::string& text, bool json, bool writePage) {
   const std::filesystem::path page = ResultPageFileName(kRoot);
   const SearchCommandResult result =
       RunSearchCommand(Utf8ToUtf16(text), bilingual, monolingual, settings, writePage ? page : std::filesystem::path());
+  if (result.page == PageResult::kFailed) std::cerr << "The page " << page.string() << " could not be written.\n";
   if (!result.found()) {
     if (!json) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
     return 1;
   }
-  if (result.page == PageResult::kFailed) std::cerr << "The page " << page.string() << " could not be written.\n";
+  if (result.route != SearchRoute::kAsTyped) {
+    if (json) {
+      const nlohmann::ordered_json line = {
+          {"route", RouteName(result.route)}, {"searched", U8(result.searched)}, {"notice", U8(result.notice)}};
+      std::cout << line.dump() << '\n';
+    } else {
+      std::cout << U8(result.notice) << '\n';
+    }
+  }
   const auto print = [&](const char* corpus, const char* heading, const std::vector<ResultSentence>& list) {
     if (!json) std::cout << heading << '\n';
     int rank = 0;

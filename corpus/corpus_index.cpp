@@ -1,6 +1,7 @@
 #include "corpus/corpus_index.h"
 
 #include <array>
+#include <atomic>
 
 #include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
@@ -44,7 +45,13 @@ std::optional<uint64_t> CorpusIndex::PostingOffset(std::u16string_view key) cons
   return postingOffsets_[*id];
 }
 
+uint64_t CorpusIndex::NextGeneration() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
+
 void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOffsets) {
+  generation_ = NextGeneration();
   words_ = std::move(words);
   postingOffsets_ = std::move(postingOffsets);
   wordIds_.Rebuild(words_);

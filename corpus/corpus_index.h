@@ -69,9 +69,20 @@ class CorpusIndex {
   // Replace the word table (and with it the key lookup and both word lists), the sentence table,
   // or a mapped file: the loaders and the index build fill an index through these.
   void SetWordTable(StringList words, std::vector<uint64_t> postingOffsets);
-  void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) { sentenceOffsets_ = std::move(sentenceOffsets); }
+  void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) {
+    sentenceOffsets_ = std::move(sentenceOffsets);
+    generation_ = NextGeneration();
+  }
   void SetPostingFile(MappedFile file) { postingFile_ = std::move(file); }
-  void SetSentenceRecordFile(MappedFile file) { sentenceRecordFile_ = std::move(file); }
+  void SetSentenceRecordFile(MappedFile file) {
+    sentenceRecordFile_ = std::move(file);
+    generation_ = NextGeneration();
+  }
+
+  // Changes with every replacement of the word table, the sentence table or the record file, and
+  // no two indexes of the process share one: what is derived from an index's contents and kept
+  // between searches (the readings of its words) is kept under it, and made again once it changes.
+  uint64_t generation() const { return generation_; }
 
  private:
   std::filesystem::path root_;
@@ -84,6 +95,9 @@ class CorpusIndex {
   std::vector<uint64_t> sentenceOffsets_;  // by sentence ID
   MappedFile postingFile_;
   MappedFile sentenceRecordFile_;
+  uint64_t generation_ = NextGeneration();
+
+  static uint64_t NextGeneration();
 };
 
 // Reads the word table of `index` (its root and tag) into it and maps the posting file. On

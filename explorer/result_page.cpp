@@ -42,6 +42,8 @@ constexpr std::u16string_view kListClose = u"</ul>\n";
 constexpr std::u16string_view kMonolingualBanner =
     u"<p id=\"border7\"><a name=\"MONO\"> Monolingual Examples:</a></p>\n";
 constexpr std::u16string_view kPageEnd = u"</body></html>\n";
+constexpr std::u16string_view kNoticeOpen = u"<p><i>";
+constexpr std::u16string_view kNoticeClose = u"</i></p>\n";
 
 class PageWriter {
  public:
@@ -152,9 +154,15 @@ std::filesystem::path ResultPageFileName(const std::filesystem::path& root) { re
 
 std::u16string RenderResultPage(std::u16string_view query, Language language,
                                 const std::vector<ResultSentence>& bilingual,
-                                const std::vector<ResultSentence>& monolingual, const SysSettings& settings) {
+                                const std::vector<ResultSentence>& monolingual, const SysSettings& settings,
+                                std::u16string_view notice) {
   const PageWriter writer(query, language == Language::kEnglish, settings);
   std::u16string page = Header();
+  if (!notice.empty()) {
+    page += kNoticeOpen;
+    page += HtmlEscape(notice);
+    page += kNoticeClose;
+  }
   page += kTitleOpen;
   page += HtmlEscape(query);
   page += kTitleClose;
@@ -178,8 +186,11 @@ std::u16string RenderResultPage(std::u16string_view query, Language language,
 
 Status WriteResultPage(std::u16string_view query, Language language, const std::vector<ResultSentence>& bilingual,
                        const std::vector<ResultSentence>& monolingual, const std::filesystem::path& path,
-                       const SysSettings& settings) {
-  const std::u16string page = RenderResultPage(query, language, bilingual, monolingual, settings);
+                       const SysSettings& settings, std::u16string_view notice) {
+  return WritePage(RenderResultPage(query, language, bilingual, monolingual, settings, notice), path);
+}
+
+Status WritePage(std::u16string_view page, const std::filesystem::path& path) {
   TextFile file;
   if (!file.Open(path, TextFile::Mode::kCreate)) return Status::IoError(path, "cannot be created");
   const bool written = file.WriteText(page);

@@ -22,15 +22,20 @@ std::filesystem::path ResultPageFileName(const std::filesystem::path& root);
 std::u16string HtmlEscape(std::u16string_view text);
 
 // The page for `query` (as searched) in `language`. Settings: showPinyin adds pinyin lines,
-// searchBilingual and searchMonolingual choose the sections.
+// searchBilingual and searchMonolingual choose the sections. A non-empty `notice` (plain text)
+// becomes the first line of the body; without one the page is the page of old, byte for byte.
 std::u16string RenderResultPage(std::u16string_view query, Language language,
                                 const std::vector<ResultSentence>& bilingual,
-                                const std::vector<ResultSentence>& monolingual, const SysSettings& settings);
+                                const std::vector<ResultSentence>& monolingual, const SysSettings& settings,
+                                std::u16string_view notice = {});
 
 // Renders the page and writes it to `path` in one write; fails when the file cannot be created or
 // written.
 Status WriteResultPage(std::u16string_view query, Language language, const std::vector<ResultSentence>& bilingual,
                        const std::vector<ResultSentence>& monolingual, const std::filesystem::path& path,
-                       const SysSettings& settings);
+                       const SysSettings& settings, std::u16string_view notice = {});
+
+// Writes `page` to `path` as UTF-8 with a byte-order mark, in one write.
+Status WritePage(std::u16string_view page, const std::filesystem::path& path);
 
 }  // namespace tamrel
