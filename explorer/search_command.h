@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
+#include "explorer/result_page.h"
 #include "learning/sys_settings.h"
 #include "search/search_core.h"
 
@@ -31,9 +32,9 @@ struct SearchCommandResult {
 };
 
 // Runs the search of `text` (non-empty). Writes the page to `pagePath` only when something was
-// found and `pagePath` is not empty.
+// found and `pagePath` is not empty, looking as `pageOptions` asks.
 SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex& bilingual,
                                      const CorpusIndex& monolingual, const SysSettings& settings,
-                                     const std::filesystem::path& pagePath);
+                                     const std::filesystem::path& pagePath, const PageOptions& pageOptions = {});
 
 }  // namespace tamrel
