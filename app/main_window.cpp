@@ -26,6 +26,7 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   SetGrowingWindowFrame(*this);
   // The controls were drawn for the least size; the web view and the word list take any extra
   // room, the input box widens, and the controls at the right edge move with it.
+  ui_->windowLayout->setStretchFactor(ui_->clientArea, 1);  // the menu bar keeps its height
   auto* form = new GrowingForm(*ui_->clientArea);
   form->follow(*ui_->webView, GrowingForm::kGrowWide | GrowingForm::kGrowTall);
   form->follow(*ui_->wordList, GrowingForm::kGrowTall);

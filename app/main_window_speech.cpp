@@ -15,6 +15,8 @@ namespace tamrel {
 void MainWindow::setUpSpeech() {
   // The menu entry only shows the key: a disabled action would not hear it, so the key has an
   // action of its own.
+  speakAction_.setParent(this);  // so that it can be found by name, as the form's actions can
+  speakKey_.setParent(this);
   speakAction_.setText(QString::fromLatin1(kSpeakEntry) + QStringLiteral("\tF8"));
   speakAction_.setObjectName(QStringLiteral("actionSpeak"));
   speakAction_.setEnabled(false);  // until a context menu finds a sentence with a voice

@@ -30,6 +30,10 @@ constexpr const char* kLineAtPoint = R"JS(
 })(%1, %2)
 )JS";
 
+// Run in the page shown before a new one loads and in the new one when it has loaded: a page loaded
+// again at the same address would otherwise come back at the place it was left.
+constexpr const char* kToTop = "history.scrollRestoration = 'manual'; window.scrollTo(0, 0);";
+
 }  // namespace
 
 ResultView::ResultView(QWidget* parent) : QWebEngineView(parent) {
@@ -48,6 +52,7 @@ QUrl ResultView::addressToUrl(const QString& address) {
 void ResultView::navigate(const QString& address) {
   requested_ = addressToUrl(address);
   scrollToTop_ = true;
+  page()->runJavaScript(QString::fromLatin1(kToTop));
   load(requested_);
 }
 
@@ -56,7 +61,7 @@ void ResultView::onLoadFinished(bool ok) {
   scrollToTop_ = false;
   if (!ok) return;
   QPointer<ResultView> self(this);
-  page()->runJavaScript(QStringLiteral("window.scrollTo(0, 0);"), [self](const QVariant&) {
+  page()->runJavaScript(QString::fromLatin1(kToTop), [self](const QVariant&) {
     if (self) emit self->pageShown();
   });
 }
