@@ -32,7 +32,8 @@ constexpr const char* kLineAtPoint = R"JS(
 
 // Run in the page shown before a new one loads and in the new one when it has loaded: a page loaded
 // again at the same address would otherwise come back at the place it was left.
-constexpr const char* kToTop = "history.scrollRestoration = 'manual'; window.scrollTo(0, 0);";
+// (A document that is not shown yet, the first one, refuses the history setting; it has no place.)
+constexpr const char* kToTop = "try { history.scrollRestoration = 'manual'; } catch (e) {} window.scrollTo(0, 0);";
 
 }  // namespace
 
@@ -79,11 +80,13 @@ void ResultView::textAt(const QPoint& point, const std::function<void(const QStr
 }
 
 void ResultView::contextMenuEvent(QContextMenuEvent* event) {
-  QMenu* menu = createStandardContextMenu();
+  // The view's own entries come from the page's context menu request; an event without one (sent
+  // by a program, not by the page) gets the window's actions only.
+  QMenu* menu = lastContextMenuRequest() != nullptr ? createStandardContextMenu() : new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->setToolTipsVisible(true);  // a disabled entry says why in its tooltip
   if (!contextActions_.isEmpty()) {
-    menu->addSeparator();
+    if (!menu->isEmpty()) menu->addSeparator();
     menu->addActions(contextActions_);
   }
   emit contextMenuOpening(event->pos());
