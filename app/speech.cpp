@@ -40,20 +40,42 @@ QTextToSpeech& QtSpeechEngine::engine() {
   return *engine_;
 }
 
-bool QtSpeechEngine::HasVoice(SpokenLanguage language) {
+bool QtSpeechEngine::chooseVoice(SpokenLanguage language) {
   if (language == SpokenLanguage::kNone || engine().state() == QTextToSpeech::Error) return false;
-  const QLocale::Language wanted = SpeechLocale(language).language();
-  for (const QLocale& locale : engine().availableLocales()) {
-    if (locale.language() == wanted) return true;
+  QTextToSpeech& tts = engine();
+  const QLocale wanted = SpeechLocale(language);
+  const QList<QLocale> locales = tts.availableLocales();
+  // The wanted country first, then any of the language.
+  for (const bool sameCountry : {true, false}) {
+    for (const QLocale& locale : locales) {
+      if (locale.language() != wanted.language() || (sameCountry && locale.territory() != wanted.territory())) {
+        continue;
+      }
+      tts.setLocale(locale);
+      return true;
+    }
+  }
+  if (language != SpokenLanguage::kMandarin) return false;
+  for (const QLocale& locale : locales) {
+    if (locale.language() != QLocale::C && locale.language() != QLocale::AnyLanguage) continue;
+    tts.setLocale(locale);
+    for (const QVoice& voice : tts.availableVoices()) {
+      if (voice.name().contains(QStringLiteral("Mandarin"))) {
+        tts.setVoice(voice);
+        return true;
+      }
+    }
   }
   return false;
 }
 
+bool QtSpeechEngine::HasVoice(SpokenLanguage language) { return chooseVoice(language); }
+
 void QtSpeechEngine::Say(const QString& text, const QLocale& locale) {
-  QTextToSpeech& tts = engine();
-  tts.stop();
-  tts.setLocale(locale);
-  tts.say(text);
+  const SpokenLanguage language =
+      locale.language() == QLocale::Chinese ? SpokenLanguage::kMandarin : SpokenLanguage::kEnglish;
+  engine().stop();
+  if (chooseVoice(language)) engine().say(text);
 }
 
 }  // namespace tamrel

@@ -39,7 +39,9 @@ struct SpeakableText {
 SpeakableText PrepareSpeech(const QString& text);
 
 // The system's voices, through Qt TextToSpeech. The engine is made at the first use, so that a
-// program that never speaks never starts speech-dispatcher.
+// program that never speaks never starts speech-dispatcher. A voice is one of the locale's
+// language; speech-dispatcher names espeak-ng's Mandarin voice, whose language code "cmn" Qt does
+// not know, under the C locale as "Chinese (Mandarin, ...)", so it is looked for there too.
 class QtSpeechEngine : public SpeechEngine {
  public:
   QtSpeechEngine();
@@ -49,6 +51,8 @@ class QtSpeechEngine : public SpeechEngine {
 
  private:
   QTextToSpeech& engine();
+  // Sets the engine's locale and voice to one for `language`; false when it has none.
+  bool chooseVoice(SpokenLanguage language);
   std::unique_ptr<QTextToSpeech> engine_;
 };
 
