@@ -1,7 +1,7 @@
 // The sentences of a result page as notes for a flashcard program: one row per sentence with its
 // Chinese, pinyin and English and the query as a tag, written as the tab-separated text that Anki
 // imports (UTF-8, header lines that name the separator, that the fields are plain text and which
-// column holds the tags). The window's File > Export results... and `tamrel-cli search --tsv`
+// column holds the tags). The window's File > Export Results... and `tamrel-cli search --tsv`
 // both use it.
 #pragma once
 
