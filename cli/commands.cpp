@@ -11,6 +11,7 @@
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
+#include "explorer/sentence_export.h"
 #include "learning/sys_settings.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/line_analysis.h"
@@ -88,7 +89,8 @@ int Words(bool chinese, int start, int count) {
   return 0;
 }
 
-int Search(const std::string& text, bool json, bool writePage) {
+int Search(const std::string& text, SearchOutput output, bool writePage) {
+  const bool json = output == SearchOutput::kJson;
   if (text.empty()) {
     std::cerr << "Nothing to search: the text is empty.\n";
     return 2;
@@ -108,8 +110,12 @@ int Search(const std::string& text, bool json, bool writePage) {
       RunSearchCommand(Utf8ToUtf16(text), bilingual, monolingual, settings, writePage ? page : std::filesystem::path());
   if (result.page == PageResult::kFailed) std::cerr << "The page " << page.string() << " could not be written.\n";
   if (!result.found()) {
-    if (!json) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
+    if (output == SearchOutput::kText) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
     return 1;
+  }
+  if (output == SearchOutput::kTsv) {
+    std::cout << FormatExportFile(ExportRows(result.query, result.bilingual, result.monolingual));
+    return 0;
   }
   if (result.route != SearchRoute::kAsTyped) {
     if (json) {

@@ -9,7 +9,7 @@ namespace tamrel {
 
 SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex& bilingual,
                                      const CorpusIndex& monolingual, const SysSettings& settings,
-                                     const std::filesystem::path& pagePath) {
+                                     const std::filesystem::path& pagePath, const PageOptions& pageOptions) {
   SearchCommandResult result;
   result.typed = text;
   if (!TakePlainerReading(text, bilingual, monolingual, settings, result)) {
@@ -22,9 +22,10 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex
   if (!pagePath.empty()) {
     // Found as typed, the notice is empty and the page is the page of old.
     result.pageFile = result.found() ? pagePath : NotFoundPageFileName(pagePath);
-    const Status written = result.found() ? WriteResultPage(result.query, result.language, result.bilingual,
-                                                            result.monolingual, pagePath, settings, result.notice)
-                                          : WritePage(RenderNotFoundPage(text), result.pageFile);
+    const Status written = result.found()
+                               ? WriteResultPage(result.query, result.language, result.bilingual, result.monolingual,
+                                                 pagePath, settings, pageOptions, result.notice)
+                               : WritePage(RenderNotFoundPage(text), result.pageFile);
     result.page = written.ok() ? PageResult::kWritten : PageResult::kFailed;
   }
   return result;

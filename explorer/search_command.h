@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
+#include "explorer/result_page.h"
 #include "learning/sys_settings.h"
 #include "search/search_core.h"
 
@@ -52,10 +53,11 @@ struct SearchCommandResult {
 };
 
 // Runs the search of `text` (non-empty). When `pagePath` is not empty, writes there the result
-// page, or when nothing was found (route kNothingFound) the page that says so beside it
-// (NotFoundPageFileName in explorer/not_found_page.h), leaving the result page as it was.
+// page, looking as `pageOptions` asks, or when nothing was found (route kNothingFound) the page
+// that says so beside it (NotFoundPageFileName in explorer/not_found_page.h), leaving the result
+// page as it was.
 SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex& bilingual,
                                      const CorpusIndex& monolingual, const SysSettings& settings,
-                                     const std::filesystem::path& pagePath);
+                                     const std::filesystem::path& pagePath, const PageOptions& pageOptions = {});
 
 }  // namespace tamrel
