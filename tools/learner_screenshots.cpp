@@ -123,5 +123,11 @@ int main(int argc, char** argv) {
   window.resize(1200, 800);
   QTest::qWait(1500);
   ok &= SaveScreen(window, out.filePath(QStringLiteral("window-grown.png")));
+
+  // Pinyin typed with tone digits, and a text that nothing matches.
+  ok &= Search(window, *view, QStringLiteral("ni3 hao3")) &&
+        SaveScreen(window, out.filePath(QStringLiteral("search-pinyin.png")));
+  ok &= Search(window, *view, QStringLiteral("xyzzy")) &&
+        SaveScreen(window, out.filePath(QStringLiteral("not-found.png")));
   return ok ? 0 : 1;
 }
