@@ -136,10 +136,10 @@ class PageWriter {
     const FieldList words = SplitString(s.chinese, u" ");
     const FieldList tokens = SplitString(s.pinyin, u" ");
     for (size_t i = 0; i < tokens.size(); ++i) {
-      const std::vector<PinyinSyllable> syllables =
-          words.size() == tokens.size() ? AlignTones(words[i], tokens[i]) : std::vector<PinyinSyllable>();
+      const std::vector<ToneSpan> syllables =
+          words.size() == tokens.size() ? AlignTones(words[i], tokens[i]) : std::vector<ToneSpan>();
       size_t done = 0;
-      for (const PinyinSyllable& syllable : syllables) {
+      for (const ToneSpan& syllable : syllables) {
         page += HtmlEscape(std::u16string_view(tokens[i]).substr(done, syllable.start - done));
         page += ToneOpen(syllable.tone);
         page += HtmlEscape(std::u16string_view(tokens[i]).substr(syllable.start, syllable.length));
@@ -164,13 +164,13 @@ class PageWriter {
       if (english_) NormaliseWord(copy);
       const bool match = marked && queryWords_.contains(copy);
       if (match) page += kMarkOpen;
-      const std::vector<PinyinSyllable> syllables =
-          words.size() == tokens.size() ? AlignTones(word, tokens[i]) : std::vector<PinyinSyllable>();
+      const std::vector<ToneSpan> syllables =
+          words.size() == tokens.size() ? AlignTones(word, tokens[i]) : std::vector<ToneSpan>();
       if (syllables.empty()) {
         page += HtmlEscape(word);
       } else {
         size_t at = 0;
-        for (const PinyinSyllable& syllable : syllables) {
+        for (const ToneSpan& syllable : syllables) {
           const size_t length = PairStartsAt(word, at) ? 2 : 1;
           page += ToneOpen(syllable.tone);
           page += HtmlEscape(word.substr(at, length));

@@ -5,91 +5,25 @@
 #include <unordered_set>
 
 #include "corpus/text_utils.h"
+#include "lexicon/pinyin_syllables.h"
 
 namespace tamrel {
 
 namespace {
 
-// Every syllable of Standard Mandarin without tone, "v" standing for "ü", and the interjections
-// and the erhua "r" that the corpus writes as syllables of their own.
-const std::unordered_set<std::string>& Syllables() {
-  static const std::unordered_set<std::string> syllables = [] {
-    constexpr std::string_view kAll =
-        "a ai an ang ao ba bai ban bang bao bei ben beng bi bian biao bie bin bing bo bu ca cai can cang cao ce cei "
-        "cen ceng cha chai chan chang chao che chen cheng chi chong chou chu chua chuai chuan chuang chui chun chuo ci "
-        "cong cou cu cuan cui cun cuo da dai dan dang dao de dei den deng di dia dian diao die ding diu dong dou du "
-        "duan dui dun duo e ei en eng er fa fan fang fei fen feng fo fou fu ga gai gan gang gao ge gei gen geng gong "
-        "gou gu gua guai guan guang gui gun guo ha hai han hang hao he hei hen heng hong hou hu hua huai huan huang "
-        "hui hun huo ji jia jian jiang jiao jie jin jing jiong jiu ju juan jue jun ka kai kan kang kao ke kei ken keng "
-        "kong kou ku kua kuai kuan kuang kui kun kuo la lai lan lang lao le lei leng li lia lian liang liao lie lin "
-        "ling liu lo long lou lu luan lun luo lv lve ma mai man mang mao me mei men meng mi mian miao mie min ming miu "
-        "mo mou mu na nai nan nang nao ne nei nen neng ni nian niang niao nie nin ning niu nong nou nu nuan nuo nv nve "
-        "o ou pa pai pan pang pao pei pen peng pi pian piao pie pin ping po pou pu qi qia qian qiang qiao qie qin qing "
-        "qiong qiu qu quan que qun ran rang rao re ren reng ri rong rou ru rua ruan rui run ruo sa sai san sang sao se "
-        "sen seng sha shai shan shang shao she shei shen sheng shi shou shu shua shuai shuan shuang shui shun shuo si "
-        "song sou su suan sui sun suo ta tai tan tang tao te tei teng ti tian tiao tie ting tong tou tu tuan tui tun "
-        "tuo wa wai wan wang wei wen weng wo wu xi xia xian xiang xiao xie xin xing xiong xiu xu xuan xue xun ya yan "
-        "yang yao ye yi yin ying yo yong you yu yuan yue yun za zai zan zang zao ze zei zen zeng zha zhai zhan zhang "
-        "zhao zhe zhei zhen zheng zhi zhong zhou zhu zhua zhuai zhuan zhuang zhui zhun zhuo zi zong zou zu zuan zui "
-        "zun zuo r m n ng hm hng";
-    std::unordered_set<std::string> set;
-    ForEachField<char>(kAll, " ", [&](std::string_view s) { set.emplace(s); });
-    return set;
-  }();
-  return syllables;
+// A syllable the corpus may write: one of Mandarin's, or an interjection written as a syllable of
+// its own (hm, ng ...).
+bool IsWrittenSyllable(std::string_view base) {
+  static constexpr std::string_view kInterjections[] = {"m", "n", "ng", "hm", "hng"};
+  for (std::string_view interjection : kInterjections) {
+    if (base == interjection) return true;
+  }
+  return IsPinyinSyllable(std::u16string(base.begin(), base.end()));
 }
 
 constexpr size_t kLongestSyllable = 6;  // "zhuang"
 // Longer tokens are not pinyin of one word; they are left without tones rather than searched.
 constexpr size_t kLongestToken = 64;
-
-// One letter of a token as the syllable table spells it, with the tone its mark gives.
-struct Letter {
-  char base;
-  int tone;  // 0: no mark
-};
-
-// The base letter and tone of a letter with or without a tone mark; nullopt for anything else.
-std::optional<Letter> ReadLetter(char16_t c) {
-  if (c >= u'a' && c <= u'z') return Letter{static_cast<char>(c), 0};
-  if (c >= u'A' && c <= u'Z') return Letter{static_cast<char>(c - u'A' + u'a'), 0};
-  struct Marked {
-    char16_t lower;
-    char16_t upper;
-    char base;
-    int tone;
-  };
-  static constexpr Marked kMarked[] = {
-      {u'ā', u'Ā', 'a', 1}, {u'á', u'Á', 'a', 2}, {u'ǎ', u'Ǎ', 'a', 3}, {u'à', u'À', 'a', 4}, {u'ē', u'Ē', 'e', 1},
-      {u'é', u'É', 'e', 2}, {u'ě', u'Ě', 'e', 3}, {u'è', u'È', 'e', 4}, {u'ī', u'Ī', 'i', 1}, {u'í', u'Í', 'i', 2},
-      {u'ǐ', u'Ǐ', 'i', 3}, {u'ì', u'Ì', 'i', 4}, {u'ō', u'Ō', 'o', 1}, {u'ó', u'Ó', 'o', 2}, {u'ǒ', u'Ǒ', 'o', 3},
-      {u'ò', u'Ò', 'o', 4}, {u'ū', u'Ū', 'u', 1}, {u'ú', u'Ú', 'u', 2}, {u'ǔ', u'Ǔ', 'u', 3}, {u'ù', u'Ù', 'u', 4},
-      {u'ǖ', u'Ǖ', 'v', 1}, {u'ǘ', u'Ǘ', 'v', 2}, {u'ǚ', u'Ǚ', 'v', 3}, {u'ǜ', u'Ǜ', 'v', 4}, {u'ü', u'Ü', 'v', 0},
-      {u'ń', u'Ń', 'n', 2}, {u'ň', u'Ň', 'n', 3}, {u'ǹ', u'Ǹ', 'n', 4}, {u'ḿ', u'Ḿ', 'm', 2},
-  };
-  for (const Marked& m : kMarked) {
-    if (c == m.lower || c == m.upper) return Letter{m.base, m.tone};
-  }
-  return std::nullopt;
-}
-
-// The tone a combining mark after a letter gives (U+0308, the diaeresis, makes "u" into "ü": -1).
-int CombiningTone(char16_t c) {
-  switch (c) {
-    case 0x0304:
-      return 1;
-    case 0x0301:
-      return 2;
-    case 0x030C:
-      return 3;
-    case 0x0300:
-      return 4;
-    case 0x0308:
-      return -1;
-    default:
-      return 0;
-  }
-}
 
 // A token read as units: letters (with their marks), tone digits and apostrophes.
 struct Unit {
@@ -104,7 +38,7 @@ std::optional<std::vector<Unit>> ReadUnits(std::u16string_view token) {
   std::vector<Unit> units;
   for (size_t i = 0; i < token.size(); ++i) {
     const char16_t c = token[i];
-    if (const int mark = CombiningTone(c); mark != 0) {
+    if (const int mark = CombiningPinyinMark(c); mark != 0) {
       if (units.empty() || units.back().kind != Unit::Kind::kLetter) return std::nullopt;
       Unit& letter = units.back();
       if (mark == -1) {
@@ -118,7 +52,7 @@ std::optional<std::vector<Unit>> ReadUnits(std::u16string_view token) {
         letter.tone = mark;
       }
       letter.end = i + 1;
-    } else if (const auto letter = ReadLetter(c)) {
+    } else if (const auto letter = ReadPinyinLetter(c)) {
       units.push_back({Unit::Kind::kLetter, letter->base, letter->tone, i, i + 1});
     } else if (c >= u'1' && c <= u'5') {
       units.push_back({Unit::Kind::kDigit, 0, c - u'0', i, i + 1});
@@ -154,7 +88,7 @@ class Splitter {
         ++marks;
         tone = u.tone;
       }
-      if (marks <= 1 && Syllables().contains(base)) candidates.emplace_back(i + 1 - from, tone);
+      if (marks <= 1 && IsWrittenSyllable(base)) candidates.emplace_back(i + 1 - from, tone);
     }
     for (auto it = candidates.rbegin(); it != candidates.rend(); ++it) {
       size_t end = from + it->first;
@@ -173,7 +107,7 @@ class Splitter {
     return false;
   }
 
-  std::vector<PinyinSyllable> out_;
+  std::vector<ToneSpan> out_;
 
  private:
   const std::vector<Unit>& units_;
@@ -182,7 +116,7 @@ class Splitter {
 
 }  // namespace
 
-std::vector<PinyinSyllable> SplitPinyinSyllables(std::u16string_view token, size_t count) {
+std::vector<ToneSpan> SplitToneSpans(std::u16string_view token, size_t count) {
   if (count == 0 || token.size() > kLongestToken || count > token.size()) return {};
   const auto units = ReadUnits(token);
   if (!units || units->empty() || units->front().kind == Unit::Kind::kApostrophe) return {};
@@ -191,10 +125,10 @@ std::vector<PinyinSyllable> SplitPinyinSyllables(std::u16string_view token, size
   return std::move(splitter.out_);
 }
 
-std::vector<PinyinSyllable> AlignTones(std::u16string_view word, std::u16string_view pinyin) {
+std::vector<ToneSpan> AlignTones(std::u16string_view word, std::u16string_view pinyin) {
   size_t characters = 0;
   for (size_t i = 0; i < word.size(); i += PairStartsAt(word, i) ? 2 : 1) ++characters;
-  return SplitPinyinSyllables(pinyin, characters);
+  return SplitToneSpans(pinyin, characters);
 }
 
 }  // namespace tamrel

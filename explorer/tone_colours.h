@@ -13,20 +13,20 @@ namespace tamrel {
 // One syllable of a pinyin token: its units [start, start + length) in the token (letters, tone
 // marks and a tone digit; apostrophes between syllables belong to none) and its tone, 1 to 4, or
 // 5 for the neutral tone (no mark, or the digit 5).
-struct PinyinSyllable {
+struct ToneSpan {
   size_t start = 0;
   size_t length = 0;
   int tone = 5;
-  bool operator==(const PinyinSyllable&) const = default;
+  bool operator==(const ToneSpan&) const = default;
 };
 
 // The syllables of `token` when it splits into exactly `count` valid pinyin syllables with at most
 // one tone each (tone marks, or digits as in "ni3hao3"); empty otherwise. Among several splits the
 // one with the longest first syllables wins ("xian" is one syllable; "xi'an" two).
-std::vector<PinyinSyllable> SplitPinyinSyllables(std::u16string_view token, size_t count);
+std::vector<ToneSpan> SplitToneSpans(std::u16string_view token, size_t count);
 
 // The syllables of `pinyin` paired with the characters of `word`, one per character; empty when
 // they do not pair up.
-std::vector<PinyinSyllable> AlignTones(std::u16string_view word, std::u16string_view pinyin);
+std::vector<ToneSpan> AlignTones(std::u16string_view word, std::u16string_view pinyin);
 
 }  // namespace tamrel

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   for (const std::u16string* line : {&sentence.chinese, &sentence.english}) {
-    for (const PinyinSyllable& s : AlignTones(*line, sentence.pinyin)) {
+    for (const ToneSpan& s : AlignTones(*line, sentence.pinyin)) {
       TAMREL_FUZZ_CHECK(s.start + s.length <= sentence.pinyin.size() && s.tone >= 1 && s.tone <= 5);
     }
   }

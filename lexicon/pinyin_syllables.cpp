@@ -43,52 +43,6 @@ const std::unordered_set<std::u16string_view>& SyllableSet() {
   return set;
 }
 
-// A letter as typed: its base letter (lower case, ü as v) and the tone its mark gives (0: none).
-struct Letter {
-  char16_t base = 0;
-  int tone = 0;
-};
-
-std::optional<Letter> ReadLetter(char16_t c) {
-  if (c >= u'a' && c <= u'z') return Letter{c, 0};
-  if (c >= u'A' && c <= u'Z') return Letter{static_cast<char16_t>(c - u'A' + u'a'), 0};
-  // The marked vowels, lower case then upper case, tones 1 to 4 in each row.
-  static constexpr struct {
-    char16_t base;
-    char16_t marked[8];
-  } kMarked[] = {
-      {u'a', {0x0101, 0x00E1, 0x01CE, 0x00E0, 0x0100, 0x00C1, 0x01CD, 0x00C0}},
-      {u'e', {0x0113, 0x00E9, 0x011B, 0x00E8, 0x0112, 0x00C9, 0x011A, 0x00C8}},
-      {u'i', {0x012B, 0x00ED, 0x01D0, 0x00EC, 0x012A, 0x00CD, 0x01CF, 0x00CC}},
-      {u'o', {0x014D, 0x00F3, 0x01D2, 0x00F2, 0x014C, 0x00D3, 0x01D1, 0x00D2}},
-      {u'u', {0x016B, 0x00FA, 0x01D4, 0x00F9, 0x016A, 0x00DA, 0x01D3, 0x00D9}},
-      {u'v', {0x01D6, 0x01D8, 0x01DA, 0x01DC, 0x01D5, 0x01D7, 0x01D9, 0x01DB}},
-  };
-  if (c == 0x00FC || c == 0x00DC) return Letter{u'v', 0};  // ü Ü
-  for (const auto& row : kMarked) {
-    for (int k = 0; k < 8; ++k) {
-      if (row.marked[k] == c) return Letter{row.base, k % 4 + 1};
-    }
-  }
-  return std::nullopt;
-}
-
-// The tone of a combining mark written after its vowel (text in decomposed form), or 0.
-int CombiningTone(char16_t c) {
-  switch (c) {
-    case 0x0304:
-      return 1;
-    case 0x0301:
-      return 2;
-    case 0x030C:
-      return 3;
-    case 0x0300:
-      return 4;
-    default:
-      return 0;
-  }
-}
-
 // Letters between separators, with the tone mark of each.
 struct Run {
   std::u16string letters;
@@ -139,6 +93,48 @@ bool CutRun(Run& run, int digitTone, PinyinText& out, size_t maxSyllables) {
 
 }  // namespace
 
+// The base letter and tone of a letter with or without a tone mark; nullopt for anything else.
+std::optional<PinyinLetter> ReadPinyinLetter(char16_t c) {
+  if (c >= u'a' && c <= u'z') return PinyinLetter{static_cast<char>(c), 0};
+  if (c >= u'A' && c <= u'Z') return PinyinLetter{static_cast<char>(c - u'A' + u'a'), 0};
+  struct Marked {
+    char16_t lower;
+    char16_t upper;
+    char base;
+    int tone;
+  };
+  static constexpr Marked kMarked[] = {
+      {u'ā', u'Ā', 'a', 1}, {u'á', u'Á', 'a', 2}, {u'ǎ', u'Ǎ', 'a', 3}, {u'à', u'À', 'a', 4}, {u'ē', u'Ē', 'e', 1},
+      {u'é', u'É', 'e', 2}, {u'ě', u'Ě', 'e', 3}, {u'è', u'È', 'e', 4}, {u'ī', u'Ī', 'i', 1}, {u'í', u'Í', 'i', 2},
+      {u'ǐ', u'Ǐ', 'i', 3}, {u'ì', u'Ì', 'i', 4}, {u'ō', u'Ō', 'o', 1}, {u'ó', u'Ó', 'o', 2}, {u'ǒ', u'Ǒ', 'o', 3},
+      {u'ò', u'Ò', 'o', 4}, {u'ū', u'Ū', 'u', 1}, {u'ú', u'Ú', 'u', 2}, {u'ǔ', u'Ǔ', 'u', 3}, {u'ù', u'Ù', 'u', 4},
+      {u'ǖ', u'Ǖ', 'v', 1}, {u'ǘ', u'Ǘ', 'v', 2}, {u'ǚ', u'Ǚ', 'v', 3}, {u'ǜ', u'Ǜ', 'v', 4}, {u'ü', u'Ü', 'v', 0},
+      {u'ń', u'Ń', 'n', 2}, {u'ň', u'Ň', 'n', 3}, {u'ǹ', u'Ǹ', 'n', 4}, {u'ḿ', u'Ḿ', 'm', 2},
+  };
+  for (const Marked& m : kMarked) {
+    if (c == m.lower || c == m.upper) return PinyinLetter{m.base, m.tone};
+  }
+  return std::nullopt;
+}
+
+// The tone a combining mark after a letter gives (U+0308, the diaeresis, makes "u" into "ü": -1).
+int CombiningPinyinMark(char16_t c) {
+  switch (c) {
+    case 0x0304:
+      return 1;
+    case 0x0301:
+      return 2;
+    case 0x030C:
+      return 3;
+    case 0x0300:
+      return 4;
+    case 0x0308:
+      return -1;
+    default:
+      return 0;
+  }
+}
+
 bool IsPinyinSyllable(std::u16string_view letters) { return SyllableSet().contains(letters); }
 
 std::optional<PinyinText> ReadPinyin(std::u16string_view text, size_t maxSyllables) {
@@ -154,7 +150,7 @@ std::optional<PinyinText> ReadPinyin(std::u16string_view text, size_t maxSyllabl
   };
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    if (const auto letter = ReadLetter(c)) {
+    if (const auto letter = ReadPinyinLetter(c)) {
       if (letter->base == u'u' && letter->tone == 0 && i + 1 < text.size() && text[i + 1] == u':') {
         run.letters.push_back(u'v');
         ++i;
@@ -162,10 +158,10 @@ std::optional<PinyinText> ReadPinyin(std::u16string_view text, size_t maxSyllabl
         run.letters.push_back(letter->base);
       }
       run.marks.push_back(letter->tone);
-    } else if (const int tone = CombiningTone(c); tone != 0) {
+    } else if (const int mark = CombiningPinyinMark(c); mark > 0) {
       if (run.marks.empty() || run.marks.back() != 0) return std::nullopt;
-      run.marks.back() = tone;
-    } else if (c == 0x0308 && !run.letters.empty() && run.letters.back() == u'u') {
+      run.marks.back() = mark;
+    } else if (mark < 0 && !run.letters.empty() && run.letters.back() == u'u') {
       run.letters.back() = u'v';
     } else if (c >= u'1' && c <= u'5') {
       if (run.letters.empty() || !flush(c - u'0')) return std::nullopt;

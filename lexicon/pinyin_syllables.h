@@ -25,6 +25,21 @@ struct PinyinText {
 // Longer texts are not taken for pinyin: nobody types a paragraph of it, and the cut stays cheap.
 inline constexpr size_t kMaxPinyinSyllables = 64;
 
+// One letter of pinyin as written: its base letter (lower case, ü as 'v') and the tone its mark
+// gives (0: none).
+struct PinyinLetter {
+  char base;
+  int tone;
+};
+
+// The letter `c` with or without a tone mark (a-z, A-Z, the marked vowels, ü, the marked n and m of
+// the interjections); nothing for any other character.
+std::optional<PinyinLetter> ReadPinyinLetter(char16_t c);
+
+// What a combining mark written after its letter (decomposed text) gives: the tone 1-4, -1 for
+// the diaeresis (u becomes ü), 0 for any other character.
+int CombiningPinyinMark(char16_t c);
+
 // True when `letters` (lower case, toneless, ü as v) is one syllable of the table.
 bool IsPinyinSyllable(std::u16string_view letters);
 

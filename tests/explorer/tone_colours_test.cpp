@@ -9,9 +9,9 @@ namespace tamrel {
 namespace {
 
 // The syllables of a split as "text:tone" pieces, to compare in one line.
-std::vector<std::u16string> Pieces(std::u16string_view token, const std::vector<PinyinSyllable>& syllables) {
+std::vector<std::u16string> Pieces(std::u16string_view token, const std::vector<ToneSpan>& syllables) {
   std::vector<std::u16string> pieces;
-  for (const PinyinSyllable& s : syllables) {
+  for (const ToneSpan& s : syllables) {
     pieces.push_back(std::u16string(token.substr(s.start, s.length)) + u":" + char16_t(u'0' + s.tone));
   }
   return pieces;
@@ -49,7 +49,7 @@ TEST(ToneColoursTest, WordsThatDoNotPairUpGetNoTones) {
   EXPECT_TRUE(AlignTones(u"好", u"'hǎo").empty());
   EXPECT_TRUE(AlignTones(u"好", u"h\u030Cao").empty());  // a tone mark on a consonant
   EXPECT_TRUE(AlignTones(u"好", u"\u030Chao").empty());  // a mark on nothing
-  EXPECT_TRUE(SplitPinyinSyllables(std::u16string(200, u'a'), 100).empty());
+  EXPECT_TRUE(SplitToneSpans(std::u16string(200, u'a'), 100).empty());
 }
 
 TEST(ToneColoursTest, AstralCharactersCountOnce) {
