@@ -47,6 +47,7 @@ std::optional<uint64_t> CorpusIndex::PostingOffset(std::u16string_view key) cons
 void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOffsets) {
   words_ = std::move(words);
   postingOffsets_ = std::move(postingOffsets);
+  postingOrder_ = std::make_unique<PostingOrder>();  // the offsets may name other blocks now
   wordIds_.Rebuild(words_);
   englishWords_.clear();
   chineseWords_.clear();

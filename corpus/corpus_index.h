@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@
 
 #include "corpus/key_table.h"
 #include "corpus/mapped_file.h"
+#include "corpus/posting_order.h"
 #include "corpus/status.h"
 #include "corpus/string_list.h"
 
@@ -48,6 +50,11 @@ class CorpusIndex {
   // Offset of the posting block of `key`, when the key is in the table (a repeated key: the
   // offset of its last record).
   std::optional<uint64_t> PostingOffset(std::u16string_view key) const;
+  // Offset of the posting block of word `id`, when the ID is inside the word table.
+  std::optional<uint64_t> PostingOffsetOf(uint32_t id) const {
+    if (id >= postingOffsets_.size()) return std::nullopt;
+    return postingOffsets_[id];
+  }
 
   // The "2" keys without prefix, in word ID order; the "0" keys without prefix, less 。、「」.
   const StringList& englishWords() const { return englishWords_; }
@@ -65,12 +72,18 @@ class CorpusIndex {
   // read at each query.
   const MappedFile& postingFile() const { return postingFile_; }
   const MappedFile& sentenceRecordFile() const { return sentenceRecordFile_; }
+  // Which blocks of the mapped posting file are in ascending order, as searches have found them
+  // (kept with the file; null only in an index moved from).
+  PostingOrder* postingOrder() const { return postingOrder_.get(); }
 
   // Replace the word table (and with it the key lookup and both word lists), the sentence table,
   // or a mapped file: the loaders and the index build fill an index through these.
   void SetWordTable(StringList words, std::vector<uint64_t> postingOffsets);
   void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) { sentenceOffsets_ = std::move(sentenceOffsets); }
-  void SetPostingFile(MappedFile file) { postingFile_ = std::move(file); }
+  void SetPostingFile(MappedFile file) {
+    postingFile_ = std::move(file);
+    postingOrder_ = std::make_unique<PostingOrder>();
+  }
   void SetSentenceRecordFile(MappedFile file) { sentenceRecordFile_ = std::move(file); }
 
  private:
@@ -83,6 +96,7 @@ class CorpusIndex {
   StringList chineseWords_;
   std::vector<uint64_t> sentenceOffsets_;  // by sentence ID
   MappedFile postingFile_;
+  std::unique_ptr<PostingOrder> postingOrder_ = std::make_unique<PostingOrder>();
   MappedFile sentenceRecordFile_;
 };
 
