@@ -51,7 +51,10 @@ void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOf
   wordIds_.Rebuild(words_);
   englishWords_.clear();
   chineseWords_.clear();
+  wordTexts_.Clear();
+  wordTexts_.Reserve(words_.size());
   for (size_t k = 0; k < words_.size(); ++k) {
+    wordTexts_.Add(words_, k);  // in the one pass over the keys, while each is at hand
     const std::u16string_view w = words_[k];
     if (w.empty()) continue;
     if (w[0] == u'2') {

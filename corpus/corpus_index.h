@@ -23,6 +23,7 @@
 #include "corpus/posting_order.h"
 #include "corpus/status.h"
 #include "corpus/string_list.h"
+#include "corpus/word_texts.h"
 
 namespace tamrel {
 
@@ -41,6 +42,8 @@ class CorpusIndex {
 
   // Every key (prefix included) by word ID.
   const StringList& words() const { return words_; }
+  // The text of each word as results show it, by word ID (made with the word table).
+  const WordTexts& wordTexts() const { return wordTexts_; }
   std::optional<uint32_t> WordId(std::u16string_view key) const { return wordIds_.Find(words_, key); }
   bool HasKey(std::u16string_view key) const { return WordId(key).has_value(); }
   // The word IDs of many keys at once (0 for a missing key), as the index build encodes lines.
@@ -90,6 +93,7 @@ class CorpusIndex {
   std::filesystem::path root_;
   std::u16string tag_;
   StringList words_;
+  WordTexts wordTexts_;
   std::vector<uint64_t> postingOffsets_;  // by word ID
   KeyTable wordIds_;                      // key -> word ID (a repeated key: its last record)
   StringList englishWords_;

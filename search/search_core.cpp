@@ -43,19 +43,20 @@ bool AllAscending(const CorpusIndex& index, const std::vector<FoundTerm>& terms)
 // word ID lies outside the word table.
 bool BlockText(const CorpusIndex& index, const std::vector<uint32_t>& ids, std::u16string& text) {
   const StringList& words = index.words();
+  const WordTexts& texts = index.wordTexts();
   size_t length = 0;
   for (uint32_t id : ids) {
-    if (id >= words.size()) return false;
-    length += std::max<size_t>(words[id].size(), 1);
+    if (id >= texts.size()) return false;
+    length += texts.Length(words, id) + 1;
   }
-  // Sized once and filled in place: words are a few units long, too short for a copy call each.
-  text.resize(length);
+  // Sized once with room for a whole slot past the end, filled in place, then cut to the text.
+  text.resize(length + WordTexts::kInlineUnits);
   char16_t* out = text.data();
   for (uint32_t id : ids) {
-    const std::u16string_view key = words[id];
-    for (size_t u = 1; u < key.size(); ++u) *out++ = key[u];
+    out = texts.Copy(words, id, out);
     *out++ = u' ';
   }
+  text.resize(length);
   return true;
 }
 
@@ -74,15 +75,14 @@ bool RecordText(const CorpusIndex& index, const SentenceRecord& record, ResultSe
          BlockText(index, record.english, sentence.english);
 }
 
-void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids, bool units) {
-  const StringList& words = index.words();
+void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids, bool outside) {
+  const WordTexts& texts = index.wordTexts();
   for (uint32_t id : ids) {
-    if (id >= words.size()) continue;
-    if (units) {
-      words.PrefetchUnits(id);
-    } else {
-      words.PrefetchEnd(id);
-      if (id > 0) words.PrefetchEnd(id - 1);
+    if (id >= texts.size()) continue;
+    if (!outside) {
+      texts.PrefetchSlot(id);
+    } else if (texts.Outside(id)) {
+      texts.PrefetchOutside(index.words(), id);
     }
   }
 }
@@ -98,12 +98,13 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
   results.reserve(results.size() + ids.size());
   for (int32_t id : ids) PrefetchSentenceRecord(index, id);
   for (size_t i = 0; i < ids.size(); ++i) readable[i] = ReadSentenceRecord(index, ids[i], records[i]);
-  for (bool units : {false, true}) {
+  // The slots of all the words first, then the texts of the few too long for their slot.
+  for (bool outside : {false, true}) {
     for (size_t i = 0; i < ids.size(); ++i) {
       if (!readable[i]) continue;
-      PrefetchWords(index, records[i].chinese, units);
-      PrefetchWords(index, records[i].pinyin, units);
-      PrefetchWords(index, records[i].english, units);
+      PrefetchWords(index, records[i].chinese, outside);
+      PrefetchWords(index, records[i].pinyin, outside);
+      PrefetchWords(index, records[i].english, outside);
     }
   }
   for (size_t i = 0; i < ids.size(); ++i) {
