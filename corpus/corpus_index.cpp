@@ -51,6 +51,11 @@ void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOf
   wordIds_.Rebuild(words_);
   englishWords_.clear();
   chineseWords_.clear();
+  // Room for every key in each list, so that neither grows by copies: the room they do not use
+  // is never touched, and so never takes memory.
+  const size_t units = words_.empty() ? 0 : words_.StartOf(words_.size() - 1) + words_[words_.size() - 1].size();
+  englishWords_.reserve(words_.size(), units);
+  chineseWords_.reserve(words_.size(), units);
   wordTexts_.Clear();
   wordTexts_.Reserve(words_.size());
   for (size_t k = 0; k < words_.size(); ++k) {
