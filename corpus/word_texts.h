@@ -31,10 +31,6 @@ class WordTexts {
   // Whether the text of `id` lies in the word list rather than in its slot.
   bool Outside(uint32_t id) const { return slots_[id].length > kInlineUnits; }
   void PrefetchSlot(uint32_t id) const { __builtin_prefetch(&slots_[id]); }
-  // Asks for the units of a text that lies outside its slot, once the slot is at hand.
-  void PrefetchOutside(const StringList& words, uint32_t id) const {
-    __builtin_prefetch(words.Units(Start(id), 0).data());
-  }
   // Writes the text of `id` at `out` and returns the end of it. `out` must have room for
   // kInlineUnits units even when the text is shorter: a short text is copied as a whole slot.
   // `words` is the list the slots were made from.

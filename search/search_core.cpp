@@ -75,15 +75,10 @@ bool RecordText(const CorpusIndex& index, const SentenceRecord& record, ResultSe
          BlockText(index, record.english, sentence.english);
 }
 
-void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids, bool outside) {
+void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids) {
   const WordTexts& texts = index.wordTexts();
   for (uint32_t id : ids) {
-    if (id >= texts.size()) continue;
-    if (!outside) {
-      texts.PrefetchSlot(id);
-    } else if (texts.Outside(id)) {
-      texts.PrefetchOutside(index.words(), id);
-    }
+    if (id < texts.size()) texts.PrefetchSlot(id);
   }
 }
 
@@ -98,14 +93,13 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
   results.reserve(results.size() + ids.size());
   for (int32_t id : ids) PrefetchSentenceRecord(index, id);
   for (size_t i = 0; i < ids.size(); ++i) readable[i] = ReadSentenceRecord(index, ids[i], records[i]);
-  // The slots of all the words first, then the texts of the few too long for their slot.
-  for (bool outside : {false, true}) {
-    for (size_t i = 0; i < ids.size(); ++i) {
-      if (!readable[i]) continue;
-      PrefetchWords(index, records[i].chinese, outside);
-      PrefetchWords(index, records[i].pinyin, outside);
-      PrefetchWords(index, records[i].english, outside);
-    }
+  // The slots of all the words. The few texts too long for their slot are not fetched ahead:
+  // finding them would wait for every slot before any text is made, which cost more than it saved.
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (!readable[i]) continue;
+    PrefetchWords(index, records[i].chinese);
+    PrefetchWords(index, records[i].pinyin);
+    PrefetchWords(index, records[i].english);
   }
   for (size_t i = 0; i < ids.size(); ++i) {
     if (!readable[i]) continue;
