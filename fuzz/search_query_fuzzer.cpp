@@ -85,10 +85,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TAMREL_FUZZ_CHECK(command.page == PageResult::kNotAsked);
   TAMREL_FUZZ_CHECK(command.typed == text);
   if (!bilingual.empty() || !monolingual.empty()) {
-    TAMREL_FUZZ_CHECK(command.route == SearchRoute::kAsTyped && command.notice.empty());
-    TAMREL_FUZZ_CHECK(command.language == language);
-    TAMREL_FUZZ_CHECK(command.query == query);
-    TAMREL_FUZZ_CHECK(command.bilingual == bilingual && command.monolingual == monolingual);
+    if (command.route == SearchRoute::kAsTyped) {
+      TAMREL_FUZZ_CHECK(command.notice.empty());
+      TAMREL_FUZZ_CHECK(command.language == language);
+      TAMREL_FUZZ_CHECK(command.query == query);
+      TAMREL_FUZZ_CHECK(command.bilingual == bilingual && command.monolingual == monolingual);
+    } else {
+      // Only a plainer reading comes before the text as typed: English without the spaces around
+      // it, pinyin with tones, simplified characters; and it found something.
+      TAMREL_FUZZ_CHECK(command.route == SearchRoute::kTrimmed || command.route == SearchRoute::kPinyin ||
+                        command.route == SearchRoute::kSimplified);
+      TAMREL_FUZZ_CHECK(command.found() && !command.notice.empty());
+    }
   } else {
     TAMREL_FUZZ_CHECK(command.route != SearchRoute::kAsTyped);
     TAMREL_FUZZ_CHECK(command.found() == (command.route != SearchRoute::kNothingFound));
