@@ -125,8 +125,8 @@ void MainWindow::onSearch() {
   if (!result.found()) {
     // The page that says so, written beside the result page; the result page and the history
     // stay as they were.
-    if (result.page == PageResult::kWritten) {
-      navigate(PathToQString(result.pageFile));
+    if (result.page != PageResult::kNotAsked) {
+      navigate(PathToQString(result.page == PageResult::kWritten ? result.pageFile : fallbackPagePath_));
       setExportRows({});
     }
     return;

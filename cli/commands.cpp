@@ -108,7 +108,10 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
   const std::filesystem::path page = ResultPageFileName(kRoot);
   const SearchCommandResult result =
       RunSearchCommand(Utf8ToUtf16(text), bilingual, monolingual, settings, writePage ? page : std::filesystem::path());
-  if (result.page == PageResult::kFailed) std::cerr << "The page " << page.string() << " could not be written.\n";
+  if (result.page == PageResult::kFailed) {
+    std::cerr << "The page " << (result.pageFile.empty() ? page : result.pageFile).string()
+              << " could not be written.\n";
+  }
   if (!result.found()) {
     if (output == SearchOutput::kText) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
     return 1;

@@ -32,7 +32,7 @@ struct PageOptions {
 
 // The page for `query` (as searched) in `language`. Settings: showPinyin adds pinyin lines,
 // searchBilingual and searchMonolingual choose the sections. A non-empty `notice` (plain text)
-// becomes the first line of the body; without one the page is the page of old, byte for byte.
+// becomes the first line of the body; without one the page is the plain result page.
 std::u16string RenderResultPage(std::u16string_view query, Language language,
                                 const std::vector<ResultSentence>& bilingual,
                                 const std::vector<ResultSentence>& monolingual, const SysSettings& settings,

@@ -20,7 +20,7 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex
     if (!result.found()) TakeSearchRoad(text, bilingual, monolingual, settings, result);
   }
   if (!pagePath.empty()) {
-    // Found as typed, the notice is empty and the page is the page of old.
+    // Found as typed, the notice is empty and the page is the plain result page.
     result.pageFile = result.found() ? pagePath : NotFoundPageFileName(pagePath);
     const Status written = result.found()
                                ? WriteResultPage(result.query, result.language, result.bilingual, result.monolingual,

@@ -1,7 +1,9 @@
 // The Search command as one core operation, shared by the main window and tamrel-cli: typed
 // text -> language decision -> segmentation of Chinese -> bilingual and monolingual search as the
-// settings ask -> the result page. When that finds nothing, the other readings of the text are
-// tried (explorer/search_road.h) and the page says which one was shown, or that nothing was found.
+// settings ask -> the result page. Text that the language decision plainly misreads (spaces around
+// English, toned pinyin, traditional characters) takes its plainer reading first; when the search
+// as typed finds nothing, the other readings are tried (explorer/search_road.h). The page says
+// which reading was shown, or that nothing was found.
 #pragma once
 
 #include <filesystem>
@@ -25,7 +27,7 @@ enum class PageResult {
 
 // Which reading of the typed text found the sentences shown.
 enum class SearchRoute {
-  kAsTyped,          // the text as typed (the search of old, untouched)
+  kAsTyped,          // the text as typed, by the language decision
   kTrimmed,          // without the spaces before and after it
   kPinyin,           // as pinyin, searched as the Chinese words with that reading
   kSimplified,       // traditional characters converted to simplified ones

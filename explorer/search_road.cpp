@@ -118,9 +118,9 @@ bool TryTrimmed(std::u16string_view trimmed, const CorpusIndex& bilingual, const
   return true;
 }
 
-// `typedFound`: whether the text as typed found sentences (it is then searched in simplified
-// characters first, because its traditional characters can never match a simplified corpus).
-bool TrySimplified(std::u16string_view trimmed, bool typedFound, const CorpusIndex& bilingual,
+// `beforeTyped`: whether this reading comes before the search as typed, so that the notice does
+// not claim the text as typed found nothing.
+bool TrySimplified(std::u16string_view trimmed, bool beforeTyped, const CorpusIndex& bilingual,
                    const CorpusIndex& monolingual, const SysSettings& settings, SearchCommandResult& result) {
   if (!HoldsChinese(trimmed)) return false;
   const std::u16string simplified = SharedSimplifier().ToSimplified(trimmed);
@@ -128,7 +128,7 @@ bool TrySimplified(std::u16string_view trimmed, bool typedFound, const CorpusInd
   result.route = SearchRoute::kSimplified;
   result.searched = simplified;
   result.notice = u"Showing results for " + simplified + u", in simplified characters";
-  if (!typedFound) result.notice += u" (nothing was found for " + std::u16string(trimmed) + u")";
+  if (!beforeTyped) result.notice += u" (nothing was found for " + std::u16string(trimmed) + u")";
   return true;
 }
 

@@ -1,6 +1,7 @@
-// The other readings of a typed text, tried in order when the search as typed finds nothing: the
-// text without the spaces around it, as pinyin, in simplified characters, and with its English
-// words in their base forms. The first that finds sentences is shown.
+// The other readings of a typed text: the text without the spaces around it, as pinyin, in
+// simplified characters, and with its English words in their base forms. Some come before the
+// search as typed (TakePlainerReading), all are tried in order when it finds nothing
+// (TakeSearchRoad); the first that finds sentences is shown.
 #pragma once
 
 #include <string_view>
@@ -11,7 +12,7 @@
 
 namespace tamrel {
 
-// The readings that come before the text as typed, because today's language decision plainly
+// The readings that come before the text as typed, because the language decision plainly
 // misreads such text: spaces around an English text (it would be decided Chinese), pinyin with
 // tone marks or digits, and traditional characters (a simplified corpus never holds them). Fills
 // `result` with the first that finds sentences (its query, language, results, route, searched and

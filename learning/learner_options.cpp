@@ -58,7 +58,10 @@ Status UpdateLearnerOptions(const std::filesystem::path& root, const std::functi
   const auto file = LearnerOptionsFileName(root);
   FileLock lock;
   if (Status status = lock.Acquire(root / "data/options.json.lock"); !status.ok()) return status;
-  if (std::filesystem::exists(file) && access(file.c_str(), W_OK) != 0) return Status::IoError(file, "is read-only");
+  std::error_code error;
+  if (std::filesystem::exists(file, error) && access(file.c_str(), W_OK) != 0) {
+    return Status::IoError(file, "is read-only");
+  }
   nlohmann::json object;
   if (Status status = ReadObject(file, object); !status.ok()) return status;
   LearnerOptions options;

@@ -176,9 +176,11 @@ std::vector<std::u16string> EnglishBaseForms(std::u16string_view word) {
   // Stems shorter than three letters are left alone: "thing" is no form of "the".
   const auto stem = [&](size_t cut) { return word.substr(0, word.size() - cut); };
   if (EndsWith(word, u"ies") && word.size() > 4) out.push_back(std::u16string(stem(3)) + u"y");
-  if (EndsWith(word, u"es")) out.emplace_back(stem(1));                     // makes, goes
-  if (EndsWith(word, u"es") && word.size() > 4) out.emplace_back(stem(2));  // boxes, watches
-  if (EndsWith(word, u"s") && !EndsWith(word, u"ss") && !EndsWith(word, u"es")) out.emplace_back(stem(1));
+  if (EndsWith(word, u"es") && word.size() >= 4) out.emplace_back(stem(1));  // makes, goes
+  if (EndsWith(word, u"es") && word.size() > 4) out.emplace_back(stem(2));   // boxes, watches
+  if (EndsWith(word, u"s") && !EndsWith(word, u"ss") && !EndsWith(word, u"es") && word.size() >= 4) {
+    out.emplace_back(stem(1));  // cats, but not "is" or "us"
+  }
   if (EndsWith(word, u"ied") && word.size() > 4) out.push_back(std::u16string(stem(3)) + u"y");
   if (EndsWith(word, u"ed") && word.size() >= 4) {
     out.emplace_back(stem(1));                        // used, liked

@@ -36,6 +36,10 @@ TEST(EnglishBaseFormsTest, WordsLeftAlone) {
   EXPECT_FALSE(Offers(u"thing", u"the"));
   EXPECT_FALSE(Offers(u"class", u"clas"));
   EXPECT_TRUE(EnglishBaseForms(u"bed").empty());
+  EXPECT_FALSE(Offers(u"is", u"i"));  // two or three letters are no plural of a shorter word
+  EXPECT_FALSE(Offers(u"us", u"u"));
+  EXPECT_FALSE(Offers(u"yes", u"ye"));
+  EXPECT_TRUE(Offers(u"cats", u"cat"));
   EXPECT_TRUE(EnglishBaseForms(u"café").empty());
   EXPECT_TRUE(EnglishBaseForms(u"Apples").empty());  // callers pass the normalised word
   EXPECT_TRUE(EnglishBaseForms(u"").empty());
