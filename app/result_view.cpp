@@ -59,8 +59,9 @@ void ResultView::navigate(const QString& address) {
 
 void ResultView::onLoadFinished(bool ok) {
   if (!scrollToTop_) return;  // a link followed inside the page keeps its place
-  scrollToTop_ = false;
+  // A load cut short by the next navigate reports failure: the flag waits for that next load.
   if (!ok) return;
+  scrollToTop_ = false;
   QPointer<ResultView> self(this);
   page()->runJavaScript(QString::fromLatin1(kToTop), [self](const QVariant&) {
     if (self) emit self->pageShown();
