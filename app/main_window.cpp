@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "app/desktop.h"
+#include "app/growing_form.h"
 #include "app/import_run.h"
 #include "app/qt_text.h"
 #include "app/window_frame.h"
@@ -22,7 +23,19 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
     : QDialog(parent), desktop_(desktop), ui_(std::make_unique<Ui::MainWindow>()), aboutAction_(kAboutMenuEntry) {
   RegisterWindowResources();
   ui_->setupUi(this);
-  SetDialogFrame(*this, /*minimiseBox=*/true);
+  SetGrowingWindowFrame(*this);
+  // The controls were drawn for the least size; the web view and the word list take any extra
+  // room, the input box widens, and the controls at the right edge move with it.
+  ui_->windowLayout->setStretchFactor(ui_->clientArea, 1);  // the menu bar keeps its height
+  auto* form = new GrowingForm(*ui_->clientArea);
+  form->follow(*ui_->webView, GrowingForm::kGrowWide | GrowingForm::kGrowTall);
+  form->follow(*ui_->wordList, GrowingForm::kGrowTall);
+  form->follow(*ui_->inputEdit, GrowingForm::kGrowWide);
+  for (QWidget* right : std::initializer_list<QWidget*>{ui_->searchButton, ui_->wordTestButton, ui_->historyLabel,
+                                                        ui_->historyFirstButton, ui_->historyPreviousButton,
+                                                        ui_->historyNextButton, ui_->historyLastButton}) {
+    form->follow(*right, GrowingForm::kMoveRight);
+  }
   // The title-bar menu belongs to the window manager here, so the About entry that the window
   // adds to it goes into the window's context menu instead.
   aboutSeparator_.setSeparator(true);
@@ -49,6 +62,8 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   connect(ui_->actionContents, &QAction::triggered, this, &MainWindow::onContents);
   connect(ui_->actionReportBug, &QAction::triggered, this, &MainWindow::onReportBug);
   connect(ui_->actionImport, &QAction::triggered, this, &MainWindow::onImport);
+  connect(ui_->actionExport, &QAction::triggered, this, &MainWindow::onExport);
+  setUpSpeech();
 }
 
 MainWindow::~MainWindow() = default;
@@ -64,7 +79,7 @@ void MainWindow::initialize() {
   loadCorpus(bilingual_, kTagBilingual);
   loadCorpus(monolingual_, kTagMonolingual);
   ui_->enRadio->setChecked(true);
-  (void)ReadConfig(settings_, root_);  // without a readable file the defaults stay
+  readOptions();
   greet();
   navigate(PathToQString(welcomePagePath_));  // in place of the product site's start-up page
   ui_->searchButton->setFocus();
@@ -92,6 +107,11 @@ void MainWindow::greet() {
   }
 }
 
+void MainWindow::readOptions() {
+  (void)ReadConfig(settings_, root_);         // without a readable file the defaults stay
+  (void)ReadLearnerOptions(options_, root_);  // likewise
+}
+
 void MainWindow::showResourcesError() { desktop_.Tell(this, kErrorCaption, kResourcesError, Desktop::Icon::kError); }
 
 void MainWindow::navigate(const QString& address) { ui_->webView->navigate(address); }
@@ -99,9 +119,21 @@ void MainWindow::navigate(const QString& address) { ui_->webView->navigate(addre
 void MainWindow::onSearch() {
   const std::u16string text = ToU16(ui_->inputEdit->text());
   if (text.empty()) return;
-  const SearchCommandResult result = RunSearchCommand(text, bilingual_, monolingual_, settings_, resultPagePath_);
-  if (!result.found()) return;  // the page on display stays, the history does not change
+  PageOptions page;
+  page.toneColours = options_.toneColours;
+  const SearchCommandResult result = RunSearchCommand(text, bilingual_, monolingual_, settings_, resultPagePath_, page);
+  if (!result.found()) {
+    // The page that says so, written beside the result page; the result page and the history
+    // stay as they were.
+    if (result.page != PageResult::kNotAsked) {
+      navigate(PathToQString(result.page == PageResult::kWritten ? result.pageFile : fallbackPagePath_));
+      setExportRows({});
+    }
+    return;
+  }
   navigate(PathToQString(result.page == PageResult::kWritten ? resultPagePath_ : fallbackPagePath_));
+  setExportRows(ExportRows(result.query, result.bilingual, result.monolingual));
+  exportQuery_ = ToQString(result.query);
   history_.Add(result.query);
 }
 

@@ -1,7 +1,10 @@
 // MainWindow: the main window. It owns the two loaded corpora, the settings, the search history
 // and the controls; its Search command runs the core's search road and shows the result page in
-// the web view. Everything that would wait for a person goes through the Desktop it is given,
-// which must outlive the window.
+// the web view. File > Export Results... saves the sentences of the page shown as Anki notes, and
+// Speak (the web view's context menu, F8) reads the selected text or the sentence under the
+// pointer aloud. The window can grow: the web view and the word list take the extra room.
+// Everything that would wait for a person goes through the Desktop it is given, which must
+// outlive the window.
 #pragma once
 
 #include <QAction>
@@ -13,6 +16,9 @@
 
 #include "corpus/corpus_index.h"
 #include "explorer/search_history.h"
+#include "explorer/sentence_export.h"
+#include "explorer/sentence_text.h"
+#include "learning/learner_options.h"
 #include "learning/sys_settings.h"
 
 namespace Ui {
@@ -38,6 +44,7 @@ class MainWindow : public QDialog {
 
   const SearchHistory& history() const { return history_; }
   const SysSettings& settings() const { return settings_; }
+  const LearnerOptions& options() const { return options_; }
   const std::filesystem::path& workingDirectory() const { return workingDirectory_; }
   // The import of File > Import Sentences... under way, or null.
   ImportRun* importRun() const { return importRun_.get(); }
@@ -61,6 +68,16 @@ class MainWindow : public QDialog {
   void onReportBug();
   void onImport();
   void onImportFinished();
+  void onExport();
+  // Speak: the context menu readies its entry for the text at the point it opens at; F8 finds the
+  // text under the pointer and speaks it.
+  void setUpSpeech();
+  void onContextMenuOpening(const QPoint& point);
+  void onSpeak();
+  void onSpeakKey();
+  // Enables the Speak entry for `text` when a voice for its language is installed; otherwise
+  // disables it and says in the tooltip what to install. True when enabled.
+  bool prepareSpeech(const QString& text);
 
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
@@ -68,6 +85,9 @@ class MainWindow : public QDialog {
   void recall(const std::u16string& entry);
   void showResourcesError();
   void navigate(const QString& address);
+  void readOptions();
+  // The sentences File > Export Results... saves: those of the result page shown, or none.
+  void setExportRows(std::vector<ExportRow> rows);
 
   CorpusIndex bilingual_;
   CorpusIndex monolingual_;
@@ -77,7 +97,14 @@ class MainWindow : public QDialog {
   std::filesystem::path welcomePagePath_;
   std::filesystem::path fallbackPagePath_;
   SysSettings settings_;
+  LearnerOptions options_;
   SearchHistory history_;
+  std::vector<ExportRow> exportRows_;
+  QString exportQuery_;
+  QAction speakAction_;  // Speak in the web view's context menu
+  QAction speakKey_;     // F8
+  QString speechText_;   // what Speak reads, and in which language
+  SpokenLanguage speechLanguage_ = SpokenLanguage::kNone;
   Desktop& desktop_;
   std::unique_ptr<Ui::MainWindow> ui_;
   QAction aboutSeparator_;

@@ -26,7 +26,7 @@ void MainWindow::onExit() { accept(); }
 
 void MainWindow::onSystemSettings() {
   SettingsDialog dialog(root_, this);
-  if (desktop_.RunModal(dialog) == QDialog::Accepted) (void)ReadConfig(settings_, root_);
+  if (desktop_.RunModal(dialog) == QDialog::Accepted) readOptions();
 }
 
 void MainWindow::onContents() {
@@ -34,6 +34,7 @@ void MainWindow::onContents() {
   std::filesystem::path current = desktop_.CurrentDirectory();
   if (!current.empty()) workingDirectory_ = std::move(current);
   navigate(PathToQString(workingDirectory_ / "data" / "Help.html"));
+  setExportRows({});  // the page shown holds no results now
 }
 
 void MainWindow::onReportBug() {

@@ -1,11 +1,45 @@
 #include "app/result_view.h"
 
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
 
 namespace tamrel {
 
-ResultView::ResultView(QWidget* parent) : QWebEngineView(parent) {}
+namespace {
+
+// The text of the line under the point (x, y) in the bullet (<li>) there: the lines of a bullet
+// are separated by <br>, so the line is the one after as many breaks as stand before the point.
+constexpr const char* kLineAtPoint = R"JS(
+(function (x, y) {
+  var element = document.elementFromPoint(x, y);
+  var item = element ? element.closest('li') : null;
+  if (!item) return '';
+  var lines = item.innerText.split('\n');
+  var range = document.caretRangeFromPoint(x, y);
+  var node = range ? range.startContainer : null;
+  var line = 0;
+  if (node && item.contains(node)) {
+    item.querySelectorAll('br').forEach(function (br) {
+      if (br.compareDocumentPosition(node) & Node.DOCUMENT_POSITION_FOLLOWING) ++line;
+    });
+  }
+  return lines[line] || lines[0] || '';
+})(%1, %2)
+)JS";
+
+// Run in the page shown before a new one loads and in the new one when it has loaded: a page loaded
+// again at the same address would otherwise come back at the place it was left.
+// (A document that is not shown yet, the first one, refuses the history setting; it has no place.)
+constexpr const char* kToTop = "try { history.scrollRestoration = 'manual'; } catch (e) {} window.scrollTo(0, 0);";
+
+}  // namespace
+
+ResultView::ResultView(QWidget* parent) : QWebEngineView(parent) {
+  connect(this, &QWebEngineView::loadFinished, this, &ResultView::onLoadFinished);
+}
 
 QUrl ResultView::addressToUrl(const QString& address) {
   const QUrl url(address);
@@ -18,7 +52,46 @@ QUrl ResultView::addressToUrl(const QString& address) {
 
 void ResultView::navigate(const QString& address) {
   requested_ = addressToUrl(address);
+  scrollToTop_ = true;
+  page()->runJavaScript(QString::fromLatin1(kToTop));
   load(requested_);
+}
+
+void ResultView::onLoadFinished(bool ok) {
+  if (!scrollToTop_) return;  // a link followed inside the page keeps its place
+  // A load cut short by the next navigate reports failure: the flag waits for that next load.
+  if (!ok) return;
+  scrollToTop_ = false;
+  QPointer<ResultView> self(this);
+  page()->runJavaScript(QString::fromLatin1(kToTop), [self](const QVariant&) {
+    if (self) emit self->pageShown();
+  });
+}
+
+void ResultView::textAt(const QPoint& point, const std::function<void(const QString&)>& done) {
+  const QString selected = selectedText();
+  if (!selected.trimmed().isEmpty()) {
+    done(selected);
+    return;
+  }
+  // Page coordinates are CSS pixels: view pixels divided by the zoom.
+  const QPointF css = QPointF(point) / zoomFactor();
+  page()->runJavaScript(QString::fromLatin1(kLineAtPoint).arg(css.x()).arg(css.y()),
+                        [done](const QVariant& line) { done(line.toString()); });
+}
+
+void ResultView::contextMenuEvent(QContextMenuEvent* event) {
+  // The view's own entries come from the page's context menu request; an event without one (sent
+  // by a program, not by the page) gets the window's actions only.
+  QMenu* menu = lastContextMenuRequest() != nullptr ? createStandardContextMenu() : new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->setToolTipsVisible(true);  // a disabled entry says why in its tooltip
+  if (!contextActions_.isEmpty()) {
+    if (!menu->isEmpty()) menu->addSeparator();
+    menu->addActions(contextActions_);
+  }
+  emit contextMenuOpening(event->pos());
+  menu->popup(event->globalPos());
 }
 
 }  // namespace tamrel

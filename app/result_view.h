@@ -1,11 +1,20 @@
-// ResultView: the web view of the main window, a QWebEngineView with the one operation the
-// program needs. navigate returns at once; the page loads in the background and a page that does
-// not load (a missing file, a closed network) shows whatever the view shows for it.
+// ResultView: the web view of the main window, a QWebEngineView with the operations the program
+// needs. navigate returns at once; the page loads in the background and a page that does not load
+// (a missing file, a closed network) shows whatever the view shows for it. Every page navigate
+// shows opens at its top, even when it is the same file as before (the result page always is),
+// which the view would otherwise show at the old scroll position. The context menu is the view's
+// own with the window's actions added; textAt finds what the person points at.
 #pragma once
 
+#include <QList>
+#include <QPoint>
 #include <QString>
 #include <QUrl>
 #include <QWebEngineView>
+#include <functional>
+
+class QAction;
+class QMenu;
 
 namespace tamrel {
 
@@ -25,8 +34,29 @@ class ResultView : public QWebEngineView {
   // The URL navigate loads for `address`.
   static QUrl addressToUrl(const QString& address);
 
+  // Actions shown below the view's own entries in its context menu.
+  void addContextAction(QAction* action) { contextActions_.append(action); }
+
+  // Calls `done` with the selected text, or, without a selection, the line of the sentence at
+  // `point` (view coordinates): the line of the bullet under it, or its first line when the point
+  // is on none of them; an empty text when no sentence is there.
+  void textAt(const QPoint& point, const std::function<void(const QString&)>& done);
+
+ signals:
+  // The context menu is about to be shown at `point` (view coordinates), the window's actions in it.
+  void contextMenuOpening(const QPoint& point);
+  // A page navigate asked for has finished loading and is scrolled to its top.
+  void pageShown();
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
  private:
+  void onLoadFinished(bool ok);
+
   QUrl requested_;
+  bool scrollToTop_ = false;
+  QList<QAction*> contextActions_;
 };
 
 }  // namespace tamrel

@@ -7,7 +7,8 @@ namespace tamrel {
 
 SettingsDialog::SettingsDialog(std::filesystem::path root, QWidget* parent)
     : QDialog(parent), root_(std::move(root)), ui_(std::make_unique<Ui::SettingsDialog>()) {
-  (void)ReadConfig(settings_, root_);  // without a readable file the defaults stay
+  (void)ReadConfig(settings_, root_);         // without a readable file the defaults stay
+  (void)ReadLearnerOptions(options_, root_);  // likewise
   RegisterWindowResources();
   ui_->setupUi(this);
   SetDialogFrame(*this);
@@ -22,12 +23,14 @@ void SettingsDialog::loadControls() {
   ui_->monolingualCheck->setChecked(settings_.searchMonolingual);
   ui_->bilingualCheck->setChecked(settings_.searchBilingual);
   ui_->pronunciationCheck->setChecked(settings_.showPinyin);
+  ui_->toneColoursCheck->setChecked(options_.toneColours);
 }
 
 void SettingsDialog::storeControls() {
   settings_.searchMonolingual = ui_->monolingualCheck->checkState() != Qt::Unchecked;
   settings_.searchBilingual = ui_->bilingualCheck->checkState() != Qt::Unchecked;
   settings_.showPinyin = ui_->pronunciationCheck->checkState() != Qt::Unchecked;
+  options_.toneColours = ui_->toneColoursCheck->isChecked();
 }
 
 void SettingsDialog::onSave() {
@@ -40,6 +43,14 @@ void SettingsDialog::onSave() {
     current.showPinyin = settings_.showPinyin;
   });
   (void)status;  // a failure is not reported; the main window reads the old file back
+  // The options file is written only when the option changed, so that a user who never touches it
+  // gets no new file in data/.
+  LearnerOptions stored;
+  (void)ReadLearnerOptions(stored, root_);
+  if (stored.toneColours != options_.toneColours) {
+    const bool tones = options_.toneColours;
+    (void)UpdateLearnerOptions(root_, [tones](LearnerOptions& current) { current.toneColours = tones; });
+  }
   accept();
 }
 

@@ -1,14 +1,16 @@
 // SettingsDialog: the System Settings dialog. It reads the settings file of the runtime folder
-// when it is created, shows
-// three of the four options as check boxes, and on Save writes them onto the file as it is then
-// (the start-up option stays as the file has it); Cancel writes nothing. The main window learns the new options only
-// by reading the file again after Save.
+// and the learners' options file when it is created, shows three of the four settings and the tone
+// colours option as check boxes, and on Save writes each onto its file as it is then (the start-up
+// option stays as the file has it; data/config.data is rewritten exactly as before, the tone
+// colours go to data/options.json); Cancel writes nothing. The main window learns the new options
+// only by reading the files again after Save.
 #pragma once
 
 #include <QDialog>
 #include <filesystem>
 #include <memory>
 
+#include "learning/learner_options.h"
 #include "learning/sys_settings.h"
 
 namespace Ui {
@@ -25,14 +27,15 @@ class SettingsDialog : public QDialog {
   ~SettingsDialog() override;
 
  private:
-  // Shows the three options of the record in the check boxes.
+  // Shows the options in the check boxes.
   void loadControls();
-  // Takes the three options from the check boxes into the record.
+  // Takes the options from the check boxes.
   void storeControls();
   void onSave();
 
   std::filesystem::path root_;
   SysSettings settings_;
+  LearnerOptions options_;
   std::unique_ptr<Ui::SettingsDialog> ui_;
 };
 

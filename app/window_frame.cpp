@@ -1,5 +1,6 @@
 #include "app/window_frame.h"
 
+#include <QLayout>
 #include <QWidget>
 
 // The resource file is compiled into this static library, whose objects the linker keeps only
@@ -22,6 +23,18 @@ void SetDialogFrame(QWidget& dialog, bool minimiseBox) {
   if (minimiseBox) flags |= Qt::WindowMinimizeButtonHint;
   dialog.setWindowFlags(flags);
   dialog.setFixedSize(dialog.sizeHint().expandedTo(dialog.minimumSize()));
+}
+
+}  // namespace tamrel
+
+namespace tamrel {
+
+void SetGrowingWindowFrame(QWidget& window) {
+  window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                        Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+  // The form's layout no longer fixes the size: it only keeps the window from getting smaller.
+  if (window.layout() != nullptr) window.layout()->setSizeConstraint(QLayout::SetMinimumSize);
+  window.resize(window.sizeHint().expandedTo(window.minimumSizeHint()));
 }
 
 }  // namespace tamrel

@@ -10,6 +10,7 @@
 #include "bench/fts5_peer.h"
 #include "corpus/corpus_index.h"
 #include "corpus/text_utils.h"
+#include "explorer/search_command.h"
 #include "search/query.h"
 #include "search/search_core.h"
 
@@ -60,6 +61,19 @@ QueryRunner TamrelRunner(const OpenCorpus& open, const std::vector<BenchQuery>& 
   };
 }
 
+// The search command as the window runs it, on the one benchmarked corpus: its dictionary cuts
+// Chinese text and gives the readings, and only its bilingual section is searched.
+QueryRunner SearchCommandRunner(const OpenCorpus& open, const std::vector<BenchQuery>& queries) {
+  std::vector<std::u16string> texts;
+  for (const BenchQuery& q : queries) texts.push_back(Utf8ToUtf16(q.text));
+  return [&index = open.index, texts = std::move(texts)](size_t i) {
+    SysSettings settings;
+    settings.searchMonolingual = false;
+    const SearchCommandResult result = RunSearchCommand(texts[i], index, index, settings, {});
+    return static_cast<int>(result.bilingual.size());
+  };
+}
+
 QueryRunner Fts5Runner(OpenCorpus& open, const std::vector<BenchQuery>& queries) {
   std::vector<Fts5Query> prepared;
   for (const BenchQuery& q : queries) prepared.push_back(MakeFts5Query(q));
@@ -71,7 +85,9 @@ void QueryBenchmark(benchmark::State& state, const BenchCorpus& corpus, const st
   if (!EnsureIndexes(corpus)) return state.SkipWithError("corpus not built");
   OpenCorpus* open = Open(corpus);
   if (open == nullptr) return state.SkipWithError("cannot open the corpus");
-  const QueryRunner run = engine == "tamrel" ? TamrelRunner(*open, queries) : Fts5Runner(*open, queries);
+  const QueryRunner run = engine == "tamrel-command" ? SearchCommandRunner(*open, queries)
+                          : engine == "tamrel"       ? TamrelRunner(*open, queries)
+                                                     : Fts5Runner(*open, queries);
 
   for (size_t i = 0; i < queries.size(); ++i) {  // warm-up pass
     if (run(i) < 0) return state.SkipWithError("query failed");
@@ -115,6 +131,15 @@ void RegisterQueryBenchmarks(const BenchCorpus& corpus, const std::vector<BenchQ
           ->UseRealTime()
           ->Unit(benchmark::kMillisecond);
     }
+  }
+  for (const char* kind : kSearchRoadKinds) {
+    std::vector<BenchQuery> ofKind = QueriesOfKind(queries, kind);
+    if (ofKind.empty()) continue;
+    const std::string name = "query/" + corpus.name + "/" + kind + "/tamrel";
+    benchmark::RegisterBenchmark(name.c_str(), QueryBenchmark, corpus, ofKind, std::string("tamrel-command"))
+        ->Iterations(QueryRepetitions())
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
+#include "explorer/sentence_export.h"
 #include "learning/sys_settings.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/line_analysis.h"
@@ -26,6 +27,24 @@ void ShowProgress(const BuildProgress& p) {
   const int percent = p.bytesTotal > 0 ? static_cast<int>(100 * p.bytesRead / p.bytesTotal) : 100;
   std::fprintf(stderr, "\r%s %s: %lld lines, %d%%   ", U8(p.tag).c_str(), what, static_cast<long long>(p.lines),
                percent);
+}
+
+const char* RouteName(SearchRoute route) {
+  switch (route) {
+    case SearchRoute::kAsTyped:
+      return "as typed";
+    case SearchRoute::kTrimmed:
+      return "trimmed";
+    case SearchRoute::kPinyin:
+      return "pinyin";
+    case SearchRoute::kSimplified:
+      return "simplified";
+    case SearchRoute::kEnglishBaseForm:
+      return "base form";
+    case SearchRoute::kNothingFound:
+      break;
+  }
+  return "nothing found";
 }
 
 // The runtime folder of every command: the current directory.
@@ -70,7 +89,8 @@ int Words(bool chinese, int start, int count) {
   return 0;
 }
 
-int Search(const std::string& text, bool json, bool writePage) {
+int Search(const std::string& text, SearchOutput output, bool writePage) {
+  const bool json = output == SearchOutput::kJson;
   if (text.empty()) {
     std::cerr << "Nothing to search: the text is empty.\n";
     return 2;
@@ -88,11 +108,27 @@ int Search(const std::string& text, bool json, bool writePage) {
   const std::filesystem::path page = ResultPageFileName(kRoot);
   const SearchCommandResult result =
       RunSearchCommand(Utf8ToUtf16(text), bilingual, monolingual, settings, writePage ? page : std::filesystem::path());
+  if (result.page == PageResult::kFailed) {
+    std::cerr << "The page " << (result.pageFile.empty() ? page : result.pageFile).string()
+              << " could not be written.\n";
+  }
   if (!result.found()) {
-    if (!json) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
+    if (output == SearchOutput::kText) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
     return 1;
   }
-  if (result.page == PageResult::kFailed) std::cerr << "The page " << page.string() << " could not be written.\n";
+  if (output == SearchOutput::kTsv) {
+    std::cout << FormatExportFile(ExportRows(result.query, result.bilingual, result.monolingual));
+    return 0;
+  }
+  if (result.route != SearchRoute::kAsTyped) {
+    if (json) {
+      const nlohmann::ordered_json line = {
+          {"route", RouteName(result.route)}, {"searched", U8(result.searched)}, {"notice", U8(result.notice)}};
+      std::cout << line.dump() << '\n';
+    } else {
+      std::cout << U8(result.notice) << '\n';
+    }
+  }
   const auto print = [&](const char* corpus, const char* heading, const std::vector<ResultSentence>& list) {
     if (!json) std::cout << heading << '\n';
     int rank = 0;

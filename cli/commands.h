@@ -13,8 +13,12 @@ int Build();
 // Lists words of the bilingual corpus from `start`; 0, or 2 when the corpus cannot be loaded.
 int Words(bool chinese, int start, int count);
 
+// How Search prints the sentences: numbered text, one JSON object per sentence, or the
+// tab-separated notes of File > Export Results... (explorer/sentence_export.h).
+enum class SearchOutput { kText, kJson, kTsv };
+
 // Searches `text`; 0 when something was found, 1 when nothing was, 2 when a corpus cannot be loaded.
-int Search(const std::string& text, bool json, bool writePage);
+int Search(const std::string& text, SearchOutput output, bool writePage);
 
 // Prints the options, or sets KEY=TRUE|FALSE pairs and writes them; 0, or 2 on a bad pair or
 // when the file cannot be written.

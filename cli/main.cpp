@@ -22,9 +22,11 @@ int main(int argc, char** argv) {
 
   auto* search = app.add_subcommand("search", "Search both corpora as the main window does");
   bool json = false;
+  bool tsv = false;
   bool noPage = false;
   std::vector<std::string> queryWords;
   search->add_flag("--json", json, "One JSON object per result and line");
+  search->add_flag("--tsv", tsv, "Tab-separated notes for Anki, as File > Export Results... writes them (not --json)");
   search->add_flag("--no-page", noPage, "Do not write data/displayResult.html");
   search
       ->add_option("TEXT", queryWords,
@@ -81,7 +83,12 @@ int main(int argc, char** argv) {
   if (app.got_subcommand(search)) {
     std::string text;
     for (const std::string& w : queryWords) text += (text.empty() ? "" : " ") + w;
-    return tamrel::cli::Search(text, json, !noPage);
+    using tamrel::cli::SearchOutput;
+    return tamrel::cli::Search(text,
+                               tsv    ? SearchOutput::kTsv
+                               : json ? SearchOutput::kJson
+                                      : SearchOutput::kText,
+                               !noPage);
   }
   return tamrel::cli::Settings(assignments);
 }

@@ -1,6 +1,7 @@
 #include "corpus/corpus_index.h"
 
 #include <array>
+#include <atomic>
 
 #include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
@@ -42,6 +43,11 @@ std::optional<uint64_t> CorpusIndex::PostingOffset(std::u16string_view key) cons
   return postingOffsets_[*id];
 }
 
+uint64_t CorpusIndex::NextGeneration() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
+
 void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOffsets) {
   KeyTable wordIds;
   wordIds.Rebuild(words);
@@ -49,12 +55,22 @@ void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOf
 }
 
 void CorpusIndex::SetWordTable(StringList words, KeyTable wordIds, std::vector<uint64_t> postingOffsets) {
+  generation_ = NextGeneration();
   words_ = std::move(words);
   postingOffsets_ = std::move(postingOffsets);
+  postingOrder_ = std::make_unique<PostingOrder>();  // the offsets may name other blocks now
   wordIds_ = std::move(wordIds);
   englishWords_.clear();
   chineseWords_.clear();
+  // Room for every key in each list, so that neither grows by copies: the room they do not use
+  // is never touched, and so never takes memory.
+  const size_t units = words_.empty() ? 0 : words_.StartOf(words_.size() - 1) + words_[words_.size() - 1].size();
+  englishWords_.reserve(words_.size(), units);
+  chineseWords_.reserve(words_.size(), units);
+  wordTexts_.Clear();
+  wordTexts_.Reserve(words_.size());
   for (size_t k = 0; k < words_.size(); ++k) {
+    wordTexts_.Add(words_, k);  // in the one pass over the keys, while each is at hand
     const std::u16string_view w = words_[k];
     if (w.empty()) continue;
     if (w[0] == u'2') {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,10 @@
 
 #include "corpus/key_table.h"
 #include "corpus/mapped_file.h"
+#include "corpus/posting_order.h"
 #include "corpus/status.h"
 #include "corpus/string_list.h"
+#include "corpus/word_texts.h"
 
 namespace tamrel {
 
@@ -40,6 +43,8 @@ class CorpusIndex {
 
   // Every key (prefix included) by word ID.
   const StringList& words() const { return words_; }
+  // The text of each word as results show it, by word ID (made with the word table).
+  const WordTexts& wordTexts() const { return wordTexts_; }
   std::optional<uint32_t> WordId(std::u16string_view key) const { return wordIds_.Find(words_, key); }
   bool HasKey(std::u16string_view key) const { return WordId(key).has_value(); }
   // The word IDs of many keys at once (0 for a missing key), as the index build encodes lines.
@@ -49,6 +54,11 @@ class CorpusIndex {
   // Offset of the posting block of `key`, when the key is in the table (a repeated key: the
   // offset of its last record).
   std::optional<uint64_t> PostingOffset(std::u16string_view key) const;
+  // Offset of the posting block of word `id`, when the ID is inside the word table.
+  std::optional<uint64_t> PostingOffsetOf(uint32_t id) const {
+    if (id >= postingOffsets_.size()) return std::nullopt;
+    return postingOffsets_[id];
+  }
 
   // The "2" keys without prefix, in word ID order; the "0" keys without prefix, less 。、「」.
   const StringList& englishWords() const { return englishWords_; }
@@ -66,29 +76,51 @@ class CorpusIndex {
   // read at each query.
   const MappedFile& postingFile() const { return postingFile_; }
   const MappedFile& sentenceRecordFile() const { return sentenceRecordFile_; }
+  // Which blocks of the mapped posting file are in ascending order, as searches have found them
+  // (kept with the file; null only in an index moved from).
+  PostingOrder* postingOrder() const { return postingOrder_.get(); }
 
   // Replace the word table (and with it the key lookup and both word lists), the sentence table,
   // or a mapped file: the loaders and the index build fill an index through these.
   void SetWordTable(StringList words, std::vector<uint64_t> postingOffsets);
   // The same with the key lookup made beforehand over `words` (read from a key table file).
   void SetWordTable(StringList words, KeyTable wordIds, std::vector<uint64_t> postingOffsets);
-  void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) { sentenceOffsets_ = std::move(sentenceOffsets); }
   // The key lookup, as the build writes it into the key table file.
   const KeyTable& wordIds() const { return wordIds_; }
-  void SetPostingFile(MappedFile file) { postingFile_ = std::move(file); }
-  void SetSentenceRecordFile(MappedFile file) { sentenceRecordFile_ = std::move(file); }
+  void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) {
+    sentenceOffsets_ = std::move(sentenceOffsets);
+    generation_ = NextGeneration();
+  }
+  void SetPostingFile(MappedFile file) {
+    postingFile_ = std::move(file);
+    postingOrder_ = std::make_unique<PostingOrder>();
+  }
+  void SetSentenceRecordFile(MappedFile file) {
+    sentenceRecordFile_ = std::move(file);
+    generation_ = NextGeneration();
+  }
+
+  // Changes with every replacement of the word table, the sentence table or the record file, and
+  // no two indexes of the process share one: what is derived from an index's contents and kept
+  // between searches (the readings of its words) is kept under it, and made again once it changes.
+  uint64_t generation() const { return generation_; }
 
  private:
   std::filesystem::path root_;
   std::u16string tag_;
   StringList words_;
+  WordTexts wordTexts_;
   std::vector<uint64_t> postingOffsets_;  // by word ID
   KeyTable wordIds_;                      // key -> word ID (a repeated key: its last record)
   StringList englishWords_;
   StringList chineseWords_;
   std::vector<uint64_t> sentenceOffsets_;  // by sentence ID
   MappedFile postingFile_;
+  std::unique_ptr<PostingOrder> postingOrder_ = std::make_unique<PostingOrder>();
   MappedFile sentenceRecordFile_;
+  uint64_t generation_ = NextGeneration();
+
+  static uint64_t NextGeneration();
 };
 
 // Reads the word table of `index` (its root and tag) into it and maps the posting file. On

@@ -53,6 +53,17 @@ bool ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& b
   return true;
 }
 
+bool ViewPostingIds(const CorpusIndex& index, uint64_t offset, PostingIds& ids) {
+  if (!index.postingFile().IsOpen()) return false;
+  const std::string_view file = index.postingFile().bytes();
+  if (offset > file.size() || file.size() - offset < 4) return false;
+  const char* head = file.data() + offset;
+  const uint32_t count = GetFixed32(head);
+  if (uint64_t{count} * 8 > file.size() - offset - 4) return false;
+  ids = {head + 4, count};
+  return true;
+}
+
 void PrefetchSentenceRecord(const CorpusIndex& index, int64_t sentenceId) {
   const auto offset = index.SentenceOffset(sentenceId);
   const std::string_view file = index.sentenceRecordFile().bytes();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
+#include "corpus/posting_ids.h"
 
 namespace tamrel {
 
@@ -29,6 +30,10 @@ struct PostingBlock {
 // False when the file cannot be opened or the block reaches past its end.
 [[nodiscard]] bool ReadPostingBlock(const CorpusIndex& index, uint64_t offset, PostingBlock& block,
                                     uint32_t limit = UINT32_MAX);
+
+// Views the IDs of the block at `offset` of the mapped posting file of `index`. False when the
+// file is not mapped (it is then read at each query) or the block reaches past its end.
+[[nodiscard]] bool ViewPostingIds(const CorpusIndex& index, uint64_t offset, PostingIds& ids);
 
 struct SentenceRecord {
   std::vector<uint32_t> chinese, pinyin, english;  // word IDs of the three token blocks

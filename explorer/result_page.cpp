@@ -4,6 +4,7 @@
 
 #include "corpus/text_file.h"
 #include "corpus/text_utils.h"
+#include "explorer/tone_colours.h"
 
 namespace tamrel {
 
@@ -42,11 +43,31 @@ constexpr std::u16string_view kListClose = u"</ul>\n";
 constexpr std::u16string_view kMonolingualBanner =
     u"<p id=\"border7\"><a name=\"MONO\"> Monolingual Examples:</a></p>\n";
 constexpr std::u16string_view kPageEnd = u"</body></html>\n";
+constexpr std::u16string_view kNoticeOpen = u"<p><i>";
+constexpr std::u16string_view kNoticeClose = u"</i></p>\n";
+// With tone colours: the five tone classes, and matched words marked by a red underline and bold
+// type, since their characters take the tone colours.
+constexpr std::u16string_view kToneStyle =
+    u"<style type=\"text/css\">.t1 {color: #E30000;} .t2 {color: #E07800;} .t3 {color: #008A00;} "
+    u".t4 {color: #0046E0;} .t5 {color: #808080;} font[color=red] {text-decoration: underline; font-weight: bold;}"
+    u"</style>\n";
+constexpr std::u16string_view kToneClose = u"</span>";
+
+// The opening tag of the span of `tone` (1 to 5).
+std::u16string_view ToneOpen(int tone) {
+  static constexpr std::u16string_view kOpen[] = {u"<span class=\"t1\">", u"<span class=\"t2\">",
+                                                  u"<span class=\"t3\">", u"<span class=\"t4\">",
+                                                  u"<span class=\"t5\">"};
+  return kOpen[tone - 1];
+}
+
+// A line without a word: a monolingual group leaves one of its lines empty.
+bool IsBlank(std::u16string_view line) { return line.find_first_not_of(u' ') == std::u16string_view::npos; }
 
 class PageWriter {
  public:
-  PageWriter(std::u16string_view query, bool english, const SysSettings& settings)
-      : english_(english), settings_(settings) {
+  PageWriter(std::u16string_view query, bool english, const SysSettings& settings, const PageOptions& options)
+      : english_(english), settings_(settings), options_(options) {
     std::u16string word;
     ForEachField<char16_t>(query, u" ", [&](std::u16string_view w) {
       word = w;
@@ -59,25 +80,24 @@ class PageWriter {
     page += kItemOpen;
     if (english_) {
       EnglishLine(page, s.english);
-      Line(page, s.chinese);
-      Pinyin(page, s.pinyin);
+      ChineseLine(page, s, /*marked=*/false);
+      Pinyin(page, s);
     } else {
-      MarkWords(page, s.chinese);
-      page += kBreak;
-      Pinyin(page, s.pinyin);
+      ChineseLine(page, s, /*marked=*/true);
+      Pinyin(page, s);
       Line(page, s.english);
     }
     page += kItemClose;
   }
 
+  // The line of the query's language, or the other one when the group has none.
   void MonolingualItem(std::u16string& page, const ResultSentence& s) const {
     page += kItemOpen;
-    if (english_) {
+    if (english_ ? !IsBlank(s.english) || IsBlank(s.chinese) : IsBlank(s.chinese) && !IsBlank(s.english)) {
       EnglishLine(page, s.english);
     } else {
-      MarkWords(page, s.chinese);
-      page += kBreak;
-      Pinyin(page, s.pinyin);
+      ChineseLine(page, s, /*marked=*/!english_);
+      Pinyin(page, s);
     }
     page += kItemClose;
   }
@@ -94,8 +114,72 @@ class PageWriter {
     page += kBreak;
   }
 
-  void Pinyin(std::u16string& page, std::u16string_view pinyin) const {
-    if (settings_.showPinyin) Line(page, pinyin);
+  // The Chinese line: as it stands in an English query's page, its words marked in a Chinese
+  // query's; with tone colours, word by word with each character in its tone's colour.
+  void ChineseLine(std::u16string& page, const ResultSentence& s, bool marked) const {
+    if (options_.toneColours) {
+      TonedWords(page, s, marked);
+    } else if (marked) {
+      MarkWords(page, s.chinese);
+    } else {
+      page += HtmlEscape(s.chinese);
+    }
+    page += kBreak;
+  }
+
+  void Pinyin(std::u16string& page, const ResultSentence& s) const {
+    if (!settings_.showPinyin) return;
+    if (!options_.toneColours) {
+      Line(page, s.pinyin);
+      return;
+    }
+    const FieldList words = SplitString(s.chinese, u" ");
+    const FieldList tokens = SplitString(s.pinyin, u" ");
+    for (size_t i = 0; i < tokens.size(); ++i) {
+      const std::vector<ToneSpan> syllables =
+          words.size() == tokens.size() ? AlignTones(words[i], tokens[i]) : std::vector<ToneSpan>();
+      size_t done = 0;
+      for (const ToneSpan& syllable : syllables) {
+        page += HtmlEscape(std::u16string_view(tokens[i]).substr(done, syllable.start - done));
+        page += ToneOpen(syllable.tone);
+        page += HtmlEscape(std::u16string_view(tokens[i]).substr(syllable.start, syllable.length));
+        page += kToneClose;
+        done = syllable.start + syllable.length;
+      }
+      page += HtmlEscape(std::u16string_view(tokens[i]).substr(done));
+      page += u' ';
+    }
+    page += kBreak;
+  }
+
+  // Every word followed by one space, each character of a word whose pinyin pairs up with it in
+  // its tone's span; words equal to a query word inside the red font element.
+  void TonedWords(std::u16string& page, const ResultSentence& s, bool marked) const {
+    const FieldList words = SplitString(s.chinese, u" ");
+    const FieldList tokens = SplitString(s.pinyin, u" ");
+    std::u16string copy;
+    for (size_t i = 0; i < words.size(); ++i) {
+      const std::u16string_view word = words[i];
+      copy = word;
+      if (english_) NormaliseWord(copy);
+      const bool match = marked && queryWords_.contains(copy);
+      if (match) page += kMarkOpen;
+      const std::vector<ToneSpan> syllables =
+          words.size() == tokens.size() ? AlignTones(word, tokens[i]) : std::vector<ToneSpan>();
+      if (syllables.empty()) {
+        page += HtmlEscape(word);
+      } else {
+        size_t at = 0;
+        for (const ToneSpan& syllable : syllables) {
+          const size_t length = PairStartsAt(word, at) ? 2 : 1;
+          page += ToneOpen(syllable.tone);
+          page += HtmlEscape(word.substr(at, length));
+          page += kToneClose;
+          at += length;
+        }
+      }
+      page += match ? kMarkClose : u" ";
+    }
   }
 
   // Every word followed by one space; a word equal to a query word (both normalised for an
@@ -118,6 +202,7 @@ class PageWriter {
 
   bool english_;
   SysSettings settings_;
+  PageOptions options_;
   // A set, so that marking costs the same for a query of thousands of words as for one word.
   std::unordered_set<std::u16string> queryWords_;
 };
@@ -152,9 +237,16 @@ std::filesystem::path ResultPageFileName(const std::filesystem::path& root) { re
 
 std::u16string RenderResultPage(std::u16string_view query, Language language,
                                 const std::vector<ResultSentence>& bilingual,
-                                const std::vector<ResultSentence>& monolingual, const SysSettings& settings) {
-  const PageWriter writer(query, language == Language::kEnglish, settings);
+                                const std::vector<ResultSentence>& monolingual, const SysSettings& settings,
+                                const PageOptions& options, std::u16string_view notice) {
+  const PageWriter writer(query, language == Language::kEnglish, settings, options);
   std::u16string page = Header();
+  if (options.toneColours) page += kToneStyle;
+  if (!notice.empty()) {
+    page += kNoticeOpen;
+    page += HtmlEscape(notice);
+    page += kNoticeClose;
+  }
   page += kTitleOpen;
   page += HtmlEscape(query);
   page += kTitleClose;
@@ -178,8 +270,11 @@ std::u16string RenderResultPage(std::u16string_view query, Language language,
 
 Status WriteResultPage(std::u16string_view query, Language language, const std::vector<ResultSentence>& bilingual,
                        const std::vector<ResultSentence>& monolingual, const std::filesystem::path& path,
-                       const SysSettings& settings) {
-  const std::u16string page = RenderResultPage(query, language, bilingual, monolingual, settings);
+                       const SysSettings& settings, const PageOptions& options, std::u16string_view notice) {
+  return WritePage(RenderResultPage(query, language, bilingual, monolingual, settings, options, notice), path);
+}
+
+Status WritePage(std::u16string_view page, const std::filesystem::path& path) {
   TextFile file;
   if (!file.Open(path, TextFile::Mode::kCreate)) return Status::IoError(path, "cannot be created");
   const bool written = file.WriteText(page);

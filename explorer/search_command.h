@@ -1,6 +1,9 @@
 // The Search command as one core operation, shared by the main window and tamrel-cli: typed
 // text -> language decision -> segmentation of Chinese -> bilingual and monolingual search as the
-// settings ask -> the result page, when anything was found.
+// settings ask -> the result page. Text that the language decision plainly misreads (spaces around
+// English, toned pinyin, traditional characters) takes its plainer reading first; when the search
+// as typed finds nothing, the other readings are tried (explorer/search_road.h). The page says
+// which reading was shown, or that nothing was found.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
+#include "explorer/result_page.h"
 #include "learning/sys_settings.h"
 #include "search/search_core.h"
 
@@ -21,19 +25,41 @@ enum class PageResult {
   kFailed,  // the page file could not be written
 };
 
+// Which reading of the typed text found the sentences shown.
+enum class SearchRoute {
+  kAsTyped,          // the text as typed, by the language decision
+  kTrimmed,          // without the spaces before and after it
+  kPinyin,           // as pinyin, searched as the Chinese words with that reading
+  kSimplified,       // traditional characters converted to simplified ones
+  kEnglishBaseForm,  // English words as their base forms (apples -> apple, went -> go)
+  kNothingFound,     // none found anything
+};
+
 struct SearchCommandResult {
   std::u16string query;  // as searched (segmented, normalised): the history entry
   Language language = Language::kEnglish;
   std::vector<ResultSentence> bilingual;
   std::vector<ResultSentence> monolingual;
   PageResult page = PageResult::kNotAsked;
+  std::filesystem::path pageFile;  // the page written or tried: the result page, or when nothing
+                                   // was found the not-found page beside it
+  SearchRoute route = SearchRoute::kAsTyped;
+  std::u16string typed;     // the text as typed
+  std::u16string searched;  // for the routes after kAsTyped: what was searched, as the page shows
+                            // it ("apple", "nǐhǎo: 你好", "天气")
+  std::u16string notice;    // for those routes: the line that starts the page, "Showing results
+                            // for ..."; plain text
   bool found() const { return !bilingual.empty() || !monolingual.empty(); }
+  // Only a search that found sentences goes into the history.
+  bool addToHistory() const { return found(); }
 };
 
-// Runs the search of `text` (non-empty). Writes the page to `pagePath` only when something was
-// found and `pagePath` is not empty.
+// Runs the search of `text` (non-empty). When `pagePath` is not empty, writes there the result
+// page, looking as `pageOptions` asks, or when nothing was found (route kNothingFound) the page
+// that says so beside it (NotFoundPageFileName in explorer/not_found_page.h), leaving the result
+// page as it was.
 SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex& bilingual,
                                      const CorpusIndex& monolingual, const SysSettings& settings,
-                                     const std::filesystem::path& pagePath);
+                                     const std::filesystem::path& pagePath, const PageOptions& pageOptions = {});
 
 }  // namespace tamrel

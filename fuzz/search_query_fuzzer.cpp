@@ -1,13 +1,17 @@
 // Query preparation, search and the result page on arbitrary typed text: the input is the query
 // as UTF-8, searched in both small corpora (built once per process). Checked: the search command
-// agrees with the steps run one by one, normalising twice changes nothing, segmentation keeps
-// every unit of the text, and the page title shows the query escaped (no raw < > " inside it).
+// agrees with the steps run one by one wherever they find sentences, and otherwise takes another
+// reading or says nothing was found; normalising twice changes nothing, segmentation keeps every
+// unit of the text, pinyin read from the text cuts into syllables of the table, and the page
+// title and the not-found page show the query escaped (no raw < > " inside it).
 #include <algorithm>
 
 #include "corpus/text_utils.h"
+#include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "fuzz/fuzz_support.h"
+#include "lexicon/pinyin_syllables.h"
 #include "search/query.h"
 
 namespace {
@@ -78,10 +82,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   SysSettings settings;  // every option on: both corpora searched, both sections shown
   const SearchCommandResult command = RunSearchCommand(text, corpora.bilingual, corpora.monolingual, settings, {});
-  TAMREL_FUZZ_CHECK(command.language == language);
-  TAMREL_FUZZ_CHECK(command.query == query);
-  TAMREL_FUZZ_CHECK(command.bilingual == bilingual && command.monolingual == monolingual);
   TAMREL_FUZZ_CHECK(command.page == PageResult::kNotAsked);
+  TAMREL_FUZZ_CHECK(command.typed == text);
+  if (!bilingual.empty() || !monolingual.empty()) {
+    if (command.route == SearchRoute::kAsTyped) {
+      TAMREL_FUZZ_CHECK(command.notice.empty());
+      TAMREL_FUZZ_CHECK(command.language == language);
+      TAMREL_FUZZ_CHECK(command.query == query);
+      TAMREL_FUZZ_CHECK(command.bilingual == bilingual && command.monolingual == monolingual);
+    } else {
+      // Only a plainer reading comes before the text as typed: English without the spaces around
+      // it, pinyin with tones, simplified characters; and it found something.
+      TAMREL_FUZZ_CHECK(command.route == SearchRoute::kTrimmed || command.route == SearchRoute::kPinyin ||
+                        command.route == SearchRoute::kSimplified);
+      TAMREL_FUZZ_CHECK(command.found() && !command.notice.empty());
+    }
+  } else {
+    TAMREL_FUZZ_CHECK(command.route != SearchRoute::kAsTyped);
+    TAMREL_FUZZ_CHECK(command.found() == (command.route != SearchRoute::kNothingFound));
+    TAMREL_FUZZ_CHECK(command.found() == !command.notice.empty());
+    TAMREL_FUZZ_CHECK(command.bilingual.size() <= kMaxResults && command.monolingual.size() <= kMaxResults);
+    const std::u16string notFound = RenderNotFoundPage(text);
+    const size_t open = notFound.find(u"<span class=\"query\">");
+    const size_t close = notFound.find(u"</span>", open);
+    TAMREL_FUZZ_CHECK(open != std::u16string::npos && close != std::u16string::npos);
+    const std::u16string_view named = std::u16string_view(notFound).substr(open + 20, close - open - 20);
+    TAMREL_FUZZ_CHECK(named.find_first_of(u"<>\"") == std::u16string_view::npos);
+  }
+  if (const auto pinyin = ReadPinyin(text)) {
+    TAMREL_FUZZ_CHECK(!pinyin->syllables.empty() && pinyin->syllables.size() <= kMaxPinyinSyllables);
+    for (const PinyinSyllable& s : pinyin->syllables) {
+      TAMREL_FUZZ_CHECK(IsPinyinSyllable(s.letters) || s.letters == u"lve" || s.letters == u"nve");
+      TAMREL_FUZZ_CHECK(s.tone >= 0 && s.tone <= 5);
+    }
+  }
 
   // The settings vary with the input so that every page layout is rendered.
   settings.showPinyin = (size & 1) != 0;

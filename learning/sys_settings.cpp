@@ -64,7 +64,10 @@ Status WriteConfigLocked(const SysSettings& settings, const std::filesystem::pat
       line(u"FLAGMONO", settings.searchMonolingual) + line(u"FLAGSTARTUP", settings.greetAtStart);
   const auto file = ConfigFileName(root);
   // A file the user made read-only stays as it is, as if it had been written in place.
-  if (std::filesystem::exists(file) && access(file.c_str(), W_OK) != 0) return Status::IoError(file, "is read-only");
+  std::error_code error;
+  if (std::filesystem::exists(file, error) && access(file.c_str(), W_OK) != 0) {
+    return Status::IoError(file, "is read-only");
+  }
   RemoveLeftoverStagedFiles(root);
   StagedFile staged(file, StagedFile::Naming::kUnique);
   if (Status status = staged.Open(); !status.ok()) return status;

@@ -34,13 +34,13 @@ inline constexpr Control kMainWindow[] = {
 // Menu commands of the main window.
 inline constexpr Control kMainMenu[] = {
     {32775, "actionExit"},     {32778, "actionHanziPinyin"}, {32777, "actionSystemSettings"}, {32771, "actionAbout"},
-    {32773, "actionContents"}, {32774, "actionReportBug"},   {32780, "actionImport"},
+    {32773, "actionContents"}, {32774, "actionReportBug"},   {32780, "actionImport"},         {32781, "actionExport"},
 };
 
 // System Settings, tamrel::SettingsDialog (resources/settings_dialog.ui).
 inline constexpr Control kSysSet[] = {
     {kIdOk, "saveButton"},      {kIdCancel, "cancelButton"}, {1017, "pronunciationCheck"},
-    {1018, "monolingualCheck"}, {1019, "bilingualCheck"},
+    {1018, "monolingualCheck"}, {1019, "bilingualCheck"},    {1060, "toneColoursCheck"},
 };
 
 // Word Test, tamrel::WordTestDialog (resources/word_test_dialog.ui).

@@ -42,4 +42,14 @@ inline constexpr const char* kImportUnchanged = "The corpus was not changed.";
 inline constexpr const char* kEndTestCaption = "End?";
 inline constexpr const char* kEndTestQuestion = "Do you want to end the test?";
 
+// File > Export Results...: the file choice and the messages.
+inline constexpr const char* kExportCaption = "Export Results";
+inline constexpr const char* kExportFileFilter = "Anki notes, tab-separated (*.tsv *.txt);;All files (*)";
+inline constexpr const char* kExportNothing = "There are no results to export. Search for a word first.";
+inline constexpr const char* kExportFailedCaption = "Export Failed";
+
+// Speak (the web view's context menu and F8).
+inline constexpr const char* kSpeakEntry = "Speak";
+inline constexpr const char* kSpeakCaption = "Speak";
+
 }  // namespace tamrel

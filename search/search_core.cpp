@@ -6,6 +6,7 @@
 
 #include "corpus/index_records.h"
 #include "search/query.h"
+#include "search/top_ranked.h"
 
 namespace tamrel {
 
@@ -16,38 +17,54 @@ namespace {
 struct FoundTerm {
   uint64_t offset = 0;
   int64_t weight = 0;
+  PostingIds ids;  // its IDs in the mapped posting file; only the count when the file is not mapped
 };
+
+// 3, 6, 8 or 10 by word ID: the most frequent keys have the smallest word IDs and weigh least.
+int WeightOfWordId(uint32_t id) {
+  if (id < 10) return 3;
+  if (id < 20) return 6;
+  if (id < 100) return 8;
+  return 10;
+}
+
+// Whether every block of `terms` lists strictly ascending IDs (checked once per block and
+// remembered with the index).
+bool AllAscending(const CorpusIndex& index, const std::vector<FoundTerm>& terms) {
+  PostingOrder* order = index.postingOrder();
+  if (order == nullptr) return false;
+  for (const FoundTerm& term : terms) {
+    if (!order->Ascending(term.offset, term.ids)) return false;
+  }
+  return true;
+}
 
 // The text of a token block: each word without its prefix, followed by one space. False when a
 // word ID lies outside the word table.
 bool BlockText(const CorpusIndex& index, const std::vector<uint32_t>& ids, std::u16string& text) {
   const StringList& words = index.words();
+  const WordTexts& texts = index.wordTexts();
   size_t length = 0;
   for (uint32_t id : ids) {
-    if (id >= words.size()) return false;
-    length += std::max<size_t>(words[id].size(), 1);
+    if (id >= texts.size()) return false;
+    length += texts.Length(words, id) + 1;
   }
-  // Sized once and filled in place: words are a few units long, too short for a copy call each.
-  text.resize(length);
+  // Sized once with room for a whole slot past the end, filled in place, then cut to the text.
+  text.resize(length + WordTexts::kInlineUnits);
   char16_t* out = text.data();
   for (uint32_t id : ids) {
-    const std::u16string_view key = words[id];
-    for (size_t u = 1; u < key.size(); ++u) *out++ = key[u];
+    out = texts.Copy(words, id, out);
     *out++ = u' ';
   }
+  text.resize(length);
   return true;
 }
 
 }  // namespace
 
 int TermWeight(const CorpusIndex& index, std::u16string_view normalisedTerm) {
-  // The most frequent keys have the smallest word IDs and weigh least.
   const auto id = index.WordId(NormalisedTermKey(normalisedTerm));
-  if (!id) return 10;
-  if (*id < 10) return 3;
-  if (*id < 20) return 6;
-  if (*id < 100) return 8;
-  return 10;
+  return id ? WeightOfWordId(*id) : 10;
 }
 
 namespace {
@@ -58,16 +75,10 @@ bool RecordText(const CorpusIndex& index, const SentenceRecord& record, ResultSe
          BlockText(index, record.english, sentence.english);
 }
 
-void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids, bool units) {
-  const StringList& words = index.words();
+void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids) {
+  const WordTexts& texts = index.wordTexts();
   for (uint32_t id : ids) {
-    if (id >= words.size()) continue;
-    if (units) {
-      words.PrefetchUnits(id);
-    } else {
-      words.PrefetchEnd(id);
-      if (id > 0) words.PrefetchEnd(id - 1);
-    }
+    if (id < texts.size()) texts.PrefetchSlot(id);
   }
 }
 
@@ -82,13 +93,13 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
   results.reserve(results.size() + ids.size());
   for (int32_t id : ids) PrefetchSentenceRecord(index, id);
   for (size_t i = 0; i < ids.size(); ++i) readable[i] = ReadSentenceRecord(index, ids[i], records[i]);
-  for (bool units : {false, true}) {
-    for (size_t i = 0; i < ids.size(); ++i) {
-      if (!readable[i]) continue;
-      PrefetchWords(index, records[i].chinese, units);
-      PrefetchWords(index, records[i].pinyin, units);
-      PrefetchWords(index, records[i].english, units);
-    }
+  // The slots of all the words. The few texts too long for their slot are not fetched ahead:
+  // finding them would wait for every slot before any text is made, which cost more than it saved.
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (!readable[i]) continue;
+    PrefetchWords(index, records[i].chinese);
+    PrefetchWords(index, records[i].pinyin);
+    PrefetchWords(index, records[i].english);
   }
   for (size_t i = 0; i < ids.size(); ++i) {
     if (!readable[i]) continue;
@@ -218,6 +229,11 @@ std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, si
 // the few terms of a typical query); beyond it, in pairs. Both give the same candidates.
 constexpr size_t kSequentialMergeLimit = 8;
 
+// Up to this many distinct lists, all ascending, a query takes its best sentences straight from
+// the lists (search/top_ranked.h), reading only the postings it needs. Each sentence it takes
+// costs a look at every list still walked, so beyond this the merge in pairs is the cheaper.
+constexpr size_t kTopRankedLimit = 16;
+
 void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results) {
   NormaliseQuery(query);
   // Terms whose blocks hold postings, each distinct block once in order of first appearance, with
@@ -234,23 +250,34 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
   constexpr size_t kEmptyBlock = SIZE_MAX;
   std::unordered_map<uint64_t, size_t> keptAt;  // block offset -> its entry in `kept`, or kEmptyBlock
   size_t occurrences = 0;                       // found terms counting repeats
+  const bool mapped = index.postingFile().IsOpen();
   PostingBlock block;
   for (const std::u16string& term : SplitTerms(query)) {
-    TermKeyResult key = TermKey(term);
-    const auto offset = index.PostingOffset(key.key);
+    const TermKeyResult key = TermKey(term);
+    const auto wordId = index.WordId(key.key);  // the ID TermWeight would look up again
+    if (!wordId) continue;
+    const auto offset = index.PostingOffsetOf(*wordId);
     if (!offset) continue;
     const auto [at, isNew] = keptAt.try_emplace(*offset, kept.size());
     if (isNew) {
-      if (!ReadPostingBlock(index, *offset, block, 0) || block.count == 0) {
+      FoundTerm found{*offset, WeightOfWordId(*wordId), {}};
+      bool readable = false;
+      if (mapped) {
+        readable = ViewPostingIds(index, *offset, found.ids);
+      } else {
+        readable = ReadPostingBlock(index, *offset, block, 0);
+        found.ids.count = block.count;
+      }
+      if (!readable || found.ids.count == 0) {
         at->second = kEmptyBlock;  // remembered, so that its repeats skip the read too
         continue;
       }
-      kept.push_back({*offset, TermWeight(index, key.normalised)});
+      kept.push_back(found);
     } else if (at->second == kEmptyBlock) {
       continue;
     } else {
       // Each occurrence adds its own weight: one merge with w1 + w2 equals merges with w1 and w2.
-      kept[at->second].weight += TermWeight(index, key.normalised);
+      kept[at->second].weight += WeightOfWordId(*wordId);
     }
     ++occurrences;
   }
@@ -260,7 +287,20 @@ void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<R
   if (occurrences == 1) {
     // Unranked: the first 20 IDs in block order are all that is shown. A term given twice is
     // ranked like any other query of two terms.
-    if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) chosen = std::move(block.sentenceIds);
+    if (mapped) {
+      const PostingIds& ids = kept[0].ids;
+      chosen.resize(std::min<size_t>(ids.count, kMaxResults));
+      for (size_t i = 0; i < chosen.size(); ++i) chosen[i] = ids[i];
+    } else if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) {
+      chosen = std::move(block.sentenceIds);
+    }
+  } else if (mapped && kept.size() <= kTopRankedLimit && AllAscending(index, kept)) {
+    // The ranking of the merge, read from the lists in place (search/top_ranked.h): on ascending
+    // lists each sentence is one candidate scoring the weights of the lists that hold it.
+    std::vector<WeightedPostings> lists;
+    lists.reserve(kept.size());
+    for (const FoundTerm& term : kept) lists.push_back({term.ids, term.weight});
+    chosen = TopRankedIds(lists, kMaxResults);
   } else if (kept.size() <= kSequentialMergeLimit) {
     // A few lists: merged one after another into one candidate list, which costs least.
     std::vector<Candidate> candidates;

@@ -1,6 +1,7 @@
-// The search of one corpus: the posting blocks of the query's terms are merged into scored
-// candidates, the best 20 are kept (a one-term query keeps its first 20 in block order, unranked)
-// and read back as sentences.
+// The search of one corpus: the posting blocks of the query's terms give scored candidates, the
+// best 20 are kept (a one-term query keeps its first 20 in block order, unranked) and read back as
+// sentences. Ascending blocks (every built index's) are read in place only as far as the best 20
+// need (search/top_ranked.h); the merge below ranks any others, and is what that reading matches.
 #pragma once
 
 #include <cstdint>

@@ -106,13 +106,14 @@ class MainWindowTest : public QObject {
     QCOMPARE(Input()->text(), QStringLiteral("friend"));
   }
 
-  void queryWithoutMatchChangesNothing() {
+  void queryWithoutMatchShowsTheNotFoundPageAndKeepsTheRest() {
     Open();
     Search(QStringLiteral("friend"));
     const QByteArray page = FileBytes(folder_->Path("data/displayResult.html"));
     QVERIFY(!page.isEmpty());
-    Search(QStringLiteral("zebra"));
-    QCOMPARE(View()->requestedUrl(), ResultPage());
+    Search(QStringLiteral("xyzzy<b>"));
+    QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(folder_->Path("data/notFound.html")));
+    QVERIFY(FileBytes(folder_->Path("data/notFound.html")).contains("xyzzy&lt;b&gt;"));
     QCOMPARE(window_->history().entries().size(), size_t{1});
     QCOMPARE(FileBytes(folder_->Path("data/displayResult.html")), page);
   }

@@ -1,7 +1,7 @@
 // ScriptedDesktop: a Desktop for window tests and the screenshot tour. Messages are recorded,
 // questions answered from a script (Yes when it runs out), modal runs call a test's handler (Cancel
-// without one), file choices give the scripted list, sleeps are added up, the tick count is fixed,
-// and the current directory is the scripted one (the process's own until one is set).
+// without one), file choices give the scripted list or file, speech is recorded, sleeps are added up, the tick count is
+// fixed, and the current directory is the scripted one (the process's own until one is set).
 #pragma once
 
 #include <QDialog>
@@ -14,8 +14,26 @@
 #include <vector>
 
 #include "app/desktop.h"
+#include "app/speech.h"
 
 namespace tamrel::test {
+
+// A SpeechEngine that records what it is asked to say, with the voices a test gives it.
+class RecordingSpeech : public SpeechEngine {
+ public:
+  struct Utterance {
+    QString text;
+    QLocale locale;
+  };
+  bool HasVoice(SpokenLanguage language) override {
+    return language == SpokenLanguage::kMandarin ? mandarin : language == SpokenLanguage::kEnglish && english;
+  }
+  void Say(const QString& text, const QLocale& locale) override { said.push_back({text, locale}); }
+
+  bool mandarin = true;
+  bool english = true;
+  std::vector<Utterance> said;
+};
 
 class ScriptedDesktop : public Desktop {
  public:
@@ -45,6 +63,11 @@ class ScriptedDesktop : public Desktop {
     ++fileChoices;
     return chosenFiles;
   }
+  QString ChooseSaveFile(QWidget*, const QString&, const QString& suggested, const QString&) override {
+    suggestedSaveFiles.push_back(suggested);
+    return saveFile;
+  }
+  SpeechEngine& Speech() override { return speech; }
   void Sleep(std::chrono::milliseconds duration) override { slept += duration; }
   uint32_t TickCount() override { return tick; }
   std::filesystem::path CurrentDirectory() override {
@@ -59,6 +82,9 @@ class ScriptedDesktop : public Desktop {
   int modalRuns = 0;
   QStringList chosenFiles;  // what every choice of files picks
   int fileChoices = 0;
+  QString saveFile;  // what every choice of a file to save to picks
+  QStringList suggestedSaveFiles;
+  RecordingSpeech speech;
   std::chrono::milliseconds slept{0};
   uint32_t tick = 1;
   // What CurrentDirectory returns; an empty path stands for a directory that cannot be read.

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <vector>
 
+#include "learning/learner_options.h"
 #include "tests/app/qt_test_main.h"
 #include "tests/support/test_support.h"
 
@@ -97,12 +98,41 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(Config(), ConfigText("FALSE", "TRUE", "TRUE", "TRUE"));
   }
 
+  // Tone colours live in data/options.json: the box starts off, its file is written only when the
+  // option changes, and config.data keeps its exact bytes.
+  void toneColoursGoToTheirOwnFile() {
+    const std::string config = ConfigText("TRUE", "TRUE", "TRUE", "FALSE");
+    tamrel::test::WriteBytes(*folder_ / "data/config.data", config);
+    {
+      SettingsDialog dialog(folder_->path());
+      QVERIFY(!Box(dialog, "toneColoursCheck")->isChecked());
+      Button(dialog, "saveButton")->click();
+      QVERIFY(!std::filesystem::exists(*folder_ / "data/options.json"));
+    }
+    {
+      SettingsDialog dialog(folder_->path());
+      Box(dialog, "toneColoursCheck")->setChecked(true);
+      Button(dialog, "saveButton")->click();
+    }
+    QCOMPARE(Config(), config);
+    tamrel::LearnerOptions options;
+    QVERIFY(tamrel::ReadLearnerOptions(options, folder_->path()).ok());
+    QVERIFY(options.toneColours);
+    SettingsDialog dialog(folder_->path());
+    QVERIFY(Box(dialog, "toneColoursCheck")->isChecked());
+    Box(dialog, "toneColoursCheck")->setChecked(false);
+    Button(dialog, "cancelButton")->click();
+    QVERIFY(tamrel::ReadLearnerOptions(options, folder_->path()).ok());
+    QVERIFY(options.toneColours);
+  }
+
   void tabVisitsSaveCancelAndTheBoxesInTurn() {
     SettingsDialog dialog(folder_->path());
     dialog.show();
     const std::vector<QWidget*> stops = {Button(dialog, "saveButton"),      Button(dialog, "cancelButton"),
                                          Box(dialog, "pronunciationCheck"), Box(dialog, "monolingualCheck"),
-                                         Box(dialog, "bilingualCheck"),     Button(dialog, "saveButton")};
+                                         Box(dialog, "bilingualCheck"),     Box(dialog, "toneColoursCheck"),
+                                         Button(dialog, "saveButton")};
     stops.front()->setFocus();
     for (size_t i = 1; i < stops.size(); ++i) {
       QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);

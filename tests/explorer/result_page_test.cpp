@@ -137,6 +137,59 @@ TEST(ResultPageEmptyWordTest, EmptyWordsMatchEachOther) {
             head + u"我" + F2 + F4 + F15 + F6 + F7 + F9 + u"我" + F10 + u" 你 " + F12 + F13 + F14 + F16);
 }
 
+// A monolingual group shows the line it has when it lacks the one of the query's language, so
+// that no bullet is empty; every other item keeps its bytes.
+TEST(MonolingualFallbackTest, EachLanguageShowsTheOtherLineWhenItsOwnIsMissing) {
+  const Results mo = {{u"", u"", u"3 apples . "}, {u"三 个 ", u"sān gè ", u""}, {u"", u"", u""}};
+  const std::u16string head = kHeader + F1;
+  EXPECT_EQ(RenderResultPage(u"3 apples", Language::kChinese, {}, mo, Flags(true, false, true)),
+            head + u"3 apples" + F2 + F4 + F15 + F6 + F7 + F8 + F9 + u"3" + F10 + F9 + u"apples" + F10 + u". " + F11 +
+                F13 + F7 + u"三 个 " + F12 + u"sān gè " + F12 + F13 + F7 + F12 + F12 + F13 + F14 + F16);
+  EXPECT_EQ(RenderResultPage(u"three", Language::kEnglish, {}, mo, Flags(true, false, true)),
+            head + u"three" + F2 + F4 + F15 + F6 + F7 + F8 + u"3 apples . " + F11 + F13 + F7 + u"三 个 " + F12 +
+                u"sān gè " + F12 + F13 + F7 + F8 + F11 + F13 + F14 + F16);
+}
+
+const std::u16string kToneStyle =
+    u"<style type=\"text/css\">.t1 {color: #E30000;} .t2 {color: #E07800;} .t3 {color: #008A00;} "
+    u".t4 {color: #0046E0;} .t5 {color: #808080;} font[color=red] {text-decoration: underline; font-weight: bold;}"
+    u"</style>\n";
+
+std::u16string Tone(int tone, std::u16string_view text) {
+  return u"<span class=\"t" + std::u16string(1, char16_t(u'0' + tone)) + u"\">" + std::u16string(text) + u"</span>";
+}
+
+TEST(ToneColourPageTest, CharactersAndSyllablesTakeTheirTonesMatchesStayMarked) {
+  const Results bi = {{u"我们 喜欢 T恤 。 ", u"wǒmen xǐhuan Txù 。 ", u"We like T-shirts. "}};
+  PageOptions tones;
+  tones.toneColours = true;
+  const std::u16string chinese =
+      Tone(3, u"我") + Tone(5, u"们") + u" " + F9 + Tone(3, u"喜") + Tone(5, u"欢") + F10 + u"T恤 。 " + F12;
+  const std::u16string pinyin =
+      Tone(3, u"wǒ") + Tone(5, u"men") + u" " + Tone(3, u"xǐ") + Tone(5, u"huan") + u" Txù 。 " + F12;
+  EXPECT_EQ(RenderResultPage(u"喜欢", Language::kChinese, bi, {}, Flags(true, true, false), tones),
+            kHeader + kToneStyle + F1 + u"喜欢" + F2 + F4 + F5 + F6 + F7 + chinese + pinyin + u"We like T-shirts. " +
+                F12 + F13 + F14 + F16);
+  // An English query marks the English line only; a line whose tokens do not pair up is not coloured.
+  const Results uneven = {{u"我们 喜欢 ", u"wǒmen ", u"We like it. "}};
+  EXPECT_EQ(RenderResultPage(u"like", Language::kEnglish, uneven, {}, Flags(false, true, false), tones),
+            kHeader + kToneStyle + F1 + u"like" + F2 + F4 + F5 + F6 + F7 + F8 + u"We " + F9 + u"like" + F10 + u"it. " +
+                F11 + u"我们 喜欢 " + F12 + F13 + F14 + F16);
+  // Off, the page is the page of today.
+  EXPECT_EQ(RenderResultPage(u"喜欢", Language::kChinese, bi, {}, Flags(true, true, false), PageOptions{}),
+            RenderResultPage(u"喜欢", Language::kChinese, bi, {}, Flags(true, true, false)));
+}
+
+TEST(ToneColourPageTest, MarkupInSentencesStaysText) {
+  const Results bi = {{u"<b>好</b> ", u"hǎo ", u"<i>good</i> "}};
+  PageOptions tones;
+  tones.toneColours = true;
+  const std::u16string page = RenderResultPage(u"好", Language::kChinese, bi, {}, Flags(true, true, false), tones);
+  EXPECT_NE(page.find(u"&lt;b&gt;好&lt;/b&gt; "), std::u16string::npos);
+  EXPECT_EQ(page.find(u"<b>"), std::u16string::npos);
+  EXPECT_EQ(page.find(u"<i>"), std::u16string::npos);
+}
+
 TEST(WriteResultPageTest, FileIsUtf8WithByteOrderMark) {
   test::RuntimeFolder folder;
   const std::filesystem::path page = ResultPageFileName(folder.path());

@@ -7,6 +7,7 @@
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/text_utils.h"
+#include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "search/query.h"
 #include "tests/support/test_support.h"
@@ -81,10 +82,13 @@ TEST_F(SearchCommandTest, ChineseQuerySegmentedWithTheMonolingualDictionary) {
 
 TEST_F(SearchCommandTest, DigitsAndSpacesMakeAChineseQuery) {
   EXPECT_EQ(Run(u"3 hello").language, Language::kChinese);
+  // Searched as typed, " hello" is single letters, each looked up as an English term, and finds
+  // nothing; without its leading space it finds the English word.
   const SearchCommandResult r = Run(u" hello");
-  EXPECT_EQ(r.language, Language::kChinese);
-  EXPECT_EQ(r.query, u" h e l l o");  // single letters, each looked up as an English term
-  EXPECT_FALSE(r.found());
+  EXPECT_EQ(r.route, SearchRoute::kTrimmed);
+  EXPECT_EQ(r.language, Language::kEnglish);
+  EXPECT_EQ(r.query, u"hello");
+  EXPECT_TRUE(r.found());
 }
 
 TEST_F(SearchCommandTest, TermInOneCorpusOnly) {
@@ -107,15 +111,20 @@ TEST_F(SearchCommandTest, SectionsFollowTheSettings) {
                 Utf16ToUtf8(RenderResultPage(u"hello", Language::kEnglish, {}, r.monolingual, Sections(false, true))));
 }
 
-TEST_F(SearchCommandTest, NothingFoundWritesNoPage) {
+TEST_F(SearchCommandTest, NothingFoundWritesTheNotFoundPage) {
   SearchCommandResult r = Run(u"hello", Sections(false, false));
   EXPECT_FALSE(r.found());
-  EXPECT_EQ(r.page, PageResult::kNotAsked);
+  EXPECT_EQ(r.route, SearchRoute::kNothingFound);
   r = Run(u"zebra crossing");
   EXPECT_FALSE(r.found());
-  EXPECT_EQ(r.page, PageResult::kNotAsked);
+  EXPECT_FALSE(r.addToHistory());
+  EXPECT_EQ(r.page, PageResult::kWritten);
   EXPECT_EQ(r.query, u"zebra crossing");
-  EXPECT_FALSE(std::filesystem::exists(page_));
+  EXPECT_EQ(r.pageFile, folder_.path() / "data/notFound.html");
+  EXPECT_NE(test::ReadBytes(r.pageFile).find("Nothing found for"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(page_));  // the result page on display stays
+  r = RunSearchCommand(u"zebra", bi_, mo_, {}, {});
+  EXPECT_EQ(r.page, PageResult::kNotAsked);
 }
 
 TEST_F(SearchCommandTest, PagePathOptionalAndFailureReported) {

@@ -41,14 +41,15 @@ class RankingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::map<int, std::string> words = {
-        {5, "2alpha\t1:1 4:1 7:1"},  // weight 3
-        {15, "2gamma\t2:1 3:1"},     // weight 6
-        {30, "2delta\t"},            // weight 8; 0 ... 24
-        {31, "2epsilon\t"},          // weight 8; 0 ... 24
-        {40, "2zeta\t"},             // 29, 28, ..., 0: not ascending
-        {41, "2eta\t"},              // 0 ... 39
-        {500, "2beta\t4:1 9:1"},     // weight 10
-        {501, "0我\t3:1 99:1"},      // sentence 99 does not exist
+        {5, "2alpha\t1:1 4:1 7:1"},           // weight 3
+        {15, "2gamma\t2:1 3:1"},              // weight 6
+        {30, "2delta\t"},                     // weight 8; 0 ... 24
+        {31, "2epsilon\t"},                   // weight 8; 0 ... 24
+        {40, "2zeta\t"},                      // 29, 28, ..., 0: not ascending
+        {41, "2eta\t"},                       // 0 ... 39
+        {42, "2theta\t3:1 3:1 5:1 5:1 6:1"},  // weight 8; sentences given twice
+        {500, "2beta\t4:1 9:1"},              // weight 10
+        {501, "0我\t3:1 99:1"},               // sentence 99 does not exist
     };
     for (int i = 0; i < 25; ++i) words[30] += std::to_string(i) + ":1 ", words[31] += std::to_string(i) + ":2 ";
     for (int i = 29; i >= 0; --i) words[40] += std::to_string(i) + ":1 ";
@@ -128,6 +129,26 @@ TEST_F(RankingTest, EqualScoresKeepTheLowestIds) {
     if (i != 1 && i != 4 && i != 7 && i != 9) expected.push_back(i);
   }
   EXPECT_EQ(Search(u"delta epsilon alpha beta"), expected);
+}
+
+// Blocks out of order or naming a sentence twice (a dictionary written by hand) cannot be skipped
+// through: their queries rank as the merge of the whole lists always did, asked once or again.
+TEST_F(RankingTest, BlocksNotAscendingRankAsTheMerge) {
+  auto merged = [](const std::vector<std::pair<Ids, int64_t>>& lists) {
+    std::vector<Candidate> candidates;
+    for (const auto& [ids, weight] : lists) MergeTerm(candidates, ids, weight);
+    return RankCandidates(candidates);
+  };
+  const Ids zeta = Range(29, -1, -1);
+  const Ids theta = {3, 3, 5, 5, 6};
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(Search(u"zeta beta"), merged({{zeta, 8}, {{4, 9}, 10}}));
+    EXPECT_EQ(Search(u"beta zeta"), merged({{{4, 9}, 10}, {zeta, 8}}));
+    EXPECT_EQ(Search(u"theta gamma"), merged({{theta, 8}, {{2, 3}, 6}}));
+    EXPECT_EQ(Search(u"alpha theta theta"), merged({{{1, 4, 7}, 3}, {theta, 16}}));
+  }
+  // An ascending query beside them still ranks by the summed weights.
+  EXPECT_EQ(Search(u"alpha beta"), (Ids{4, 9, 1, 7}));
 }
 
 TEST_F(RankingTest, OneTermKeepsBlockOrder) {

@@ -1,0 +1,46 @@
+// File > Export Results...: the sentences of the result page shown, saved as Anki notes.
+#include <QFileInfo>
+
+#include "app/desktop.h"
+#include "app/main_window.h"
+#include "app/qt_text.h"
+#include "resources/window_texts.h"
+#include "ui_main_window.h"
+
+namespace tamrel {
+
+void MainWindow::setExportRows(std::vector<ExportRow> rows) {
+  exportRows_ = std::move(rows);
+  ui_->actionExport->setEnabled(!exportRows_.empty());
+}
+
+void MainWindow::onExport() {
+  if (exportRows_.empty()) {
+    desktop_.Tell(this, kExportCaption, kExportNothing, Desktop::Icon::kInformation);
+    return;
+  }
+  // A file name from the query, kept to letters, digits and a few safe marks.
+  QString name;
+  for (const QChar c : exportQuery_.left(40)) name += c.isLetterOrNumber() ? c : QChar(u'_');
+  const QString suggested = PathToQString(workingDirectory_) + QStringLiteral("/tamrel-") +
+                            (name.isEmpty() ? QStringLiteral("notes") : name) + QStringLiteral(".tsv");
+  const QString chosen = desktop_.ChooseSaveFile(this, kExportCaption, suggested, kExportFileFilter);
+  if (chosen.isEmpty()) return;
+  const std::filesystem::path path = chosen.toStdString();
+  const Status status = WriteExportFile(path, exportRows_);
+  if (status.ok()) return;
+  const QFileInfo folder(QFileInfo(chosen).absolutePath());
+  QString why;
+  if (!folder.exists()) {
+    why = QStringLiteral("The folder %1 does not exist.").arg(folder.filePath());
+  } else if (!folder.isWritable()) {
+    why = QStringLiteral("The folder %1 is read-only.").arg(folder.filePath());
+  } else {
+    why = QString::fromStdString(status.ToString());
+  }
+  desktop_.Tell(this, kExportFailedCaption,
+                QStringLiteral("The results could not be saved to %1.\n%2\nNo file was written.").arg(chosen, why),
+                Desktop::Icon::kError);
+}
+
+}  // namespace tamrel

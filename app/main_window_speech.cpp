@@ -1,0 +1,67 @@
+// Speak: the selected text, or the sentence under the pointer, read aloud in Mandarin or English,
+// from the web view's context menu or with F8.
+#include <QCursor>
+#include <QKeySequence>
+
+#include "app/desktop.h"
+#include "app/main_window.h"
+#include "app/result_view.h"
+#include "app/speech.h"
+#include "resources/window_texts.h"
+#include "ui_main_window.h"
+
+namespace tamrel {
+
+void MainWindow::setUpSpeech() {
+  // The menu entry only shows the key: a disabled action would not hear it, so the key has an
+  // action of its own.
+  speakAction_.setParent(this);  // so that it can be found by name, as the form's actions can
+  speakKey_.setParent(this);
+  speakAction_.setText(QString::fromLatin1(kSpeakEntry) + QStringLiteral("\tF8"));
+  speakAction_.setObjectName(QStringLiteral("actionSpeak"));
+  speakAction_.setEnabled(false);  // until a context menu finds a sentence with a voice
+  speakKey_.setObjectName(QStringLiteral("actionSpeakKey"));
+  speakKey_.setShortcut(QKeySequence(Qt::Key_F8));
+  speakKey_.setShortcutContext(Qt::WindowShortcut);
+  // On the web view, not the window, whose own actions make its context menu.
+  ui_->webView->addAction(&speakKey_);
+  ui_->webView->addContextAction(&speakAction_);
+  connect(ui_->webView, &ResultView::contextMenuOpening, this, &MainWindow::onContextMenuOpening);
+  connect(&speakAction_, &QAction::triggered, this, &MainWindow::onSpeak);
+  connect(&speakKey_, &QAction::triggered, this, &MainWindow::onSpeakKey);
+}
+
+bool MainWindow::prepareSpeech(const QString& text) {
+  const SpeakableText speakable = PrepareSpeech(text);
+  speechText_ = speakable.text;
+  speechLanguage_ = speakable.language;
+  const bool voice = speakable.language != SpokenLanguage::kNone && desktop_.Speech().HasVoice(speakable.language);
+  speakAction_.setEnabled(voice);
+  speakAction_.setToolTip(speakable.language == SpokenLanguage::kNone ? QStringLiteral("No sentence here to read")
+                          : voice                                     ? QStringLiteral("Read aloud")
+                                                                      : MissingVoiceHint(speakable.language));
+  return voice;
+}
+
+void MainWindow::onContextMenuOpening(const QPoint& point) {
+  speakAction_.setEnabled(false);
+  ui_->webView->textAt(point, [this](const QString& text) { prepareSpeech(text); });
+}
+
+void MainWindow::onSpeak() {
+  if (speechLanguage_ == SpokenLanguage::kNone || speechText_.isEmpty()) return;
+  desktop_.Speech().Say(speechText_, SpeechLocale(speechLanguage_));
+}
+
+void MainWindow::onSpeakKey() {
+  const QPoint pointer = ui_->webView->mapFromGlobal(QCursor::pos());
+  ui_->webView->textAt(pointer, [this](const QString& text) {
+    if (prepareSpeech(text)) {
+      onSpeak();
+    } else if (speechLanguage_ != SpokenLanguage::kNone) {
+      desktop_.Tell(this, kSpeakCaption, MissingVoiceHint(speechLanguage_), Desktop::Icon::kInformation);
+    }
+  });
+}
+
+}  // namespace tamrel

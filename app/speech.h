@@ -1,0 +1,59 @@
+// Speech: reading a sentence aloud. SpeechEngine is the seam between the windows and the voices of
+// the system: the program uses QtSpeechEngine (Qt TextToSpeech, whose speech-dispatcher plugin
+// speaks through espeak-ng), the window tests a recording engine. SpeakableText prepares what the
+// person pointed at: the language told from its script, a Chinese line's word spaces taken out.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <memory>
+
+#include "explorer/sentence_text.h"
+
+class QTextToSpeech;
+
+namespace tamrel {
+
+class SpeechEngine {
+ public:
+  virtual ~SpeechEngine() = default;
+  // True when the system has a voice for `language`.
+  virtual bool HasVoice(SpokenLanguage language) = 0;
+  // Starts reading `text` aloud in `locale`; returns at once.
+  virtual void Say(const QString& text, const QLocale& locale) = 0;
+};
+
+// The locale a voice of `language` is asked for: Chinese (China) or English (United States).
+QLocale SpeechLocale(SpokenLanguage language);
+
+// What the tooltip of a disabled Speak entry says: which voice is missing and what to install.
+QString MissingVoiceHint(SpokenLanguage language);
+
+struct SpeakableText {
+  QString text;
+  SpokenLanguage language = SpokenLanguage::kNone;
+};
+
+// `text` ready to be read: Mandarin for text with a Han character (its word spaces removed),
+// English for other text with Latin letters, nothing (kNone) for anything else.
+SpeakableText PrepareSpeech(const QString& text);
+
+// The system's voices, through Qt TextToSpeech. The engine is made at the first use, so that a
+// program that never speaks never starts speech-dispatcher. A voice is one of the locale's
+// language; speech-dispatcher names espeak-ng's Mandarin voice, whose language code "cmn" Qt does
+// not know, under the C locale as "Chinese (Mandarin, ...)", so it is looked for there too.
+class QtSpeechEngine : public SpeechEngine {
+ public:
+  QtSpeechEngine();
+  ~QtSpeechEngine() override;
+  bool HasVoice(SpokenLanguage language) override;
+  void Say(const QString& text, const QLocale& locale) override;
+
+ private:
+  QTextToSpeech& engine();
+  // Sets the engine's locale and voice to one for `language`; false when it has none.
+  bool chooseVoice(SpokenLanguage language);
+  std::unique_ptr<QTextToSpeech> engine_;
+};
+
+}  // namespace tamrel

@@ -1,0 +1,34 @@
+// Typed pinyin as a Chinese query: the syllables are cut into the words whose readings the
+// corpora give them (the fewest words that cover every syllable, the longer first), each span
+// standing for every word read so. A text with tones matches those tones, an untoned syllable
+// then being neutral; a text without any tone matches every tone.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corpus/corpus_index.h"
+#include "search/reading_index.h"
+
+namespace tamrel {
+
+// At most this many words, the most frequent, stand for one span (toneless "shi" reads as dozens).
+inline constexpr size_t kMaxWordsPerSpan = 10;
+
+struct PinyinWords {
+  std::u16string query;  // every word found once, each followed by one space: a Chinese query
+  std::u16string shown;  // the text and its words, "nǐhǎo: 你好"; homophones joined by "/"
+};
+
+// The words `text` names by the readings of `readings` (searched in order), or nothing when the
+// text is not pinyin or some syllable is no part of any word's reading.
+std::optional<PinyinWords> FindPinyinWords(std::u16string_view text, const std::vector<const ReadingIndex*>& readings);
+
+// The readings of `index`, made at the first call for its contents and kept for later calls
+// until the index is loaded again. Safe to call from several threads.
+std::shared_ptr<const ReadingIndex> ReadingsOf(const CorpusIndex& index);
+
+}  // namespace tamrel

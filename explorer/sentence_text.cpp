@@ -1,0 +1,65 @@
+#include "explorer/sentence_text.h"
+
+#include <unicode/uchar.h>
+#include <unicode/uscript.h>
+#include <unicode/utf16.h>
+
+namespace tamrel {
+
+namespace {
+
+bool IsSpaceLike(char16_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029; }
+
+// Calls fn with each code point of `text` (an unpaired surrogate as itself).
+template <typename Fn>
+void ForEachCodePoint(std::u16string_view text, Fn&& fn) {
+  for (size_t i = 0; i < text.size();) {
+    UChar32 c;
+    U16_NEXT(text.data(), i, text.size(), c);
+    fn(c);
+  }
+}
+
+}  // namespace
+
+std::u16string PlainText(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (char16_t c : text) {
+    if (c == u' ' || IsSpaceLike(c)) {
+      if (!out.empty() && out.back() != u' ') out.push_back(u' ');
+    } else {
+      out.push_back(c);
+    }
+  }
+  if (!out.empty() && out.back() == u' ') out.pop_back();
+  return out;
+}
+
+std::u16string JoinChineseWords(std::u16string_view line) {
+  const std::u16string plain = PlainText(line);
+  std::u16string out;
+  out.reserve(plain.size());
+  for (size_t i = 0; i < plain.size(); ++i) {
+    // PlainText leaves no space at either end, so a space has a character on both sides.
+    if (plain[i] == u' ' && (plain[i - 1] >= 0x80 || plain[i + 1] >= 0x80)) continue;
+    out.push_back(plain[i]);
+  }
+  return out;
+}
+
+SpokenLanguage SpokenLanguageOf(std::u16string_view text) {
+  bool latin = false;
+  bool han = false;
+  ForEachCodePoint(text, [&](UChar32 c) {
+    UErrorCode error = U_ZERO_ERROR;
+    const UScriptCode script = uscript_getScript(c, &error);
+    if (U_FAILURE(error)) return;
+    if (script == USCRIPT_HAN) han = true;
+    if (script == USCRIPT_LATIN && u_isalpha(c)) latin = true;
+  });
+  if (han) return SpokenLanguage::kMandarin;
+  return latin ? SpokenLanguage::kEnglish : SpokenLanguage::kNone;
+}
+
+}  // namespace tamrel

@@ -1,0 +1,33 @@
+// The options added for learners, kept in a file of their own, data/options.json, beside
+// data/config.data (whose bytes stay as they always were): a JSON object, one member per option,
+// UTF-8 without a byte-order mark, for example {"toneColours": true}. Every option is off until the
+// user turns it on; members this version does not know are kept when the file is rewritten.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+
+#include "corpus/status.h"
+
+namespace tamrel {
+
+struct LearnerOptions {
+  bool toneColours = false;  // "toneColours": result pages colour pinyin and characters by tone
+  bool operator==(const LearnerOptions&) const = default;
+};
+
+// The options file of the runtime folder `root`.
+std::filesystem::path LearnerOptionsFileName(const std::filesystem::path& root);
+
+// Resets `options` to the defaults, then reads the file of `root` into it (a member of another type
+// is skipped). A missing file is not a failure; a file that cannot be read or is not a JSON object
+// is, and the defaults stay.
+Status ReadLearnerOptions(LearnerOptions& options, const std::filesystem::path& root);
+
+// Changes some options and keeps the rest as the file has them: under data/options.json.lock,
+// reads the file (the defaults when it is missing), lets `change` alter the values, and replaces
+// the file through a staged file renamed into place, so a failure or a crash leaves the previous
+// file or the new one whole. Fails without writing when the file is read-only or not JSON.
+Status UpdateLearnerOptions(const std::filesystem::path& root, const std::function<void(LearnerOptions&)>& change);
+
+}  // namespace tamrel

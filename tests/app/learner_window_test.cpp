@@ -1,0 +1,243 @@
+// The main window's learner features: pages that open at their top, a window that grows, the
+// export of a page's sentences, tone colours and Speak.
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+
+#include "app/main_window.h"
+#include "app/result_view.h"
+#include "explorer/sentence_export.h"
+#include "learning/learner_options.h"
+#include "tests/app/qt_test_main.h"
+#include "tests/app/scripted_desktop.h"
+#include "tests/app/window_test_folder.h"
+
+using tamrel::MainWindow;
+using tamrel::ResultView;
+using tamrel::test::ScriptedDesktop;
+using tamrel::test::WindowTestFolder;
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs `script` in the page and waits for its value.
+QVariant RunScript(ResultView& view, const QString& script) {
+  QVariant result;
+  bool done = false;
+  view.page()->runJavaScript(script, [&](const QVariant& value) {
+    result = value;
+    done = true;
+  });
+  for (int i = 0; i < 400 && !done; ++i) QTest::qWait(50);
+  return result;
+}
+
+// Selects the contents of the first element matching `selector` and waits for the view to know.
+bool Select(ResultView& view, const QString& selector) {
+  RunScript(view, QStringLiteral("var r = document.createRange(); r.selectNodeContents(document.querySelector('%1'));"
+                                 "getSelection().removeAllRanges(); getSelection().addRange(r);")
+                      .arg(selector));
+  for (int i = 0; i < 200 && view.selectedText().isEmpty(); ++i) QTest::qWait(50);
+  return !view.selectedText().isEmpty();
+}
+
+}  // namespace
+
+class LearnerWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowTestFolder> folder_;
+  std::unique_ptr<ScriptedDesktop> desktop_;
+  std::unique_ptr<MainWindow> window_;
+
+  MainWindow& Open() {
+    window_ = std::make_unique<MainWindow>(*desktop_);
+    window_->initialize();
+    window_->show();
+    return *window_;
+  }
+  ResultView* View() { return window_->findChild<ResultView*>(QStringLiteral("webView")); }
+  QWidget* Child(const char* name) { return window_->findChild<QWidget*>(QString::fromLatin1(name)); }
+  QAction* Action(const char* name) { return window_->findChild<QAction*>(QString::fromLatin1(name)); }
+
+  // Searches `text` and waits until the page is shown at its top.
+  bool SearchAndWait(const QString& text) {
+    QSignalSpy shown(View(), &ResultView::pageShown);
+    window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(text);
+    window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    return shown.wait(20000);
+  }
+
+ private slots:
+  void init() {
+    folder_ = std::make_unique<WindowTestFolder>();
+    QVERIFY(folder_->ok());
+    desktop_ = std::make_unique<ScriptedDesktop>();
+    desktop_->currentDirectory = folder_->path();
+  }
+
+  void cleanup() {
+    window_.reset();
+    desktop_.reset();
+    folder_.reset();
+  }
+
+  // The same result file loaded again would keep the scroll position of the page before.
+  void everyResultPageOpensAtItsTop() {
+    Open();
+    View()->setZoomFactor(5.0);  // the small test corpus then fills more than the view
+    QVERIFY(SearchAndWait(QStringLiteral("friend")));
+    // The page may still be laying out at its zoom: scroll until it has room to scroll.
+    int scrolled = 0;
+    for (int i = 0; i < 100 && scrolled <= 100; ++i, QTest::qWait(100)) {
+      scrolled = RunScript(*View(), QStringLiteral("window.scrollTo(0, 400); window.scrollY")).toInt();
+    }
+    QVERIFY(scrolled > 100);
+    QVERIFY(SearchAndWait(QStringLiteral("weather")));
+    QCOMPARE(RunScript(*View(), QStringLiteral("window.scrollY")).toInt(), 0);
+  }
+
+  void windowGrowsAndTheViewAndListTakeTheRoom() {
+    Open();
+    QVERIFY(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const QSize least = window_->size();
+    QCOMPARE(window_->minimumSize(), least);
+    const QRect view = View()->geometry();
+    const QRect list = Child("wordList")->geometry();
+    const QRect search = Child("searchButton")->geometry();
+    const QRect number = Child("numberEdit")->geometry();
+    window_->resize(least + QSize(200, 150));
+    QTRY_COMPARE(View()->geometry(), view.adjusted(0, 0, 200, 150));
+    QCOMPARE(Child("wordList")->geometry(), list.adjusted(0, 0, 0, 150));
+    QCOMPARE(Child("searchButton")->geometry(), search.translated(200, 0));
+    QCOMPARE(Child("numberEdit")->geometry(), number);
+    window_->resize(least - QSize(100, 100));  // never smaller than drawn
+    QTRY_COMPARE(window_->size(), least);
+    QCOMPARE(View()->geometry(), view);
+    // The tab order is the form's. (The web engine moves its view in the chain by itself when it
+    // makes the page's widget, so the view is left out.)
+    const QStringList form = {"searchButton",
+                              "inputEdit",
+                              "buildButton",
+                              "wordList",
+                              "numberEdit",
+                              "enRadio",
+                              "cnRadio",
+                              "historyLastButton",
+                              "historyNextButton",
+                              "historyPreviousButton",
+                              "historyFirstButton",
+                              "wordTestButton"};
+    QStringList order;
+    QWidget* w = Child("searchButton");
+    for (int i = 0; i < 200 && order.size() < form.size(); ++i, w = w->nextInFocusChain()) {
+      QWidget* control = w;
+      while (control != nullptr && !form.contains(control->objectName())) control = control->parentWidget();
+      if (control != nullptr && !order.contains(control->objectName())) order << control->objectName();
+    }
+    QCOMPARE(order, form);
+  }
+
+  void exportSavesTheSentencesOfThePage() {
+    Open();
+    desktop_->messages.clear();  // the greeting
+    QVERIFY(!Action("actionExport")->isEnabled());
+    window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("friend"));
+    window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    QVERIFY(Action("actionExport")->isEnabled());
+    desktop_->saveFile = folder_->Path("cards.tsv");
+    Action("actionExport")->trigger();
+    QVERIFY(desktop_->messages.empty());
+    QCOMPARE(desktop_->suggestedSaveFiles, QStringList{folder_->Path("tamrel-friend.tsv")});
+    const QByteArray tsv = FileBytes(desktop_->saveFile);
+    QVERIFY(tsv.startsWith("#separator:tab\n"));
+    QVERIFY(tsv.contains("\n我有一个朋友。\twǒ yǒu yīgè péngyou 。\tI have a friend.\tfriend\n"));
+    QVERIFY(tsv.endsWith("\n你好，朋友。\tnǐhǎo ， péngyou 。\tHello, friend.\tfriend\n"));
+    QCOMPARE(tsv.count('\n'), 4 + 2);
+
+    desktop_->saveFile = folder_->Path("missing/cards.tsv");
+    Action("actionExport")->trigger();
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Export Failed"));
+    QVERIFY(desktop_->messages[0].text.contains(QStringLiteral("does not exist")));
+    QVERIFY(!QFile::exists(folder_->Path("missing")));
+
+    Action("actionContents")->trigger();  // the help page holds no results
+    QVERIFY(!Action("actionExport")->isEnabled());
+  }
+
+  void toneColoursAreAnOptionOffByDefault() {
+    Open();
+    window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("朋友"));
+    window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    const QByteArray plain = FileBytes(folder_->Path("data/displayResult.html"));
+    QVERIFY(!plain.contains("class=\"t2\""));
+    window_.reset();
+    QVERIFY(
+        tamrel::UpdateLearnerOptions(folder_->path(), [](tamrel::LearnerOptions& o) { o.toneColours = true; }).ok());
+    Open();
+    window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("朋友"));
+    window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    const QByteArray toned = FileBytes(folder_->Path("data/displayResult.html"));
+    QVERIFY(toned.contains("<font color=red><span class=\"t2\">朋</span><span class=\"t5\">友</span> </font>"));
+    QVERIFY(toned.contains("<span class=\"t3\">wǒ</span>"));
+  }
+
+  void speakReadsTheSelectionInItsLanguage() {
+    Open();
+    desktop_->messages.clear();  // the greeting
+    QVERIFY(SearchAndWait(QStringLiteral("friend")));
+    QVERIFY(Select(*View(), QStringLiteral("li span.style1")));
+    Action("actionSpeakKey")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(desktop_->speech.said.size(), size_t{1}, 10000);
+    QCOMPARE(desktop_->speech.said[0].text, QStringLiteral("I have a friend."));
+    QCOMPARE(desktop_->speech.said[0].locale.language(), QLocale::English);
+
+    // The context menu readies its entry for the text; without a voice it is disabled and says why.
+    desktop_->speech.english = false;
+    emit View()->contextMenuOpening(QPoint(10, 10));
+    QTRY_VERIFY_WITH_TIMEOUT(Action("actionSpeak")->toolTip().contains(QStringLiteral("espeak-ng")), 10000);
+    QVERIFY(!Action("actionSpeak")->isEnabled());
+    Action("actionSpeakKey")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(desktop_->messages.size(), size_t{1}, 10000);
+    QVERIFY(desktop_->messages[0].text.contains(QStringLiteral("No English voice")));
+    QCOMPARE(desktop_->speech.said.size(), size_t{1});
+  }
+
+  void speakReadsTheSentenceUnderThePointer() {
+    Open();
+    QVERIFY(SearchAndWait(QStringLiteral("friend")));
+    // The middle of the first bullet's second line: its Chinese sentence.
+    const QVariantList box = RunScript(*View(), QStringLiteral(R"(
+        (function () {
+          var range = document.createRange();
+          var br = document.querySelector('li br');
+          range.setStartAfter(br);
+          range.setEndAfter(br.nextSibling);
+          var r = range.getBoundingClientRect();
+          return [r.left + r.width / 2, r.top + r.height / 2];
+        })())"))
+                                 .toList();
+    QCOMPARE(box.size(), 2);
+    const QPoint point(static_cast<int>(box[0].toDouble()), static_cast<int>(box[1].toDouble()));
+    emit View()->contextMenuOpening(point);
+    QTRY_VERIFY_WITH_TIMEOUT(Action("actionSpeak")->isEnabled(), 10000);
+    Action("actionSpeak")->trigger();
+    QCOMPARE(desktop_->speech.said.size(), size_t{1});
+    QCOMPARE(desktop_->speech.said[0].text, QStringLiteral("我有一个朋友。"));
+    QCOMPARE(desktop_->speech.said[0].locale.language(), QLocale::Chinese);
+  }
+};
+
+TAMREL_WINDOW_TEST_MAIN(LearnerWindowTest)
+#include "learner_window_test.moc"

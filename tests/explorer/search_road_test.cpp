@@ -1,0 +1,193 @@
+// The readings tried when the search as typed finds nothing, through RunSearchCommand as the
+// window and tamrel-cli call it.
+#include "explorer/search_road.h"
+
+#include <gtest/gtest.h>
+
+#include "corpus/text_utils.h"
+#include "explorer/not_found_page.h"
+#include "explorer/result_page.h"
+#include "search/query.h"
+#include "tests/support/corpus_writer.h"
+#include "tests/support/test_support.h"
+
+namespace tamrel {
+namespace {
+
+class SearchRoadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const Status bi =
+        test::WriteCorpus(folder_.path(), u"BI",
+                          {{"你好 ， 妈 ！", "nǐhǎo ， mā ！", "Hello, mum!"},
+                           {"你 好 吗 ？", "nǐ hǎo ma ？", "How are you?"},
+                           {"今天 天气 很 好 。", "jīntiān tiānqì hěn hǎo 。", "The weather is good today."},
+                           {"我 吃 苹果 。", "wǒ chī píngguǒ 。", "I eat an apple."},
+                           {"我们 去 公园 。", "wǒmen qù gōngyuán 。", "We go to the park."}});
+    ASSERT_TRUE(bi.ok()) << bi.ToString();
+    const Status mo =
+        test::WriteCorpus(folder_.path(), u"MO", {{"你好 。", "nǐhǎo 。", ""}, {"天气 冷 。", "tiānqì lěng 。", ""}});
+    ASSERT_TRUE(mo.ok()) << mo.ToString();
+    for (CorpusIndex* index : {&bi_, &mo_}) ASSERT_TRUE(LoadCorpus(*index).ok());
+  }
+
+  SearchCommandResult Run(std::u16string_view text, const SysSettings& settings = {}) {
+    return RunSearchCommand(text, bi_, mo_, settings, page_);
+  }
+  std::string Page() const { return test::ReadBytes(page_); }
+  std::string NotFoundPage() const { return test::ReadBytes(NotFoundPageFileName(page_)); }
+
+  test::RuntimeFolder folder_;
+  const std::filesystem::path page_ = ResultPageFileName(folder_.path());
+  CorpusIndex bi_{folder_.path(), u"BI"};
+  CorpusIndex mo_{folder_.path(), u"MO"};
+};
+
+TEST_F(SearchRoadTest, FoundAsTypedThePageIsThePageOfOld) {
+  const SearchCommandResult r = Run(u"apple");
+  EXPECT_EQ(r.route, SearchRoute::kAsTyped);
+  EXPECT_TRUE(r.notice.empty());
+  EXPECT_EQ(Page(), "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"apple", Language::kEnglish, r.bilingual,
+                                                                  r.monolingual, SysSettings{})));
+}
+
+TEST_F(SearchRoadTest, PinyinInEveryNotationSearchesTheChineseWord) {
+  const SearchCommandResult chinese = RunSearchCommand(u"你好", bi_, mo_, {}, {});
+  for (std::u16string_view typed : {u"nǐhǎo", u"ni3 hao3", u"ni3hao3", u"nihao", u"ni hao", u"NI HAO"}) {
+    const SearchCommandResult r = Run(typed);
+    const std::string text = Utf16ToUtf8(typed);
+    EXPECT_EQ(r.route, SearchRoute::kPinyin) << text;
+    EXPECT_EQ(r.language, Language::kChinese) << text;
+    EXPECT_EQ(r.query, u"你好") << text;
+    EXPECT_EQ(r.searched, std::u16string(typed) + u": 你好") << text;
+    EXPECT_EQ(r.bilingual, chinese.bilingual) << text;  // ranked as the Chinese query
+    EXPECT_EQ(r.monolingual, chinese.monolingual) << text;
+    EXPECT_TRUE(r.addToHistory());
+  }
+  const std::string page = Page();
+  EXPECT_NE(page.find("<p><i>Showing results for the pinyin NI HAO: 你好</i></p>\n<p><a name=\"TOP\">"),
+            std::string::npos);
+  EXPECT_NE(page.find("<font color=red>你好 </font>"), std::string::npos);
+}
+
+TEST_F(SearchRoadTest, TypedTonesChooseTheWord) {
+  EXPECT_EQ(Run(u"ma1").searched, u"ma1: 妈");
+  EXPECT_EQ(Run(u"ma5").searched, u"ma5: 吗");
+  EXPECT_EQ(Run(u"ma").searched, u"ma: 妈/吗");                  // no tone typed: every tone, the more frequent first
+  EXPECT_EQ(Run(u"nǐ hǎo ma").searched, u"nǐ hǎo ma: 你好 吗");  // an untoned syllable is neutral here
+  EXPECT_EQ(Run(u"ma3").route, SearchRoute::kNothingFound);
+  EXPECT_EQ(Run(u"ni2hao3").route, SearchRoute::kNothingFound);
+}
+
+TEST_F(SearchRoadTest, SpacesAroundTraditionalCharactersAndBaseForms) {
+  SearchCommandResult r = Run(u" apple ");
+  EXPECT_EQ(r.route, SearchRoute::kTrimmed);
+  EXPECT_EQ(r.query, u"apple");
+  EXPECT_EQ(r.notice, u"Showing results for \"apple\", without the spaces around it");
+
+  r = Run(u"天氣");
+  EXPECT_EQ(r.route, SearchRoute::kSimplified);
+  EXPECT_EQ(r.searched, u"天气");
+  EXPECT_EQ(r.query, u"天气");
+  EXPECT_EQ(r.bilingual.size(), 1u);
+  EXPECT_EQ(r.monolingual.size(), 1u);
+
+  r = Run(u"apples");
+  EXPECT_EQ(r.route, SearchRoute::kEnglishBaseForm);
+  EXPECT_EQ(r.query, u"apple");
+  r = Run(u"Went parks");
+  EXPECT_EQ(r.route, SearchRoute::kEnglishBaseForm);
+  EXPECT_EQ(r.searched, u"go park");
+  EXPECT_EQ(r.bilingual.size(), 1u);
+  EXPECT_NE(Page().find("Showing results for &quot;go park&quot; (nothing was found for &quot;Went parks&quot;)"),
+            std::string::npos);
+}
+
+// Text that the language decision plainly misreads takes its plainer reading even where the text
+// as typed finds something: " apple" letter by letter finds the "a" of "Here is a letter.", 天氣 finds the
+// 天 of 天 冷, and tone digits are not English (though "wo" is a word of the corpus).
+TEST(SearchRoadPrecedenceTest, PlainerReadingsComeBeforeTheTextAsTyped) {
+  test::RuntimeFolder folder;
+  ASSERT_TRUE(test::WriteCorpus(folder.path(), u"BI",
+                                {{"我 的 e 邮件 。", "wǒ de e yóujiàn 。", "Here is a letter."},
+                                 {"天 冷 。", "tiān lěng 。", "It is cold."},
+                                 {"今天 天气 很 好 。", "jīntiān tiānqì hěn hǎo 。", "The weather is good today."},
+                                 {"我 吃 苹果 。", "wǒ chī píngguǒ 。", "I eat an apple."},
+                                 {"我 爱 你 。", "wǒ ài nǐ 。", "I love you, wo."}})
+                  .ok());
+  ASSERT_TRUE(test::WriteCorpus(folder.path(), u"MO",
+                                {{"天 蓝 。", "tiān lán 。", ""}, {"发 e 邮件 。", "fā e yóujiàn 。", ""}})
+                  .ok());
+  CorpusIndex bi{folder.path(), u"BI"}, mo{folder.path(), u"MO"};
+  ASSERT_TRUE(LoadCorpus(bi).ok());
+  ASSERT_TRUE(LoadCorpus(mo).ok());
+  const auto asTyped = [&](std::u16string_view text) {
+    const Language language = DecideLanguage(text);
+    std::vector<ResultSentence> found;
+    std::u16string query = language == Language::kChinese ? SegmentQuery(mo, text) : std::u16string(text);
+    SearchCorpus(query, bi, found);
+    return found.size();
+  };
+  ASSERT_GT(asTyped(u" apple"), 0u);  // the misreadings this test is about do find something
+  ASSERT_GT(asTyped(u"天氣"), 0u);
+
+  const SearchCommandResult apple = RunSearchCommand(u" apple", bi, mo, {}, {});
+  EXPECT_EQ(apple.route, SearchRoute::kTrimmed);
+  EXPECT_EQ(apple.query, u"apple");
+  const SearchCommandResult weather = RunSearchCommand(u"天氣", bi, mo, {}, {});
+  EXPECT_EQ(weather.route, SearchRoute::kSimplified);
+  EXPECT_EQ(weather.searched, u"天气");
+  EXPECT_EQ(weather.notice, u"Showing results for 天气, in simplified characters");
+  const SearchCommandResult love = RunSearchCommand(u"wo3 ai4 ni3", bi, mo, {}, {});
+  EXPECT_EQ(love.route, SearchRoute::kPinyin);
+  EXPECT_EQ(love.query, u"我 爱 你");
+  // Spaces around a Chinese text change nothing, and untoned letters are English first.
+  EXPECT_EQ(RunSearchCommand(u" 天气 ", bi, mo, {}, {}).route, SearchRoute::kAsTyped);
+  EXPECT_EQ(RunSearchCommand(u"wo", bi, mo, {}, {}).route, SearchRoute::kAsTyped);
+}
+
+TEST_F(SearchRoadTest, ReadingsFollowTheSearchedCorpora) {
+  SysSettings monolingualOnly;
+  monolingualOnly.searchBilingual = false;
+  const SearchCommandResult r = Run(u"tianqi", monolingualOnly);
+  EXPECT_EQ(r.route, SearchRoute::kPinyin);
+  EXPECT_TRUE(r.bilingual.empty());
+  EXPECT_EQ(r.monolingual.size(), 1u);
+  EXPECT_EQ(Run(u"women", monolingualOnly).route, SearchRoute::kNothingFound);  // 我们 is bilingual only
+}
+
+TEST_F(SearchRoadTest, NothingFoundPageNamesTheQueryAsText) {
+  SearchCommandResult r = Run(u"xyzzy");
+  EXPECT_EQ(r.route, SearchRoute::kNothingFound);
+  EXPECT_FALSE(r.addToHistory());
+  EXPECT_EQ(r.page, PageResult::kWritten);
+  EXPECT_NE(NotFoundPage().find("Nothing found for \"<span class=\"query\">xyzzy</span>\""), std::string::npos);
+
+  r = Run(u"<b>zq</b>&\"");
+  EXPECT_EQ(r.route, SearchRoute::kNothingFound);
+  EXPECT_EQ(NotFoundPage().find("<b>zq"), std::string::npos);
+  EXPECT_NE(NotFoundPage().find("&lt;b&gt;zq&lt;/b&gt;&amp;&quot;"), std::string::npos);
+
+  Run(std::u16string(u"a\x01") + char16_t(0xD800) + u"\U0001F600");  // a control, a lone half, an astral
+  EXPECT_NE(NotFoundPage().find("a\xEF\xBF\xBD\xEF\xBF\xBD\xF0\x9F\x98\x80"), std::string::npos);
+}
+
+TEST_F(SearchRoadTest, HugeQueriesEndWithOnlyThePageWritten) {
+  std::u16string huge;
+  while (huge.size() < (1u << 20)) huge += u"zq \u6C23";
+  for (const std::u16string& text : {huge, u" " + huge, std::u16string(1u << 20, u'a')}) {
+    const SearchCommandResult r = Run(text);
+    EXPECT_EQ(r.route, SearchRoute::kNothingFound);
+    EXPECT_LT(NotFoundPage().size(), 4096u);  // the query is named by its start
+  }
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.path())) {
+    if (entry.path().parent_path().filename() != "BDict" && entry.path().parent_path().filename() != "data") {
+      files.push_back(entry.path().string());
+    }
+  }
+  EXPECT_EQ(files, (std::vector<std::string>{(folder_.path() / "BDict").string(), (folder_.path() / "data").string()}));
+}
+
+}  // namespace
+}  // namespace tamrel
