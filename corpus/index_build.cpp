@@ -4,8 +4,10 @@
 #include <memory>
 #include <system_error>
 
+#include "corpus/bulk_file_writer.h"
 #include "corpus/byte_coding.h"
 #include "corpus/durable_files.h"
+#include "corpus/frequent_keys.h"
 #include "corpus/key_table_file.h"
 #include "corpus/staged_file.h"
 #include "corpus/text_file.h"
@@ -113,9 +115,11 @@ void RemoveStaged(const std::filesystem::path& root, std::u16string_view tag) {
 
 // Appends one token block: the count, a zero, then the word IDs as 64-bit values.
 void AppendTokenBlock(const uint32_t* ids, size_t count, std::string& out) {
-  PutFixed32(out, static_cast<uint32_t>(count));
-  PutFixed32(out, 0);
-  for (size_t i = 0; i < count; ++i) PutFixed64(out, ids[i]);
+  const size_t at = out.size();
+  out.resize(at + 8 + 8 * count);  // zeros: the block's second field and each ID's high half
+  char* block = out.data() + at;
+  EncodeFixed32(block, static_cast<uint32_t>(count));
+  for (size_t i = 0; i < count; ++i) EncodeFixed32(block + 8 + 8 * i, ids[i]);
 }
 
 // Up to kGroups sentence groups read ahead, their tokens and word IDs, so that the key lookups of
@@ -137,14 +141,15 @@ class GroupBatch {
   }
 
   // Appends the records of the groups read to `out`, one offset per group to `offsets`.
-  void Encode(const CorpusIndex& index, uint64_t& offset, std::vector<uint64_t>& offsets, std::string& out) {
+  void Encode(const CorpusIndex& index, const FrequentKeys& frequent, uint64_t& offset, std::vector<uint64_t>& offsets,
+              std::string& out) {
     parts_.clear();
     for (size_t l = 0; l < 3 * groups_; ++l) {
       const char16_t prefix = kPrefixes[l % 3];
       ForEachField<char16_t>(lines_[l], u" ", [&](std::u16string_view t) { parts_.push_back({prefix, t}); });
       lineEnds_[l] = parts_.size();
     }
-    index.FindWordIds(parts_, ids_);
+    LookUp(index, frequent);
     size_t begin = 0;
     for (size_t g = 0; g < groups_; ++g) {
       offsets.push_back(offset);
@@ -160,11 +165,24 @@ class GroupBatch {
   size_t groups() const { return groups_; }
 
  private:
+  // The word IDs of every token: from `frequent` where it has them, the others in one batch from
+  // the full key table.
+  void LookUp(const CorpusIndex& index, const FrequentKeys& frequent) {
+    frequent.FindAll(parts_, ids_, rareAt_);
+    rareParts_.clear();
+    for (size_t t : rareAt_) rareParts_.push_back(parts_[t]);
+    index.FindWordIds(rareParts_, rareIds_);
+    for (size_t r = 0; r < rareAt_.size(); ++r) ids_[rareAt_[r]] = rareIds_[r];
+  }
+
   std::u16string lines_[3 * kGroups];
   size_t lineEnds_[3 * kGroups] = {};
   size_t groups_ = 0;
   std::vector<KeyPart> parts_;
   std::vector<uint32_t> ids_;
+  std::vector<KeyPart> rareParts_;  // the tokens `frequent` did not have
+  std::vector<size_t> rareAt_;      // where they are among parts_
+  std::vector<uint32_t> rareIds_;
 };
 
 // Writes a whole table under the staged name of `target`, kept there for the commit.
@@ -177,12 +195,14 @@ Status WriteStagedTable(const std::filesystem::path& target, const std::string& 
 
 }  // namespace
 
-Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
+Status BuildWordIndex(CorpusIndex& index, BuildReport* report, std::vector<uint32_t>* postingCounts) {
   const auto source = CorpusFileName(index.root(), CorpusFile::kDictionary, index.tag());
   TextFile dictionary;
   if (!dictionary.Open(source, TextFile::Mode::kRead)) return Status::NotFound(source, "cannot be opened");
   StagedFile postings(CorpusFileName(index.root(), CorpusFile::kPostings, index.tag()));
   if (Status status = postings.Open(); !status.ok()) return status;
+  BulkFileWriter postingWriter(postings.stagedPath());
+  if (Status status = postingWriter.Open(); !status.ok()) return status;
   ProgressReporter progress(report, index.tag(), CorpusFile::kDictionary, dictionary);
 
   StringList words;
@@ -210,16 +230,18 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
     if (!words.push_back(reader.key())) return CannotRead(source);  // more key text than a list holds
     postingOffsets.push_back(offset);
     const size_t n = first.size();
+    if (postingCounts != nullptr) postingCounts->push_back(static_cast<uint32_t>(n));
     block.resize(4 + 8 * n);
     EncodeFixed32(block.data(), static_cast<uint32_t>(n));
     for (size_t i = 0; i < n; ++i) {
       EncodeFixed32(block.data() + 4 + 4 * i, static_cast<uint32_t>(first[i]));
       EncodeFixed32(block.data() + 4 + 4 * (n + i), static_cast<uint32_t>(second[i]));
     }
-    if (!postings.file().Write(block.data(), block.size())) return CannotWrite(postings.stagedPath());
+    if (!postingWriter.Write(block.data(), block.size())) return postingWriter.Finish();
     offset += block.size();
   }
   if (report != nullptr) report->dictionaryLines = lineNumber;
+  if (Status status = postingWriter.Finish(); !status.ok()) return status;
   if (Status status = postings.Keep(); !status.ok()) return status;
 
   index.SetWordTable(std::move(words), std::move(postingOffsets));
@@ -232,9 +254,11 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report) {
   return WriteStagedTable(CorpusFileName(index.root(), CorpusFile::kWordTable, index.tag()), table);
 }
 
-Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
+Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report, const std::vector<uint32_t>* postingCounts) {
   StagedFile records(CorpusFileName(index.root(), CorpusFile::kSentenceRecords, index.tag()));
   if (Status status = records.Open(); !status.ok()) return status;
+  BulkFileWriter recordWriter(records.stagedPath());
+  if (Status status = recordWriter.Open(); !status.ok()) return status;
   const auto source = CorpusFileName(index.root(), CorpusFile::kSentences, index.tag());
   TextFile sentences;
   if (!sentences.Open(source, TextFile::Mode::kRead)) return Status::NotFound(source, "cannot be opened");
@@ -243,16 +267,19 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report) {
   std::vector<uint64_t> sentenceOffsets;
   uint64_t offset = 0;
   int64_t lines = 0;
+  FrequentKeys frequent;
+  if (postingCounts != nullptr) frequent.Choose(index.words(), index.wordIds(), *postingCounts);
   auto batch = std::make_unique<GroupBatch>();
   std::string block;
   while (batch->Read(sentences)) {
     block.clear();
-    batch->Encode(index, offset, sentenceOffsets, block);
-    if (!records.file().Write(block.data(), block.size())) return CannotWrite(records.stagedPath());
+    batch->Encode(index, frequent, offset, sentenceOffsets, block);
+    if (!recordWriter.Write(block.data(), block.size())) return recordWriter.Finish();
     lines += 3 * static_cast<int64_t>(batch->groups());
     progress.Lines(lines);
   }
   if (report != nullptr) report->sentenceGroups = static_cast<int64_t>(sentenceOffsets.size());
+  if (Status status = recordWriter.Finish(); !status.ok()) return status;
   if (Status status = records.Keep(); !status.ok()) return status;
 
   std::string table;
@@ -270,8 +297,9 @@ Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, B
   if (Status status = lock.Acquire(BuildLockFileName(root, tag)); !status.ok()) return status;
   if (Status status = RecoverIndexFiles(root, tag); !status.ok()) return status;
   CorpusIndex index(root, tag);
-  Status status = BuildWordIndex(index, report);
-  if (status.ok()) status = BuildSentenceIndex(index, report);
+  std::vector<uint32_t> postingCounts;
+  Status status = BuildWordIndex(index, report, &postingCounts);
+  if (status.ok()) status = BuildSentenceIndex(index, report, &postingCounts);
   if (!status.ok()) {
     RemoveStaged(root, tag);
     return status;

@@ -41,13 +41,18 @@ struct BuildReport {
 };
 
 // Dictionary -> staged posting file and word table of the corpus of `index` (its root and tag);
-// fills the index's word table. A failure names the file that could not be opened or written.
-// The staged files take effect only through BuildCorpus, which runs both steps and commits them.
-Status BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr);
+// fills the index's word table, and `postingCounts` (optional) with the number of postings of
+// each word ID. A failure names the file that could not be opened or written. The staged files
+// take effect only through BuildCorpus, which runs both steps and commits them.
+Status BuildWordIndex(CorpusIndex& index, BuildReport* report = nullptr,
+                      std::vector<uint32_t>* postingCounts = nullptr);
 
 // Sentence file -> staged sentence record file and sentence table; needs the word table of
-// BuildWordIndex on the same object. Fails as above.
-Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr);
+// BuildWordIndex on the same object. With the posting counts BuildWordIndex gave, the most
+// frequent words are looked up in a small table first, which only makes the build faster. Fails
+// as above.
+Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr,
+                          const std::vector<uint32_t>* postingCounts = nullptr);
 
 // Builds both indexes of corpus `tag` in the runtime folder `root` and moves the four files into
 // place. Holds the build lock of the corpus throughout, waiting for a build of it that another
