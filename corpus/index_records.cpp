@@ -26,14 +26,18 @@ void GetInt32s(const char* p, uint32_t count, std::vector<int32_t>& out) {
 }
 
 // Takes one token block from the front of `rest`; false when it reaches past the end.
-bool TakeTokenBlock(std::string_view& rest, std::vector<uint32_t>& ids) {
+bool TakeTokenBlock(std::string_view& rest, TokenIds& ids) {
   if (rest.size() < 8) return false;
   const uint32_t count = GetFixed32(rest.data());
   if (uint64_t{count} * 8 > rest.size() - 8) return false;
-  ids.resize(count);
-  for (uint32_t i = 0; i < count; ++i) ids[i] = GetFixed32(rest.data() + 8 + 8 * size_t{i});
+  ids = TokenIds(rest.data() + 8, count);
   rest.remove_prefix(8 + size_t{count} * 8);
   return true;
+}
+
+void CopyIds(const TokenIds& view, std::vector<uint32_t>& ids) {
+  ids.resize(view.size());
+  for (size_t i = 0; i < view.size(); ++i) ids[i] = view[i];
 }
 
 }  // namespace
@@ -70,16 +74,31 @@ void PrefetchSentenceRecord(const CorpusIndex& index, int64_t sentenceId) {
   if (offset && *offset < file.size()) __builtin_prefetch(file.data() + *offset);
 }
 
-bool ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record) {
+bool SentenceRecordBytes(const CorpusIndex& index, MappedFile& temporary, std::string_view& bytes) {
+  return FileBytes(index, index.sentenceRecordFile(), CorpusFile::kSentenceRecords, temporary, bytes);
+}
+
+bool ViewSentenceRecord(const CorpusIndex& index, std::string_view file, int64_t sentenceId,
+                        SentenceRecordView& record) {
   const auto offset = index.SentenceOffset(sentenceId);
-  if (!offset) return false;
-  MappedFile temporary;
-  std::string_view file;
-  if (!FileBytes(index, index.sentenceRecordFile(), CorpusFile::kSentenceRecords, temporary, file)) return false;
-  if (*offset > file.size()) return false;
+  if (!offset || *offset > file.size()) return false;
   std::string_view rest = file.substr(*offset);
   return TakeTokenBlock(rest, record.chinese) && TakeTokenBlock(rest, record.pinyin) &&
          TakeTokenBlock(rest, record.english);
+}
+
+bool ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRecord& record) {
+  MappedFile temporary;
+  std::string_view file;
+  SentenceRecordView view;
+  if (!index.SentenceOffset(sentenceId) || !SentenceRecordBytes(index, temporary, file) ||
+      !ViewSentenceRecord(index, file, sentenceId, view)) {
+    return false;
+  }
+  CopyIds(view.chinese, record.chinese);
+  CopyIds(view.pinyin, record.pinyin);
+  CopyIds(view.english, record.english);
+  return true;
 }
 
 }  // namespace tamrel

@@ -13,8 +13,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
+#include "corpus/byte_coding.h"
 #include "corpus/corpus_index.h"
 #include "corpus/posting_ids.h"
 
@@ -38,6 +40,33 @@ struct PostingBlock {
 struct SentenceRecord {
   std::vector<uint32_t> chinese, pinyin, english;  // word IDs of the three token blocks
 };
+
+// The word IDs of one token block where they lie in the record file's bytes.
+class TokenIds {
+ public:
+  TokenIds() = default;
+  TokenIds(const char* first, uint32_t count) : first_(first), count_(count) {}
+  size_t size() const { return count_; }
+  uint32_t operator[](size_t i) const { return GetFixed32(first_ + 8 * i); }
+
+ private:
+  const char* first_ = nullptr;  // the low half of the first word ID
+  uint32_t count_ = 0;
+};
+
+// A sentence record viewed in place: valid as long as the bytes it was viewed in.
+struct SentenceRecordView {
+  TokenIds chinese, pinyin, english;
+};
+
+// The bytes of the sentence record file of `index`: the loaders' mapping, or one made now and
+// kept by `temporary` for an index that was not loaded that way. False when it cannot be mapped.
+[[nodiscard]] bool SentenceRecordBytes(const CorpusIndex& index, MappedFile& temporary, std::string_view& bytes);
+
+// Views the record of `sentenceId` in `file` (SentenceRecordBytes). False when the ID is outside
+// the sentence table or a block reaches past the end of the file.
+[[nodiscard]] bool ViewSentenceRecord(const CorpusIndex& index, std::string_view file, int64_t sentenceId,
+                                      SentenceRecordView& record);
 
 // Asks the processor to fetch the start of the record of `sentenceId` from a mapped record file
 // ahead of ReadSentenceRecord, so that the cache misses of several records overlap.

@@ -41,19 +41,19 @@ bool AllAscending(const CorpusIndex& index, const std::vector<FoundTerm>& terms)
 
 // The text of a token block: each word without its prefix, followed by one space. False when a
 // word ID lies outside the word table.
-bool BlockText(const CorpusIndex& index, const std::vector<uint32_t>& ids, std::u16string& text) {
+bool BlockText(const CorpusIndex& index, const TokenIds& ids, std::u16string& text) {
   const StringList& words = index.words();
   const WordTexts& texts = index.wordTexts();
   size_t length = 0;
-  for (uint32_t id : ids) {
-    if (id >= texts.size()) return false;
-    length += texts.Length(words, id) + 1;
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (ids[i] >= texts.size()) return false;
+    length += texts.Length(words, ids[i]) + 1;
   }
   // Sized once with room for a whole slot past the end, filled in place, then cut to the text.
   text.resize(length + WordTexts::kInlineUnits);
   char16_t* out = text.data();
-  for (uint32_t id : ids) {
-    out = texts.Copy(words, id, out);
+  for (size_t i = 0; i < ids.size(); ++i) {
+    out = texts.Copy(words, ids[i], out);
     *out++ = u' ';
   }
   text.resize(length);
@@ -70,15 +70,15 @@ int TermWeight(const CorpusIndex& index, std::u16string_view normalisedTerm) {
 namespace {
 
 // Fills `sentence` from a record already read.
-bool RecordText(const CorpusIndex& index, const SentenceRecord& record, ResultSentence& sentence) {
+bool RecordText(const CorpusIndex& index, const SentenceRecordView& record, ResultSentence& sentence) {
   return BlockText(index, record.chinese, sentence.chinese) && BlockText(index, record.pinyin, sentence.pinyin) &&
          BlockText(index, record.english, sentence.english);
 }
 
-void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids) {
+void PrefetchWords(const CorpusIndex& index, const TokenIds& ids) {
   const WordTexts& texts = index.wordTexts();
-  for (uint32_t id : ids) {
-    if (id < texts.size()) texts.PrefetchSlot(id);
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (ids[i] < texts.size()) texts.PrefetchSlot(ids[i]);
   }
 }
 
@@ -86,13 +86,16 @@ void PrefetchWords(const CorpusIndex& index, const std::vector<uint32_t>& ids) {
 // are read first and their words fetched ahead, so that the memory reads of all the sentences
 // overlap instead of waiting one after the other.
 void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, std::vector<ResultSentence>& results) {
-  thread_local std::vector<SentenceRecord> records;
+  MappedFile temporary;
+  std::string_view file;
+  if (ids.empty() || !SentenceRecordBytes(index, temporary, file)) return;
+  thread_local std::vector<SentenceRecordView> records;
   thread_local std::vector<bool> readable;
   if (records.size() < ids.size()) records.resize(ids.size());
   readable.assign(ids.size(), false);
   results.reserve(results.size() + ids.size());
   for (int32_t id : ids) PrefetchSentenceRecord(index, id);
-  for (size_t i = 0; i < ids.size(); ++i) readable[i] = ReadSentenceRecord(index, ids[i], records[i]);
+  for (size_t i = 0; i < ids.size(); ++i) readable[i] = ViewSentenceRecord(index, file, ids[i], records[i]);
   // The slots of all the words. The few texts too long for their slot are not fetched ahead:
   // finding them would wait for every slot before any text is made, which cost more than it saved.
   for (size_t i = 0; i < ids.size(); ++i) {
