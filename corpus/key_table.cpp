@@ -33,16 +33,16 @@ size_t KeyTable::CapacityFor(size_t keyCount) {
   return capacity;
 }
 
-bool KeyTable::Adopt(const StringList& keys, std::vector<Slot> slots) {
-  if (slots.size() != CapacityFor(keys.size())) return false;
+bool KeyTable::Adopt(const StringList& keys, std::vector<Slot> kept) {
+  if (kept.size() != CapacityFor(keys.size())) return false;
   size_t used = 0;
-  for (const Slot& s : slots) {
+  for (const Slot& s : kept) {
     if (s.id == kEmpty) continue;
     if (s.id >= keys.size() || s.start != keys.StartOf(s.id) || s.length != keys[s.id].size()) return false;
     ++used;
   }
-  if (used == slots.size()) return false;
-  slots_ = std::move(slots);
+  if (used == kept.size()) return false;
+  slots_ = std::move(kept);
   mask_ = slots_.size() - 1;
   distinct_ = used;
   return true;

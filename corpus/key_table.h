@@ -42,12 +42,12 @@ class KeyTable {
   // The number of slots Rebuild gives a list of `keyCount` keys.
   static size_t CapacityFor(size_t keyCount);
   // The slots, as a key table file stores them.
-  const std::vector<Slot>& slots() const { return slots_; }
+  const std::vector<Slot>& slotList() const { return slots_; }
   // Takes slots that Rebuild made over `keys` and a file kept. False, and the table unchanged,
   // when they cannot be such slots: a count other than CapacityFor, no empty slot (a lookup would
   // never end), or a slot whose ID, start or length is not that of a key of `keys`. Lookups stay
   // inside `keys` whatever else the slots hold.
-  bool Adopt(const StringList& keys, std::vector<Slot> slots);
+  bool Adopt(const StringList& keys, std::vector<Slot> kept);
 
  private:
   size_t Home(uint64_t hash) const { return hash & mask_; }

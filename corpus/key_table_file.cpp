@@ -65,7 +65,7 @@ uint64_t WordTableDigest(std::string_view bytes) {
 
 std::string EncodeKeyTableFile(const StringList& keys, const KeyTable& table, const WordTableIdentity& wordTable) {
   const std::u16string_view units = keys.AllUnits();
-  const Shape shape{static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(table.slots().size()),
+  const Shape shape{static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(table.slotList().size()),
                     static_cast<uint32_t>(units.size())};
   std::string out;
   out.reserve(shape.Bytes());
@@ -79,7 +79,7 @@ std::string EncodeKeyTableFile(const StringList& keys, const KeyTable& table, co
   PutFixed32(out, shape.units);
   PutFixed64(out, 0);  // the body's digest, filled in below
   PutFixed64(out, 0);
-  for (const KeyTable::Slot& s : table.slots()) {
+  for (const KeyTable::Slot& s : table.slotList()) {
     PutFixed32(out, s.id);
     PutFixed32(out, s.start);
     PutFixed32(out, uint32_t{s.length} | uint32_t{s.check} << 16);

@@ -99,9 +99,9 @@ TEST_F(KeyTableFileTest, TheBuildWritesTheTableRebuildMakes) {
   EXPECT_EQ(StringsOf(keys), StringsOf(built.words()));
   KeyTable rebuilt;
   rebuilt.Rebuild(keys);
-  ASSERT_EQ(table.slots().size(), rebuilt.slots().size());
-  for (size_t i = 0; i < table.slots().size(); ++i) {
-    const KeyTable::Slot &a = table.slots()[i], &b = rebuilt.slots()[i];
+  ASSERT_EQ(table.slotList().size(), rebuilt.slotList().size());
+  for (size_t i = 0; i < table.slotList().size(); ++i) {
+    const KeyTable::Slot &a = table.slotList()[i], &b = rebuilt.slotList()[i];
     EXPECT_TRUE(a.id == b.id && a.start == b.start && a.length == b.length && a.check == b.check) << i;
   }
   EXPECT_EQ(table.size(), rebuilt.size());
@@ -183,7 +183,7 @@ TEST(KeyTableAdoptTest, SlotsThatRebuildCannotMakeAreRefused) {
   for (const char16_t* k : {u"2a", u"2bb", u"0c"}) ASSERT_TRUE(keys.push_back(k));
   KeyTable good;
   good.Rebuild(keys);
-  const std::vector<KeyTable::Slot> slots = good.slots();
+  const std::vector<KeyTable::Slot> slots = good.slotList();
   KeyTable table;
   EXPECT_TRUE(table.Adopt(keys, slots));
   EXPECT_EQ(table.Find(keys, u"2bb"), 1u);
