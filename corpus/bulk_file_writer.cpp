@@ -60,13 +60,14 @@ Status BulkFileWriter::Open() {
   directFd_ = ::open(path_.c_str(), O_WRONLY | O_DIRECT | O_CLOEXEC);  // -1 where refused
   filling_ = MakeChunk();
   if (filling_ == nullptr) return Status::IoError(path_, "cannot be written: out of memory");
+  chunksMade_ = 1;
   return Status::Ok();
 }
 
 bool BulkFileWriter::Write(const void* data, size_t count) {
   const char* bytes = static_cast<const char*>(data);
   while (count > 0) {
-    if (failed_ || filling_ == nullptr) return false;
+    if (failed_ || finished_ || filling_ == nullptr) return false;
     const size_t n = std::min(count, chunkBytes_ - filled_);
     std::memcpy(filling_.get() + filled_, bytes, n);
     filled_ += n;
@@ -74,34 +75,36 @@ bool BulkFileWriter::Write(const void* data, size_t count) {
     count -= n;
     if (filled_ == chunkBytes_) Submit();
   }
-  return !failed_;
+  return !failed_ && !finished_;
 }
 
 void BulkFileWriter::Submit() {
-  std::unique_lock lock(mutex_);
-  if (!thread_.joinable()) thread_ = std::thread(&BulkFileWriter::WriterLoop, this);
-  changed_.wait(lock, [&] { return pending_ == nullptr; });
-  pending_ = std::move(filling_);
-  pendingSize_ = filled_;
-  pendingOffset_ = written_;
-  written_ += filled_;
-  filled_ = 0;
-  changed_.notify_all();
-  if (spare_ == nullptr && done_ == nullptr) {
-    // The second chunk, made at the first hand-over, so that a small file needs only one.
-    spare_ = MakeChunk();
-    if (spare_ == nullptr) {
-      failed_ = true;
-      error_ = "cannot be written: out of memory";
-      return;
+  Chunk next;
+  {
+    std::unique_lock lock(mutex_);
+    if (!thread_.joinable()) thread_ = std::thread(&BulkFileWriter::WriterLoop, this);
+    changed_.wait(lock, [&] { return pending_ == nullptr; });
+    pending_ = std::move(filling_);
+    pendingSize_ = filled_;
+    pendingOffset_ = written_;
+    changed_.notify_all();
+    if (chunksMade_ == 2) {
+      changed_.wait(lock, [&] { return done_ != nullptr; });
+      next = std::move(done_);
     }
   }
-  if (spare_ != nullptr) {
-    filling_ = std::move(spare_);
-    return;
+  written_ += filled_;
+  filled_ = 0;
+  if (next == nullptr) {
+    next = MakeChunk();
+    ++chunksMade_;
+    if (next == nullptr) {
+      std::lock_guard lock(mutex_);
+      Fail("cannot be written: out of memory");
+      failed_ = true;
+    }
   }
-  changed_.wait(lock, [&] { return done_ != nullptr; });
-  filling_ = std::move(done_);
+  filling_ = std::move(next);
 }
 
 void BulkFileWriter::WriterLoop() {
@@ -115,15 +118,18 @@ void BulkFileWriter::WriterLoop() {
     const bool skip = failed_;
     changed_.notify_all();
     lock.unlock();
-    const bool ok = skip || WriteAt(chunk.get(), size, offset);
+    const int error = skip ? 0 : WriteAt(chunk.get(), size, offset);
     lock.lock();
-    if (!ok) failed_ = true;
+    if (error != 0) {
+      Fail(std::string("cannot be written: ") + std::strerror(error));
+      failed_ = true;
+    }
     done_ = std::move(chunk);
     changed_.notify_all();
   }
 }
 
-bool BulkFileWriter::WriteAt(const char* data, size_t size, uint64_t offset) {
+int BulkFileWriter::WriteAt(const char* data, size_t size, uint64_t offset) {
   size_t done = 0;
   int error = 0;
   if (directFd_ >= 0 && size % kAlignment == 0 && offset % kAlignment == 0) {
@@ -136,9 +142,7 @@ bool BulkFileWriter::WriteAt(const char* data, size_t size, uint64_t offset) {
     }
   }
   if (done < size) done += WriteSome(bufferedFd_, data + done, size - done, offset + done, error);
-  if (done == size) return true;
-  Fail(std::string("cannot be written: ") + std::strerror(error));
-  return false;
+  return done == size ? 0 : error;
 }
 
 void BulkFileWriter::Fail(const std::string& reason) {
@@ -156,20 +160,27 @@ void BulkFileWriter::StopThread() {
 }
 
 Status BulkFileWriter::Finish() {
-  StopThread();  // writes the chunk handed over last
-  if (!failed_ && filling_ != nullptr && filled_ > 0) {
+  StopThread();  // writes the chunk handed over last; from here on this thread alone runs
+  if (!failed_ && !finished_ && filling_ != nullptr && filled_ > 0) {
     const size_t aligned = filled_ / kAlignment * kAlignment;
-    bool ok = aligned == 0 || WriteAt(filling_.get(), aligned, written_);
-    ok = ok && WriteAt(filling_.get() + aligned, filled_ - aligned, written_ + aligned);
+    int error = WriteAt(filling_.get(), aligned, written_);
+    if (error == 0) error = WriteAt(filling_.get() + aligned, filled_ - aligned, written_ + aligned);
     written_ += filled_;
     filled_ = 0;
-    if (!ok) failed_ = true;
+    if (error != 0) {
+      Fail(std::string("cannot be written: ") + std::strerror(error));
+      failed_ = true;
+    }
   }
+  finished_ = true;
   bool closed = true;
   CloseFd(directFd_, closed);
   CloseFd(bufferedFd_, closed);
-  if (!closed && !failed_) Fail("cannot be written");
-  if (failed_ || !closed) return Status::IoError(path_, error_.empty() ? "cannot be written" : error_);
+  if (!closed) {
+    Fail("cannot be written");
+    failed_ = true;
+  }
+  if (failed_) return Status::IoError(path_, error_.empty() ? "cannot be written" : error_);
   return Status::Ok();
 }
 

@@ -39,14 +39,11 @@ class BulkFileWriter {
 
   // Opens the file for writing. Must come first.
   [[nodiscard]] Status Open();
-  // Appends `count` bytes; false once a write has failed (Finish then says why).
+  // Appends `count` bytes; false once a write has failed (Finish then says why), and after Finish.
   bool Write(const void* data, size_t count);
   // Writes what is left and waits until every chunk is written. The file still needs a sync to
   // be durable (StagedFile::Keep).
   [[nodiscard]] Status Finish();
-
-  // Whether chunks go to the disk directly (false after a fallback to ordinary writes).
-  bool direct() const { return directFd_ >= 0; }
 
  private:
   // Chunks are mapped pages of their own rather than heap blocks: page-aligned as direct writes
@@ -58,11 +55,13 @@ class BulkFileWriter {
   using Chunk = std::unique_ptr<char, Unmap>;
   Chunk MakeChunk() const;
 
-  // Hands the filled chunk to the writing thread and takes the other one, once it is written.
+  // Hands the filled chunk to the writing thread and takes the other one, once it is written (a
+  // second chunk is made at the first hand-over).
   void Submit();
   void WriterLoop();
-  // Writes `size` bytes at `offset`, directly when it can; false on a failure (noted in error_).
-  bool WriteAt(const char* data, size_t size, uint64_t offset);
+  // Writes `size` bytes at `offset`, directly when it can; 0, or the errno of the write that failed.
+  int WriteAt(const char* data, size_t size, uint64_t offset);
+  // Notes the first failure; under mutex_ while the thread runs.
   void Fail(const std::string& reason);
   void StopThread();
 
@@ -70,9 +69,11 @@ class BulkFileWriter {
   size_t chunkBytes_;
   int directFd_ = -1;    // opened with O_DIRECT; -1 when direct writes are refused
   int bufferedFd_ = -1;  // for the tail, and for every chunk after a fallback
-  Chunk filling_, spare_;
+  Chunk filling_;
+  int chunksMade_ = 0;    // 1 or 2
   size_t filled_ = 0;     // bytes in filling_
   uint64_t written_ = 0;  // file offset where filling_ goes
+  bool finished_ = false;
 
   std::thread thread_;
   std::mutex mutex_;
@@ -83,7 +84,7 @@ class BulkFileWriter {
   Chunk done_;  // written by the thread, ready to be filled again (guarded by mutex_)
   bool stop_ = false;
   std::atomic<bool> failed_{false};
-  std::string error_;  // why the first failure failed; read once the thread has ended
+  std::string error_;  // why the first failure failed (guarded by mutex_)
 };
 
 }  // namespace tamrel

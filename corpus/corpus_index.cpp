@@ -15,7 +15,8 @@ namespace tamrel {
 namespace {
 
 // Maps a table and reads the 32-bit count at its start, after checking that the file holds
-// count * recordBytes bytes after it.
+// count * recordBytes bytes after it. The mapping lasts only for the load: builds and imports put
+// new index files in place by renaming them, never by writing in place, so it sees a whole file.
 Status MapTable(const std::filesystem::path& path, size_t recordBytes, MappedFile& file, uint32_t& count) {
   if (!file.Open(path)) return Status::NotFound(path, "cannot be opened");
   const std::string_view bytes = file.bytes();
@@ -136,7 +137,7 @@ Status ReadWordTable(const CorpusIndex& index, WordTableFiles& out) {
 
 // The table is copied, not kept mapped: a mapping would fault if the file were cut short in
 // place while the index is in use. The offsets are read straight into their array, whose
-// layout is the file's (little-endian, as WordTableDigest asserts).
+// layout is the file's (little-endian, as Digest64 asserts).
 Status ReadSentenceTable(const CorpusIndex& index, SentenceTableFiles& out) {
   const auto path = CorpusFileName(index.root(), CorpusFile::kSentenceTable, index.tag());
   TextFile file;

@@ -6,12 +6,6 @@
 
 namespace tamrel {
 
-uint64_t FrequentKeys::Hash(char16_t prefix, std::u16string_view rest) {
-  uint64_t h = (14695981039346656037ull ^ prefix) * 1099511628211ull;
-  for (char16_t c : rest) h = (h ^ c) * 1099511628211ull;
-  return h ^ (h >> 32);
-}
-
 void FrequentKeys::Choose(const StringList& keys, const KeyTable& table, const std::vector<uint32_t>& counts) {
   std::vector<std::pair<uint32_t, uint32_t>> candidates;  // (count, word ID)
   for (size_t k = 0; k < keys.size() && k < counts.size(); ++k) {
@@ -34,7 +28,7 @@ void FrequentKeys::Choose(const StringList& keys, const KeyTable& table, const s
     const std::u16string_view key = keys[k];
     const std::optional<uint32_t> id = table.Find(keys, key);  // a repeated key: its last record
     if (!id) continue;
-    size_t i = Hash(key[0], key.substr(1)) & mask_;
+    size_t i = HashKey(key) & mask_;
     while (slots_[i].id != KeyTable::kEmpty && std::u16string_view(slots_[i].units, slots_[i].length) != key) {
       i = (i + 1) & mask_;
     }
@@ -49,7 +43,7 @@ void FrequentKeys::Choose(const StringList& keys, const KeyTable& table, const s
 
 std::optional<uint32_t> FrequentKeys::Find(const KeyPart& part) const {
   if (size_ == 0 || part.rest.size() + 1 > kMaxUnits) return std::nullopt;
-  return FindFrom(Hash(part.prefix, part.rest) & mask_, part);
+  return FindFrom(HashPart(part) & mask_, part);
 }
 
 std::optional<uint32_t> FrequentKeys::FindFrom(size_t home, const KeyPart& part) const {
@@ -78,7 +72,7 @@ void FrequentKeys::FindAll(const std::vector<KeyPart>& parts, std::vector<uint32
       homes_[t] = kTooLong;
       continue;
     }
-    homes_[t] = Hash(parts[t].prefix, parts[t].rest) & mask_;
+    homes_[t] = HashPart(parts[t]) & mask_;
     __builtin_prefetch(&slots_[homes_[t]]);
   }
   for (size_t t = 0; t < n; ++t) {

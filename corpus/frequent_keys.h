@@ -1,8 +1,9 @@
 // FrequentKeys: the word IDs of the keys that sentence lines hold most often, in a small table
 // whose slots keep each key inline. The index build looks every token up here first: in a corpus
 // of millions of sentences some tens of thousands of words make up most tokens, and this table
-// stays in the processor's cache, while the full key table (corpus/key_table.h) spreads its slots
-// and key text over tens of megabytes, so that most of its lookups wait for memory. A token not
+// (1.5 MB) stays mostly in the processor's caches, while the full key table (corpus/key_table.h)
+// spreads its slots and key text over tens of megabytes, so that most of its lookups wait for
+// memory. A token not
 // found here is looked up in the full table, and every ID found here is the one the full table
 // gives, so the word IDs of a build are the same either way.
 #pragma once
@@ -39,7 +40,6 @@ class FrequentKeys {
     uint16_t length = 0;  // units, prefix included
     char16_t units[kMaxUnits] = {};
   };
-  static uint64_t Hash(char16_t prefix, std::u16string_view rest);
   std::optional<uint32_t> FindFrom(size_t home, const KeyPart& part) const;
 
   std::vector<Slot> slots_;

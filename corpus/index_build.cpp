@@ -210,6 +210,7 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report, std::vector<uint3
   uint64_t offset = 0;
   int64_t lineNumber = 0;
   DictionaryReader reader(dictionary);
+  if (postingCounts != nullptr) postingCounts->clear();
   bool parsed = false;
   std::vector<int32_t> first, second;
   std::string block;

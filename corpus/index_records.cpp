@@ -91,10 +91,7 @@ bool ReadSentenceRecord(const CorpusIndex& index, int64_t sentenceId, SentenceRe
   MappedFile temporary;
   std::string_view file;
   SentenceRecordView view;
-  if (!index.SentenceOffset(sentenceId) || !SentenceRecordBytes(index, temporary, file) ||
-      !ViewSentenceRecord(index, file, sentenceId, view)) {
-    return false;
-  }
+  if (!SentenceRecordBytes(index, temporary, file) || !ViewSentenceRecord(index, file, sentenceId, view)) return false;
   CopyIds(view.chinese, record.chinese);
   CopyIds(view.pinyin, record.pinyin);
   CopyIds(view.english, record.english);

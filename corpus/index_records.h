@@ -69,7 +69,7 @@ struct SentenceRecordView {
                                       SentenceRecordView& record);
 
 // Asks the processor to fetch the start of the record of `sentenceId` from a mapped record file
-// ahead of ReadSentenceRecord, so that the cache misses of several records overlap.
+// ahead of reading it, so that the cache misses of several records overlap.
 void PrefetchSentenceRecord(const CorpusIndex& index, int64_t sentenceId);
 
 // Reads the record of `sentenceId`. False when the ID is outside the sentence table, the file

@@ -15,11 +15,11 @@ uint64_t Mix(uint64_t h, std::u16string_view units) {
 
 uint64_t Finish(uint64_t h) { return h ^ (h >> 29); }
 
+}  // namespace
+
 uint64_t HashKey(std::u16string_view key) { return Finish(Mix(kFnvOffset, key)); }
 
 uint64_t HashPart(const KeyPart& part) { return Finish(Mix((kFnvOffset ^ part.prefix) * kFnvPrime, part.rest)); }
-
-}  // namespace
 
 void KeyTable::clear() {
   slots_.clear();

@@ -19,6 +19,10 @@ struct KeyPart {
   std::u16string_view rest;
 };
 
+// The hash of a key, whole or as its prefix and the rest (the same value for the same key).
+uint64_t HashKey(std::u16string_view key);
+uint64_t HashPart(const KeyPart& part);
+
 class KeyTable {
  public:
   // Indexes every key of `keys`. Lookups must pass the same, unchanged list.

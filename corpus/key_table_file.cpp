@@ -44,7 +44,7 @@ std::filesystem::path KeyTableFileName(const std::filesystem::path& root, std::u
   return root / ("data/keytable.dat" + Utf16ToUtf8(tag));
 }
 
-uint64_t WordTableDigest(std::string_view bytes) {
+uint64_t Digest64(std::string_view bytes) {
   static_assert(std::endian::native == std::endian::little, "the index files are read in place as little-endian");
   // Four independent lanes, so that the multiplications of neighbouring words overlap.
   uint64_t lanes[4] = {kPrime1, kPrime2, 0, ~kPrime1};
@@ -74,7 +74,7 @@ std::string EncodeKeyTableFile(const StringList& keys, const KeyTable& table, co
   PutFixed32(out, shape.keys);
   PutFixed64(out, wordTable.bytes.size());
   PutFixed64(out, wordTable.stamp);
-  PutFixed64(out, WordTableDigest(wordTable.bytes));
+  PutFixed64(out, Digest64(wordTable.bytes));
   PutFixed32(out, shape.slots);
   PutFixed32(out, shape.units);
   PutFixed64(out, 0);  // the body's digest, filled in below
@@ -90,7 +90,7 @@ std::string EncodeKeyTableFile(const StringList& keys, const KeyTable& table, co
     out.push_back(static_cast<char>(unit >> 8));
   }
   std::string digest;
-  PutFixed64(digest, WordTableDigest(std::string_view(out).substr(kKeyTableHeaderBytes)));
+  PutFixed64(digest, Digest64(std::string_view(out).substr(kKeyTableHeaderBytes)));
   out.replace(48, 8, digest);
   return out;
 }
@@ -110,8 +110,8 @@ Status DecodeKeyTableFile(const std::filesystem::path& path, std::string_view fi
     return Status::Corruption(path, "is not as long as its header announces");
   }
   const std::string_view body = file.substr(kKeyTableHeaderBytes);
-  if (GetFixed64(h + 48) != WordTableDigest(body)) return Status::Corruption(path, "is damaged");
-  if (GetFixed64(h + 32) != WordTableDigest(wordTable.bytes)) {
+  if (GetFixed64(h + 48) != Digest64(body)) return Status::Corruption(path, "is damaged");
+  if (GetFixed64(h + 32) != Digest64(wordTable.bytes)) {
     return Status::Corruption(path, "was made from another word table");
   }
 
@@ -152,14 +152,7 @@ Status WriteKeyTableFile(const std::filesystem::path& root, std::u16string_view 
   StagedFile file(KeyTableFileName(root, tag));
   if (Status status = file.Open(); !status.ok()) return status;
   if (!file.file().Write(bytes.data(), bytes.size())) return Status::IoError(file.stagedPath(), "cannot be written");
-  if (Status status = file.KeepUnsynced(); !status.ok()) return status;
-  std::error_code error;
-  std::filesystem::rename(file.stagedPath(), KeyTableFileName(root, tag), error);
-  if (error) {
-    std::filesystem::remove(file.stagedPath(), error);
-    return Status::IoError(KeyTableFileName(root, tag), "cannot be replaced");
-  }
-  return Status::Ok();
+  return file.CommitUnsynced();
 }
 
 }  // namespace tamrel

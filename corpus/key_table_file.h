@@ -11,7 +11,7 @@
 //   12   4   N, number of keys (= the word table's count)
 //   16   8   size in bytes of the word table it was made from
 //   24   8   build stamp of that word table (corpus/index_commit.h)
-//   32   8   digest of that word table's bytes (WordTableDigest)
+//   32   8   digest of that word table's bytes (Digest64)
 //   40   4   S, number of slots (KeyTable::CapacityFor(N))
 //   44   4   U, UTF-16 units of all keys together
 //   48   8   digest of every byte after the header
@@ -35,8 +35,9 @@ inline constexpr size_t kKeyTableHeaderBytes = 64;
 
 std::filesystem::path KeyTableFileName(const std::filesystem::path& root, std::u16string_view tag);
 
-// A 64-bit digest of `bytes`; the file ties itself to the word table through it.
-uint64_t WordTableDigest(std::string_view bytes);
+// A 64-bit digest of `bytes`: of the word table, which ties the file to it, and of the file's own
+// body, which tells a damaged file.
+uint64_t Digest64(std::string_view bytes);
 
 // What the file is checked against: the word table in place, as the loader mapped it, and the
 // build stamp read with it.

@@ -45,8 +45,11 @@ Status StagedFile::Close() {
   return SyncFile(staged_);
 }
 
-Status StagedFile::KeepUnsynced() {
+Status StagedFile::CommitUnsynced() {
   if (!file_.Close()) return Status::IoError(staged_, "cannot be written");
+  std::error_code error;
+  std::filesystem::rename(staged_, target_, error);
+  if (error) return Status::IoError(target_, "cannot be replaced: " + error.message());
   done_ = true;
   return Status::Ok();
 }

@@ -45,9 +45,10 @@ class StagedFile {
   // Closes and syncs the staged file and leaves it under its staged name, for a commit of several
   // files.
   Status Keep();
-  // As Keep without the sync, for a writer that syncs the file itself later (SyncFile), before the
-  // commit that needs it whole: the disk then writes it while the writer goes on with the next.
-  Status KeepUnsynced();
+  // As Commit without the syncs, for a file whose loss or truncation at a power cut does no harm
+  // (its reader checks it and does without it): renamed into place, so that no reader ever sees
+  // it half written.
+  Status CommitUnsynced();
 
  private:
   Status Close();

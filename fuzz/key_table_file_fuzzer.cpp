@@ -29,10 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string identity;
     PutFixed64(identity, wordTable.size());
     PutFixed64(identity, ReadBuildStamp(root, kTagBilingual));
-    PutFixed64(identity, WordTableDigest(wordTable));
+    PutFixed64(identity, Digest64(wordTable));
     file.replace(16, 24, identity);
     std::string digest;
-    PutFixed64(digest, WordTableDigest(std::string_view(file).substr(kKeyTableHeaderBytes)));
+    PutFixed64(digest, Digest64(std::string_view(file).substr(kKeyTableHeaderBytes)));
     file.replace(48, 8, digest);
   }
   fuzz::WriteBytes(KeyTableFileName(root, kTagBilingual), file);

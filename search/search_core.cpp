@@ -89,9 +89,8 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
   MappedFile temporary;
   std::string_view file;
   if (ids.empty() || !SentenceRecordBytes(index, temporary, file)) return;
-  thread_local std::vector<SentenceRecordView> records;
+  std::vector<SentenceRecordView> records(ids.size());  // views into `file`, gone with it
   thread_local std::vector<bool> readable;
-  if (records.size() < ids.size()) records.resize(ids.size());
   readable.assign(ids.size(), false);
   results.reserve(results.size() + ids.size());
   for (int32_t id : ids) PrefetchSentenceRecord(index, id);

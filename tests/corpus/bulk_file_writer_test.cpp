@@ -73,6 +73,10 @@ TEST(BulkFileWriterTest, ADefaultChunkFileOfSeveralChunksAndATail) {
   }
   ASSERT_TRUE(writer.Finish().ok());
   EXPECT_EQ(ReadBytes(path), bytes);
+  // Writes after Finish are refused, however many chunks they would fill, and change nothing.
+  EXPECT_FALSE(writer.Write(bytes.data(), bytes.size()));
+  EXPECT_FALSE(writer.Write(bytes.data(), bytes.size()));
+  EXPECT_EQ(ReadBytes(path), bytes);
 }
 
 // A full disk: the writes that fail, direct or not, make Write false and Finish an I/O error that

@@ -117,18 +117,33 @@ TEST(StagedFileTest, KeepLeavesTheStagedFileAndTheTarget) {
   EXPECT_EQ(ReadBytes(folder / "data/index1.datBI.new"), "next");
 }
 
-// Kept unsynced (the writer syncs it before its commit), the file is still whole and stays.
-TEST(StagedFileTest, KeepUnsyncedLeavesTheWholeStagedFile) {
+// Committed without syncs, the file is whole in place and no staged file is left; a target that
+// cannot be replaced (a folder stands there) is reported, and the staged file removed.
+TEST(StagedFileTest, CommitUnsyncedPutsTheWholeFileInPlace) {
   RuntimeFolder folder;
-  const auto target = folder / "data/index11.datBI";
+  const auto target = folder / "data/keytable.datBI";
+  WriteBytes(target, "old");
   {
     StagedFile staged(target);
     ASSERT_TRUE(staged.Open().ok());
-    Put(staged, "postings");
-    ASSERT_TRUE(staged.KeepUnsynced().ok());
+    Put(staged, "keys");
+    ASSERT_TRUE(staged.CommitUnsynced().ok());
   }
-  EXPECT_FALSE(std::filesystem::exists(target));
-  EXPECT_EQ(ReadBytes(folder / "data/index11.datBI.new"), "postings");
+  EXPECT_EQ(ReadBytes(target), "keys");
+  EXPECT_FALSE(std::filesystem::exists(StagedFileName(target)));
+
+  const auto blocked = folder / "data/blocked";
+  std::filesystem::create_directories(blocked / "inside");
+  {
+    StagedFile staged(blocked);
+    ASSERT_TRUE(staged.Open().ok());
+    Put(staged, "keys");
+    const Status status = staged.CommitUnsynced();
+    EXPECT_EQ(status.kind(), Status::Kind::kIoError);
+    EXPECT_EQ(status.file(), blocked);
+  }
+  EXPECT_FALSE(std::filesystem::exists(StagedFileName(blocked)));
+  EXPECT_TRUE(std::filesystem::is_directory(blocked));
 }
 
 TEST(StagedFileTest, TargetFolderMissing) {
