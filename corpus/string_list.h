@@ -25,11 +25,6 @@ class StringList {
     const size_t begin = StartOf(i);
     return std::u16string_view(units_).substr(begin, ends_[i] - begin);
   }
-  // Asks the processor to fetch where string i ends (and so where the next begins), ahead of
-  // reading it; i must be below size().
-  void PrefetchEnd(size_t i) const { __builtin_prefetch(&ends_[i]); }
-  // Asks for the first units of string i, once its end is at hand.
-  void PrefetchUnits(size_t i) const { __builtin_prefetch(units_.data() + (i == 0 ? 0 : ends_[i - 1])); }
   size_t size() const { return ends_.size(); }
   // Where string i begins in the buffer, and a stretch of the buffer, for tables that refer to
   // strings by position (positions stay valid when the list is moved).
