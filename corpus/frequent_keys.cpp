@@ -51,7 +51,7 @@ std::optional<uint32_t> FrequentKeys::FindFrom(size_t home, const KeyPart& part)
   for (size_t i = home; slots_[i].id != KeyTable::kEmpty; i = (i + 1) & mask_) {
     const Slot& s = slots_[i];
     if (s.length == length && s.units[0] == part.prefix &&
-        std::memcmp(s.units + 1, part.rest.data(), part.rest.size() * sizeof(char16_t)) == 0) {
+        (part.rest.empty() || std::memcmp(s.units + 1, part.rest.data(), part.rest.size() * sizeof(char16_t)) == 0)) {
       return s.id;
     }
   }

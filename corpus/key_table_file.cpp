@@ -125,11 +125,12 @@ Status DecodeKeyTableFile(const std::filesystem::path& path, std::string_view fi
     s.check = static_cast<uint16_t>(lengthAndCheck >> 16);
     p += kSlotBytes;
   }
+  // An empty word table has no ends and no units, and an empty vector may have no storage at all.
   std::vector<uint32_t> ends(shape.keys);
-  std::memcpy(ends.data(), p, 4 * size_t{shape.keys});  // little-endian, as asserted above
+  if (shape.keys > 0) std::memcpy(ends.data(), p, 4 * size_t{shape.keys});  // little-endian, as asserted above
   p += 4 * size_t{shape.keys};
   std::u16string units(shape.units, u'\0');
-  std::memcpy(units.data(), p, 2 * size_t{shape.units});
+  if (shape.units > 0) std::memcpy(units.data(), p, 2 * size_t{shape.units});
 
   StringList readKeys;
   KeyTable readTable;
