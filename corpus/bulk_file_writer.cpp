@@ -101,7 +101,6 @@ void BulkFileWriter::Submit() {
     if (next == nullptr) {
       std::lock_guard lock(mutex_);
       Fail("cannot be written: out of memory");
-      failed_ = true;
     }
   }
   filling_ = std::move(next);
@@ -122,7 +121,6 @@ void BulkFileWriter::WriterLoop() {
     lock.lock();
     if (error != 0) {
       Fail(std::string("cannot be written: ") + std::strerror(error));
-      failed_ = true;
     }
     done_ = std::move(chunk);
     changed_.notify_all();
@@ -147,6 +145,7 @@ int BulkFileWriter::WriteAt(const char* data, size_t size, uint64_t offset) {
 
 void BulkFileWriter::Fail(const std::string& reason) {
   if (error_.empty()) error_ = reason;
+  failed_ = true;
 }
 
 void BulkFileWriter::StopThread() {
@@ -169,7 +168,6 @@ Status BulkFileWriter::Finish() {
     filled_ = 0;
     if (error != 0) {
       Fail(std::string("cannot be written: ") + std::strerror(error));
-      failed_ = true;
     }
   }
   finished_ = true;
@@ -178,7 +176,6 @@ Status BulkFileWriter::Finish() {
   CloseFd(bufferedFd_, closed);
   if (!closed) {
     Fail("cannot be written");
-    failed_ = true;
   }
   if (failed_) return Status::IoError(path_, error_.empty() ? "cannot be written" : error_);
   return Status::Ok();

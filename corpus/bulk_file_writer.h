@@ -61,7 +61,8 @@ class BulkFileWriter {
   void WriterLoop();
   // Writes `size` bytes at `offset`, directly when it can; 0, or the errno of the write that failed.
   int WriteAt(const char* data, size_t size, uint64_t offset);
-  // Notes the first failure; under mutex_ while the thread runs.
+  // Notes that the writer failed, and why unless a failure was noted before; under mutex_ while
+  // the thread runs.
   void Fail(const std::string& reason);
   void StopThread();
 

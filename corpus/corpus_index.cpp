@@ -14,18 +14,22 @@ namespace tamrel {
 
 namespace {
 
-// Maps a table and reads the 32-bit count at its start, after checking that the file holds
-// count * recordBytes bytes after it. The mapping lasts only for the load: builds and imports put
-// new index files in place by renaming them, never by writing in place, so it sees a whole file.
+// Reads the 32-bit count at the start of a table of `length` bytes (`head` holds its first bytes,
+// at least 4 when length allows) and checks that count * recordBytes bytes follow it.
+Status TableCount(const std::filesystem::path& path, uint64_t length, const char* head, size_t recordBytes,
+                  uint32_t& count) {
+  if (length < 4) return Status::Corruption(path, "too short to hold its count");
+  count = GetFixed32(head);
+  if (uint64_t{count} * recordBytes > length - 4) return Status::Corruption(path, "shorter than its count announces");
+  return Status::Ok();
+}
+
+// Maps a table and reads its count (TableCount). The mapping lasts only for the load: builds and
+// imports put new index files in place by renaming them, never by writing in place, so it sees a
+// whole file.
 Status MapTable(const std::filesystem::path& path, size_t recordBytes, MappedFile& file, uint32_t& count) {
   if (!file.Open(path)) return Status::NotFound(path, "cannot be opened");
-  const std::string_view bytes = file.bytes();
-  if (bytes.size() < 4) return Status::Corruption(path, "too short to hold its count");
-  count = GetFixed32(bytes.data());
-  if (uint64_t{count} * recordBytes > bytes.size() - 4) {
-    return Status::Corruption(path, "shorter than its count announces");
-  }
-  return Status::Ok();
+  return TableCount(path, file.bytes().size(), file.bytes().data(), recordBytes, count);
 }
 
 bool IsUnlistedPunctuation(std::u16string_view word) {
@@ -143,11 +147,12 @@ Status ReadSentenceTable(const CorpusIndex& index, SentenceTableFiles& out) {
   TextFile file;
   if (!file.Open(path, TextFile::Mode::kRead)) return Status::NotFound(path, "cannot be opened");
   const int64_t length = file.GetLength();
-  char head[4];
-  if (length < 4 || file.Read(head, 4) != 4) return Status::Corruption(path, "too short to hold its count");
-  const uint32_t count = GetFixed32(head);
+  char head[4] = {};
+  const size_t headBytes = file.Read(head, 4);
+  uint32_t count = 0;
+  const uint64_t known = headBytes < 4 || length < 4 ? 0 : static_cast<uint64_t>(length);
+  if (Status status = TableCount(path, known, head, 8, count); !status.ok()) return status;
   const uint64_t need = uint64_t{count} * 8;
-  if (need > static_cast<uint64_t>(length - 4)) return Status::Corruption(path, "shorter than its count announces");
   out.offsets.resize(count);
   if (file.Read(reinterpret_cast<char*>(out.offsets.data()), need) != need) {
     return Status::IoError(path, "cannot be read");
