@@ -120,13 +120,31 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
     std::cout << FormatExportFile(ExportRows(result.query, result.bilingual, result.monolingual));
     return 0;
   }
-  if (result.route != SearchRoute::kAsTyped) {
+  if (!result.notice.empty()) {
     if (json) {
-      const nlohmann::ordered_json line = {
+      nlohmann::ordered_json line = {
           {"route", RouteName(result.route)}, {"searched", U8(result.searched)}, {"notice", U8(result.notice)}};
+      if (!result.bilingualQuery.empty()) line["bilingual_query"] = U8(result.bilingualQuery);
       std::cout << line.dump() << '\n';
     } else {
       std::cout << U8(result.notice) << '\n';
+    }
+  }
+  if (!result.offer.empty()) {
+    if (json) {
+      nlohmann::ordered_json readings = nlohmann::ordered_json::array();
+      for (const OfferedReading& r : result.offer.readings) {
+        readings.push_back({{"text", U8(r.text)}, {"sentences", r.sentences}});
+      }
+      std::cout << nlohmann::ordered_json{{"offer", U8(result.offer.intro)}, {"readings", readings}}.dump() << '\n';
+    } else {
+      std::cout << U8(result.offer.intro);
+      const char* separator = " ";
+      for (const OfferedReading& r : result.offer.readings) {
+        std::cout << separator << U8(r.text) << " (" << r.sentences << ')';
+        separator = ", ";
+      }
+      std::cout << '\n';
     }
   }
   const auto print = [&](const char* corpus, const char* heading, const std::vector<ResultSentence>& list) {

@@ -83,6 +83,7 @@ std::optional<PinyinWords> FindPinyinWords(std::u16string_view text, const std::
   std::vector<std::u16string_view> all;
   for (size_t i = 0; i < n; i += take[i]) {
     out.shown += u' ';
+    out.spans.emplace_back(chosen[i].begin(), chosen[i].end());
     for (size_t w = 0; w < chosen[i].size(); ++w) {
       if (w > 0) out.shown += u'/';
       out.shown += chosen[i][w];

@@ -21,6 +21,9 @@ inline constexpr size_t kMaxWordsPerSpan = 10;
 struct PinyinWords {
   std::u16string query;  // every word found once, each followed by one space: a Chinese query
   std::u16string shown;  // the text and its words, "nǐhǎo: 你好"; homophones joined by "/"
+  // The words of each span in text order, the most frequent first: "shi4" gives one span of
+  // 是 事 试 市 室, "nihao" one span of 你好.
+  std::vector<std::vector<std::u16string>> spans;
 };
 
 // The words `text` names by the readings of `readings` (searched in order), or nothing when the

@@ -45,12 +45,17 @@ constexpr std::u16string_view kMonolingualBanner =
 constexpr std::u16string_view kPageEnd = u"</body></html>\n";
 constexpr std::u16string_view kNoticeOpen = u"<p><i>";
 constexpr std::u16string_view kNoticeClose = u"</i></p>\n";
-// With tone colours: the five tone classes, and matched words marked by a red underline and bold
-// type, since their characters take the tone colours.
+// With tone colours: the five tone classes, and matched words in bold on a tinted background,
+// since their characters take the tone colours; the mark ends with the word, its space after it.
 constexpr std::u16string_view kToneStyle =
     u"<style type=\"text/css\">.t1 {color: #E30000;} .t2 {color: #E07800;} .t3 {color: #008A00;} "
-    u".t4 {color: #0046E0;} .t5 {color: #808080;} font[color=red] {text-decoration: underline; font-weight: bold;}"
+    u".t4 {color: #0046E0;} .t5 {color: #808080;} "
+    u"font[color=red] {background-color: #FFEB99; font-weight: bold; border-radius: 3px; padding: 0 1px;}"
     u"</style>\n";
+constexpr std::u16string_view kTonedMarkClose = u"</font> ";
+// The line of other readings: each a link that searches it, with its sentence count.
+constexpr std::u16string_view kOfferOpen = u"<p class=\"readings\"><i>";
+constexpr std::u16string_view kOfferClose = u"</i></p>\n";
 constexpr std::u16string_view kToneClose = u"</span>";
 
 // The opening tag of the span of `tone` (1 to 5).
@@ -67,7 +72,10 @@ bool IsBlank(std::u16string_view line) { return line.find_first_not_of(u' ') == 
 class PageWriter {
  public:
   PageWriter(std::u16string_view query, bool english, const SysSettings& settings, const PageOptions& options)
-      : english_(english), settings_(settings), options_(options) {
+      : english_(english),
+        settings_(settings),
+        options_(options),
+        markClose_(options.toneColours ? kTonedMarkClose : kMarkClose) {
     std::u16string word;
     ForEachField<char16_t>(query, u" ", [&](std::u16string_view w) {
       word = w;
@@ -178,7 +186,7 @@ class PageWriter {
           at += length;
         }
       }
-      page += match ? kMarkClose : u" ";
+      page += match ? markClose_ : u" ";
     }
   }
 
@@ -192,7 +200,7 @@ class PageWriter {
       if (queryWords_.contains(copy)) {
         page += kMarkOpen;
         page += HtmlEscape(word);
-        page += kMarkClose;
+        page += markClose_;
       } else {
         page += HtmlEscape(word);
         page += u' ';
@@ -203,6 +211,7 @@ class PageWriter {
   bool english_;
   SysSettings settings_;
   PageOptions options_;
+  std::u16string_view markClose_;
   // A set, so that marking costs the same for a query of thousands of words as for one word.
   std::unordered_set<std::u16string> queryWords_;
 };
@@ -235,17 +244,48 @@ std::u16string HtmlEscape(std::u16string_view text) {
 
 std::filesystem::path ResultPageFileName(const std::filesystem::path& root) { return root / "data/displayResult.html"; }
 
+std::u16string SearchLink(std::u16string_view text) {
+  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  std::u16string link = u"tamrel:search?text=";
+  for (const unsigned char byte : Utf16ToUtf8(text)) {
+    const bool unreserved = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                            (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
+    if (unreserved) {
+      link += static_cast<char16_t>(byte);
+    } else {
+      link += u'%';
+      link += kHex[byte >> 4];
+      link += kHex[byte & 0xF];
+    }
+  }
+  return link;
+}
+
 std::u16string RenderResultPage(std::u16string_view query, Language language,
                                 const std::vector<ResultSentence>& bilingual,
                                 const std::vector<ResultSentence>& monolingual, const SysSettings& settings,
-                                const PageOptions& options, std::u16string_view notice) {
-  const PageWriter writer(query, language == Language::kEnglish, settings, options);
+                                const PageOptions& options, const PageReading& reading) {
+  const bool english = language == Language::kEnglish;
+  const PageWriter writer(query, english, settings, options);
+  const PageWriter bilingualWriter(reading.bilingualQuery.empty() ? query : reading.bilingualQuery, english, settings,
+                                   options);
   std::u16string page = Header();
   if (options.toneColours) page += kToneStyle;
-  if (!notice.empty()) {
+  if (!reading.notice.empty()) {
     page += kNoticeOpen;
-    page += HtmlEscape(notice);
+    page += HtmlEscape(reading.notice);
     page += kNoticeClose;
+  }
+  if (!reading.offer.empty()) {
+    page += kOfferOpen;
+    page += HtmlEscape(reading.offer.intro);
+    for (size_t i = 0; i < reading.offer.readings.size(); ++i) {
+      const OfferedReading& offered = reading.offer.readings[i];
+      page += i == 0 ? u" " : u", ";
+      page += u"<a href=\"" + HtmlEscape(SearchLink(offered.text)) + u"\">" + HtmlEscape(offered.text) + u"</a> (" +
+              Utf8ToUtf16(std::to_string(offered.sentences)) + u")";
+    }
+    page += kOfferClose;
   }
   page += kTitleOpen;
   page += HtmlEscape(query);
@@ -255,7 +295,7 @@ std::u16string RenderResultPage(std::u16string_view query, Language language,
   if (settings.searchBilingual) {
     page += kBilingualBanner;
     page += kListOpen;
-    for (const auto& s : bilingual) writer.BilingualItem(page, s);
+    for (const auto& s : bilingual) bilingualWriter.BilingualItem(page, s);
     page += kListClose;
   }
   if (settings.searchMonolingual) {
@@ -270,8 +310,8 @@ std::u16string RenderResultPage(std::u16string_view query, Language language,
 
 Status WriteResultPage(std::u16string_view query, Language language, const std::vector<ResultSentence>& bilingual,
                        const std::vector<ResultSentence>& monolingual, const std::filesystem::path& path,
-                       const SysSettings& settings, const PageOptions& options, std::u16string_view notice) {
-  return WritePage(RenderResultPage(query, language, bilingual, monolingual, settings, options, notice), path);
+                       const SysSettings& settings, const PageOptions& options, const PageReading& reading) {
+  return WritePage(RenderResultPage(query, language, bilingual, monolingual, settings, options, reading), path);
 }
 
 Status WritePage(std::u16string_view page, const std::filesystem::path& path) {

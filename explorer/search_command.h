@@ -36,7 +36,7 @@ enum class SearchRoute {
 };
 
 struct SearchCommandResult {
-  std::u16string query;  // as searched (segmented, normalised): the history entry
+  std::u16string query;  // as searched (segmented, normalised): the history entry, the page's title
   Language language = Language::kEnglish;
   std::vector<ResultSentence> bilingual;
   std::vector<ResultSentence> monolingual;
@@ -49,6 +49,14 @@ struct SearchCommandResult {
                             // it ("apple", "nǐhǎo: 你好", "天气")
   std::u16string notice;    // for those routes: the line that starts the page, "Showing results
                             // for ..."; plain text
+  // When the bilingual corpus found nothing for the text as searched and another reading found
+  // bilingual sentences (wolves -> wolf): what they were found with; empty otherwise. The
+  // monolingual sentences stay those of `query`.
+  std::u16string bilingualQuery;
+  // The other readings of the text that the page offers as links: its Chinese words when an
+  // English text is also pinyin ("shi": 是 十 时 ...), or each word of a pinyin text that reads
+  // as several (shi4: 是 事 试 市 室).
+  ReadingOffer offer;
   bool found() const { return !bilingual.empty() || !monolingual.empty(); }
   // Only a search that found sentences goes into the history.
   bool addToHistory() const { return found(); }

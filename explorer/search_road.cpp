@@ -34,8 +34,8 @@ bool Search(std::u16string query, Language language, const CorpusIndex& bilingua
 bool SearchText(std::u16string_view text, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
                 const SysSettings& settings, SearchCommandResult& result) {
   const Language language = DecideLanguage(text);
-  std::u16string query = language == Language::kChinese ? SegmentQuery(monolingual, text) : std::u16string(text);
-  return Search(std::move(query), language, bilingual, monolingual, settings, result);
+  return Search(QueryOfText(text, language, bilingual, monolingual, settings), language, bilingual, monolingual,
+                settings, result);
 }
 
 bool IsSpaceAround(char16_t c) { return c == u' ' || c == u'\t' || c == 0x00A0 || c == 0x3000; }
@@ -95,14 +95,20 @@ std::u16string BaseFormQuery(std::u16string_view text, const CorpusIndex& biling
   return replaced ? out : std::u16string();
 }
 
-bool TryPinyin(std::u16string_view text, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
-               const SysSettings& settings, SearchCommandResult& result) {
+// The Chinese words `text` names as pinyin in the searched corpora.
+std::optional<PinyinWords> PinyinWordsOf(std::u16string_view text, const CorpusIndex& bilingual,
+                                         const CorpusIndex& monolingual, const SysSettings& settings) {
   std::vector<std::shared_ptr<const ReadingIndex>> held;
   if (settings.searchBilingual) held.push_back(ReadingsOf(bilingual));
   if (settings.searchMonolingual) held.push_back(ReadingsOf(monolingual));
   std::vector<const ReadingIndex*> readings;
   for (const auto& r : held) readings.push_back(r.get());
-  const std::optional<PinyinWords> words = FindPinyinWords(text, readings);
+  return FindPinyinWords(text, readings);
+}
+
+bool TryPinyin(std::u16string_view text, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
+               const SysSettings& settings, SearchCommandResult& result) {
+  const std::optional<PinyinWords> words = PinyinWordsOf(text, bilingual, monolingual, settings);
   if (!words || !Search(words->query, Language::kChinese, bilingual, monolingual, settings, result)) return false;
   result.searched = words->shown;
   result.notice = u"Showing results for the pinyin " + words->shown;
@@ -132,7 +138,29 @@ bool TrySimplified(std::u16string_view trimmed, bool beforeTyped, const CorpusIn
   return true;
 }
 
+// Each of `words` with how many sentences of the searched corpora hold it.
+std::vector<OfferedReading> Counted(const std::vector<std::u16string>& words, const CorpusIndex& bilingual,
+                                    const CorpusIndex& monolingual, const SysSettings& settings) {
+  std::vector<OfferedReading> counted;
+  for (const std::u16string& word : words) {
+    size_t sentences = 0;
+    if (settings.searchBilingual) sentences += CountSentences(bilingual, word);
+    if (settings.searchMonolingual) sentences += CountSentences(monolingual, word);
+    if (sentences > 0) counted.push_back({word, sentences});
+  }
+  return counted;
+}
+
 }  // namespace
+
+std::u16string QueryOfText(std::u16string_view text, Language language, const CorpusIndex& bilingual,
+                           const CorpusIndex& monolingual, const SysSettings& settings) {
+  if (language != Language::kChinese) return std::u16string(text);
+  std::vector<const CorpusIndex*> dictionaries;
+  if (settings.searchBilingual) dictionaries.push_back(&bilingual);
+  if (settings.searchMonolingual || dictionaries.empty()) dictionaries.push_back(&monolingual);
+  return SegmentQuery(dictionaries, text);
+}
 
 bool TakePlainerReading(std::u16string_view text, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
                         const SysSettings& settings, SearchCommandResult& result) {
@@ -175,6 +203,38 @@ void TakeSearchRoad(std::u16string_view text, const CorpusIndex& bilingual, cons
     }
   }
   result.route = SearchRoute::kNothingFound;
+}
+
+void TakeBilingualReading(std::u16string_view text, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
+                          const SysSettings& settings, SearchCommandResult& result) {
+  SysSettings bilingualOnly = settings;
+  bilingualOnly.searchMonolingual = false;
+  SearchCommandResult other;
+  TakeSearchRoad(text, bilingual, monolingual, bilingualOnly, other);
+  if (other.bilingual.empty()) return;
+  result.bilingual = std::move(other.bilingual);
+  result.bilingualQuery = other.query;
+  const std::u16string_view shown = other.searched.empty() ? std::u16string_view(other.query) : other.searched;
+  result.notice =
+      u"Bilingual examples for " + Quoted(shown) + u" (no bilingual sentence holds " + Quoted(Trimmed(text)) + u")";
+}
+
+void OfferOtherReadings(std::u16string_view text, const CorpusIndex& bilingual, const CorpusIndex& monolingual,
+                        const SysSettings& settings, SearchCommandResult& result) {
+  const std::u16string_view trimmed = Trimmed(text);
+  const bool asPinyin = result.route == SearchRoute::kPinyin;
+  // English read as typed (or without its spaces); text read as pinyin offers its homophones.
+  if (!asPinyin && (result.language != Language::kEnglish || result.route == SearchRoute::kEnglishBaseForm)) return;
+  const std::optional<PinyinWords> words = PinyinWordsOf(trimmed, bilingual, monolingual, settings);
+  if (!words || words->spans.size() != 1) return;
+  if (asPinyin && words->spans.front().size() < 2) return;
+  result.offer.readings = Counted(words->spans.front(), bilingual, monolingual, settings);
+  if (asPinyin && result.offer.readings.size() < 2) {
+    result.offer.readings.clear();
+    return;
+  }
+  result.offer.intro = asPinyin ? Quoted(trimmed) + u" reads as several words; search one of them:"
+                                : Quoted(trimmed) + u" is also pinyin:";
 }
 
 }  // namespace tamrel

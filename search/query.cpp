@@ -9,6 +9,16 @@ Language DecideLanguage(std::u16string_view query) {
 }
 
 std::u16string SegmentQuery(const CorpusIndex& dictionary, std::u16string_view query) {
+  return SegmentQuery(std::vector<const CorpusIndex*>{&dictionary}, query);
+}
+
+std::u16string SegmentQuery(const std::vector<const CorpusIndex*>& dictionaries, std::u16string_view query) {
+  const auto known = [&](std::u16string_view key) {
+    for (const CorpusIndex* dictionary : dictionaries) {
+      if (dictionary->HasKey(key)) return true;
+    }
+    return false;
+  };
   std::u16string out;
   std::u16string key;
   size_t p = 0;
@@ -21,7 +31,7 @@ std::u16string SegmentQuery(const CorpusIndex& dictionary, std::u16string_view q
       if (PairStartsAt(query, p + n - 1)) continue;  // would end between the halves of a pair
       key.assign(1, u'0');
       key.append(query.substr(p, n));
-      if (dictionary.HasKey(key)) break;
+      if (known(key)) break;
     }
     out.append(query.substr(p, n));
     out.push_back(u' ');

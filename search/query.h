@@ -21,6 +21,11 @@ Language DecideLanguage(std::u16string_view query);
 // longer matches; no candidate ends inside a pair. Each word is followed by one space.
 std::u16string SegmentQuery(const CorpusIndex& dictionary, std::u16string_view query);
 
+// The same cut, a candidate being a word when any of `dictionaries` holds it: a query searched in
+// several corpora is cut with the words of all of them, so that a word only one corpus holds
+// stays whole.
+std::u16string SegmentQuery(const std::vector<const CorpusIndex*>& dictionaries, std::u16string_view query);
+
 // Collapses every run of spaces to one space, then drops one trailing space. Leading spaces stay.
 void NormaliseQuery(std::u16string& query);
 

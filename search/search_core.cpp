@@ -236,6 +236,25 @@ constexpr size_t kSequentialMergeLimit = 8;
 // costs a look at every list still walked, so beyond this the merge in pairs is the cheaper.
 constexpr size_t kTopRankedLimit = 16;
 
+size_t CountSentences(const CorpusIndex& index, std::u16string_view term) {
+  const auto offset = index.PostingOffset(TermKey(term).key);
+  if (!offset) return 0;
+  // A sentence that holds the word twice has two postings, next to each other in an ascending
+  // block; an out-of-order block is counted as it comes.
+  const auto distinct = [](const auto& ids, size_t count) {
+    size_t sentences = 0;
+    for (size_t i = 0; i < count; ++i) {
+      if (i == 0 || ids[i] != ids[i - 1]) ++sentences;
+    }
+    return sentences;
+  };
+  PostingIds view;
+  if (ViewPostingIds(index, *offset, view)) return distinct(view, view.count);
+  PostingBlock block;
+  if (!ReadPostingBlock(index, *offset, block)) return 0;
+  return distinct(block.sentenceIds, block.sentenceIds.size());
+}
+
 void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results) {
   NormaliseQuery(query);
   // Terms whose blocks hold postings, each distinct block once in order of first appearance, with

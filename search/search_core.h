@@ -61,6 +61,10 @@ class CandidateMerger {
 // candidate order, and a candidate that only ties the last kept score does not displace it.
 std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, size_t limit = kMaxResults);
 
+// How many sentences of `index` hold `term` (a term as a query holds it: "是", "apple"); 0 when
+// the term is not in the word table or its posting block cannot be read.
+size_t CountSentences(const CorpusIndex& index, std::u16string_view term);
+
 // Normalises `query` in place, searches `index` and appends up to 20 results to `results`
 // (sentences whose record cannot be read are left out).
 void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results);

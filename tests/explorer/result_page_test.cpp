@@ -152,8 +152,11 @@ TEST(MonolingualFallbackTest, EachLanguageShowsTheOtherLineWhenItsOwnIsMissing) 
 
 const std::u16string kToneStyle =
     u"<style type=\"text/css\">.t1 {color: #E30000;} .t2 {color: #E07800;} .t3 {color: #008A00;} "
-    u".t4 {color: #0046E0;} .t5 {color: #808080;} font[color=red] {text-decoration: underline; font-weight: bold;}"
+    u".t4 {color: #0046E0;} .t5 {color: #808080;} "
+    u"font[color=red] {background-color: #FFEB99; font-weight: bold; border-radius: 3px; padding: 0 1px;}"
     u"</style>\n";
+// With tone colours a mark ends with its word, so that its background stops there.
+const std::u16string kTonedMarkClose = u"</font> ";
 
 std::u16string Tone(int tone, std::u16string_view text) {
   return u"<span class=\"t" + std::u16string(1, char16_t(u'0' + tone)) + u"\">" + std::u16string(text) + u"</span>";
@@ -163,8 +166,8 @@ TEST(ToneColourPageTest, CharactersAndSyllablesTakeTheirTonesMatchesStayMarked) 
   const Results bi = {{u"我们 喜欢 T恤 。 ", u"wǒmen xǐhuan Txù 。 ", u"We like T-shirts. "}};
   PageOptions tones;
   tones.toneColours = true;
-  const std::u16string chinese =
-      Tone(3, u"我") + Tone(5, u"们") + u" " + F9 + Tone(3, u"喜") + Tone(5, u"欢") + F10 + u"T恤 。 " + F12;
+  const std::u16string chinese = Tone(3, u"我") + Tone(5, u"们") + u" " + F9 + Tone(3, u"喜") + Tone(5, u"欢") +
+                                 kTonedMarkClose + u"T恤 。 " + F12;
   const std::u16string pinyin =
       Tone(3, u"wǒ") + Tone(5, u"men") + u" " + Tone(3, u"xǐ") + Tone(5, u"huan") + u" Txù 。 " + F12;
   EXPECT_EQ(RenderResultPage(u"喜欢", Language::kChinese, bi, {}, Flags(true, true, false), tones),
@@ -173,11 +176,33 @@ TEST(ToneColourPageTest, CharactersAndSyllablesTakeTheirTonesMatchesStayMarked) 
   // An English query marks the English line only; a line whose tokens do not pair up is not coloured.
   const Results uneven = {{u"我们 喜欢 ", u"wǒmen ", u"We like it. "}};
   EXPECT_EQ(RenderResultPage(u"like", Language::kEnglish, uneven, {}, Flags(false, true, false), tones),
-            kHeader + kToneStyle + F1 + u"like" + F2 + F4 + F5 + F6 + F7 + F8 + u"We " + F9 + u"like" + F10 + u"it. " +
-                F11 + u"我们 喜欢 " + F12 + F13 + F14 + F16);
+            kHeader + kToneStyle + F1 + u"like" + F2 + F4 + F5 + F6 + F7 + F8 + u"We " + F9 + u"like" +
+                kTonedMarkClose + u"it. " + F11 + u"我们 喜欢 " + F12 + F13 + F14 + F16);
   // Off, the page is the page of today.
   EXPECT_EQ(RenderResultPage(u"喜欢", Language::kChinese, bi, {}, Flags(true, true, false), PageOptions{}),
             RenderResultPage(u"喜欢", Language::kChinese, bi, {}, Flags(true, true, false)));
+}
+
+// Other readings of the typed text are a line of links after the notice; the bilingual sentences
+// found by another reading are marked by its words, the monolingual ones by the query's.
+TEST(ResultPageReadingTest, OfferedReadingsAndTheBilingualQuery) {
+  PageReading reading(u"Bilingual examples for \"wolf\"");
+  reading.offer.intro = u"\"shi\" is also <pinyin>:";
+  reading.offer.readings = {{u"是", 523}, {u"a&b c", 1}};
+  reading.bilingualQuery = u"wolf";
+  const Results bi = {{u"狼 ", u"láng ", u"The wolf "}};
+  const Results mo = {{u"", u"", u"The wolves "}};
+  const std::u16string page =
+      RenderResultPage(u"wolves", Language::kEnglish, bi, mo, Flags(true, true, true), {}, reading);
+  const std::u16string links =
+      u"<p class=\"readings\"><i>&quot;shi&quot; is also &lt;pinyin&gt;: <a "
+      u"href=\"tamrel:search?text=%E6%98%AF\">是</a> "
+      u"(523), <a href=\"tamrel:search?text=a%26b%20c\">a&amp;b c</a> (1)</i></p>\n";
+  EXPECT_NE(page.find(u"<p><i>Bilingual examples for &quot;wolf&quot;</i></p>\n" + links + F1 + u"wolves" + F2),
+            std::u16string::npos);
+  EXPECT_NE(page.find(u"The " + F9 + u"wolf" + F10), std::u16string::npos);
+  EXPECT_NE(page.find(u"The " + F9 + u"wolves" + F10), std::u16string::npos);
+  EXPECT_EQ(SearchLink(u"ma3 \U0001F600"), u"tamrel:search?text=ma3%20%F0%9F%98%80");
 }
 
 TEST(ToneColourPageTest, MarkupInSentencesStaysText) {

@@ -67,17 +67,22 @@ TEST_F(SearchCommandTest, EnglishQueryNormalisedAndPageWritten) {
                                                                                   r.bilingual, r.monolingual, {})));
 }
 
-TEST_F(SearchCommandTest, ChineseQuerySegmentedWithTheMonolingualDictionary) {
-  const SearchCommandResult r = Run(u"我爱风筝");
+// 我爱 is a word of the bilingual corpus only: a query searched in both corpora is cut with the
+// words of both, so it stays whole; searched in the monolingual corpus alone, with its words only.
+TEST_F(SearchCommandTest, ChineseQueryCutWithTheWordsOfEverySearchedCorpus) {
+  SearchCommandResult r = Run(u"我爱风筝");
   EXPECT_EQ(r.language, Language::kChinese);
-  EXPECT_EQ(r.query, u"我 爱 风筝");
-  // Sentence 0 holds all three words, sentence 1 only 我.
+  EXPECT_EQ(r.query, u"我爱 风筝");
   EXPECT_EQ(r.bilingual,
             (Results{{u"我 爱 风筝 ", u"wǒ ài fēngzhēng ", u"I love kites. "}, {u"我爱 ", u"wǒài ", u"Me "}}));
   EXPECT_EQ(r.monolingual, (Results{{u"我 爱 风筝 ", u"wǒ ài fēngzhēng ", u""}}));
   EXPECT_EQ(r.page, PageResult::kWritten);
-  EXPECT_EQ(test::ReadBytes(page_), "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"我 爱 风筝", Language::kChinese,
+  EXPECT_EQ(test::ReadBytes(page_), "\xEF\xBB\xBF" + Utf16ToUtf8(RenderResultPage(u"我爱 风筝", Language::kChinese,
                                                                                   r.bilingual, r.monolingual, {})));
+  EXPECT_EQ(Run(u"我爱", Sections(true, false)).query, u"我爱");
+  r = Run(u"我爱风筝", Sections(false, true));
+  EXPECT_EQ(r.query, u"我 爱 风筝");
+  EXPECT_EQ(r.monolingual, (Results{{u"我 爱 风筝 ", u"wǒ ài fēngzhēng ", u""}}));
 }
 
 TEST_F(SearchCommandTest, DigitsAndSpacesMakeAChineseQuery) {

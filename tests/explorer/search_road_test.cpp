@@ -124,7 +124,7 @@ TEST(SearchRoadPrecedenceTest, PlainerReadingsComeBeforeTheTextAsTyped) {
   const auto asTyped = [&](std::u16string_view text) {
     const Language language = DecideLanguage(text);
     std::vector<ResultSentence> found;
-    std::u16string query = language == Language::kChinese ? SegmentQuery(mo, text) : std::u16string(text);
+    std::u16string query = QueryOfText(text, language, bi, mo, {});
     SearchCorpus(query, bi, found);
     return found.size();
   };
@@ -187,6 +187,87 @@ TEST_F(SearchRoadTest, HugeQueriesEndWithOnlyThePageWritten) {
     }
   }
   EXPECT_EQ(files, (std::vector<std::string>{(folder_.path() / "BDict").string(), (folder_.path() / "data").string()}));
+}
+
+// A corpus where "shi" is an English word (a surname) and the reading of several Chinese words,
+// and where the monolingual corpus alone holds "wolves".
+class OtherReadingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const Status bi = test::WriteCorpus(folder_.path(), u"BI",
+                                        {{"他 是 老师 。", "tā shì lǎoshī 。", "He is a teacher."},
+                                         {"十 个 人 。", "shí gè rén 。", "Ten people."},
+                                         {"石 先生 来 了 。", "shí xiānsheng lái le 。", "Mr Shi has come."},
+                                         {"这 是 我 的 事 。", "zhè shì wǒ de shì 。", "This is my business."},
+                                         {"我 去 市 里 。", "wǒ qù shì lǐ 。", "I go to the city."},
+                                         {"狼 来 了 。", "láng lái le 。", "The wolf is coming."}});
+    ASSERT_TRUE(bi.ok()) << bi.ToString();
+    const Status mo =
+        test::WriteCorpus(folder_.path(), u"MO", {{"他 来 了 。", "tā lái le 。", ""}, {"", "", "The wolves howl."}});
+    ASSERT_TRUE(mo.ok()) << mo.ToString();
+    for (CorpusIndex* index : {&bi_, &mo_}) ASSERT_TRUE(LoadCorpus(*index).ok());
+  }
+
+  SearchCommandResult Run(std::u16string_view text, const SysSettings& settings = {}) {
+    return RunSearchCommand(text, bi_, mo_, settings, page_);
+  }
+  std::string Page() const { return test::ReadBytes(page_); }
+
+  test::RuntimeFolder folder_;
+  const std::filesystem::path page_ = ResultPageFileName(folder_.path());
+  CorpusIndex bi_{folder_.path(), u"BI"};
+  CorpusIndex mo_{folder_.path(), u"MO"};
+};
+
+TEST_F(OtherReadingsTest, EnglishThatIsAlsoPinyinOffersItsChineseWords) {
+  const SearchCommandResult r = Run(u"shi");
+  EXPECT_EQ(r.route, SearchRoute::kAsTyped);  // the surname is found and shown as before
+  EXPECT_EQ(r.bilingual.size(), 1u);
+  EXPECT_EQ(r.offer.intro, u"\"shi\" is also pinyin:");
+  EXPECT_EQ(r.offer.readings,
+            (std::vector<OfferedReading>{{u"是", 2}, {u"十", 1}, {u"石", 1}, {u"事", 1}, {u"市", 1}}));
+  EXPECT_NE(Page().find("<p class=\"readings\"><i>&quot;shi&quot; is also pinyin: "
+                        "<a href=\"tamrel:search?text=%E6%98%AF\">是</a> (2), "),
+            std::string::npos);
+  // A word's count follows the searched corpora: 他 is in one bilingual and one monolingual sentence.
+  EXPECT_EQ(Run(u"ta").offer.readings, (std::vector<OfferedReading>{}));   // "ta" is no English word here
+  EXPECT_EQ(Run(u"Ten").offer.readings, (std::vector<OfferedReading>{}));  // not pinyin
+  // English found through its base form is no pinyin reading.
+  EXPECT_TRUE(Run(u"teachers").offer.empty());
+}
+
+TEST_F(OtherReadingsTest, PinyinOfSeveralWordsOffersEachWord) {
+  const SearchCommandResult r = Run(u"shi4");
+  EXPECT_EQ(r.route, SearchRoute::kPinyin);
+  EXPECT_EQ(r.query, u"是 事 市");  // all of them at once, as before
+  EXPECT_EQ(r.offer.intro, u"\"shi4\" reads as several words; search one of them:");
+  EXPECT_EQ(r.offer.readings, (std::vector<OfferedReading>{{u"是", 2}, {u"事", 1}, {u"市", 1}}));
+  // One word, or several word positions, offer nothing.
+  EXPECT_TRUE(Run(u"lang2").offer.empty());
+  EXPECT_TRUE(Run(u"ta1 shi4").offer.empty());
+  SysSettings monolingualOnly;
+  monolingualOnly.searchBilingual = false;
+  const SearchCommandResult ta = Run(u"ta1", monolingualOnly);
+  EXPECT_TRUE(ta.offer.empty());
+  EXPECT_EQ(ta.monolingual.size(), 1u);
+}
+
+TEST_F(OtherReadingsTest, BilingualCorpusTakesItsOwnReadingWhenItAloneFindsNothing) {
+  const SearchCommandResult r = Run(u"wolves");
+  EXPECT_EQ(r.query, u"wolves");  // the title and the history entry: what was found as typed
+  EXPECT_EQ(r.monolingual, (std::vector<ResultSentence>{{u"", u"", u"The wolves howl. "}}));
+  EXPECT_EQ(r.bilingual, (std::vector<ResultSentence>{{u"狼 来 了 。 ", u"láng lái le 。 ", u"The wolf is coming. "}}));
+  EXPECT_EQ(r.bilingualQuery, u"wolf");
+  EXPECT_EQ(r.notice, u"Bilingual examples for \"wolf\" (no bilingual sentence holds \"wolves\")");
+  const std::string page = Page();
+  EXPECT_NE(page.find("The <font color=red>wolf </font>is coming."), std::string::npos);
+  EXPECT_NE(page.find("The <font color=red>wolves </font>howl."), std::string::npos);
+  // Searched alone, the monolingual corpus keeps its answer and nothing more.
+  SysSettings monolingualOnly;
+  monolingualOnly.searchBilingual = false;
+  EXPECT_TRUE(Run(u"wolves", monolingualOnly).notice.empty());
+  // A text the bilingual corpus finds as typed is left alone.
+  EXPECT_TRUE(Run(u"wolf").bilingualQuery.empty());
 }
 
 }  // namespace

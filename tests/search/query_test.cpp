@@ -43,6 +43,15 @@ TEST(SegmentQueryTest, LongestMatchFirst) {
   EXPECT_EQ(SegmentQuery(dict, u"国"), u"国 ");
 }
 
+TEST(SegmentQueryTest, WordsOfSeveralDictionaries) {
+  const CorpusIndex first = Dictionary({u"你", u"好"});
+  const CorpusIndex second = Dictionary({u"你好", u"朋友"});
+  EXPECT_EQ(SegmentQuery(first, u"你好朋友"), u"你 好 朋 友 ");
+  EXPECT_EQ(SegmentQuery({&first, &second}, u"你好朋友"), u"你好 朋友 ");
+  EXPECT_EQ(SegmentQuery({&second, &first}, u"你好朋友"), u"你好 朋友 ");
+  EXPECT_EQ(SegmentQuery(std::vector<const CorpusIndex*>{}, u"你好"), u"你 好 ");
+}
+
 TEST(SegmentQueryTest, SingleUnitsWithoutLookup) {
   const CorpusIndex empty = Dictionary({});
   EXPECT_EQ(SegmentQuery(empty, u"一二三四五六七八九十百千"), u"一 二 三 四 五 六 七 八 九 十 百 千 ");
