@@ -1,5 +1,6 @@
 #include "explorer/search_road.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -138,7 +139,7 @@ bool TrySimplified(std::u16string_view trimmed, bool beforeTyped, const CorpusIn
   return true;
 }
 
-// Each of `words` with how many sentences of the searched corpora hold it.
+// Each of `words` that the searched corpora hold, with how many of their sentences of the searched corpora hold it.
 std::vector<OfferedReading> Counted(const std::vector<std::u16string>& words, const CorpusIndex& bilingual,
                                     const CorpusIndex& monolingual, const SysSettings& settings) {
   std::vector<OfferedReading> counted;
@@ -148,6 +149,9 @@ std::vector<OfferedReading> Counted(const std::vector<std::u16string>& words, co
     if (settings.searchMonolingual) sentences += CountSentences(monolingual, word);
     if (sentences > 0) counted.push_back({word, sentences});
   }
+  // The commonest first; words as common keep the readings' order (the more frequent word first).
+  std::stable_sort(counted.begin(), counted.end(),
+                   [](const OfferedReading& a, const OfferedReading& b) { return a.sentences > b.sentences; });
   return counted;
 }
 
