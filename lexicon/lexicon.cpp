@@ -256,23 +256,39 @@ std::u16string_view Lexicon::Reading(const Entry& entry, size_t index) const {
   return std::u16string_view(readingText_).substr(offset, length);
 }
 
-// A word listed without readings gets its characters' common readings, joined; it keeps none
-// when one of its characters has no reading of its own.
+// A word listed without readings gets the common readings of the words it is made of, joined:
+// from each point the longest shorter word that the file gives a reading (晚上好 reads as 晚上
+// wǎnshang and 好 hǎo, not as the characters 晚 上 好). It keeps none when one of its characters
+// has no reading of its own.
 void Lexicon::FillMissingReadings() {
+  const size_t fileReadings = readings_.size();
+  const auto readFromFile = [&](const Entry& e) { return e.readingCount > 0 && e.firstReading < fileReadings; };
   std::u16string composed;
   for (Entry& entry : entries_) {
     if (!entry.isWord || entry.readingCount > 0) continue;
     const std::u16string_view key = std::u16string_view(keys_).substr(entry.keyOffset, entry.keyLength);
+    if (key.size() == 1) continue;
     composed.clear();
     bool complete = true;
     for (size_t at = 0; at < key.size() && complete;) {
-      const size_t length = CodePointLength(key, at);
-      const Entry* single = FindWord(key.substr(at, length));
-      complete = single != nullptr && single->readingCount > 0;
-      if (complete) composed += Reading(*single);
-      at += length;
+      const Entry* part = nullptr;
+      size_t partLength = CodePointLength(key, at);
+      uint32_t node = kRoot;
+      for (size_t end = at; end < key.size() && end - at + 1 < key.size(); ++end) {
+        const Step* step = Next(node, key[end]);
+        if (step == nullptr) break;
+        node = step->node;
+        const Entry& reached = entries_[node];
+        if (reached.isWord && readFromFile(reached)) {
+          part = &reached;
+          partLength = end + 1 - at;
+        }
+      }
+      complete = part != nullptr;
+      if (complete) composed += Reading(*part);
+      at += partLength;
     }
-    if (!complete || (key.size() == 1)) continue;
+    if (!complete) continue;
     entry.firstReading = static_cast<uint32_t>(readings_.size());
     entry.readingCount = 1;
     readings_.emplace_back(static_cast<uint32_t>(readingText_.size()), static_cast<uint32_t>(composed.size()));
