@@ -66,6 +66,11 @@ TEST(LexiconTest, WordWithoutReadingsTakesItsLongestWordsReadings) {
                   .ok());
   EXPECT_EQ(FirstReading(lexicon, u"晚上好"), u"wǎnshanghǎo");
   EXPECT_EQ(FirstReading(lexicon, u"晚上好啊"), u"wǎnshanghǎoa");
+  // The most probable split, not the longest first word: 做 作业, not 做作 业.
+  ASSERT_TRUE(
+      lexicon.Parse("做\t50\tzuò\n作\t5\tzuò\n业\t1\tyè\n做作\t1\tzuòzuo\n作业\t40\tzuòyè\n做作业\t2\t\n", "mini.tsv")
+          .ok());
+  EXPECT_EQ(FirstReading(lexicon, u"做作业"), u"zuòzuòyè");
 }
 
 TEST(LexiconTest, AstralCharactersAreWordsToo) {
