@@ -46,7 +46,7 @@ constexpr std::u16string_view kPlanted =
 // state the common one again where an earlier reading would be wrong.
 constexpr Rule kRules[] = {
     {u"长", u"cháng", {Side::kBefore, kDegree}, {}},
-    {u"长", u"zhǎng", {Side::kAfter, u"了 着 过 出 成 高 大 胖 满 得 在"}, {}},
+    {u"长", u"zhǎng", {Side::kAfter, u"了 着 过 出 成 高 大 胖 满 得 在 这么 那么 回来 起来 出来"}, {}},
     {u"得", u"dé", {Side::kBefore, kSubjects}, {Side::kAfter, u"了"}},
     {u"得", u"děi", {Side::kBefore, kSubjects}, {Side::kAfter, u"*"}},
     {u"得", u"děi", {Side::kBefore, u"就 还 也 都 总 又 可 才 那 总是 还是 必须 恐怕 非"}, {Side::kAfter, u"*"}},

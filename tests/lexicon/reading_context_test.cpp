@@ -29,6 +29,10 @@ TEST(ReadingContextTest, ChangAfterADegreeWordZhangWhenItGrows) {
   EXPECT_EQ(LineOf(u"这条路很长。"), u"zhè tiáo lù hěn cháng 。");
   EXPECT_EQ(LineOf(u"这条裙子太长了。"), u"zhè tiáo qúnzi tài cháng le 。");
   EXPECT_EQ(LineOf(u"头发长了。"), u"tóufa zhǎng le 。");
+  EXPECT_EQ(Apply({u"你", u"长", u"这么", u"大", u"了"}, {u"nǐ", u"cháng", u"zhème", u"dà", u"le"}),
+            (Readings{u"nǐ", u"zhǎng", u"zhème", u"dà", u"le"}));
+  EXPECT_EQ(Apply({u"头发", u"长", u"回来", u"了"}, {u"tóufa", u"cháng", u"huílai", u"le"}),
+            (Readings{u"tóufa", u"zhǎng", u"huílai", u"le"}));
   // The rule, whatever reading the lexicon gives first.
   EXPECT_EQ(Apply({u"非常", u"长"}, {u"fēicháng", u"zhǎng"}), (Readings{u"fēicháng", u"cháng"}));
   EXPECT_EQ(Apply({u"那么", u"长"}, {u"nàme", u"zhǎng"}), (Readings{u"nàme", u"cháng"}));
