@@ -10,6 +10,7 @@
 #include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
+#include "explorer/search_road.h"
 #include "fuzz/fuzz_support.h"
 #include "lexicon/pinyin_syllables.h"
 #include "search/query.h"
@@ -61,12 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::u16string text = Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
   if (text.empty()) return 0;  // the window and the CLI never search empty text
 
+  SysSettings settings;  // every option on: both corpora searched, both sections shown
   const Language language = DecideLanguage(text);
-  std::u16string query = text;
-  if (language == Language::kChinese) {
-    query = SegmentQuery(corpora.monolingual, text);
-    TAMREL_FUZZ_CHECK(WithoutSpaces(query) == WithoutSpaces(text));
-  }
+  std::u16string query = QueryOfText(text, language, corpora.bilingual, corpora.monolingual, settings);
+  if (language == Language::kChinese) TAMREL_FUZZ_CHECK(WithoutSpaces(query) == WithoutSpaces(text));
   NormaliseQuery(query);
   std::u16string twice = query;
   NormaliseQuery(twice);
@@ -80,16 +79,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SearchCorpus(searched, corpora.monolingual, monolingual);
   TAMREL_FUZZ_CHECK(bilingual.size() <= kMaxResults && monolingual.size() <= kMaxResults);
 
-  SysSettings settings;  // every option on: both corpora searched, both sections shown
   const SearchCommandResult command = RunSearchCommand(text, corpora.bilingual, corpora.monolingual, settings, {});
   TAMREL_FUZZ_CHECK(command.page == PageResult::kNotAsked);
   TAMREL_FUZZ_CHECK(command.typed == text);
   if (!bilingual.empty() || !monolingual.empty()) {
     if (command.route == SearchRoute::kAsTyped) {
-      TAMREL_FUZZ_CHECK(command.notice.empty());
       TAMREL_FUZZ_CHECK(command.language == language);
       TAMREL_FUZZ_CHECK(command.query == query);
-      TAMREL_FUZZ_CHECK(command.bilingual == bilingual && command.monolingual == monolingual);
+      TAMREL_FUZZ_CHECK(command.monolingual == monolingual);
+      if (command.bilingualQuery.empty()) {
+        TAMREL_FUZZ_CHECK(command.notice.empty());
+        TAMREL_FUZZ_CHECK(command.bilingual == bilingual);
+      } else {
+        // The bilingual corpus found nothing as typed and another reading found something there.
+        TAMREL_FUZZ_CHECK(bilingual.empty() && !command.bilingual.empty() && !command.notice.empty());
+      }
     } else {
       // Only a plainer reading comes before the text as typed: English without the spaces around
       // it, pinyin with tones, simplified characters; and it found something.

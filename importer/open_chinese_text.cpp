@@ -39,14 +39,12 @@ class LexiconText : public ChineseText {
 
   std::vector<std::u16string> Pinyin(const std::vector<std::u16string>& words) const override {
     std::lock_guard<std::mutex> hold(mutex_);
+    // The words of the last segmentation are read together, as one line, so that a word's
+    // reading may depend on its neighbours (很长 hěn cháng, 长了 zhǎng le).
+    if (SameAsLastTokens(words)) return tamrel::Pinyin(lexicon_, lastText_, lastTokens_);
     std::vector<std::u16string> readings;
     readings.reserve(words.size());
-    const bool sameWords = SameAsLastTokens(words);
     for (size_t i = 0; i < words.size(); ++i) {
-      if (sameWords) {
-        readings.push_back(TokenPinyin(lexicon_, lastText_, lastTokens_[i]));
-        continue;
-      }
       // Words that did not come from the last segmentation: each read on its own, its tokens'
       // readings run together so that it keeps one pinyin token.
       std::u16string reading;

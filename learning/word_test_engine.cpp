@@ -38,16 +38,28 @@ int DrawPosition(QuizRandom& random, Level level) {
   return random.Draw() % 9000 + 1000;
 }
 
+// A choice as it is compared: apostrophes between syllables left out, since qǐ'é (as an import
+// writes it) and qǐé (as the shipped corpus does) are one reading.
+std::u16string ChoiceKey(std::u16string_view choice) {
+  std::u16string key;
+  for (char16_t c : choice) {
+    if (c != u'\'' && c != u'\u2019') key.push_back(c);
+  }
+  return key;
+}
+
 // Collects up to four different choices, none equal to the right answer. An empty entry (only a
 // hand-made corpus with a double space can put one in a pool) is passed over: a blank choice
 // would read as a missing one.
 class ChoiceSet {
  public:
-  explicit ChoiceSet(std::u16string_view right) : right_(right) {}
+  explicit ChoiceSet(std::u16string_view right) : right_(ChoiceKey(right)) {}
   bool full() const { return accepted_.size() == 4; }
   void Offer(std::u16string_view candidate) {
-    if (full() || candidate.empty() || candidate == right_) return;
-    if (std::find(accepted_.begin(), accepted_.end(), candidate) != accepted_.end()) return;
+    if (full() || candidate.empty()) return;
+    std::u16string key = ChoiceKey(candidate);
+    if (key == right_ || std::find(keys_.begin(), keys_.end(), key) != keys_.end()) return;
+    keys_.push_back(std::move(key));
     accepted_.emplace_back(candidate);
   }
   std::array<std::u16string, 4> Take() {
@@ -57,7 +69,8 @@ class ChoiceSet {
   }
 
  private:
-  std::u16string_view right_;
+  std::u16string right_;
+  std::vector<std::u16string> keys_;  // of the accepted choices
   std::vector<std::u16string> accepted_;
 };
 

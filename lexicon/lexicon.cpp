@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <system_error>
 
 namespace tamrel {
@@ -59,14 +60,6 @@ double ParseFrequency(std::string_view text) {
     value = value * 10 + (c - '0');
   }
   return value > 0 ? value : -1;
-}
-
-size_t CodePointLength(std::u16string_view text, size_t at) {
-  const char16_t unit = text[at];
-  if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
-    return 2;
-  }
-  return 1;
 }
 
 }  // namespace
@@ -256,23 +249,47 @@ std::u16string_view Lexicon::Reading(const Entry& entry, size_t index) const {
   return std::u16string_view(readingText_).substr(offset, length);
 }
 
-// A word listed without readings gets its characters' common readings, joined; it keeps none
-// when one of its characters has no reading of its own.
+// A word listed without readings gets the common readings of the words it is made of, joined:
+// the most probable split into shorter words that the file gives readings (晚上好 reads as 晚上
+// wǎnshang and 好 hǎo, not as the characters 晚 上 好; 做作业 as 做 and 作业, not 做作 and 业).
+// It keeps none when one of its characters has no reading of its own.
 void Lexicon::FillMissingReadings() {
+  const size_t fileReadings = readings_.size();
+  const auto readFromFile = [&](const Entry& e) {
+    return e.isWord && e.readingCount > 0 && e.firstReading < fileReadings;
+  };
+  std::vector<float> best;     // log probability of the best split of the rest, from each unit
+  std::vector<uint32_t> part;  // the entry of the first word of that split
+  std::vector<size_t> ends;
   std::u16string composed;
   for (Entry& entry : entries_) {
     if (!entry.isWord || entry.readingCount > 0) continue;
     const std::u16string_view key = std::u16string_view(keys_).substr(entry.keyOffset, entry.keyLength);
-    composed.clear();
-    bool complete = true;
-    for (size_t at = 0; at < key.size() && complete;) {
-      const size_t length = CodePointLength(key, at);
-      const Entry* single = FindWord(key.substr(at, length));
-      complete = single != nullptr && single->readingCount > 0;
-      if (complete) composed += Reading(*single);
-      at += length;
+    if (key.size() == 1) continue;
+    constexpr float kNone = -std::numeric_limits<float>::infinity();
+    best.assign(key.size() + 1, kNone);
+    part.assign(key.size() + 1, 0);
+    ends.assign(key.size() + 1, 0);
+    best[key.size()] = 0;
+    for (size_t at = key.size(); at-- > 0;) {
+      uint32_t node = kRoot;
+      for (size_t end = at; end < key.size() && end - at + 1 < key.size(); ++end) {
+        const Step* step = Next(node, key[end]);
+        if (step == nullptr) break;
+        node = step->node;
+        const Entry& reached = entries_[node];
+        if (!readFromFile(reached) || best[end + 1] == kNone) continue;
+        const float score = reached.logProbability + best[end + 1];
+        if (score > best[at]) {
+          best[at] = score;
+          part[at] = node;
+          ends[at] = end + 1;
+        }
+      }
     }
-    if (!complete || (key.size() == 1)) continue;
+    if (best[0] == kNone) continue;
+    composed.clear();
+    for (size_t at = 0; at < key.size(); at = ends[at]) composed += Reading(entries_[part[at]]);
     entry.firstReading = static_cast<uint32_t>(readings_.size());
     entry.readingCount = 1;
     readings_.emplace_back(static_cast<uint32_t>(readingText_.size()), static_cast<uint32_t>(composed.size()));

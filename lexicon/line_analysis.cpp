@@ -11,11 +11,14 @@ AnalysedLine AnalyseLine(Segmenter& segmenter, const Lexicon& lexicon, const Sim
   // token positions in the simplified text are positions in the line too.
   const std::u16string_view shown = simplified.size() == line.size() ? line : std::u16string_view(simplified);
   AnalysedLine result;
+  std::vector<Token> words;
   for (const Token& token : segmenter.Segment(simplified)) {
     if (token.kind == TokenKind::kSpace) continue;
     result.words.emplace_back(shown.substr(token.begin, token.length));
-    if (readings) result.readings.push_back(TokenPinyin(lexicon, simplified, token));
+    words.push_back(token);
   }
+  // The words are read together, so that a word's reading may depend on its neighbours.
+  if (readings) result.readings = Pinyin(lexicon, simplified, words);
   return result;
 }
 

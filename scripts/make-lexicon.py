@@ -12,8 +12,8 @@ Each output line is WORD<TAB>FREQUENCY<TAB>READINGS. WORD is simplified Chinese 
 Han characters. FREQUENCY is jieba's count, or CEDICT_ONLY_FREQUENCY for a word that only
 CC-CEDICT has; the segmenter turns it into a unigram log probability. READINGS are the word's
 pinyin readings, comma-separated, each with tone marks, lower case, syllables joined: the common
-reading first, then the other common-noun readings, then proper-noun readings (capitalised in
-CC-CEDICT). A word only jieba has leaves READINGS empty: the loader gives it its characters'
+reading first (chosen by the word's own senses, see "choosing the common reading" below), then the
+other common-noun readings, then proper-noun readings (capitalised in CC-CEDICT). A word only jieba has leaves READINGS empty: the loader gives it its characters'
 common readings, which keeps the file small.
 """
 
@@ -131,37 +131,107 @@ def load_jieba(path):
 
 
 # --- choosing the common reading --------------------------------------------------------------
+#
+# A word's readings are ranked by the word's own senses, as CC-CEDICT gives them for each reading:
+#
+# 1. Every sense counts 1; a sense that only points elsewhere or is out of everyday use ("variant
+#    of", "see", "used in", a surname, "(old)", "(archaic)", "(literary)", "(dialect)", a Taiwan
+#    pronunciation) counts 0.1, and a "(bound form)" sense, which lives only inside longer words,
+#    0.5. A grammatical particle counts PARTICLE_WEIGHT: such words (的, 了, 着, 地) are the most
+#    frequent of all, though CC-CEDICT gives them one sense each.
+# 2. For a character on its own, the senses are many and loosely counted, and its common reading
+#    is mostly the one its longer words use (没 méi, 过 guò, 子 zi): there, how often each reading
+#    is the character's reading inside longer common-noun words (weighted by their frequency)
+#    counts beside the senses (USAGE_WEIGHT). A longer word is ranked by its senses alone.
+# 3. Between readings of a longer word whose senses weigh the same, one that differs from another
+#    only by a neutral tone comes first (多少 duōshao before duōshǎo): CC-CEDICT writes the
+#    neutral tone for the everyday word and the full tones for the literal reading of its
+#    characters. Remaining ties go by the character statistics of rule 2, then by the letters.
+# 4. OVERRIDES names the few words where these rules still put a rare reading first, each checked
+#    against the readings of the HSK 3.0 word list and saying why.
+#
+# Proper-noun readings (capitalised in CC-CEDICT) come after every common-noun reading.
 
 WEAK_DEFINITION = re.compile(
     r"^(\(?(old |unofficial |archaic |erroneous )?variant of|used in|see |surname|\((archaic|literary|dialect|old)\)"
-    r"|Japanese variant|Korean variant|also written|abbr\. for|Taiwan pr\.)",
+    r"|Japanese variant|Korean variant|also written|abbr\. for|Taiwan pr\.|replaces |used instead of"
+    r"|\(emphatic sentence-final particle, used instead of)",
     re.IGNORECASE,
 )
+BOUND_FORM = re.compile(r"^\(bound form\)", re.IGNORECASE)
 PARTICLE = re.compile(r"particle|marker|suffix", re.IGNORECASE)
-# A grammatical particle (的, 了, 着, 吧) is among the most frequent words of any text, so its
-# reading outweighs many ordinary senses.
 PARTICLE_WEIGHT = 10.0
-# How much the readings a character has inside longer words count beside its own definitions.
+# A character on its own: how much the readings it has inside longer words count beside its own
+# senses. A character's senses are many and loosely counted, and its common reading is mostly the
+# one its words use (没 méi, 过 guò, 子 zi).
 USAGE_WEIGHT = 6.0
+WEAK_WEIGHT = 0.1
+BOUND_FORM_WEIGHT = 0.5
+
+# The common reading of words where the senses mislead: the reading CC-CEDICT gives more or
+# weightier senses is the rarer one in running text. Each must be one of the word's readings.
+OVERRIDES = {
+    # Characters whose standalone reading is not the one their longer words mostly use.
+    "更": "gèng",  # "more" (更好, 更多); gēng "to change" lives in 更新, 更换, 变更
+    "累": "lèi",  # "tired"; lěi "to accumulate" lives in 积累, 累计
+    "长": "cháng",  # "long" (很长, 多长); zhǎng "to grow; chief" lives in 长大, 长得, 校长
+    "得": "de",  # the complement particle (跑得快); dé "to obtain" lives in 得到, 获得, 取得
+    "为": "wèi",  # "for" (为你, 为了); wéi "as; to become" lives in 成为, 认为, 作为
+    "处": "chù",  # "place" (某处, 此处); chǔ "to deal with" lives in 处理, 相处
+    "重": "zhòng",  # "heavy; serious"; chóng "again" lives in 重新, 重复
+    "教": "jiāo",  # the verb "to teach" (教我中文); jiào is the bound form of 教育, 教室, 宗教
+    "应": "yīng",  # "should" (应如何); yìng "to answer" lives in 应用, 反应, 适应
+    "价": "jià",  # "price"; jie is a dialect particle of 價
+    # Longer words whose everyday sense CC-CEDICT gives fewer senses than a literary one.
+    "人家": "rénjia",  # "other people; someone else"; rénjiā "household"
+    "生意": "shēngyi",  # "business"; shēngyì "vitality"
+    "女人": "nǚrén",  # "woman"; nǚren "wife" (colloquial) weighs the same and would win rule 3
+}
 
 
 def definition_weight(definitions):
-    """How much a reading is used, judged from its CC-CEDICT definitions: real senses count,
-    cross-references and variants hardly do; a grammatical particle counts a lot, since such
-    words are the most frequent of all."""
+    """How much a reading is used, judged from its CC-CEDICT senses (rule 1 above)."""
     weight = 0.0
-    for d in (sense.strip() for text in definitions for sense in text.split(";")):
-        if WEAK_DEFINITION.search(d):
-            weight += 0.1
-        elif PARTICLE.search(d):
-            weight += PARTICLE_WEIGHT
+    for sense in (text.strip() for text in definitions):
+        if WEAK_DEFINITION.search(sense):
+            per_part = WEAK_WEIGHT
+        elif BOUND_FORM.search(sense):
+            per_part = BOUND_FORM_WEIGHT
         else:
-            weight += 1.0
+            per_part = None
+        for part in (p.strip() for p in sense.split(";")):
+            if per_part is not None:
+                weight += per_part
+            elif PARTICLE.search(part):
+                weight += PARTICLE_WEIGHT
+            else:
+                weight += 1.0
     return weight
 
 
+def has_full_sense(definitions):
+    return any(not WEAK_DEFINITION.search(s.strip()) and not BOUND_FORM.search(s.strip()) for s in definitions)
+
+
+def toneless(syllable):
+    return "".join(TONELESS.get(c, c) for c in syllable)
+
+
+TONELESS = {marked: plain for plain, marks in TONE_MARKS.items() for marked in marks}
+
+
+def is_neutral_twin(reading, other):
+    """True when `reading` is `other` with some full tones made neutral, and nothing else changed."""
+    if reading == other or len(reading) != len(other):
+        return False
+    for mine, theirs in zip(reading, other):
+        if mine != theirs and not (mine == toneless(theirs) and mine == toneless(mine)):
+            return False
+    return True
+
+
 def build(cedict_entries, jieba_words):
-    # word -> reading (tuple of marked syllables) -> [definition weight, is proper noun]
+    # word -> reading (tuple of marked syllables) -> [definition weight, is proper noun, has a full sense]
     readings = defaultdict(dict)
     for simplified, numbered, definitions in cedict_entries:
         if not simplified or not all(is_han(c) for c in simplified):
@@ -171,20 +241,22 @@ def build(cedict_entries, jieba_words):
             continue
         key = tuple(syllables)
         proper = numbered[:1].isupper()
-        slot = readings[simplified].setdefault(key, [0.0, True])
+        slot = readings[simplified].setdefault(key, [0.0, True, False])
         slot[0] += definition_weight(definitions)
         slot[1] = slot[1] and proper
+        slot[2] = slot[2] or has_full_sense(definitions)
 
     def frequency(word):
         return jieba_words.get(word, CEDICT_ONLY_FREQUENCY)
 
-    # Character statistics: how often each reading of a character occurs inside longer common-noun
-    # words, weighted by the word's frequency (damped so that a few huge words do not rule).
+    # Rule 3's tie-breaker: how often each reading of a character occurs inside longer
+    # common-noun words, weighted by the word's frequency (damped so that a few huge words do not
+    # rule).
     char_usage = defaultdict(lambda: defaultdict(float))
     for word, options in readings.items():
         if len(word) < 2:
             continue
-        common = [r for r, (_, proper) in options.items() if not proper]
+        common = [r for r, (_, proper, _) in options.items() if not proper]
         if not common:
             continue
         share = frequency(word) ** 0.7
@@ -199,15 +271,24 @@ def build(cedict_entries, jieba_words):
         return usage.get(syl, 0.0) / sum(usage.values())
 
     def rank(word, options):
-        common = [r for r, (_, proper) in options.items() if not proper]
-        proper = [r for r, (_, is_proper) in options.items() if is_proper]
+        common = [r for r, (_, proper, _) in options.items() if not proper]
+        proper = [r for r, (_, is_proper, _) in options.items() if is_proper]
 
-        def score(r):
-            weight = options[r][0]
+        def key(r):
+            weight, _, full = options[r]
+            twin = len(word) > 1 and full and any(is_neutral_twin(r, other) for other in options)
             stats = sum(char_score(ch, syl) for ch, syl in zip(word, r)) / len(word)
-            return weight + USAGE_WEIGHT * stats
+            if len(word) == 1:
+                return (False, -(weight + USAGE_WEIGHT * stats), 0.0, r)
+            return (-weight, not twin, -stats, r)
 
-        common.sort(key=lambda r: (-score(r), r))
+        common.sort(key=key)
+        if word in OVERRIDES:
+            wanted = [r for r in common if "".join(r) == OVERRIDES[word]]
+            if not wanted:
+                raise SystemExit(f"make-lexicon.py: the override {word} {OVERRIDES[word]} is not a reading of the word")
+            common.remove(wanted[0])
+            common.insert(0, wanted[0])
         proper.sort()
         return common + proper
 

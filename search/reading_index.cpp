@@ -26,13 +26,17 @@ bool HoldsHan(std::u16string_view text) {
 
 void ReadingIndex::Add(std::u16string_view chinese, std::u16string_view reading, uint32_t rank) {
   if (!HoldsHan(chinese)) return;
-  std::u16string pair(chinese);
-  pair += u'\t';
-  pair += reading;
-  if (added_.contains(pair)) return;
   std::optional<PinyinText> read = ReadPinyin(reading);
   if (!read) return;
-  added_.insert(std::move(pair));
+  // The word with its syllables and their tones: one reading however it is written (qǐ'é as an
+  // import writes it, qǐé as the shipped corpus does, Qǐ'é, qi3e2).
+  std::u16string pair(chinese);
+  for (const PinyinSyllable& syllable : read->syllables) {
+    pair += u'\t';
+    pair += syllable.letters;
+    pair += static_cast<char16_t>(u'0' + syllable.tone);
+  }
+  if (!added_.insert(std::move(pair)).second) return;
   longestReading_ = std::max(longestReading_, read->syllables.size());
   std::vector<Word>& words = byLetters_[TonelessLetters(read->syllables)];
   const Word word{std::u16string(chinese), std::move(read->syllables), rank};

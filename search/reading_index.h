@@ -24,7 +24,8 @@ class ReadingIndex {
   };
 
   // Files `chinese` under `reading` when the reading is pinyin and the word holds a Han
-  // character; a word and reading given again are kept once, with the rank given first.
+  // character; a word and reading given again (with or without apostrophes between syllables, in
+  // any case, marks or digits) are kept once, with the rank given first.
   void Add(std::u16string_view chinese, std::u16string_view reading, uint32_t rank);
 
   // The words read as the toneless `letters`, most frequent first; null when there are none.
@@ -36,7 +37,7 @@ class ReadingIndex {
 
  private:
   std::unordered_map<std::u16string, std::vector<Word>> byLetters_;
-  std::unordered_set<std::u16string> added_;  // word, tab, reading
+  std::unordered_set<std::u16string> added_;  // word, then tab, letters and tone of each syllable
   size_t longestReading_ = 0;
 };
 

@@ -205,6 +205,17 @@ TEST(ResultPageReadingTest, OfferedReadingsAndTheBilingualQuery) {
   EXPECT_EQ(SearchLink(u"ma3 \U0001F600"), u"tamrel:search?text=ma3%20%F0%9F%98%80");
 }
 
+TEST(ToneColourPageTest, ApostrophesBetweenSyllablesStayUncoloured) {
+  const Results bi = {{u"企鹅 很 可爱 。 ", u"qǐ'é hěn kě'ài 。 ", u"Penguins are cute. "}};
+  PageOptions tones;
+  tones.toneColours = true;
+  const std::u16string page = RenderResultPage(u"企鹅", Language::kChinese, bi, {}, Flags(true, true, false), tones);
+  EXPECT_NE(page.find(Tone(3, u"qǐ") + u"'" + Tone(2, u"é") + u" " + Tone(3, u"hěn") + u" " + Tone(3, u"kě") + u"'" +
+                      Tone(4, u"ài")),
+            std::u16string::npos);
+  EXPECT_NE(page.find(Tone(3, u"企") + Tone(2, u"鹅")), std::u16string::npos);
+}
+
 TEST(ToneColourPageTest, MarkupInSentencesStaysText) {
   const Results bi = {{u"<b>好</b> ", u"hǎo ", u"<i>good</i> "}};
   PageOptions tones;

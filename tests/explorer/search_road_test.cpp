@@ -7,6 +7,8 @@
 #include "corpus/text_utils.h"
 #include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
+#include "importer/corpus_import.h"
+#include "importer/open_chinese_text.h"
 #include "search/query.h"
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
@@ -154,6 +156,34 @@ TEST_F(SearchRoadTest, ReadingsFollowTheSearchedCorpora) {
   EXPECT_TRUE(r.bilingual.empty());
   EXPECT_EQ(r.monolingual.size(), 1u);
   EXPECT_EQ(Run(u"women", monolingualOnly).route, SearchRoute::kNothingFound);  // 我们 is bilingual only
+}
+
+// An imported corpus writes apostrophes in its pinyin (qǐ'é); typed pinyin with or without them
+// finds the word.
+TEST(SearchRoadImportTest, TypedPinyinFindsImportedWordsWrittenWithApostrophes) {
+  test::RuntimeFolder folder;
+  const Status mo = test::WriteCorpus(folder.path(), u"MO", {{"你好 。", "nǐhǎo 。", ""}});
+  ASSERT_TRUE(mo.ok()) << mo.ToString();
+  test::WriteBytes(folder.path() / "pairs.tsv",
+                   "The penguin is cute.\t企鹅很可爱。\nThe penguins are hungry.\t企鹅饿了。\n");
+  Status opened;
+  const std::unique_ptr<ChineseText> tools = OpenChineseText(TAMREL_SOURCE_DIR, opened);
+  ASSERT_TRUE(opened.ok()) << opened.ToString();
+  const Status imported = ImportCorpus(folder.path(), u"BI", {folder.path() / "pairs.tsv"}, false, *tools);
+  ASSERT_TRUE(imported.ok()) << imported.ToString();
+  EXPECT_NE(test::ReadBytes(folder.path() / "BDict/sents.finalBI").find("qǐ'é hěn kě'ài 。"), std::string::npos);
+
+  CorpusIndex bi(folder.path(), u"BI");
+  CorpusIndex mono(folder.path(), u"MO");
+  for (CorpusIndex* index : {&bi, &mono}) ASSERT_TRUE(LoadCorpus(*index).ok());
+  for (std::u16string_view typed : {u"qie", u"qi'e", u"qǐ'é", u"qǐé", u"qi3e2", u"qi e"}) {
+    const SearchCommandResult r = RunSearchCommand(typed, bi, mono, {}, {});
+    EXPECT_EQ(r.route, SearchRoute::kPinyin) << Utf16ToUtf8(typed);
+    EXPECT_EQ(r.query, u"企鹅") << Utf16ToUtf8(typed);
+    EXPECT_EQ(r.bilingual.size(), 2u) << Utf16ToUtf8(typed);
+  }
+  EXPECT_EQ(RunSearchCommand(u"keai", bi, mono, {}, {}).query, u"可爱");
+  EXPECT_EQ(RunSearchCommand(u"ke3'ai4", bi, mono, {}, {}).query, u"可爱");
 }
 
 TEST_F(SearchRoadTest, NothingFoundPageNamesTheQueryAsText) {

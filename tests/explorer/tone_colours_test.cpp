@@ -37,6 +37,21 @@ TEST(ToneColoursTest, ApostrophesDigitsAndCombiningMarks) {
   EXPECT_EQ(Pieces(u"nu\u0308", AlignTones(u"女", u"nu\u0308")), (Pieces16{u"nu\u0308:5"}));
 }
 
+TEST(ToneColoursTest, GeneratedApostrophesSplitSyllableBySyllable) {
+  EXPECT_EQ(Pieces(u"qǐ'é", AlignTones(u"企鹅", u"qǐ'é")), (Pieces16{u"qǐ:3", u"é:2"}));
+  EXPECT_EQ(Pieces(u"jī'è", AlignTones(u"饥饿", u"jī'è")), (Pieces16{u"jī:1", u"è:4"}));
+  EXPECT_EQ(Pieces(u"tiān'ānmén", AlignTones(u"天安门", u"tiān'ānmén")), (Pieces16{u"tiān:1", u"ān:1", u"mén:2"}));
+  EXPECT_EQ(Pieces(u"Tiān'ānmén", AlignTones(u"天安门", u"Tiān'ānmén")), (Pieces16{u"Tiān:1", u"ān:1", u"mén:2"}));
+  // The apostrophe belongs to no syllable: the spans leave it out.
+  const std::vector<ToneSpan> spans = AlignTones(u"企鹅", u"qǐ'é");
+  ASSERT_EQ(spans.size(), 2u);
+  EXPECT_EQ(spans[0], (ToneSpan{0, 2, 3}));
+  EXPECT_EQ(spans[1], (ToneSpan{3, 1, 2}));
+  // The same word written without it splits the same way.
+  EXPECT_EQ(Pieces(u"qǐé", AlignTones(u"企鹅", u"qǐé")), (Pieces16{u"qǐ:3", u"é:2"}));
+  EXPECT_TRUE(AlignTones(u"企鹅", u"qǐ''é").empty());  // two apostrophes are no pinyin
+}
+
 TEST(ToneColoursTest, WordsThatDoNotPairUpGetNoTones) {
   EXPECT_TRUE(AlignTones(u"我们", u"wǒ").empty());   // fewer syllables than characters
   EXPECT_TRUE(AlignTones(u"我", u"wǒmen").empty());  // more

@@ -337,6 +337,31 @@ TEST_F(QuizFixture, WrongChoicesAreCompletedFromARepeatedPool) {
   }
 }
 
+// A corpus appended by an import writes apostrophes (qǐ'é) where the shipped sentences do not
+// (qǐé): the two are one reading, so one is never a wrong choice beside the other.
+TEST_F(QuizFixture, ReadingsWrittenWithAndWithoutApostrophesAreOneChoice) {
+  Build({{"企鹅 很 可爱 吗", "qǐé hěn kěài ma", "Is the penguin cute?"},
+         {"企鹅 饿 了 吗", "qǐ'é è le ma", "Is the penguin hungry?"}},
+        {"企鹅"});
+  uint32_t tick = 0;
+  WordTestEngine engine(corpus_, [&tick] { return tick += 7; });
+  int asked = 0;
+  for (int i = 0; i < 200; ++i) {
+    const std::optional<WordTestQuestion> q = engine.NextQuestion(Level::kBeginner, Direction::kHanziToPinyin);
+    ASSERT_TRUE(q.has_value());
+    if (q->word != u"企鹅") continue;
+    ++asked;
+    for (size_t c = 0; c < q->choices.size(); ++c) {
+      if (static_cast<int>(c) == q->answerIndex) continue;
+      EXPECT_NE(q->choices[c], u"qǐé");
+      EXPECT_NE(q->choices[c], u"qǐ'é");
+    }
+  }
+  EXPECT_GT(asked, 0);
+  const std::set<std::u16string> pool(engine.pinyinPool().begin(), engine.pinyinPool().end());
+  EXPECT_EQ(pool.count(u"qǐé") + pool.count(u"qǐ'é"), 2u);  // both writings were there to draw
+}
+
 TEST_F(QuizFixture, ChoicesAreCompletedFromTheCorpusWordListFirst) {
   // The words of the second sentence (three tokens, never asked) complete the Chinese choices
   // before the fixed first entries do.

@@ -55,6 +55,24 @@ TEST(LexiconTest, WordWithoutReadingsTakesItsCharactersCommonReadings) {
   EXPECT_EQ(FirstReading(lexicon, u"说话"), u"shuōhuà");
 }
 
+TEST(LexiconTest, WordWithoutReadingsTakesItsLongestWordsReadings) {
+  Lexicon lexicon;
+  // 晚上好 without a reading of its own: 晚上 keeps its neutral tone, not 上's shàng; a word filled
+  // in this way (晚上好) is no part for another (晚上好啊), which takes the file's words only.
+  ASSERT_TRUE(lexicon
+                  .Parse("晚\t5\twǎn\n上\t5\tshàng\n好\t5\thǎo\n啊\t5\ta\n晚上\t3\twǎnshang\n晚上好\t1\t\n"
+                         "晚上好啊\t1\t\n上好\t1\tshànghǎo\n",
+                         "mini.tsv")
+                  .ok());
+  EXPECT_EQ(FirstReading(lexicon, u"晚上好"), u"wǎnshanghǎo");
+  EXPECT_EQ(FirstReading(lexicon, u"晚上好啊"), u"wǎnshanghǎoa");
+  // The most probable split, not the longest first word: 做 作业, not 做作 业.
+  ASSERT_TRUE(
+      lexicon.Parse("做\t50\tzuò\n作\t5\tzuò\n业\t1\tyè\n做作\t1\tzuòzuo\n作业\t40\tzuòyè\n做作业\t2\t\n", "mini.tsv")
+          .ok());
+  EXPECT_EQ(FirstReading(lexicon, u"做作业"), u"zuòzuòyè");
+}
+
 TEST(LexiconTest, AstralCharactersAreWordsToo) {
   Lexicon lexicon;
   ASSERT_TRUE(lexicon.Parse("\xF0\xA0\x80\x80\t3\tkāo\n\xF0\xA0\x80\x80\xE4\xBA\xBA\t2\t\n人\t4\trén\n", "m.tsv").ok());

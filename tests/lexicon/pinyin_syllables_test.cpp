@@ -26,6 +26,18 @@ TEST(PinyinSyllablesTest, ThreeNotationsGiveTheSameSyllables) {
   EXPECT_EQ(Read(u"ma5"), (std::vector<PinyinSyllable>{{u"ma", 5}}));
 }
 
+TEST(PinyinSyllablesTest, ApostrophesAsImportsWriteThem) {
+  EXPECT_EQ(Read(u"qǐ'é"), (std::vector<PinyinSyllable>{{u"qi", 3}, {u"e", 2}}));
+  EXPECT_EQ(Read(u"jī'è"), (std::vector<PinyinSyllable>{{u"ji", 1}, {u"e", 4}}));
+  EXPECT_EQ(Read(u"tiān'ānmén"), (std::vector<PinyinSyllable>{{u"tian", 1}, {u"an", 1}, {u"men", 2}}));
+  EXPECT_EQ(Read(u"nǚ'ér"), (std::vector<PinyinSyllable>{{u"nv", 3}, {u"er", 2}}));
+  // Without tones the apostrophe alone tells the syllables apart: xi'an is two, xian one.
+  EXPECT_EQ(Read(u"xi'an"), (std::vector<PinyinSyllable>{{u"xi", 0}, {u"an", 0}}));
+  EXPECT_EQ(Read(u"xian"), (std::vector<PinyinSyllable>{{u"xian", 0}}));
+  EXPECT_EQ(Read(u"fang'an"), (std::vector<PinyinSyllable>{{u"fang", 0}, {u"an", 0}}));
+  EXPECT_EQ(TonelessLetters(Read(u"qǐ'é")), u"qie");
+}
+
 TEST(PinyinSyllablesTest, UmlautSpellings) {
   const std::vector<PinyinSyllable> lv = {{u"lv", 3}, {u"xing", 2}};
   EXPECT_EQ(Read(u"lǚxíng"), lv);

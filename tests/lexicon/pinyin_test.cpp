@@ -33,6 +33,16 @@ TEST(PinyinTest, DeIsTheParticle) {
   EXPECT_EQ(PinyinOf(u"的确"), u"díquè");
 }
 
+TEST(PinyinTest, CommonReadingsByTheWordsSenses) {
+  EXPECT_EQ(PinyinOf(u"东西"), u"dōngxi");
+  EXPECT_EQ(PinyinOf(u"便宜"), u"piányi");
+  EXPECT_EQ(PinyinOf(u"告诉"), u"gàosu");
+  EXPECT_EQ(PinyinOf(u"晚上"), u"wǎnshang");
+  EXPECT_EQ(PinyinOf(u"累"), u"lèi");
+  EXPECT_EQ(PinyinOf(u"更"), u"gèng");
+  EXPECT_EQ(PinyinOf(u"得"), u"de");
+}
+
 TEST(PinyinTest, ChangOrZhangByTheWord) {
   EXPECT_EQ(PinyinOf(u"长城"), u"chángchéng");
   EXPECT_EQ(PinyinOf(u"长大"), u"zhǎngdà");
@@ -64,6 +74,45 @@ TEST(PinyinTest, NumbersReadCharacterByCharacter) {
 TEST(PinyinTest, UnknownCharactersStandForThemselves) {
   EXPECT_EQ(PinyinOf(u"\U0003134A"), u"\U0003134A");  // a Han character no word has
   EXPECT_EQ(PinyinOf(std::u16string{u'我', 0xD800}), (std::u16string{u'w', u'ǒ', u' ', 0xD800}));
+}
+
+TEST(PinyinTest, ApostropheBeforeASyllableStartingWithAOrE) {
+  EXPECT_EQ(PinyinOf(u"企鹅"), u"qǐ'é");
+  EXPECT_EQ(PinyinOf(u"西安"), u"xī'ān");
+  EXPECT_EQ(PinyinOf(u"天安门"), u"tiān'ānmén");
+  EXPECT_EQ(PinyinOf(u"饥饿"), u"jī'è");
+  EXPECT_EQ(PinyinOf(u"可爱"), u"kě'ài");
+  EXPECT_EQ(PinyinOf(u"女儿"), u"nǚ'ér");
+  EXPECT_EQ(PinyinOf(u"十二"), u"shí'èr");  // a number token too
+  EXPECT_EQ(PinyinOf(u"先"), u"xiān");      // one syllable, one character
+  EXPECT_EQ(PinyinOf(u"我们"), u"wǒmen");
+  EXPECT_EQ(PinyinOf(u"2001年"), u"2001nián");
+}
+
+TEST(PinyinTest, ApostrophesFollowTheCharactersReadings) {
+  const Lexicon& lexicon = test::ShippedLexicon();
+  EXPECT_EQ(WithSyllableApostrophes(lexicon, u"心爱", u"xīnài"), u"xīn'ài");
+  EXPECT_EQ(WithSyllableApostrophes(lexicon, u"西奈", u"xīnài"), u"xīnài");  // xī nài
+  EXPECT_EQ(WithSyllableApostrophes(lexicon, u"方案", u"fāngàn"), u"fāng'àn");
+  EXPECT_EQ(WithSyllableApostrophes(lexicon, u"一点儿", u"yīdiǎnr"), u"yīdiǎnr");
+  // What does not cut into one syllable per character stays as it is.
+  EXPECT_EQ(WithSyllableApostrophes(lexicon, u"企鹅", u"qǐ"), u"qǐ");
+  EXPECT_EQ(WithSyllableApostrophes(lexicon, u"企鹅", u"qǐé3"), u"qǐé3");
+  EXPECT_EQ(WithSyllableApostrophes(lexicon, u"T恤", u"Txù"), u"Txù");
+}
+
+TEST(PinyinTest, TokenPinyinWritesApostrophesToo) {
+  const Lexicon& lexicon = test::ShippedLexicon();
+  const std::u16string text = u"企鹅";
+  const std::vector<Token> tokens = Segment(lexicon, text);
+  ASSERT_EQ(tokens.size(), 1u);
+  EXPECT_EQ(TokenPinyin(lexicon, text, tokens[0]), u"qǐ'é");
+}
+
+TEST(PinyinTest, WordsWithoutAReadingReadAsTheirLongestWords) {
+  // 很漂亮 is a word of jieba's that CC-CEDICT lacks: 很 and 漂亮 piàoliang, not the characters'
+  // piāo and liàng.
+  EXPECT_EQ(PinyinOf(u"很漂亮"), u"hěnpiàoliang");
 }
 
 }  // namespace

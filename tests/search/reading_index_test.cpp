@@ -56,5 +56,22 @@ TEST(ReadingIndexTest, AWordReadTheSameWayTwiceIsKeptOnce) {
   EXPECT_EQ(readings.Find(u"hello"), nullptr);
 }
 
+TEST(ReadingIndexTest, ApostrophesSeparateSyllablesAndChangeNoReading) {
+  ReadingIndex readings;
+  readings.Add(u"企鹅", u"qǐ'é", 2);  // as an import writes it
+  readings.Add(u"企鹅", u"qǐé", 1);   // as the shipped corpus writes it: the same reading
+  readings.Add(u"天安门", u"Tiān'ānmén", 3);
+  readings.Add(u"可爱", u"kě’ài", 4);  // a typographic apostrophe
+  EXPECT_EQ(readings.size(), 3u);
+  ASSERT_NE(readings.Find(u"qie"), nullptr);
+  EXPECT_EQ(readings.Find(u"qie")->size(), 1u);
+  EXPECT_EQ(readings.Find(u"qie")->front().rank, 2u);  // the rank given first
+  EXPECT_EQ(readings.Find(u"qie")->front().syllables, (std::vector<PinyinSyllable>{{u"qi", 3}, {u"e", 2}}));
+  EXPECT_EQ(readings.Find(u"tiananmen")->front().syllables,
+            (std::vector<PinyinSyllable>{{u"tian", 1}, {u"an", 1}, {u"men", 2}}));
+  EXPECT_EQ(readings.Find(u"keai")->front().syllables, (std::vector<PinyinSyllable>{{u"ke", 3}, {u"ai", 4}}));
+  EXPECT_EQ(readings.longestReading(), 3u);
+}
+
 }  // namespace
 }  // namespace tamrel
