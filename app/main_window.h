@@ -49,6 +49,11 @@ class MainWindow : public QDialog {
   // The import of File > Import Sentences... under way, or null.
   ImportRun* importRun() const { return importRun_.get(); }
 
+ protected:
+  // Escape empties the search box. A dialog's Escape would reject it, which here would end the
+  // program and lose the history: the window closes only through its close button or File > Exit.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   // Buttons, number box and language buttons.
   void onSearch();

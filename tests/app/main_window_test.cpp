@@ -399,6 +399,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(page));
   }
 
+  // A dialog's Escape rejects it, which for this window would end the program and lose the
+  // history; the main window's Escape empties the search box instead.
+  void escapeEmptiesTheSearchBoxAndKeepsTheWindowOpen() {
+    Open();
+    Search(QStringLiteral("friend"));
+    QTest::keyClicks(Input(), QStringLiteral("weather"));
+    QTest::keyClick(Input(), Qt::Key_Escape);
+    QVERIFY(window_->isVisible());
+    QCOMPARE(Input()->text(), QString());
+    QTest::keyClick(Input(), Qt::Key_Escape);  // an empty box: nothing happens
+    QTest::keyClick(Button(1), Qt::Key_Escape);
+    QVERIFY(window_->isVisible());
+    QCOMPARE(window_->focusWidget(), static_cast<QWidget*>(Input()));
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"friend"});
+  }
+
   void exitClosesWithOk() {
     Open();
     MenuCommand(*window_, 32775)->trigger();
