@@ -38,6 +38,15 @@ inline constexpr const char* kImportCancelledCaption = "Import Cancelled";
 inline constexpr const char* kImportCancelled = "The import was cancelled. The corpus was not changed.";
 inline constexpr const char* kImportFailedCaption = "Import Failed";
 inline constexpr const char* kImportUnchanged = "The corpus was not changed.";
+// The question before an import replaces a corpus: %1 is the corpus ("bilingual" or "monolingual"),
+// %2 what goes (kReplaceGroups with the number of groups, kReplaceOneGroup, or kReplaceSentences
+// for a corpus that is empty or could not be loaded).
+inline constexpr const char* kReplaceCaption = "Replace Sentences?";
+inline constexpr const char* kReplaceQuestion =
+    "Replace the %1 corpus? %2 will be removed and replaced by the imported sentences.";
+inline constexpr const char* kReplaceGroups = "Its %1 sentence groups";
+inline constexpr const char* kReplaceOneGroup = "Its 1 sentence group";
+inline constexpr const char* kReplaceSentences = "Its sentences";
 
 inline constexpr const char* kEndTestCaption = "End?";
 inline constexpr const char* kEndTestQuestion = "Do you want to end the test?";
