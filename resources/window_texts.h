@@ -56,6 +56,9 @@ inline constexpr const char* kExportCaption = "Export Results";
 inline constexpr const char* kExportFileFilter = "Anki notes, tab-separated (*.tsv *.txt);;All files (*)";
 inline constexpr const char* kExportNothing = "There are no results to export. Search for a word first.";
 inline constexpr const char* kExportFailedCaption = "Export Failed";
+// The message after a file is saved: %1 the number of notes, %2 the file (kExportSavedOne: %1 the file).
+inline constexpr const char* kExportSaved = "Saved %1 notes to %2";
+inline constexpr const char* kExportSavedOne = "Saved 1 note to %1";
 
 // Speak (the web view's context menu and F8).
 inline constexpr const char* kSpeakEntry = "Speak";

@@ -16,6 +16,7 @@
 #include "tests/app/qt_test_main.h"
 #include "tests/app/scripted_desktop.h"
 #include "tests/app/window_test_folder.h"
+#include "tests/support/corpus_writer.h"
 
 using tamrel::MainWindow;
 using tamrel::ResultView;
@@ -157,14 +158,19 @@ class LearnerWindowTest : public QObject {
     QVERIFY(Action("actionExport")->isEnabled());
     desktop_->saveFile = folder_->Path("cards.tsv");
     Action("actionExport")->trigger();
-    QVERIFY(desktop_->messages.empty());
     QCOMPARE(desktop_->suggestedSaveFiles, QStringList{folder_->Path("tamrel-friend.tsv")});
     const QByteArray tsv = FileBytes(desktop_->saveFile);
     QVERIFY(tsv.startsWith("#separator:tab\n"));
-    QVERIFY(tsv.contains("\n我有一个朋友。\twǒ yǒu yīgè péngyou 。\tI have a friend.\tfriend\n"));
-    QVERIFY(tsv.endsWith("\n你好，朋友。\tnǐhǎo ， péngyou 。\tHello, friend.\tfriend\n"));
+    QVERIFY(tsv.contains("\n我有一个朋友。\twǒ yǒu yīgè péngyou。\tI have a friend.\tfriend\n"));
+    QVERIFY(tsv.endsWith("\n你好，朋友。\tnǐhǎo， péngyou。\tHello, friend.\tfriend\n"));
     QCOMPARE(tsv.count('\n'), 4 + 2);
+    // The end is told, with the number of notes and the file.
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Export Results"));
+    QCOMPARE(desktop_->messages[0].text, QStringLiteral("Saved 2 notes to ") + desktop_->saveFile);
+    QVERIFY(desktop_->messages[0].icon == tamrel::Desktop::Icon::kInformation);
 
+    desktop_->messages.clear();
     desktop_->saveFile = folder_->Path("missing/cards.tsv");
     Action("actionExport")->trigger();
     QCOMPARE(desktop_->messages.size(), size_t{1});
@@ -173,6 +179,24 @@ class LearnerWindowTest : public QObject {
     QVERIFY(!QFile::exists(folder_->Path("missing")));
 
     Action("actionContents")->trigger();  // the help page holds no results
+    QVERIFY(!Action("actionExport")->isEnabled());
+  }
+
+  // The monolingual sentences of an English query have no Chinese, and Anki drops a note whose first
+  // field is empty: only sentences with both sides are notes, so this page has none to export.
+  void monolingualOnlyResultsHaveNothingToExport() {
+    // Monolingual groups as a real corpus holds them: English alone, or Chinese and pinyin alone.
+    QVERIFY(tamrel::test::WriteCorpus(folder_->path(), u"MO",
+                                      {{"", "", "It is cold."}, {"天气 很 冷 。", "tiānqì hěn lěng 。", ""}})
+                .ok());
+    Open();
+    window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("cold"));
+    window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"cold"});
+    QVERIFY(!Action("actionExport")->isEnabled());
+    window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("冷"));
+    window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    QCOMPARE(window_->history().entries().size(), size_t{2});
     QVERIFY(!Action("actionExport")->isEnabled());
   }
 
