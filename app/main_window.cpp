@@ -65,6 +65,7 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   connect(ui_->actionImport, &QAction::triggered, this, &MainWindow::onImport);
   connect(ui_->actionExport, &QAction::triggered, this, &MainWindow::onExport);
   setUpSpeech();
+  setUpPageSearch();
 }
 
 MainWindow::~MainWindow() = default;

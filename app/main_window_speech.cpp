@@ -50,7 +50,21 @@ void MainWindow::onContextMenuOpening(const QPoint& point) {
 
 void MainWindow::onSpeak() {
   if (speechLanguage_ == SpokenLanguage::kNone || speechText_.isEmpty()) return;
-  desktop_.Speech().Say(speechText_, SpeechLocale(speechLanguage_));
+  QString why;
+  switch (desktop_.Speech().Say(speechText_, SpeechLocale(speechLanguage_))) {
+    case SpeechStart::kSpeaking:
+      return;
+    case SpeechStart::kNoSoundDevice:
+      why = QString::fromLatin1(kNoSoundDevice);
+      break;
+    case SpeechStart::kNoSpeechService:
+      why = QString::fromLatin1(kNoSpeechService);
+      break;
+    case SpeechStart::kNoVoice:
+      why = MissingVoiceHint(speechLanguage_);
+      break;
+  }
+  desktop_.Tell(this, kSpeakCaption, why, Desktop::Icon::kInformation);
 }
 
 void MainWindow::onSpeakKey() {

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "resources/window_texts.h"
+
 namespace tamrel {
 
 namespace {
@@ -37,8 +39,11 @@ constexpr const char* kToTop = "try { history.scrollRestoration = 'manual'; } ca
 
 }  // namespace
 
-ResultView::ResultView(QWidget* parent) : QWebEngineView(parent) {
+ResultView::ResultView(QWidget* parent)
+    : QWebEngineView(parent), copyAction_(new QAction(QString::fromLatin1(kCopyEntry), this)) {
+  copyAction_->setObjectName(QStringLiteral("actionCopy"));
   connect(this, &QWebEngineView::loadFinished, this, &ResultView::onLoadFinished);
+  connect(copyAction_, &QAction::triggered, this, [this] { triggerPageAction(QWebEnginePage::Copy); });
 }
 
 QUrl ResultView::addressToUrl(const QString& address) {
@@ -81,13 +86,13 @@ void ResultView::textAt(const QPoint& point, const std::function<void(const QStr
 }
 
 void ResultView::contextMenuEvent(QContextMenuEvent* event) {
-  // The view's own entries come from the page's context menu request; an event without one (sent
-  // by a program, not by the page) gets the window's actions only.
-  QMenu* menu = lastContextMenuRequest() != nullptr ? createStandardContextMenu() : new QMenu(this);
+  auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->setToolTipsVisible(true);  // a disabled entry says why in its tooltip
+  copyAction_->setEnabled(hasSelection());
+  menu->addAction(copyAction_);
   if (!contextActions_.isEmpty()) {
-    if (!menu->isEmpty()) menu->addSeparator();
+    menu->addSeparator();
     menu->addActions(contextActions_);
   }
   emit contextMenuOpening(event->pos());

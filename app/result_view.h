@@ -2,8 +2,10 @@
 // needs. navigate returns at once; the page loads in the background and a page that does not load
 // (a missing file, a closed network) shows whatever the view shows for it. Every page navigate
 // shows opens at its top, even when it is the same file as before (the result page always is),
-// which the view would otherwise show at the old scroll position. The context menu is the view's
-// own with the window's actions added; textAt finds what the person points at.
+// which the view would otherwise show at the old scroll position. The context menu holds Copy (of
+// the selection) and the window's actions, none of a browser's entries (Back, Reload, Save page,
+// View page source), which make no sense for a page of results; textAt finds what the person
+// points at.
 #pragma once
 
 #include <QList>
@@ -34,7 +36,7 @@ class ResultView : public QWebEngineView {
   // The URL navigate loads for `address`.
   static QUrl addressToUrl(const QString& address);
 
-  // Actions shown below the view's own entries in its context menu.
+  // Actions shown below Copy in the context menu.
   void addContextAction(QAction* action) { contextActions_.append(action); }
 
   // Calls `done` with the selected text, or, without a selection, the line of the sentence at
@@ -57,6 +59,7 @@ class ResultView : public QWebEngineView {
   QUrl requested_;
   bool scrollToTop_ = false;
   QList<QAction*> contextActions_;
+  QAction* copyAction_;  // Copy in the context menu, enabled when text is selected
 };
 
 }  // namespace tamrel

@@ -60,8 +60,15 @@ inline constexpr const char* kExportFailedCaption = "Export Failed";
 inline constexpr const char* kExportSaved = "Saved %1 notes to %2";
 inline constexpr const char* kExportSavedOne = "Saved 1 note to %1";
 
-// Speak (the web view's context menu and F8).
+// Speak (the web view's context menu and F8), and the messages when nothing can be read aloud.
 inline constexpr const char* kSpeakEntry = "Speak";
 inline constexpr const char* kSpeakCaption = "Speak";
+inline constexpr const char* kNoSoundDevice = "No sound device was found, so the text cannot be read aloud.";
+inline constexpr const char* kNoSpeechService =
+    "The speech service (speech-dispatcher) could not be reached, so the text cannot be read aloud.";
+
+// The entries of the result page's context menu besides Speak.
+inline constexpr const char* kCopyEntry = "Copy";
+inline constexpr const char* kSearchThisEntry = "Search this";
 
 }  // namespace tamrel
