@@ -2,7 +2,8 @@
 // and the controls; its Search command runs the core's search road and shows the result page in
 // the web view. File > Export Results... saves the sentences of the page shown as Anki notes,
 // Speak (the web view's context menu, F8) reads the selected text or the sentence under the
-// pointer aloud, and Search this (the context menu) searches the selected text. The window can grow: the web view and
+// pointer aloud, and Search this (the context menu) searches the selected text, as a
+// tamrel:search link of the page searches its own. The window can grow: the web view and
 // the word list take the extra room. Everything that would wait for a person goes through the Desktop it is given,
 // which must outlive the window.
 #pragma once
@@ -83,7 +84,8 @@ class MainWindow : public QDialog {
   // Enables the Speak entry for `text` when a voice for its language is installed; otherwise
   // disables it and says in the tooltip what to install. True when enabled.
   bool prepareSpeech(const QString& text);
-  // Search this: the context menu offers the selected text, which the entry searches.
+  // Search this: the context menu offers the selected text, which the entry searches; and the
+  // page's search links.
   void setUpPageSearch();
   void onPageMenuOpening();
   void onSearchThis();

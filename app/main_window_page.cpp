@@ -1,5 +1,5 @@
 // Searches started from the result page: Search this in its context menu searches the selected
-// text, as if it were typed into the input box.
+// text, and a tamrel:search link its text, as if it were typed into the input box.
 #include "app/main_window.h"
 #include "app/result_view.h"
 #include "resources/window_texts.h"
@@ -15,6 +15,7 @@ void MainWindow::setUpPageSearch() {
   ui_->webView->addContextAction(&searchThisAction_);
   connect(ui_->webView, &ResultView::contextMenuOpening, this, &MainWindow::onPageMenuOpening);
   connect(&searchThisAction_, &QAction::triggered, this, &MainWindow::onSearchThis);
+  connect(ui_->webView, &ResultView::searchLinkFollowed, this, &MainWindow::searchFor);
 }
 
 void MainWindow::onPageMenuOpening() {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "app/search_link_page.h"
 #include "resources/window_texts.h"
 
 namespace tamrel {
@@ -42,6 +43,9 @@ constexpr const char* kToTop = "try { history.scrollRestoration = 'manual'; } ca
 ResultView::ResultView(QWidget* parent)
     : QWebEngineView(parent), copyAction_(new QAction(QString::fromLatin1(kCopyEntry), this)) {
   copyAction_->setObjectName(QStringLiteral("actionCopy"));
+  auto* page = new SearchLinkPage(this);
+  setPage(page);
+  connect(page, &SearchLinkPage::searchLinkFollowed, this, &ResultView::searchLinkFollowed);
   connect(this, &QWebEngineView::loadFinished, this, &ResultView::onLoadFinished);
   connect(copyAction_, &QAction::triggered, this, [this] { triggerPageAction(QWebEnginePage::Copy); });
 }

@@ -5,7 +5,7 @@
 // which the view would otherwise show at the old scroll position. The context menu holds Copy (of
 // the selection) and the window's actions, none of a browser's entries (Back, Reload, Save page,
 // View page source), which make no sense for a page of results; textAt finds what the person
-// points at.
+// points at. Its page is a SearchLinkPage: links to tamrel:search ask the window for a search.
 #pragma once
 
 #include <QList>
@@ -49,6 +49,8 @@ class ResultView : public QWebEngineView {
   void contextMenuOpening(const QPoint& point);
   // A page navigate asked for has finished loading and is scrolled to its top.
   void pageShown();
+  // A link of the page asked for a search of `text` (SearchLinkPage).
+  void searchLinkFollowed(const QString& text);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
