@@ -38,6 +38,26 @@ constexpr const char* kLineAtPoint = R"JS(
 // (A document that is not shown yet, the first one, refuses the history setting; it has no place.)
 constexpr const char* kToTop = "try { history.scrollRestoration = 'manual'; } catch (e) {} window.scrollTo(0, 0);";
 
+// Run in a page when it has loaded: the title line of a result page (the first <p> with the TOP
+// anchor: ' The results for "QUERY" ') is kept to one line, cut with an ellipsis, so that a query
+// of thousands of characters does not fill the view; the whole title is its tooltip. The file
+// keeps the title as written.
+constexpr const char* kFitTitle = R"JS(
+(function () {
+  var anchor = document.querySelector('p a[name="TOP"]');
+  var title = anchor ? anchor.querySelector('font') || anchor : null;
+  if (!title) return;
+  var style = title.style;
+  style.display = 'inline-block';
+  style.maxWidth = '90%';
+  style.overflow = 'hidden';
+  style.whiteSpace = 'nowrap';
+  style.textOverflow = 'ellipsis';
+  style.verticalAlign = 'bottom';
+  if (title.scrollWidth > title.clientWidth) title.title = title.textContent.trim();
+})();
+)JS";
+
 }  // namespace
 
 ResultView::ResultView(QWidget* parent)
@@ -72,7 +92,7 @@ void ResultView::onLoadFinished(bool ok) {
   if (!ok) return;
   scrollToTop_ = false;
   QPointer<ResultView> self(this);
-  page()->runJavaScript(QString::fromLatin1(kToTop), [self](const QVariant&) {
+  page()->runJavaScript(QString::fromLatin1(kFitTitle) + QString::fromLatin1(kToTop), [self](const QVariant&) {
     if (self) emit self->pageShown();
   });
 }

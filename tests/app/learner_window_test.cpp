@@ -146,6 +146,33 @@ class LearnerWindowTest : public QObject {
     QCOMPARE(RunScript(*View(), QStringLiteral("window.scrollY")).toInt(), 0);
   }
 
+  // A query of thousands of characters is echoed in the page's title line: the window shows that
+  // line cut with an ellipsis, the whole title as its tooltip, and leaves the page file as written.
+  void longQueryTitleIsCutToOneLine() {
+    Open();
+    QString query;
+    while (query.size() < 5000) query += QStringLiteral("friend ");
+    QVERIFY(SearchAndWait(query.trimmed()));
+    const QVariantList title = RunScript(*View(), QStringLiteral(R"(
+        (function () {
+          var font = document.querySelector('p a[name="TOP"] font');
+          var box = font.getBoundingClientRect();
+          return [box.height, box.right, document.documentElement.clientWidth, font.title.length,
+                  getComputedStyle(font).textOverflow];
+        })())"))
+                                   .toList();
+    QCOMPARE(title.size(), 5);
+    QVERIFY2(title[0].toDouble() < 50, qPrintable(title[0].toString()));  // one line of the title's size
+    QVERIFY(title[1].toDouble() <= title[2].toDouble());                  // inside the view
+    QVERIFY(title[3].toInt() > 5000);                                     // the whole title as tooltip
+    QCOMPARE(title[4].toString(), QStringLiteral("ellipsis"));
+    QVERIFY(FileBytes(folder_->Path("data/displayResult.html")).contains(query.trimmed().toUtf8()));
+
+    QVERIFY(SearchAndWait(QStringLiteral("friend")));  // a short title needs no tooltip
+    QCOMPARE(RunScript(*View(), QStringLiteral("document.querySelector('p a[name=\"TOP\"] font').title")).toString(),
+             QString());
+  }
+
   void windowGrowsAndTheViewAndListTakeTheRoom() {
     Open();
     QVERIFY(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
