@@ -88,10 +88,12 @@ bool QtSpeechEngine::chooseVoice(SpokenLanguage language) {
   return false;
 }
 
-bool QtSpeechEngine::HasVoice(SpokenLanguage language) { return chooseVoice(language); }
+bool QtSpeechEngine::CanPlay() { return HasSoundDevice(SystemSoundPlaces()); }
+
+bool QtSpeechEngine::HasVoice(SpokenLanguage language) { return CanPlay() && chooseVoice(language); }
 
 SpeechStart QtSpeechEngine::Say(const QString& text, const QLocale& locale) {
-  if (!HasSoundDevice(SystemSoundPlaces())) return SpeechStart::kNoSoundDevice;
+  if (!CanPlay()) return SpeechStart::kNoSoundDevice;
   if (engine().state() == QTextToSpeech::Error) return SpeechStart::kNoSpeechService;
   const SpokenLanguage language =
       locale.language() == QLocale::Chinese ? SpokenLanguage::kMandarin : SpokenLanguage::kEnglish;

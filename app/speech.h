@@ -25,6 +25,9 @@ enum class SpeechStart {
 class SpeechEngine {
  public:
   virtual ~SpeechEngine() = default;
+  // True when something can play speech: a sound device or a sound server. Without one the
+  // voices are not looked up, since the speech service may then never answer.
+  virtual bool CanPlay() = 0;
   // True when the system has a voice for `language`.
   virtual bool HasVoice(SpokenLanguage language) = 0;
   // Starts reading `text` aloud in `locale` and returns at once; anything but kSpeaking means that
@@ -71,6 +74,7 @@ class QtSpeechEngine : public SpeechEngine {
  public:
   QtSpeechEngine();
   ~QtSpeechEngine() override;
+  bool CanPlay() override;
   bool HasVoice(SpokenLanguage language) override;
   SpeechStart Say(const QString& text, const QLocale& locale) override;
 

@@ -19,6 +19,7 @@
 #include "app/speech.h"
 #include "explorer/sentence_export.h"
 #include "learning/learner_options.h"
+#include "resources/window_texts.h"
 #include "tests/app/qt_test_main.h"
 #include "tests/app/scripted_desktop.h"
 #include "tests/app/window_test_folder.h"
@@ -346,6 +347,10 @@ class LearnerWindowTest : public QObject {
     QVERIFY(SearchAndWait(QStringLiteral("friend")));
     QVERIFY(Select(*View(), QStringLiteral("li span.style1")));
     desktop_->speech.start = tamrel::SpeechStart::kNoSoundDevice;
+    desktop_->speech.english = false;  // not looked up without a sound device
+    emit View()->contextMenuOpening(QPoint(10, 10));
+    QTRY_COMPARE_WITH_TIMEOUT(Action("actionSpeak")->toolTip(), QString::fromLatin1(tamrel::kNoSoundDevice), 10000);
+    QVERIFY(Action("actionSpeak")->isEnabled());  // choosing it says why nothing is read
     Action("actionSpeakKey")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(desktop_->messages.size(), size_t{1}, 10000);
     QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Speak"));

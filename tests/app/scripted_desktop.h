@@ -26,6 +26,7 @@ class RecordingSpeech : public SpeechEngine {
     QString text;
     QLocale locale;
   };
+  bool CanPlay() override { return start != SpeechStart::kNoSoundDevice; }
   bool HasVoice(SpokenLanguage language) override {
     return language == SpokenLanguage::kMandarin ? mandarin : language == SpokenLanguage::kEnglish && english;
   }
