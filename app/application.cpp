@@ -8,6 +8,7 @@
 
 #include "app/desktop.h"
 #include "app/main_window.h"
+#include "app/search_link_page.h"
 #include "app/window_frame.h"
 
 namespace tamrel {
@@ -16,6 +17,7 @@ void Application::prepareStart() {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   // The web view's renderer sandbox refuses to start for the root user.
   if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", /*overwrite=*/0);
+  SearchLinkPage::RegisterScheme();
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {

@@ -1,5 +1,7 @@
 #include "app/import_dialog.h"
 
+#include <QLocale>
+
 #include "app/desktop.h"
 #include "app/window_frame.h"
 #include "corpus/corpus_files.h"
@@ -8,14 +10,25 @@
 
 namespace tamrel {
 
-ImportDialog::ImportDialog(Desktop& desktop, QWidget* parent)
-    : QDialog(parent), desktop_(desktop), ui_(std::make_unique<Ui::ImportDialog>()) {
+QString ReplaceCorpusQuestion(const QString& corpus, size_t groups) {
+  // Grouped by thousands ("8,067"), as English is read.
+  const QString what =
+      groups == 0 ? QString::fromLatin1(kReplaceSentences)
+      : groups == 1
+          ? QString::fromLatin1(kReplaceOneGroup)
+          : QString::fromLatin1(kReplaceGroups)
+                .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qulonglong>(groups)));
+  return QString::fromLatin1(kReplaceQuestion).arg(corpus, what);
+}
+
+ImportDialog::ImportDialog(Desktop& desktop, CorpusGroupCounts groups, QWidget* parent)
+    : QDialog(parent), desktop_(desktop), groups_(groups), ui_(std::make_unique<Ui::ImportDialog>()) {
   RegisterWindowResources();
   ui_->setupUi(this);
   SetDialogFrame(*this);
   connect(ui_->addFilesButton, &QPushButton::clicked, this, &ImportDialog::onAddFiles);
   connect(ui_->removeFilesButton, &QPushButton::clicked, this, &ImportDialog::onRemoveFiles);
-  connect(ui_->importButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ui_->importButton, &QPushButton::clicked, this, &ImportDialog::onImport);
   connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
   connect(ui_->fileList, &QListWidget::itemSelectionChanged, this, &ImportDialog::updateButtons);
   updateButtons();
@@ -43,6 +56,17 @@ void ImportDialog::onAddFiles() {
     if (ui_->fileList->findItems(file, Qt::MatchExactly).isEmpty()) ui_->fileList->addItem(file);
   }
   updateButtons();
+}
+
+void ImportDialog::onImport() {
+  if (!append()) {
+    const bool bilingual = tag() == kTagBilingual;
+    const QString question =
+        ReplaceCorpusQuestion(bilingual ? QStringLiteral("bilingual") : QStringLiteral("monolingual"),
+                              bilingual ? groups_.bilingual : groups_.monolingual);
+    if (!desktop_.Ask(this, kReplaceCaption, question)) return;
+  }
+  accept();
 }
 
 void ImportDialog::onRemoveFiles() {

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QKeyEvent>
 #include <chrono>
 
 #include "app/desktop.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   connect(ui_->actionImport, &QAction::triggered, this, &MainWindow::onImport);
   connect(ui_->actionExport, &QAction::triggered, this, &MainWindow::onExport);
   setUpSpeech();
+  setUpPageSearch();
 }
 
 MainWindow::~MainWindow() = default;
@@ -83,6 +85,16 @@ void MainWindow::initialize() {
   greet();
   navigate(PathToQString(welcomePagePath_));  // in place of the product site's start-up page
   ui_->searchButton->setFocus();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Escape) {
+    QDialog::keyPressEvent(event);
+    return;
+  }
+  ui_->inputEdit->clear();
+  ui_->inputEdit->setFocus();
+  event->accept();
 }
 
 void MainWindow::loadCorpus(CorpusIndex& corpus, std::u16string_view tag) {

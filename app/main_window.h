@@ -1,10 +1,11 @@
 // MainWindow: the main window. It owns the two loaded corpora, the settings, the search history
 // and the controls; its Search command runs the core's search road and shows the result page in
-// the web view. File > Export Results... saves the sentences of the page shown as Anki notes, and
+// the web view. File > Export Results... saves the sentences of the page shown as Anki notes,
 // Speak (the web view's context menu, F8) reads the selected text or the sentence under the
-// pointer aloud. The window can grow: the web view and the word list take the extra room.
-// Everything that would wait for a person goes through the Desktop it is given, which must
-// outlive the window.
+// pointer aloud, and Search this (the context menu) searches the selected text, as a
+// tamrel:search link of the page searches its own. The window can grow: the web view and
+// the word list take the extra room. Everything that would wait for a person goes through the Desktop it is given,
+// which must outlive the window.
 #pragma once
 
 #include <QAction>
@@ -49,6 +50,11 @@ class MainWindow : public QDialog {
   // The import of File > Import Sentences... under way, or null.
   ImportRun* importRun() const { return importRun_.get(); }
 
+ protected:
+  // Escape empties the search box. A dialog's Escape would reject it, which here would end the
+  // program and lose the history: the window closes only through its close button or File > Exit.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   // Buttons, number box and language buttons.
   void onSearch();
@@ -78,6 +84,13 @@ class MainWindow : public QDialog {
   // Enables the Speak entry for `text` when a voice for its language is installed; otherwise
   // disables it and says in the tooltip what to install. True when enabled.
   bool prepareSpeech(const QString& text);
+  // Search this: the context menu offers the selected text, which the entry searches; and the
+  // page's search links.
+  void setUpPageSearch();
+  void onPageMenuOpening();
+  void onSearchThis();
+  // Puts `text`, its white space made single spaces, into the input box and searches it.
+  void searchFor(const QString& text);
 
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
@@ -105,6 +118,8 @@ class MainWindow : public QDialog {
   QAction speakKey_;     // F8
   QString speechText_;   // what Speak reads, and in which language
   SpokenLanguage speechLanguage_ = SpokenLanguage::kNone;
+  QAction searchThisAction_;  // Search this in the web view's context menu
+  QString searchThisText_;    // the selection it searches
   Desktop& desktop_;
   std::unique_ptr<Ui::MainWindow> ui_;
   QAction aboutSeparator_;

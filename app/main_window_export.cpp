@@ -28,7 +28,13 @@ void MainWindow::onExport() {
   if (chosen.isEmpty()) return;
   const std::filesystem::path path = chosen.toStdString();
   const Status status = WriteExportFile(path, exportRows_);
-  if (status.ok()) return;
+  if (status.ok()) {
+    const QString saved = exportRows_.size() == 1
+                              ? QString::fromLatin1(kExportSavedOne).arg(chosen)
+                              : QString::fromLatin1(kExportSaved).arg(exportRows_.size()).arg(chosen);
+    desktop_.Tell(this, kExportCaption, saved, Desktop::Icon::kInformation);
+    return;
+  }
   const QFileInfo folder(QFileInfo(chosen).absolutePath());
   QString why;
   if (!folder.exists()) {

@@ -47,7 +47,7 @@ QString Skipped(const ImportReport& r) {
 
 void MainWindow::onImport() {
   if (importRun_ != nullptr) return;  // one import at a time
-  ImportDialog dialog(desktop_, this);
+  ImportDialog dialog(desktop_, {bilingual_.sentenceCount(), monolingual_.sentenceCount()}, this);
   if (desktop_.RunModal(dialog) != QDialog::Accepted || dialog.files().empty()) return;
   Status status;
   std::unique_ptr<ChineseText> tools = OpenChineseText(root_, status);

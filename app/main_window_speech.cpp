@@ -35,9 +35,13 @@ bool MainWindow::prepareSpeech(const QString& text) {
   const SpeakableText speakable = PrepareSpeech(text);
   speechText_ = speakable.text;
   speechLanguage_ = speakable.language;
-  const bool voice = speakable.language != SpokenLanguage::kNone && desktop_.Speech().HasVoice(speakable.language);
+  // Without a sound device the entry stays enabled, so that choosing it says why nothing is read.
+  const bool playable = desktop_.Speech().CanPlay();
+  const bool voice =
+      speakable.language != SpokenLanguage::kNone && (!playable || desktop_.Speech().HasVoice(speakable.language));
   speakAction_.setEnabled(voice);
   speakAction_.setToolTip(speakable.language == SpokenLanguage::kNone ? QStringLiteral("No sentence here to read")
+                          : !playable                                 ? QString::fromLatin1(kNoSoundDevice)
                           : voice                                     ? QStringLiteral("Read aloud")
                                                                       : MissingVoiceHint(speakable.language));
   return voice;
@@ -50,7 +54,21 @@ void MainWindow::onContextMenuOpening(const QPoint& point) {
 
 void MainWindow::onSpeak() {
   if (speechLanguage_ == SpokenLanguage::kNone || speechText_.isEmpty()) return;
-  desktop_.Speech().Say(speechText_, SpeechLocale(speechLanguage_));
+  QString why;
+  switch (desktop_.Speech().Say(speechText_, SpeechLocale(speechLanguage_))) {
+    case SpeechStart::kSpeaking:
+      return;
+    case SpeechStart::kNoSoundDevice:
+      why = QString::fromLatin1(kNoSoundDevice);
+      break;
+    case SpeechStart::kNoSpeechService:
+      why = QString::fromLatin1(kNoSpeechService);
+      break;
+    case SpeechStart::kNoVoice:
+      why = MissingVoiceHint(speechLanguage_);
+      break;
+  }
+  desktop_.Tell(this, kSpeakCaption, why, Desktop::Icon::kInformation);
 }
 
 void MainWindow::onSpeakKey() {

@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "app/search_link_page.h"
+#include "resources/window_texts.h"
+
 namespace tamrel {
 
 namespace {
@@ -35,10 +38,36 @@ constexpr const char* kLineAtPoint = R"JS(
 // (A document that is not shown yet, the first one, refuses the history setting; it has no place.)
 constexpr const char* kToTop = "try { history.scrollRestoration = 'manual'; } catch (e) {} window.scrollTo(0, 0);";
 
+// Run in a page when it has loaded: the title line of a result page (the first <p> with the TOP
+// anchor: ' The results for "QUERY" ') is kept to one line, cut with an ellipsis, so that a query
+// of thousands of characters does not fill the view; the whole title is its tooltip. The file
+// keeps the title as written.
+constexpr const char* kFitTitle = R"JS(
+(function () {
+  var anchor = document.querySelector('p a[name="TOP"]');
+  var title = anchor ? anchor.querySelector('font') || anchor : null;
+  if (!title) return;
+  var style = title.style;
+  style.display = 'inline-block';
+  style.maxWidth = '90%';
+  style.overflow = 'hidden';
+  style.whiteSpace = 'nowrap';
+  style.textOverflow = 'ellipsis';
+  style.verticalAlign = 'bottom';
+  if (title.scrollWidth > title.clientWidth) title.title = title.textContent.trim();
+})();
+)JS";
+
 }  // namespace
 
-ResultView::ResultView(QWidget* parent) : QWebEngineView(parent) {
+ResultView::ResultView(QWidget* parent)
+    : QWebEngineView(parent), copyAction_(new QAction(QString::fromLatin1(kCopyEntry), this)) {
+  copyAction_->setObjectName(QStringLiteral("actionCopy"));
+  auto* page = new SearchLinkPage(this);
+  setPage(page);
+  connect(page, &SearchLinkPage::searchLinkFollowed, this, &ResultView::searchLinkFollowed);
   connect(this, &QWebEngineView::loadFinished, this, &ResultView::onLoadFinished);
+  connect(copyAction_, &QAction::triggered, this, [this] { triggerPageAction(QWebEnginePage::Copy); });
 }
 
 QUrl ResultView::addressToUrl(const QString& address) {
@@ -63,7 +92,7 @@ void ResultView::onLoadFinished(bool ok) {
   if (!ok) return;
   scrollToTop_ = false;
   QPointer<ResultView> self(this);
-  page()->runJavaScript(QString::fromLatin1(kToTop), [self](const QVariant&) {
+  page()->runJavaScript(QString::fromLatin1(kFitTitle) + QString::fromLatin1(kToTop), [self](const QVariant&) {
     if (self) emit self->pageShown();
   });
 }
@@ -81,13 +110,13 @@ void ResultView::textAt(const QPoint& point, const std::function<void(const QStr
 }
 
 void ResultView::contextMenuEvent(QContextMenuEvent* event) {
-  // The view's own entries come from the page's context menu request; an event without one (sent
-  // by a program, not by the page) gets the window's actions only.
-  QMenu* menu = lastContextMenuRequest() != nullptr ? createStandardContextMenu() : new QMenu(this);
+  auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->setToolTipsVisible(true);  // a disabled entry says why in its tooltip
+  copyAction_->setEnabled(hasSelection());
+  menu->addAction(copyAction_);
   if (!contextActions_.isEmpty()) {
-    if (!menu->isEmpty()) menu->addSeparator();
+    menu->addSeparator();
     menu->addActions(contextActions_);
   }
   emit contextMenuOpening(event->pos());

@@ -2,8 +2,11 @@
 // needs. navigate returns at once; the page loads in the background and a page that does not load
 // (a missing file, a closed network) shows whatever the view shows for it. Every page navigate
 // shows opens at its top, even when it is the same file as before (the result page always is),
-// which the view would otherwise show at the old scroll position. The context menu is the view's
-// own with the window's actions added; textAt finds what the person points at.
+// which the view would otherwise show at the old scroll position, and with the title line of a
+// result page kept to one line. The context menu holds Copy (of
+// the selection) and the window's actions, none of a browser's entries (Back, Reload, Save page,
+// View page source), which make no sense for a page of results; textAt finds what the person
+// points at. Its page is a SearchLinkPage: links to tamrel:search ask the window for a search.
 #pragma once
 
 #include <QList>
@@ -34,7 +37,7 @@ class ResultView : public QWebEngineView {
   // The URL navigate loads for `address`.
   static QUrl addressToUrl(const QString& address);
 
-  // Actions shown below the view's own entries in its context menu.
+  // Actions shown below Copy in the context menu.
   void addContextAction(QAction* action) { contextActions_.append(action); }
 
   // Calls `done` with the selected text, or, without a selection, the line of the sentence at
@@ -45,8 +48,10 @@ class ResultView : public QWebEngineView {
  signals:
   // The context menu is about to be shown at `point` (view coordinates), the window's actions in it.
   void contextMenuOpening(const QPoint& point);
-  // A page navigate asked for has finished loading and is scrolled to its top.
+  // A page navigate asked for has finished loading, its title fitted and scrolled to its top.
   void pageShown();
+  // A link of the page asked for a search of `text` (SearchLinkPage).
+  void searchLinkFollowed(const QString& text);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -57,6 +62,7 @@ class ResultView : public QWebEngineView {
   QUrl requested_;
   bool scrollToTop_ = false;
   QList<QAction*> contextActions_;
+  QAction* copyAction_;  // Copy in the context menu, enabled when text is selected
 };
 
 }  // namespace tamrel

@@ -1,6 +1,9 @@
 #include "app/speech.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTextToSpeech>
+#include <QtGlobal>
 
 #include "app/qt_text.h"
 
@@ -30,6 +33,22 @@ SpeakableText PrepareSpeech(const QString& text) {
     speakable.text = ToQString(PlainText(raw));
   }
   return speakable;
+}
+
+SoundPlaces SystemSoundPlaces() {
+  return {QStringLiteral("/dev/snd"), qEnvironmentVariable("XDG_RUNTIME_DIR"), qEnvironmentVariable("PULSE_SERVER")};
+}
+
+bool HasSoundDevice(const SoundPlaces& places) {
+  if (!places.pulseServer.isEmpty()) return true;
+  if (!places.deviceFolder.isEmpty() &&
+      !QDir(places.deviceFolder).entryList({QStringLiteral("pcmC*p")}, QDir::System | QDir::Files).isEmpty()) {
+    return true;
+  }
+  if (places.runtimeFolder.isEmpty()) return false;
+  const QDir runtime(places.runtimeFolder);
+  return QFileInfo::exists(runtime.filePath(QStringLiteral("pulse/native"))) ||
+         QFileInfo::exists(runtime.filePath(QStringLiteral("pipewire-0")));
 }
 
 QtSpeechEngine::QtSpeechEngine() = default;
@@ -69,13 +88,19 @@ bool QtSpeechEngine::chooseVoice(SpokenLanguage language) {
   return false;
 }
 
-bool QtSpeechEngine::HasVoice(SpokenLanguage language) { return chooseVoice(language); }
+bool QtSpeechEngine::CanPlay() { return HasSoundDevice(SystemSoundPlaces()); }
 
-void QtSpeechEngine::Say(const QString& text, const QLocale& locale) {
+bool QtSpeechEngine::HasVoice(SpokenLanguage language) { return CanPlay() && chooseVoice(language); }
+
+SpeechStart QtSpeechEngine::Say(const QString& text, const QLocale& locale) {
+  if (!CanPlay()) return SpeechStart::kNoSoundDevice;
+  if (engine().state() == QTextToSpeech::Error) return SpeechStart::kNoSpeechService;
   const SpokenLanguage language =
       locale.language() == QLocale::Chinese ? SpokenLanguage::kMandarin : SpokenLanguage::kEnglish;
   engine().stop();
-  if (chooseVoice(language)) engine().say(text);
+  if (!chooseVoice(language)) return SpeechStart::kNoVoice;
+  engine().say(text);
+  return SpeechStart::kSpeaking;
 }
 
 }  // namespace tamrel

@@ -44,6 +44,10 @@ WordTestDialog::WordTestDialog(const CorpusIndex& corpusIndex, Desktop& desktop,
   connect(ui_->nextButton, &QPushButton::clicked, this, &WordTestDialog::onNext);
 
   loadControls();
+  // The worked example is a question open to an answer: Enter checks it. "End?" never takes
+  // Enter, so that a key pressed by habit cannot end the test.
+  ui_->checkButton->setDefault(true);
+  ui_->checkButton->setFocus();
 }
 
 WordTestDialog::~WordTestDialog() = default;
@@ -76,8 +80,7 @@ void WordTestDialog::onCheckAnswer() {
   ui_->percentageLabel->setText(ToQString(score.percentage));
   ui_->scoreMeter->setRange(0, 10);
   ui_->scoreMeter->setValue(score.meter);
-  ui_->checkButton->setEnabled(false);
-  ui_->nextButton->setEnabled(true);
+  showAnswerState(false);
 }
 
 void WordTestDialog::onEnd() {
@@ -106,15 +109,27 @@ void WordTestDialog::showQuestion(const std::optional<WordTestQuestion>& questio
     ui_->questionLabel->setText(ToQString(kNoQuestionText));
     ui_->sentenceLabel->clear();
     for (int i = 0; i < 4; ++i) choiceLabel(i)->clear();
-    ui_->checkButton->setEnabled(false);
-    ui_->nextButton->setEnabled(true);
+    showAnswerState(false);
     return;
   }
   ui_->questionLabel->setText(ToQString(question->questionLine));
   ui_->sentenceLabel->setText(ToQString(question->sentenceLine));
   for (int i = 0; i < 4; ++i) choiceLabel(i)->setText(ToQString(question->choices[static_cast<size_t>(i)]));
-  ui_->checkButton->setEnabled(true);
-  ui_->nextButton->setEnabled(false);
+  // A new question starts with no answer chosen: the choice of the one before says nothing about it.
+  ui_->choiceGroup->setExclusive(false);
+  for (QAbstractButton* choice : ui_->choiceGroup->buttons()) choice->setChecked(false);
+  ui_->choiceGroup->setExclusive(true);
+  showAnswerState(true);
+}
+
+void WordTestDialog::showAnswerState(bool open) {
+  // Enabled first, so that the default never sits on a disabled button.
+  ui_->checkButton->setEnabled(open);
+  ui_->nextButton->setEnabled(!open);
+  QPushButton* next = open ? ui_->checkButton : ui_->nextButton;
+  next->setDefault(true);
+  // The button just pressed is disabled now; Enter goes to the one that takes the next step.
+  if (focusWidget() == nullptr || !focusWidget()->isEnabled() || focusWidget() == ui_->endButton) next->setFocus();
 }
 
 }  // namespace tamrel

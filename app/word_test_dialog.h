@@ -1,7 +1,8 @@
 // WordTestDialog: the Word Test dialog. It opens on a worked example; Next draws a question through
-// the quiz engine, Check Answer scores the chosen answer, "End?" asks before closing and Escape
-// closes at once. The window only reads its controls and shows the engine's answers.
-// The corpus and the desktop must outlive the dialog.
+// the quiz engine with no answer chosen, Check Answer scores the chosen answer, "End?" asks before
+// closing and Escape closes at once. Enter checks an open question and otherwise goes to the next.
+// The window only reads its controls and shows the engine's answers. The corpus and the desktop
+// must outlive the dialog.
 #pragma once
 
 #include <QDialog>
@@ -40,6 +41,9 @@ class WordTestDialog : public QDialog {
   void onEnd();
   void onNext();
   void showQuestion(const std::optional<WordTestQuestion>& question);
+  // A question open to an answer (`open`): Check Answer is enabled and takes Enter. Otherwise
+  // (scored, or no question found) Next does.
+  void showAnswerState(bool open);
   QLabel* choiceLabel(int index) const;
 
   WordTestEngine engine_;  // answer position, counts, pools and the generator

@@ -14,7 +14,8 @@ int Build();
 int Words(bool chinese, int start, int count);
 
 // How Search prints the sentences: numbered text, one JSON object per sentence, or the
-// tab-separated notes of File > Export Results... (explorer/sentence_export.h).
+// tab-separated notes of File > Export Results..., one for each sentence with both a Chinese and
+// an English side (explorer/sentence_export.h).
 enum class SearchOutput { kText, kJson, kTsv };
 
 // Searches `text`; 0 when something was found, 1 when nothing was, 2 when a corpus cannot be loaded.

@@ -42,7 +42,10 @@ std::vector<ExportRow> ExportRows(std::u16string_view query, const std::vector<R
   const std::u16string tag = Tag(query);
   for (const auto* list : {&bilingual, &monolingual}) {
     for (const ResultSentence& s : *list) {
-      rows.push_back({JoinChineseWords(s.chinese), PlainText(s.pinyin), PlainText(s.english), tag});
+      ExportRow row{JoinChineseWords(s.chinese), JoinPinyinWords(s.pinyin), PlainText(s.english), tag};
+      // A card needs both sides, and Anki drops a note whose first field is empty.
+      if (row.chinese.empty() || row.english.empty()) continue;
+      rows.push_back(std::move(row));
     }
   }
   return rows;

@@ -17,13 +17,15 @@ namespace tamrel {
 
 struct ExportRow {
   std::u16string chinese;  // the words joined as Chinese is written
-  std::u16string pinyin;
+  std::u16string pinyin;   // a space between words, none between a word and its punctuation
   std::u16string english;
   std::u16string tag;  // the query, its spaces made underscores (Anki's tags are space-separated)
   bool operator==(const ExportRow&) const = default;
 };
 
-// The rows of the bilingual then the monolingual sentences, in page order.
+// The rows of the bilingual then the monolingual sentences, in page order: those of the sentences
+// with both a Chinese and an English side (a monolingual sentence has one of them only, so in
+// practice the bilingual ones), the Chinese and the pinyin joined as they are written.
 std::vector<ExportRow> ExportRows(std::u16string_view query, const std::vector<ResultSentence>& bilingual,
                                   const std::vector<ResultSentence>& monolingual);
 

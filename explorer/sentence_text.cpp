@@ -20,6 +20,13 @@ void ForEachCodePoint(std::u16string_view text, Fn&& fn) {
   }
 }
 
+// Marks written against the word before them, and marks written against the word after them.
+constexpr std::u16string_view kClosingMarks = u"。，、？！：；”’）》」』】〕〉…‥．］｝〗〙";
+constexpr std::u16string_view kOpeningMarks = u"“‘（《「『【〔〈［｛〖〘";
+
+// The dot between the parts of a foreign name (达·芬奇, dá·fēnqí), written against both.
+constexpr char16_t kNameDot = u'\u00B7';
+
 }  // namespace
 
 std::u16string PlainText(std::u16string_view text) {
@@ -43,6 +50,25 @@ std::u16string JoinChineseWords(std::u16string_view line) {
   for (size_t i = 0; i < plain.size(); ++i) {
     // PlainText leaves no space at either end, so a space has a character on both sides.
     if (plain[i] == u' ' && (plain[i - 1] >= 0x80 || plain[i + 1] >= 0x80)) continue;
+    out.push_back(plain[i]);
+  }
+  return out;
+}
+
+std::u16string JoinPinyinWords(std::u16string_view line) {
+  const std::u16string plain = PlainText(line);
+  std::u16string out;
+  out.reserve(plain.size());
+  for (size_t i = 0; i < plain.size(); ++i) {
+    // PlainText leaves no space at either end, so a space has a character on both sides.
+    if (plain[i] == u' ') {
+      const char16_t before = plain[i - 1];
+      const char16_t after = plain[i + 1];
+      if (kClosingMarks.find(after) != std::u16string_view::npos ||
+          kOpeningMarks.find(before) != std::u16string_view::npos || before == kNameDot || after == kNameDot) {
+        continue;
+      }
+    }
     out.push_back(plain[i]);
   }
   return out;

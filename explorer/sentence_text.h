@@ -17,6 +17,12 @@ std::u16string PlainText(std::u16string_view text);
 // between two Latin words or numbers stays ("我 用 Visual Studio" -> "我用Visual Studio").
 std::u16string JoinChineseWords(std::u16string_view line);
 
+// PlainText of a pinyin line, one token per word with the punctuation of the Chinese repeated,
+// joined as pinyin is written: no space before a closing or separating mark (。，、？！：；”’）》」
+// and their like, an ellipsis after an ellipsis), none after an opening one (“‘（《「), none on
+// either side of the name dot · ("nǐ hǎo ， “ péngyou ” 。" -> "nǐ hǎo， “péngyou”。").
+std::u16string JoinPinyinWords(std::u16string_view line);
+
 enum class SpokenLanguage { kNone, kMandarin, kEnglish };
 
 // Mandarin when `text` holds a Han character, else English when it holds a Latin letter, else

@@ -38,6 +38,15 @@ inline constexpr const char* kImportCancelledCaption = "Import Cancelled";
 inline constexpr const char* kImportCancelled = "The import was cancelled. The corpus was not changed.";
 inline constexpr const char* kImportFailedCaption = "Import Failed";
 inline constexpr const char* kImportUnchanged = "The corpus was not changed.";
+// The question before an import replaces a corpus: %1 is the corpus ("bilingual" or "monolingual"),
+// %2 what goes (kReplaceGroups with the number of groups, kReplaceOneGroup, or kReplaceSentences
+// for a corpus that is empty or could not be loaded).
+inline constexpr const char* kReplaceCaption = "Replace Sentences?";
+inline constexpr const char* kReplaceQuestion =
+    "Replace the %1 corpus? %2 will be removed and replaced by the imported sentences.";
+inline constexpr const char* kReplaceGroups = "Its %1 sentence groups";
+inline constexpr const char* kReplaceOneGroup = "Its 1 sentence group";
+inline constexpr const char* kReplaceSentences = "Its sentences";
 
 inline constexpr const char* kEndTestCaption = "End?";
 inline constexpr const char* kEndTestQuestion = "Do you want to end the test?";
@@ -47,9 +56,19 @@ inline constexpr const char* kExportCaption = "Export Results";
 inline constexpr const char* kExportFileFilter = "Anki notes, tab-separated (*.tsv *.txt);;All files (*)";
 inline constexpr const char* kExportNothing = "There are no results to export. Search for a word first.";
 inline constexpr const char* kExportFailedCaption = "Export Failed";
+// The message after a file is saved: %1 the number of notes, %2 the file (kExportSavedOne: %1 the file).
+inline constexpr const char* kExportSaved = "Saved %1 notes to %2";
+inline constexpr const char* kExportSavedOne = "Saved 1 note to %1";
 
-// Speak (the web view's context menu and F8).
+// Speak (the web view's context menu and F8), and the messages when nothing can be read aloud.
 inline constexpr const char* kSpeakEntry = "Speak";
 inline constexpr const char* kSpeakCaption = "Speak";
+inline constexpr const char* kNoSoundDevice = "No sound device was found, so the text cannot be read aloud.";
+inline constexpr const char* kNoSpeechService =
+    "The speech service (speech-dispatcher) could not be reached, so the text cannot be read aloud.";
+
+// The entries of the result page's context menu besides Speak.
+inline constexpr const char* kCopyEntry = "Copy";
+inline constexpr const char* kSearchThisEntry = "Search this";
 
 }  // namespace tamrel

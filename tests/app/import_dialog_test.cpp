@@ -106,7 +106,8 @@ class ImportDialogTest : public QObject {
     QVERIFY(window_->importRun() != nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(window_->importRun() == nullptr, 30000);
     QCOMPARE(desktop_->fileChoices, 1);
-    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages.size(), size_t{2});
+    QVERIFY(desktop_->messages[0].question);  // Yes to the replacement
     QCOMPARE(LastMessage().caption, QStringLiteral("Import Finished"));
     QVERIFY(LastMessage().text.startsWith(QStringLiteral("Imported 2 sentences into the bilingual corpus.")));
     QVERIFY(LastMessage().icon == Desktop::Icon::kInformation);
@@ -114,6 +115,64 @@ class ImportDialogTest : public QObject {
     QVERIFY(Found(QStringLiteral("红")));        // a word of its own, as the real language tools cut it
     QVERIFY(!Found(QStringLiteral("weather")));  // the bilingual sentences were replaced
     QVERIFY(Found(QStringLiteral("friends")));   // the monolingual corpus is as it was
+  }
+
+  // Adding to the corpus is the dialog's choice. Replace asks first, naming the groups that would
+  // go, and a No leaves the dialog open for another choice.
+  void replaceAsksFirstAndNoReturnsToTheDialog() {
+    const std::string before = Sentences();
+    desktop_->chosenFiles = {WriteFile("pairs.tsv", "The zebra runs.\t斑马跑。\n")};
+    desktop_->answers = {false};
+    bool appendWasTheChoice = false;
+    int resultAfterNo = -1;
+    desktop_->onModal = [&](QDialog& dialog) {
+      Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
+      appendWasTheChoice = Find<QRadioButton>(dialog, tamrel::controls::kImport, 1056)->isChecked();
+      Find<QRadioButton>(dialog, tamrel::controls::kImport, 1055)->setChecked(true);
+      Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdOk)->click();  // No
+      resultAfterNo = dialog.result();
+      Find<QRadioButton>(dialog, tamrel::controls::kImport, 1056)->setChecked(true);
+      Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdOk)->click();  // no question
+      return dialog.result();
+    };
+    TriggerImport();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->importRun() == nullptr, 30000);
+    QVERIFY(appendWasTheChoice);
+    QCOMPARE(resultAfterNo, static_cast<int>(QDialog::Rejected));
+    QCOMPARE(desktop_->messages.size(), size_t{2});
+    QVERIFY(desktop_->messages[0].question);
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Replace Sentences?"));
+    QCOMPARE(desktop_->messages[0].text, QStringLiteral("Replace the bilingual corpus? Its 3 sentence groups will be "
+                                                        "removed and replaced by the imported sentences."));
+    QVERIFY(LastMessage().text.contains(QStringLiteral("after its 3 sentences")));
+    QVERIFY(Sentences().starts_with(before));
+    QVERIFY(Found(QStringLiteral("zebra")));
+    QVERIFY(Found(QStringLiteral("weather")));
+  }
+
+  void replaceNoCancelsTheImport() {
+    const std::string before = Sentences();
+    desktop_->answers = {false};
+    ScriptDialog({WriteFile("pairs.tsv", "The zebra runs.\t斑马跑。\n")}, {.monolingual = true});
+    TriggerImport();
+    QVERIFY(window_->importRun() == nullptr);
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].text, QStringLiteral("Replace the monolingual corpus? Its 2 sentence groups will "
+                                                        "be removed and replaced by the imported sentences."));
+    QCOMPARE(Sentences(), before);
+    QVERIFY(!Found(QStringLiteral("zebra")));
+  }
+
+  void replaceQuestionNamesTheGroupsInThousands() {
+    QCOMPARE(tamrel::ReplaceCorpusQuestion(QStringLiteral("bilingual"), 8067),
+             QStringLiteral("Replace the bilingual corpus? Its 8,067 sentence groups will be removed and replaced by "
+                            "the imported sentences."));
+    QCOMPARE(tamrel::ReplaceCorpusQuestion(QStringLiteral("monolingual"), 1),
+             QStringLiteral("Replace the monolingual corpus? Its 1 sentence group will be removed and replaced by "
+                            "the imported sentences."));
+    QCOMPARE(tamrel::ReplaceCorpusQuestion(QStringLiteral("bilingual"), 0),
+             QStringLiteral("Replace the bilingual corpus? Its sentences will be removed and replaced by the "
+                            "imported sentences."));
   }
 
   void appendKeepsTheSentencesOfTheCorpus() {
@@ -170,7 +229,7 @@ class ImportDialogTest : public QObject {
   }
 
   void dialogListsEachFileOnceAndRemovesSelected() {
-    ImportDialog dialog(*desktop_);
+    ImportDialog dialog(*desktop_, {});
     desktop_->chosenFiles = {QStringLiteral("/a.tsv"), QStringLiteral("/b.tsv")};
     Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
     Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
@@ -181,7 +240,7 @@ class ImportDialogTest : public QObject {
     Find<QPushButton>(dialog, tamrel::controls::kImport, 1052)->click();
     QCOMPARE(dialog.files(), std::vector<std::filesystem::path>{"/b.tsv"});
     QCOMPARE(dialog.tag(), std::u16string(u"BI"));
-    QVERIFY(!dialog.append());
+    QVERIFY(dialog.append());  // adding to the corpus is the choice until Replace is picked
   }
 };
 

@@ -1,21 +1,29 @@
 // The main window's learner features: pages that open at their top, a window that grows, the
 // export of a page's sentences, tone colours and Speak.
 #include <QAction>
+#include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 
 #include "app/main_window.h"
 #include "app/result_view.h"
+#include "app/speech.h"
 #include "explorer/sentence_export.h"
 #include "learning/learner_options.h"
+#include "resources/window_texts.h"
 #include "tests/app/qt_test_main.h"
 #include "tests/app/scripted_desktop.h"
 #include "tests/app/window_test_folder.h"
+#include "tests/support/corpus_writer.h"
 
 using tamrel::MainWindow;
 using tamrel::ResultView;
@@ -48,6 +56,38 @@ bool Select(ResultView& view, const QString& selector) {
                       .arg(selector));
   for (int i = 0; i < 200 && view.selectedText().isEmpty(); ++i) QTest::qWait(50);
   return !view.selectedText().isEmpty();
+}
+
+// The centre of the first element matching `selector`, in view coordinates.
+QPoint CentreOf(ResultView& view, const QString& selector) {
+  const QVariantList box =
+      RunScript(view, QStringLiteral("(function () { var r = document.querySelector('%1').getBoundingClientRect();"
+                                     "return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                          .arg(selector))
+          .toList();
+  if (box.size() != 2) return {};
+  return (QPointF(box[0].toDouble(), box[1].toDouble()) * view.zoomFactor()).toPoint();
+}
+
+// Right-clicks the page at `point` as a person would and returns the context menu it opens.
+QMenu* OpenContextMenu(ResultView& view, const QPoint& point) {
+  QWidget* page = view.focusProxy() != nullptr ? view.focusProxy() : &view;
+  QTest::mouseClick(page, Qt::RightButton, {}, point);
+  QMenu* shown = nullptr;
+  for (int i = 0; i < 200 && shown == nullptr; ++i) {
+    QTest::qWait(50);
+    for (QMenu* menu : view.findChildren<QMenu*>()) {
+      if (menu->isVisible()) shown = menu;
+    }
+  }
+  return shown;
+}
+
+QStringList Entries(const QMenu& menu) {
+  QStringList entries;
+  for (const QAction* action : menu.actions())
+    entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+  return entries;
 }
 
 }  // namespace
@@ -107,6 +147,33 @@ class LearnerWindowTest : public QObject {
     QCOMPARE(RunScript(*View(), QStringLiteral("window.scrollY")).toInt(), 0);
   }
 
+  // A query of thousands of characters is echoed in the page's title line: the window shows that
+  // line cut with an ellipsis, the whole title as its tooltip, and leaves the page file as written.
+  void longQueryTitleIsCutToOneLine() {
+    Open();
+    QString query;
+    while (query.size() < 5000) query += QStringLiteral("friend ");
+    QVERIFY(SearchAndWait(query.trimmed()));
+    const QVariantList title = RunScript(*View(), QStringLiteral(R"(
+        (function () {
+          var font = document.querySelector('p a[name="TOP"] font');
+          var box = font.getBoundingClientRect();
+          return [box.height, box.right, document.documentElement.clientWidth, font.title.length,
+                  getComputedStyle(font).textOverflow];
+        })())"))
+                                   .toList();
+    QCOMPARE(title.size(), 5);
+    QVERIFY2(title[0].toDouble() < 50, qPrintable(title[0].toString()));  // one line of the title's size
+    QVERIFY(title[1].toDouble() <= title[2].toDouble());                  // inside the view
+    QVERIFY(title[3].toInt() > 5000);                                     // the whole title as tooltip
+    QCOMPARE(title[4].toString(), QStringLiteral("ellipsis"));
+    QVERIFY(FileBytes(folder_->Path("data/displayResult.html")).contains(query.trimmed().toUtf8()));
+
+    QVERIFY(SearchAndWait(QStringLiteral("friend")));  // a short title needs no tooltip
+    QCOMPARE(RunScript(*View(), QStringLiteral("document.querySelector('p a[name=\"TOP\"] font').title")).toString(),
+             QString());
+  }
+
   void windowGrowsAndTheViewAndListTakeTheRoom() {
     Open();
     QVERIFY(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -157,14 +224,19 @@ class LearnerWindowTest : public QObject {
     QVERIFY(Action("actionExport")->isEnabled());
     desktop_->saveFile = folder_->Path("cards.tsv");
     Action("actionExport")->trigger();
-    QVERIFY(desktop_->messages.empty());
     QCOMPARE(desktop_->suggestedSaveFiles, QStringList{folder_->Path("tamrel-friend.tsv")});
     const QByteArray tsv = FileBytes(desktop_->saveFile);
     QVERIFY(tsv.startsWith("#separator:tab\n"));
-    QVERIFY(tsv.contains("\n我有一个朋友。\twǒ yǒu yīgè péngyou 。\tI have a friend.\tfriend\n"));
-    QVERIFY(tsv.endsWith("\n你好，朋友。\tnǐhǎo ， péngyou 。\tHello, friend.\tfriend\n"));
+    QVERIFY(tsv.contains("\n我有一个朋友。\twǒ yǒu yīgè péngyou。\tI have a friend.\tfriend\n"));
+    QVERIFY(tsv.endsWith("\n你好，朋友。\tnǐhǎo， péngyou。\tHello, friend.\tfriend\n"));
     QCOMPARE(tsv.count('\n'), 4 + 2);
+    // The end is told, with the number of notes and the file.
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Export Results"));
+    QCOMPARE(desktop_->messages[0].text, QStringLiteral("Saved 2 notes to ") + desktop_->saveFile);
+    QVERIFY(desktop_->messages[0].icon == tamrel::Desktop::Icon::kInformation);
 
+    desktop_->messages.clear();
     desktop_->saveFile = folder_->Path("missing/cards.tsv");
     Action("actionExport")->trigger();
     QCOMPARE(desktop_->messages.size(), size_t{1});
@@ -173,6 +245,24 @@ class LearnerWindowTest : public QObject {
     QVERIFY(!QFile::exists(folder_->Path("missing")));
 
     Action("actionContents")->trigger();  // the help page holds no results
+    QVERIFY(!Action("actionExport")->isEnabled());
+  }
+
+  // The monolingual sentences of an English query have no Chinese, and Anki drops a note whose first
+  // field is empty: only sentences with both sides are notes, so this page has none to export.
+  void monolingualOnlyResultsHaveNothingToExport() {
+    // Monolingual groups as a real corpus holds them: English alone, or Chinese and pinyin alone.
+    QVERIFY(tamrel::test::WriteCorpus(folder_->path(), u"MO",
+                                      {{"", "", "It is cold."}, {"天气 很 冷 。", "tiānqì hěn lěng 。", ""}})
+                .ok());
+    Open();
+    window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("cold"));
+    window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"cold"});
+    QVERIFY(!Action("actionExport")->isEnabled());
+    window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("冷"));
+    window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
+    QCOMPARE(window_->history().entries().size(), size_t{2});
     QVERIFY(!Action("actionExport")->isEnabled());
   }
 
@@ -212,6 +302,88 @@ class LearnerWindowTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(desktop_->messages.size(), size_t{1}, 10000);
     QVERIFY(desktop_->messages[0].text.contains(QStringLiteral("No English voice")));
     QCOMPARE(desktop_->speech.said.size(), size_t{1});
+  }
+
+  // The page's context menu holds none of a browser's entries (Back, Reload, Save page, View page
+  // source): Copy, Speak, and Search this, which searches the selected text.
+  void contextMenuCopiesSpeaksAndSearchesTheSelection() {
+    Open();
+    QVERIFY(SearchAndWait(QStringLiteral("friend")));
+    QVERIFY(Select(*View(), QStringLiteral("li span.style1")));
+    QMenu* menu = OpenContextMenu(*View(), CentreOf(*View(), QStringLiteral("li span.style1")));
+    QVERIFY(menu != nullptr);
+    QCOMPARE(Entries(*menu), (QStringList{"Copy", "-", "Speak\tF8", "Search this"}));
+    QVERIFY(Action("actionCopy") != nullptr && Action("actionSearchThis") != nullptr);
+    QVERIFY(Action("actionCopy")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(Action("actionSpeak")->isEnabled(), 10000);
+    QVERIFY(Action("actionSearchThis")->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    Action("actionCopy")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text().trimmed(), QStringLiteral("I have a friend."),
+                              10000);
+    menu->close();
+
+    QSignalSpy shown(View(), &ResultView::pageShown);
+    Action("actionSearchThis")->trigger();
+    QCOMPARE(window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->text(), QStringLiteral("I have a friend."));
+    QCOMPARE(window_->history().entries().size(), size_t{2});
+    QVERIFY(shown.wait(20000));
+
+    // Without a selection, Copy and Search this have nothing to take.
+    RunScript(*View(), QStringLiteral("getSelection().removeAllRanges()"));
+    QTRY_VERIFY_WITH_TIMEOUT(View()->selectedText().isEmpty(), 10000);
+    menu = OpenContextMenu(*View(), CentreOf(*View(), QStringLiteral("li span.style1")));
+    QVERIFY(menu != nullptr);
+    QCOMPARE(Entries(*menu), (QStringList{"Copy", "-", "Speak\tF8", "Search this"}));
+    QVERIFY(!Action("actionCopy")->isEnabled());
+    QVERIFY(!Action("actionSearchThis")->isEnabled());
+    menu->close();
+  }
+
+  // Without a sound device nothing can be read aloud: Speak says so instead of staying silent.
+  void speakWithoutASoundDeviceSaysSo() {
+    Open();
+    desktop_->messages.clear();  // the greeting
+    QVERIFY(SearchAndWait(QStringLiteral("friend")));
+    QVERIFY(Select(*View(), QStringLiteral("li span.style1")));
+    desktop_->speech.start = tamrel::SpeechStart::kNoSoundDevice;
+    desktop_->speech.english = false;  // not looked up without a sound device
+    emit View()->contextMenuOpening(QPoint(10, 10));
+    QTRY_COMPARE_WITH_TIMEOUT(Action("actionSpeak")->toolTip(), QString::fromLatin1(tamrel::kNoSoundDevice), 10000);
+    QVERIFY(Action("actionSpeak")->isEnabled());  // choosing it says why nothing is read
+    Action("actionSpeakKey")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(desktop_->messages.size(), size_t{1}, 10000);
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Speak"));
+    QCOMPARE(desktop_->messages[0].text,
+             QStringLiteral("No sound device was found, so the text cannot be read aloud."));
+    QVERIFY(desktop_->speech.said.empty());
+  }
+
+  void soundDeviceIsAPlaybackDeviceOrASoundServer() {
+    QTemporaryDir devices;
+    QTemporaryDir runtime;
+    QVERIFY(devices.isValid() && runtime.isValid());
+    tamrel::SoundPlaces places{devices.path(), runtime.path(), QString()};
+    const auto touch = [](const QString& path) {
+      QFile file(path);
+      return file.open(QIODevice::WriteOnly);
+    };
+    QVERIFY(!tamrel::HasSoundDevice(places));
+    QVERIFY(touch(devices.filePath(QStringLiteral("pcmC0D0c"))));  // a microphone plays nothing
+    QVERIFY(touch(devices.filePath(QStringLiteral("controlC0"))));
+    QVERIFY(!tamrel::HasSoundDevice(places));
+    QVERIFY(touch(devices.filePath(QStringLiteral("pcmC0D0p"))));
+    QVERIFY(tamrel::HasSoundDevice(places));
+
+    places.deviceFolder = QString();
+    QVERIFY(!tamrel::HasSoundDevice(places));
+    QVERIFY(touch(runtime.filePath(QStringLiteral("pipewire-0"))));
+    QVERIFY(tamrel::HasSoundDevice(places));
+    QVERIFY(QFile::remove(runtime.filePath(QStringLiteral("pipewire-0"))));
+    QVERIFY(QDir(runtime.path()).mkpath(QStringLiteral("pulse")));
+    QVERIFY(touch(runtime.filePath(QStringLiteral("pulse/native"))));
+    QVERIFY(tamrel::HasSoundDevice(places));
+    QVERIFY(tamrel::HasSoundDevice({QString(), QString(), QStringLiteral("tcp:sound.example:4713")}));
   }
 
   void speakReadsTheSentenceUnderThePointer() {

@@ -7,7 +7,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QWebEnginePage>
 
 #include "app/about_dialog.h"
 #include "app/result_view.h"
@@ -20,6 +22,7 @@
 #include "tests/app/qt_test_main.h"
 #include "tests/app/scripted_desktop.h"
 #include "tests/app/window_test_folder.h"
+#include "tests/support/test_support.h"
 
 using tamrel::AboutDialog;
 using tamrel::Desktop;
@@ -51,6 +54,18 @@ QStringList Lines(QListWidget* list) {
 QByteArray FileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs `script` in the page and waits for its value.
+QVariant RunScript(ResultView& view, const QString& script) {
+  QVariant result;
+  bool done = false;
+  view.page()->runJavaScript(script, [&](const QVariant& value) {
+    result = value;
+    done = true;
+  });
+  for (int i = 0; i < 400 && !done; ++i) QTest::qWait(50);
+  return result;
 }
 
 }  // namespace
@@ -397,6 +412,66 @@ class MainWindowTest : public QObject {
     const QString page = QString::fromStdString((deep / "data/displayResult.html").string());
     QVERIFY(QFile::exists(page));
     QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(page));
+  }
+
+  // A dialog's Escape rejects it, which for this window would end the program and lose the
+  // history; the main window's Escape empties the search box instead.
+  void escapeEmptiesTheSearchBoxAndKeepsTheWindowOpen() {
+    Open();
+    Search(QStringLiteral("friend"));
+    QTest::keyClicks(Input(), QStringLiteral("weather"));
+    QTest::keyClick(Input(), Qt::Key_Escape);
+    QVERIFY(window_->isVisible());
+    QCOMPARE(Input()->text(), QString());
+    QTest::keyClick(Input(), Qt::Key_Escape);  // an empty box: nothing happens
+    QTest::keyClick(Button(1), Qt::Key_Escape);
+    QVERIFY(window_->isVisible());
+    QCOMPARE(window_->focusWidget(), static_cast<QWidget*>(Input()));
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"friend"});
+  }
+
+  // A page's link to tamrel:search?text=... searches its text (UTF-8, percent-encoded) as if it
+  // were typed; other links are followed as always.
+  void searchLinksSearchTheirText() {
+    Open();
+    tamrel::test::WriteBytes(folder_->path() / "data" / "links.html",
+                             "<html><body><a id=\"chinese\" href=\"tamrel:search?text=%E5%A4%A9%E6%B0%94\">天气</a> "
+                             "<a id=\"english\" href=\"tamrel:search?text=%20have%20a%20friend\">have a friend</a> "
+                             "<a id=\"marks\" href=\"tamrel:search?text=%2B1%20%26%20more\">+1 &amp; more</a> "
+                             "<a id=\"blank\" href=\"tamrel:search?text=%20\">nothing</a> "
+                             "<a id=\"plain\" href=\"welcome.html\">welcome</a></body></html>");
+    const QString links = folder_->Path("data/links.html");
+    const auto show = [&] {
+      QSignalSpy shown(View(), &ResultView::pageShown);
+      View()->navigate(links);
+      return shown.wait(20000);
+    };
+    const auto click = [&](const char* id) {
+      RunScript(*View(), QStringLiteral("document.getElementById('%1').click()").arg(QLatin1String(id)));
+    };
+    QVERIFY(show());
+    click("chinese");
+    QTRY_COMPARE_WITH_TIMEOUT(Input()->text(), QStringLiteral("天气"), 10000);
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"天气"});
+    QCOMPARE(View()->requestedUrl(), ResultPage());
+
+    QVERIFY(show());
+    click("english");
+    QTRY_COMPARE_WITH_TIMEOUT(Input()->text(), QStringLiteral("have a friend"), 10000);
+    QCOMPARE(View()->requestedUrl(), ResultPage());
+    QCOMPARE(window_->history().entries().size(), size_t{2});
+
+    QVERIFY(show());
+    click("marks");
+    QTRY_COMPARE_WITH_TIMEOUT(Input()->text(), QStringLiteral("+1 & more"), 10000);
+    QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(folder_->Path("data/notFound.html")));  // searched
+
+    QVERIFY(show());
+    click("blank");  // nothing to search: the page stays
+    click("plain");
+    QTRY_COMPARE_WITH_TIMEOUT(View()->url(), QUrl::fromLocalFile(folder_->Path("data/welcome.html")), 10000);
+    QCOMPARE(Input()->text(), QStringLiteral("+1 & more"));
+    QCOMPARE(window_->history().entries().size(), size_t{2});
   }
 
   void exitClosesWithOk() {

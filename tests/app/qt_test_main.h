@@ -1,10 +1,13 @@
 // The main function of the window suites: the web view's renderer needs its sandbox off under
-// root and in containers, and without an X display the suites run on the offscreen platform.
+// root and in containers, without an X display the suites run on the offscreen platform, and the
+// program's link scheme is registered as the program registers it.
 #pragma once
 
 #include <QApplication>
 #include <QTest>
 #include <cstdlib>
+
+#include "app/search_link_page.h"
 
 inline void PrepareWindowTests() {
   setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
@@ -14,6 +17,7 @@ inline void PrepareWindowTests() {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  tamrel::SearchLinkPage::RegisterScheme();  // as the program does before its QApplication
 }
 
 #define TAMREL_WINDOW_TEST_MAIN(TestClass)   \

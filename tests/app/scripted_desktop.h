@@ -18,21 +18,27 @@
 
 namespace tamrel::test {
 
-// A SpeechEngine that records what it is asked to say, with the voices a test gives it.
+// A SpeechEngine that records what it reads aloud, with the voices and the answer to Say that a
+// test gives it.
 class RecordingSpeech : public SpeechEngine {
  public:
   struct Utterance {
     QString text;
     QLocale locale;
   };
+  bool CanPlay() override { return start != SpeechStart::kNoSoundDevice; }
   bool HasVoice(SpokenLanguage language) override {
     return language == SpokenLanguage::kMandarin ? mandarin : language == SpokenLanguage::kEnglish && english;
   }
-  void Say(const QString& text, const QLocale& locale) override { said.push_back({text, locale}); }
+  SpeechStart Say(const QString& text, const QLocale& locale) override {
+    if (start == SpeechStart::kSpeaking) said.push_back({text, locale});
+    return start;
+  }
 
   bool mandarin = true;
   bool english = true;
-  std::vector<Utterance> said;
+  SpeechStart start = SpeechStart::kSpeaking;  // what every Say answers
+  std::vector<Utterance> said;                 // what was read aloud
 };
 
 class ScriptedDesktop : public Desktop {

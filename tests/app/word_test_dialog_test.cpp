@@ -67,6 +67,11 @@ class WordTestDialogTest : public QObject {
   void Next() { Item<QPushButton>(*dialog_, 1014)->click(); }
   void CheckAnswer() { Item<QPushButton>(*dialog_, 1031)->click(); }
   void Choose(int index) { Item<QRadioButton>(*dialog_, 1026 + index)->setChecked(true); }
+  // Presses `key` where the keyboard is: the dialog's focus widget, or the dialog without one.
+  void Press(Qt::Key key) {
+    QWidget* focus = dialog_->focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : dialog_.get(), key);
+  }
 
  private slots:
   void init() {
@@ -174,10 +179,49 @@ class WordTestDialogTest : public QObject {
     QCOMPARE(desktop_.messages[0].caption, QStringLiteral("End?"));
     QCOMPARE(desktop_.messages[0].text, QStringLiteral("Do you want to end the test?"));
     QVERIFY(desktop_.messages[0].question);
-    QTest::keyClick(Item<QRadioButton>(dialog, 1022), Qt::Key_Return);  // Enter presses "End?"
+    Item<QPushButton>(dialog, tamrel::controls::kIdOk)->click();
     QCOMPARE(desktop_.messages.size(), size_t{2});
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+  }
+
+  // Enter never presses "End?" to ask about ending the test in its middle: it checks the open
+  // question, and once it is scored goes on to the next one.
+  void enterChecksTheQuestionThenGoesToTheNext() {
+    WordTestDialog& dialog = Open();
+    Press(Qt::Key_Return);
+    QCOMPARE(Text(dialog, 1035), QStringLiteral("1/1"));  // the example, checked
+    QVERIFY(!CheckEnabled());
+    Press(Qt::Key_Return);
+    QVERIFY(CheckEnabled());  // the next question
+    QVERIFY(Text(dialog, 1025).startsWith(QStringLiteral("词")));
+    Item<QRadioButton>(dialog, 1026 + dialog.engine().answerIndex())->setFocus();
+    Choose(dialog.engine().answerIndex());
+    Press(Qt::Key_Enter);
+    QCOMPARE(Text(dialog, 1034), QStringLiteral("Correct!! :-)"));
+    QCOMPARE(Text(dialog, 1035), QStringLiteral("2/2"));
+    // Not even with the focus on it does Enter press "End?".
+    Item<QPushButton>(dialog, tamrel::controls::kIdOk)->setFocus();
+    QTest::keyClick(Item<QPushButton>(dialog, tamrel::controls::kIdOk), Qt::Key_Return);
+    QVERIFY(CheckEnabled());  // Next was pressed
+    QVERIFY(desktop_.messages.empty());
+    QVERIFY(dialog.isVisible());
+  }
+
+  // The answer chosen for one question says nothing about the next: each starts with none chosen.
+  void eachQuestionStartsWithNoAnswerChosen() {
+    WordTestDialog& dialog = Open();
+    Choose(2);
+    CheckAnswer();
+    Next();
+    for (int i = 0; i < 4; ++i) QVERIFY(!Item<QRadioButton>(dialog, 1026 + i)->isChecked());
+    Choose(1);
+    Choose(3);  // still one answer at a time
+    QVERIFY(!Item<QRadioButton>(dialog, 1027)->isChecked());
+    QVERIFY(Item<QRadioButton>(dialog, 1029)->isChecked());
+    CheckAnswer();
+    Next();
+    for (int i = 0; i < 4; ++i) QVERIFY(!Item<QRadioButton>(dialog, 1026 + i)->isChecked());
   }
 
   void escapeClosesWithoutAsking() {

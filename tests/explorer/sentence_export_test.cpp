@@ -28,17 +28,33 @@ TEST(SentenceTextTest, LanguageComesFromTheScript) {
   EXPECT_EQ(SpokenLanguageOf(std::u16string(1, char16_t(0xD800))), SpokenLanguage::kNone);
 }
 
-TEST(SentenceExportTest, RowsOfBothSectionsInPageOrder) {
-  const std::vector<ResultSentence> bi = {{u"我 有 一个 朋友 。 ", u"wǒ yǒu yīgè péngyou 。 ", u"I have a friend. "}};
+TEST(SentenceTextTest, PinyinPunctuationStandsAgainstItsWord) {
+  EXPECT_EQ(JoinPinyinWords(u"wǒmen míngtiān qù gōngyuán sànbù 。 "), u"wǒmen míngtiān qù gōngyuán sànbù。");
+  EXPECT_EQ(JoinPinyinWords(u"zhōngshì dàshēng hǎn ： “ tíngzhǐ shèjī ！ ”"),
+            u"zhōngshì dàshēng hǎn： “tíngzhǐ shèjī！”");
+  EXPECT_EQ(JoinPinyinWords(u"en ， wǒ xiǎngxiang … … hǎo ba ？"), u"en， wǒ xiǎngxiang…… hǎo ba？");
+  EXPECT_EQ(JoinPinyinWords(u"dá · fēnqí 、 《 hóngloumèng 》 ； （ a ） ‘ b ’ 「 c 」"),
+            u"dá·fēnqí、 《hóngloumèng》； （a） ‘b’ 「c」");
+  EXPECT_EQ(JoinPinyinWords(u"Visual Studio , 3 . 5"), u"Visual Studio , 3 . 5");  // Latin marks keep their spaces
+  EXPECT_EQ(JoinPinyinWords(u" 。 "), u"。");
+  EXPECT_EQ(JoinPinyinWords(u""), u"");
+}
+
+// Anki drops a note whose first field is empty, and a card needs both sides: the rows are the
+// sentences with a Chinese and an English side, whichever section they come from.
+TEST(SentenceExportTest, RowsOfTheSentencesWithBothSidesInPageOrder) {
+  const std::vector<ResultSentence> bi = {{u"我 有 一个 朋友 。 ", u"wǒ yǒu yīgè péngyou 。 ", u"I have a friend. "},
+                                          {u" ", u"", u"Only English. "}};
   const std::vector<ResultSentence> mo = {{u"", u"", u"We are friends. "},
-                                          {u"天气 很 冷 。", u"tiānqì hěn lěng 。", u""}};
+                                          {u"天气 很 冷 。", u"tiānqì hěn lěng 。", u""},
+                                          {u"你好 ！", u"nǐhǎo ！", u"Hello!"}};
   const auto rows = ExportRows(u"good  friend", bi, mo);
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0], (ExportRow{u"我有一个朋友。", u"wǒ yǒu yīgè péngyou 。", u"I have a friend.", u"good_friend"}));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], (ExportRow{u"我有一个朋友。", u"wǒ yǒu yīgè péngyou。", u"I have a friend.", u"good_friend"}));
   EXPECT_EQ(FormatExportFile(rows), kHeader +
-                                        "我有一个朋友。\twǒ yǒu yīgè péngyou 。\tI have a friend.\tgood_friend\n"
-                                        "\t\tWe are friends.\tgood_friend\n"
-                                        "天气很冷。\ttiānqì hěn lěng 。\t\tgood_friend\n");
+                                        "我有一个朋友。\twǒ yǒu yīgè péngyou。\tI have a friend.\tgood_friend\n"
+                                        "你好！\tnǐhǎo！\tHello!\tgood_friend\n");
+  EXPECT_TRUE(ExportRows(u"cold", {}, {mo[0], mo[1]}).empty());
 }
 
 TEST(SentenceExportTest, OddTextCannotBreakARowOrAField) {
