@@ -279,7 +279,7 @@ class LearnerWindowTest : public QObject {
     window_->findChild<QLineEdit*>(QStringLiteral("inputEdit"))->setText(QStringLiteral("朋友"));
     window_->findChild<QPushButton*>(QStringLiteral("searchButton"))->click();
     const QByteArray toned = FileBytes(folder_->Path("data/displayResult.html"));
-    QVERIFY(toned.contains("<font color=red><span class=\"t2\">朋</span><span class=\"t5\">友</span> </font>"));
+    QVERIFY(toned.contains("<font color=red><span class=\"t2\">朋</span><span class=\"t5\">友</span></font> "));
     QVERIFY(toned.contains("<span class=\"t3\">wǒ</span>"));
   }
 
