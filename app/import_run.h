@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "corpus/status.h"
+#include "files/status.h"
 #include "importer/chinese_text.h"
 #include "importer/corpus_import.h"
 

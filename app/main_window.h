@@ -19,8 +19,8 @@
 #include "explorer/search_history.h"
 #include "explorer/sentence_export.h"
 #include "explorer/sentence_text.h"
-#include "learning/learner_options.h"
-#include "learning/sys_settings.h"
+#include "settings/learner_options.h"
+#include "settings/sys_settings.h"
 
 namespace Ui {
 class MainWindow;

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "learning/learner_options.h"
-#include "learning/sys_settings.h"
+#include "settings/learner_options.h"
+#include "settings/sys_settings.h"
 
 namespace Ui {
 class SettingsDialog;

@@ -9,10 +9,10 @@
 #include "bench/corpus_bench.h"
 #include "bench/fts5_peer.h"
 #include "corpus/corpus_index.h"
-#include "corpus/text_utils.h"
 #include "explorer/search_command.h"
 #include "search/query.h"
 #include "search/search_core.h"
+#include "text/text_utils.h"
 
 namespace tamrel::bench {
 

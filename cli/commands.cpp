@@ -7,14 +7,14 @@
 #include "corpus/corpus_index.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
-#include "corpus/text_utils.h"
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "explorer/sentence_export.h"
-#include "learning/sys_settings.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/line_analysis.h"
+#include "settings/sys_settings.h"
+#include "text/text_utils.h"
 
 namespace tamrel::cli {
 

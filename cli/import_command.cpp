@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <iostream>
 
-#include "corpus/text_utils.h"
 #include "importer/corpus_import.h"
 #include "importer/open_chinese_text.h"
+#include "text/text_utils.h"
 
 namespace tamrel::cli {
 

@@ -1,6 +1,6 @@
 #include "corpus/corpus_files.h"
 
-#include "corpus/text_utils.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

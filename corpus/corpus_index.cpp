@@ -3,12 +3,12 @@
 #include <array>
 #include <atomic>
 
-#include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
 #include "corpus/index_commit.h"
 #include "corpus/key_table_file.h"
-#include "corpus/text_file.h"
 #include "corpus/word_record.h"
+#include "files/byte_coding.h"
+#include "files/text_file.h"
 
 namespace tamrel {
 

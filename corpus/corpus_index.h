@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "corpus/key_table.h"
-#include "corpus/mapped_file.h"
 #include "corpus/posting_order.h"
-#include "corpus/status.h"
 #include "corpus/string_list.h"
 #include "corpus/word_texts.h"
+#include "files/mapped_file.h"
+#include "files/status.h"
 
 namespace tamrel {
 

@@ -5,12 +5,12 @@
 #include <unordered_map>
 
 #include "corpus/corpus_files.h"
-#include "corpus/durable_files.h"
 #include "corpus/index_commit.h"
-#include "corpus/staged_file.h"
-#include "corpus/text_file.h"
-#include "corpus/text_utils.h"
 #include "corpus/word_record.h"
+#include "files/durable_files.h"
+#include "files/staged_file.h"
+#include "files/text_file.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -4,15 +4,15 @@
 #include <memory>
 #include <system_error>
 
-#include "corpus/bulk_file_writer.h"
-#include "corpus/byte_coding.h"
-#include "corpus/durable_files.h"
 #include "corpus/frequent_keys.h"
 #include "corpus/key_table_file.h"
-#include "corpus/staged_file.h"
-#include "corpus/text_file.h"
-#include "corpus/text_utils.h"
 #include "corpus/word_record.h"
+#include "files/bulk_file_writer.h"
+#include "files/byte_coding.h"
+#include "files/durable_files.h"
+#include "files/staged_file.h"
+#include "files/text_file.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

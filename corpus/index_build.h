@@ -16,7 +16,7 @@
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
 #include "corpus/index_commit.h"
-#include "corpus/status.h"
+#include "files/status.h"
 
 namespace tamrel {
 

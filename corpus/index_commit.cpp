@@ -7,12 +7,12 @@
 #include <thread>
 #include <vector>
 
-#include "corpus/byte_coding.h"
-#include "corpus/durable_files.h"
 #include "corpus/key_table_file.h"
-#include "corpus/staged_file.h"
-#include "corpus/text_file.h"
-#include "corpus/text_utils.h"
+#include "files/byte_coding.h"
+#include "files/durable_files.h"
+#include "files/staged_file.h"
+#include "files/text_file.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

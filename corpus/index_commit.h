@@ -31,7 +31,7 @@
 #include <string_view>
 
 #include "corpus/corpus_files.h"
-#include "corpus/status.h"
+#include "files/status.h"
 
 namespace tamrel {
 

@@ -1,7 +1,7 @@
 #include "corpus/index_records.h"
 
-#include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
+#include "files/byte_coding.h"
 
 namespace tamrel {
 

@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/byte_coding.h"
 #include "corpus/corpus_index.h"
 #include "corpus/posting_ids.h"
+#include "files/byte_coding.h"
 
 namespace tamrel {
 

@@ -3,11 +3,11 @@
 #include <bit>
 #include <cstring>
 
-#include "corpus/byte_coding.h"
 #include "corpus/index_commit.h"
-#include "corpus/mapped_file.h"
-#include "corpus/staged_file.h"
-#include "corpus/text_utils.h"
+#include "files/byte_coding.h"
+#include "files/mapped_file.h"
+#include "files/staged_file.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -26,8 +26,8 @@
 #include <string_view>
 
 #include "corpus/key_table.h"
-#include "corpus/status.h"
 #include "corpus/string_list.h"
+#include "files/status.h"
 
 namespace tamrel {
 

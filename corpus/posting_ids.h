@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "corpus/byte_coding.h"
+#include "files/byte_coding.h"
 
 namespace tamrel {
 

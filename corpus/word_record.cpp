@@ -1,6 +1,6 @@
 #include "corpus/word_record.h"
 
-#include "corpus/byte_coding.h"
+#include "files/byte_coding.h"
 
 namespace tamrel {
 

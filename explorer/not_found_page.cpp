@@ -1,7 +1,7 @@
 #include "explorer/not_found_page.h"
 
-#include "corpus/text_utils.h"
 #include "explorer/result_page.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

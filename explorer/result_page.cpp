@@ -2,9 +2,9 @@
 
 #include <unordered_set>
 
-#include "corpus/text_file.h"
-#include "corpus/text_utils.h"
 #include "explorer/tone_colours.h"
+#include "files/text_file.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

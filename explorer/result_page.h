@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
-#include "corpus/status.h"
-#include "learning/sys_settings.h"
+#include "files/status.h"
 #include "search/search_core.h"
+#include "settings/sys_settings.h"
 
 namespace tamrel {
 

@@ -13,8 +13,8 @@
 
 #include "corpus/corpus_index.h"
 #include "explorer/result_page.h"
-#include "learning/sys_settings.h"
 #include "search/search_core.h"
+#include "settings/sys_settings.h"
 
 namespace tamrel {
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "corpus/text_utils.h"
 #include "explorer/pinyin_query.h"
 #include "lexicon/english_base_forms.h"
 #include "lexicon/pinyin_syllables.h"
 #include "lexicon/simplify.h"
 #include "search/query.h"
 #include "search/search_core.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -8,7 +8,7 @@
 
 #include "corpus/corpus_index.h"
 #include "explorer/search_command.h"
-#include "learning/sys_settings.h"
+#include "settings/sys_settings.h"
 
 namespace tamrel {
 

@@ -1,8 +1,8 @@
 #include "explorer/sentence_export.h"
 
-#include "corpus/staged_file.h"
-#include "corpus/text_utils.h"
 #include "explorer/sentence_text.h"
+#include "files/staged_file.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

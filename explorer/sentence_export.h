@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/status.h"
+#include "files/status.h"
 #include "search/search_core.h"
 
 namespace tamrel {

@@ -4,8 +4,8 @@
 #include <string>
 #include <unordered_set>
 
-#include "corpus/text_utils.h"
 #include "lexicon/pinyin_syllables.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -1,7 +1,7 @@
 // The settings reader on arbitrary bytes as data/config.data. Whatever it read must survive a
 // round trip: writing those settings and reading them back gives the same four options.
 #include "fuzz/fuzz_support.h"
-#include "learning/sys_settings.h"
+#include "settings/sys_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tamrel;

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "corpus/text_utils.h"
 #include "fuzz/fuzz_support.h"
 #include "importer/import_reader.h"
 #include "importer/open_chinese_text.h"
 #include "importer/sentence_group.h"
 #include "importer/text_scripts.h"
+#include "text/text_utils.h"
 
 namespace {
 

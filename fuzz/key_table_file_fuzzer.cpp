@@ -5,9 +5,9 @@
 // must succeed whatever the file holds, since the word table is whole; a file the digests refuse
 // changes nothing; a forged one that passes them may change the answers, never crash a lookup,
 // a word list or a search.
-#include "corpus/byte_coding.h"
 #include "corpus/index_commit.h"
 #include "corpus/key_table_file.h"
+#include "files/byte_coding.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,7 +6,6 @@
 // title and the not-found page show the query escaped (no raw < > " inside it).
 #include <algorithm>
 
-#include "corpus/text_utils.h"
 #include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
@@ -14,6 +13,7 @@
 #include "fuzz/fuzz_support.h"
 #include "lexicon/pinyin_syllables.h"
 #include "search/query.h"
+#include "text/text_utils.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <string>
 
-#include "corpus/text_utils.h"
 #include "explorer/result_page.h"
 #include "explorer/sentence_export.h"
 #include "explorer/tone_colours.h"
 #include "fuzz/fuzz_support.h"
+#include "text/text_utils.h"
 
 namespace {
 

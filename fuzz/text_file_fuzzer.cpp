@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "corpus/text_file.h"
-#include "corpus/text_utils.h"
+#include "files/text_file.h"
 #include "fuzz/fuzz_support.h"
+#include "text/text_utils.h"
 
 namespace {
 

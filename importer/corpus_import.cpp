@@ -10,14 +10,14 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/dict_prepare.h"
-#include "corpus/durable_files.h"
 #include "corpus/index_build.h"
 #include "corpus/index_commit.h"
 #include "corpus/key_table_file.h"
-#include "corpus/staged_file.h"
-#include "corpus/text_utils.h"
+#include "files/durable_files.h"
+#include "files/staged_file.h"
 #include "importer/sentence_file_writer.h"
 #include "importer/sentence_group.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/status.h"
+#include "files/status.h"
 #include "importer/chinese_text.h"
 #include "importer/import_reader.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "corpus/text_file.h"
+#include "files/text_file.h"
 #include "importer/text_scripts.h"
 
 namespace tamrel {

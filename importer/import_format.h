@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/status.h"
+#include "files/status.h"
 
 namespace tamrel {
 

@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "corpus/text_file.h"
+#include "files/text_file.h"
 #include "importer/text_scripts.h"
 
 namespace tamrel {

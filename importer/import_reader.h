@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "corpus/status.h"
+#include "files/status.h"
 #include "importer/import_format.h"
 
 namespace tamrel {

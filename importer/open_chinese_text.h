@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "corpus/status.h"
+#include "files/status.h"
 #include "importer/chinese_text.h"
 
 namespace tamrel {

@@ -1,7 +1,7 @@
 #include "importer/sentence_file_writer.h"
 
-#include "corpus/durable_files.h"
-#include "corpus/text_utils.h"
+#include "files/durable_files.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

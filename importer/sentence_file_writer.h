@@ -8,8 +8,8 @@
 #include <string>
 #include <unordered_set>
 
-#include "corpus/status.h"
-#include "corpus/text_file.h"
+#include "files/status.h"
+#include "files/text_file.h"
 #include "importer/sentence_group.h"
 
 namespace tamrel {

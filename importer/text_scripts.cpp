@@ -2,7 +2,7 @@
 
 #include <unicode/uscript.h>
 
-#include "corpus/text_utils.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

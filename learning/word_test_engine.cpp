@@ -4,8 +4,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "corpus/text_utils.h"
 #include "search/query.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

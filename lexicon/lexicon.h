@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "corpus/status.h"
+#include "files/status.h"
 
 namespace tamrel {
 

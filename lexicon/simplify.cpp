@@ -9,8 +9,8 @@
 #include <Exception.hpp>
 #include <Lexicon.hpp>
 
-#include "corpus/text_utils.h"
 #include "lexicon/segmenter.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "corpus/index_records.h"
-#include "corpus/text_utils.h"
 #include "lexicon/segmenter.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -19,7 +19,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/result_view.h"
-#include "learning/learner_options.h"
+#include "settings/learner_options.h"
 #include "tests/app/scripted_desktop.h"
 
 using tamrel::Application;

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <vector>
 
-#include "learning/learner_options.h"
+#include "settings/learner_options.h"
 #include "tests/app/qt_test_main.h"
 #include "tests/support/test_support.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "corpus/corpus_files.h"
-#include "corpus/text_utils.h"
 #include "corpus/word_record.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
 #include "corpus/index_records.h"
 #include "corpus/key_table_file.h"
+#include "files/byte_coding.h"
 #include "search/search_core.h"
 #include "tests/support/test_support.h"
 

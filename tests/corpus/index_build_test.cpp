@@ -9,7 +9,7 @@
 #include <string>
 
 #include "corpus/corpus_files.h"
-#include "corpus/staged_file.h"
+#include "files/staged_file.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {

@@ -15,11 +15,11 @@
 #include <thread>
 
 #include "corpus/corpus_index.h"
-#include "corpus/durable_files.h"
 #include "corpus/index_build.h"
 #include "corpus/index_records.h"
-#include "corpus/text_utils.h"
+#include "files/durable_files.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "corpus/byte_coding.h"
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
 #include "corpus/index_build.h"
 #include "corpus/index_commit.h"
+#include "files/byte_coding.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {

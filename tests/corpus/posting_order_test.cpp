@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "corpus/byte_coding.h"
+#include "files/byte_coding.h"
 
 namespace tamrel {
 namespace {

@@ -7,10 +7,10 @@
 #include "corpus/corpus_files.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
-#include "corpus/text_utils.h"
 #include "explorer/search_command.h"
 #include "learning/word_test_engine.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

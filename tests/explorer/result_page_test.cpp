@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "corpus/text_utils.h"
 #include "search/query.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

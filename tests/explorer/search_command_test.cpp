@@ -6,11 +6,11 @@
 
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
-#include "corpus/text_utils.h"
 #include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "search/query.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "corpus/text_utils.h"
 #include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "importer/corpus_import.h"
@@ -12,6 +11,7 @@
 #include "search/query.h"
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

@@ -14,10 +14,10 @@
 #include "corpus/corpus_index.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
-#include "corpus/text_utils.h"
 #include "search/search_core.h"
 #include "tests/support/character_chinese_text.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "corpus/text_utils.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 
-#include "corpus/text_utils.h"
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "corpus/string_list.h"
-#include "corpus/text_utils.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

@@ -12,11 +12,11 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/index_records.h"
-#include "corpus/mapped_file.h"
-#include "corpus/text_utils.h"
 #include "corpus/word_record.h"
+#include "files/mapped_file.h"
 #include "search/query.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

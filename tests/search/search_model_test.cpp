@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "corpus/text_utils.h"
 #include "search/search_core.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

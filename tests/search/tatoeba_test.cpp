@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "corpus/index_build.h"
-#include "corpus/text_utils.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "search/query.h"
 #include "search/search_core.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

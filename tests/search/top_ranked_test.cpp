@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "corpus/byte_coding.h"
+#include "files/byte_coding.h"
 #include "search/search_core.h"
 
 namespace tamrel {

@@ -5,8 +5,8 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/index_build.h"
-#include "corpus/text_utils.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel::test {
 

@@ -1,4 +1,4 @@
-#include "corpus/bulk_file_writer.h"
+#include "files/bulk_file_writer.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "learning/learner_options.h"
+#include "settings/learner_options.h"
 
 #include <unistd.h>
 
@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "corpus/durable_files.h"
-#include "corpus/staged_file.h"
+#include "files/durable_files.h"
+#include "files/staged_file.h"
 
 namespace tamrel {
 

@@ -1,7 +1,7 @@
 // The bulk writer: whatever the sizes of the writes and of the chunks, the file holds exactly the
 // bytes written, in order, with the tail that does not fill an aligned block included; a write that
 // fails is reported with the file and the reason, never as success.
-#include "corpus/bulk_file_writer.h"
+#include "files/bulk_file_writer.h"
 
 #include <gtest/gtest.h>
 

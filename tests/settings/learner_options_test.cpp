@@ -1,10 +1,10 @@
-#include "learning/learner_options.h"
+#include "settings/learner_options.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "learning/sys_settings.h"
+#include "settings/sys_settings.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {

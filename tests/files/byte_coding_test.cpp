@@ -1,7 +1,7 @@
 // The index files are little-endian whatever the machine; these tests spell every expected byte
 // out literally so that a codec which swaps the order or sign-extends a high byte cannot agree
 // with itself.
-#include "corpus/byte_coding.h"
+#include "files/byte_coding.h"
 
 #include <gtest/gtest.h>
 

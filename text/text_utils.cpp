@@ -1,4 +1,4 @@
-#include "corpus/text_utils.h"
+#include "text/text_utils.h"
 
 #include <unicode/ustring.h>
 #include <unicode/utypes.h>

@@ -1,4 +1,4 @@
-#include "corpus/staged_file.h"
+#include "files/staged_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -20,7 +20,7 @@
 #include <string>
 #include <thread>
 
-#include "corpus/status.h"
+#include "files/status.h"
 
 namespace tamrel {
 

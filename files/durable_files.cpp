@@ -1,4 +1,4 @@
-#include "corpus/durable_files.h"
+#include "files/durable_files.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "corpus/status.h"
+#include "files/status.h"
 
 namespace tamrel {
 

@@ -1,10 +1,10 @@
-#include "corpus/text_file.h"
+#include "files/text_file.h"
 
 #include <sys/stat.h>
 
 #include <cstring>
 
-#include "corpus/text_utils.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -1,14 +1,14 @@
-#include "learning/sys_settings.h"
+#include "settings/sys_settings.h"
 
 #include <unistd.h>
 
 #include <string>
 #include <system_error>
 
-#include "corpus/durable_files.h"
-#include "corpus/staged_file.h"
-#include "corpus/text_file.h"
-#include "corpus/text_utils.h"
+#include "files/durable_files.h"
+#include "files/staged_file.h"
+#include "files/text_file.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 

@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "corpus/status.h"
-#include "corpus/text_file.h"
+#include "files/status.h"
+#include "files/text_file.h"
 
 namespace tamrel {
 

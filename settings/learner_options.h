@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "corpus/status.h"
+#include "files/status.h"
 
 namespace tamrel {
 

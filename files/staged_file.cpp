@@ -1,4 +1,4 @@
-#include "corpus/staged_file.h"
+#include "files/staged_file.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include <system_error>
 #include <utility>
 
-#include "corpus/durable_files.h"
+#include "files/durable_files.h"
 
 namespace tamrel {
 

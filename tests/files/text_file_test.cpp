@@ -1,4 +1,4 @@
-#include "corpus/text_file.h"
+#include "files/text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "corpus/text_utils.h"
 #include "tests/support/test_support.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 namespace {

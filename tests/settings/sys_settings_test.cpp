@@ -1,4 +1,4 @@
-#include "learning/sys_settings.h"
+#include "settings/sys_settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,4 +1,4 @@
-#include "corpus/text_utils.h"
+#include "text/text_utils.h"
 
 #include <gtest/gtest.h>
 
