@@ -1,6 +1,7 @@
 #include "explorer/not_found_page.h"
 
 #include "explorer/result_page.h"
+#include "text/code_points.h"
 #include "text/text_utils.h"
 
 namespace tamrel {

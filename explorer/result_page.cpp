@@ -4,6 +4,7 @@
 
 #include "explorer/tone_colours.h"
 #include "files/text_file.h"
+#include "text/code_points.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
@@ -179,7 +180,7 @@ class PageWriter {
       } else {
         size_t at = 0;
         for (const ToneSpan& syllable : syllables) {
-          const size_t length = PairStartsAt(word, at) ? 2 : 1;
+          const size_t length = CharacterUnitsAt(word, at);
           page += ToneOpen(syllable.tone);
           page += HtmlEscape(word.substr(at, length));
           page += kToneClose;

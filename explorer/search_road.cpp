@@ -10,6 +10,7 @@
 #include "lexicon/simplify.h"
 #include "search/query.h"
 #include "search/search_core.h"
+#include "text/code_points.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
@@ -58,13 +59,6 @@ const Simplifier& SharedSimplifier() {
     return opened;
   }();
   return simplifier;
-}
-
-bool HoldsChinese(std::u16string_view text) {
-  for (char16_t c : text) {
-    if (c >= 0x2E80) return true;
-  }
-  return false;
 }
 
 // `text` with each English word that no searched corpus holds replaced by the first of its base
@@ -129,7 +123,7 @@ bool TryTrimmed(std::u16string_view trimmed, const CorpusIndex& bilingual, const
 // not claim the text as typed found nothing.
 bool TrySimplified(std::u16string_view trimmed, bool beforeTyped, const CorpusIndex& bilingual,
                    const CorpusIndex& monolingual, const SysSettings& settings, SearchCommandResult& result) {
-  if (!HoldsChinese(trimmed)) return false;
+  if (!ContainsHan(trimmed)) return false;
   const std::u16string simplified = SharedSimplifier().ToSimplified(trimmed);
   if (simplified == trimmed || !SearchText(simplified, bilingual, monolingual, settings, result)) return false;
   result.route = SearchRoute::kSimplified;

@@ -4,21 +4,13 @@
 #include <unicode/uscript.h>
 #include <unicode/utf16.h>
 
+#include "text/code_points.h"
+
 namespace tamrel {
 
 namespace {
 
 bool IsSpaceLike(char16_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029; }
-
-// Calls fn with each code point of `text` (an unpaired surrogate as itself).
-template <typename Fn>
-void ForEachCodePoint(std::u16string_view text, Fn&& fn) {
-  for (size_t i = 0; i < text.size();) {
-    UChar32 c;
-    U16_NEXT(text.data(), i, text.size(), c);
-    fn(c);
-  }
-}
 
 // Marks written against the word before them, and marks written against the word after them.
 constexpr std::u16string_view kClosingMarks = u"。，、？！：；”’）》」』】〕〉…‥．］｝〗〙";
@@ -77,12 +69,12 @@ std::u16string JoinPinyinWords(std::u16string_view line) {
 SpokenLanguage SpokenLanguageOf(std::u16string_view text) {
   bool latin = false;
   bool han = false;
-  ForEachCodePoint(text, [&](UChar32 c) {
+  ForEachCodePoint(text, [&](CodePoint c, size_t) {
+    if (c.lone) return;
+    if (IsHan(c.value)) han = true;
     UErrorCode error = U_ZERO_ERROR;
-    const UScriptCode script = uscript_getScript(c, &error);
-    if (U_FAILURE(error)) return;
-    if (script == USCRIPT_HAN) han = true;
-    if (script == USCRIPT_LATIN && u_isalpha(c)) latin = true;
+    const UScriptCode script = uscript_getScript(static_cast<UChar32>(c.value), &error);
+    if (U_SUCCESS(error) && script == USCRIPT_LATIN && u_isalpha(static_cast<UChar32>(c.value))) latin = true;
   });
   if (han) return SpokenLanguage::kMandarin;
   return latin ? SpokenLanguage::kEnglish : SpokenLanguage::kNone;

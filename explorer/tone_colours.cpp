@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "lexicon/pinyin_syllables.h"
+#include "text/code_points.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
@@ -126,9 +127,7 @@ std::vector<ToneSpan> SplitToneSpans(std::u16string_view token, size_t count) {
 }
 
 std::vector<ToneSpan> AlignTones(std::u16string_view word, std::u16string_view pinyin) {
-  size_t characters = 0;
-  for (size_t i = 0; i < word.size(); i += PairStartsAt(word, i) ? 2 : 1) ++characters;
-  return SplitToneSpans(pinyin, characters);
+  return SplitToneSpans(pinyin, CharacterCount(word));
 }
 
 }  // namespace tamrel

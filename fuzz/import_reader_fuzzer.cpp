@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         TAMREL_FUZZ_CHECK(s.line >= 1 && s.line <= lineCounts[s.file]);
         for (const std::u16string* text : {&s.chinese, &s.english}) {
           TAMREL_FUZZ_CHECK(text->find(u'\uFFFD') == std::u16string::npos);
-          TAMREL_FUZZ_CHECK(CountCharacters(*text) <= kMaxLineCharacters);
+          TAMREL_FUZZ_CHECK(CharacterCount(*text) <= kMaxLineCharacters);
         }
         if (!MakeImportedGroup(s.chinese, s.english, Tools(), group)) return;
         TAMREL_FUZZ_CHECK(KeepsLayout(group.chinese) && KeepsLayout(group.pinyin) && KeepsLayout(group.english));

@@ -64,7 +64,7 @@ class LineSource {
 
 // The reason a line of any format is left out before its fields are looked at, or null.
 const char* LineFault(std::u16string_view line) {
-  if (line.size() > kMaxLineCharacters && CountCharacters(line) > kMaxLineCharacters) {
+  if (line.size() > kMaxLineCharacters && CharacterCount(line) > kMaxLineCharacters) {
     return "longer than 4000 characters";
   }
   if (line.find(u'\uFFFD') != std::u16string_view::npos) return "holds bytes that are not UTF-8 text";

@@ -12,15 +12,14 @@ namespace {
 // characters that are dropped.
 void AppendPieces(std::u16string_view text, std::vector<std::u16string>& pieces) {
   std::u16string piece;
-  for (size_t i = 0, units = 0; i < text.size(); i += units) {
-    const char32_t c = CodePointAt(text, i, units);
-    if (IsSeparatorSpace(c)) {
+  ForEachCodePoint(text, [&](CodePoint c, size_t at) {
+    if (IsSeparatorSpace(c.value)) {
       if (!piece.empty()) pieces.push_back(std::move(piece));
       piece.clear();
-    } else if (!IsDroppedInvisible(c)) {
-      piece.append(text.substr(i, units));
+    } else if (!IsDroppedInvisible(c.value)) {
+      piece.append(text.substr(at, c.units));
     }
-  }
+  });
   if (!piece.empty()) pieces.push_back(std::move(piece));
 }
 

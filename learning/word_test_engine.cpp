@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "search/query.h"
+#include "text/code_points.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
@@ -19,13 +20,8 @@ constexpr std::array<std::u16string_view, 7> kInitialPinyin = {u"zài",    u"wǒ
 
 constexpr std::u16string_view kSpace = u" ";
 
-// True when the text starts with a CJK ideograph (basic block, extension A, compatibility
-// ideographs, or a high surrogate of the supplementary ideograph planes).
-bool StartsWithIdeograph(std::u16string_view text) {
-  if (text.empty()) return false;
-  const char16_t c = text[0];
-  return (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xD840 && c <= 0xD8BF);
-}
+// True when the text starts with a Han character.
+bool StartsWithIdeograph(std::u16string_view text) { return !text.empty() && IsHan(CodePointAt(text, 0).value); }
 
 // A pinyin token that may stand as a wrong choice: not a number, not punctuation repeated as is.
 bool IsSyllableGroup(std::u16string_view hanzi, std::u16string_view pinyin) {

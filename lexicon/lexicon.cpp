@@ -5,6 +5,8 @@
 #include <limits>
 #include <system_error>
 
+#include "text/code_points.h"
+
 namespace tamrel {
 
 namespace {
@@ -39,13 +41,8 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
       if ((b & 0xC0) != 0x80) return false;
       cp = (cp << 6) | (b & 0x3F);
     }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    if (cp >= 0x10000) {
-      out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
+    if (cp < minimum || cp > 0x10FFFF || IsHighSurrogate(cp) || IsLowSurrogate(cp)) return false;
+    AppendCodePoint(cp, out);
     i += length;
   }
   return true;

@@ -5,18 +5,11 @@
 
 #include "lexicon/pinyin_syllables.h"
 #include "lexicon/reading_context.h"
+#include "text/code_points.h"
 
 namespace tamrel {
 
 namespace {
-
-size_t CodePointLength(std::u16string_view text, size_t at) {
-  const char16_t unit = text[at];
-  if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
-    return 2;
-  }
-  return 1;
-}
 
 // Chinese words and numbers are read; other tokens stand as they are.
 bool IsRead(TokenKind kind) { return kind == TokenKind::kChinese || kind == TokenKind::kNumber; }
@@ -31,7 +24,7 @@ std::u16string LexiconReading(const Lexicon& lexicon, std::u16string_view word, 
   // lacks): each character's common reading, and what has none as it stands.
   std::u16string reading;
   for (size_t at = 0; at < word.size();) {
-    const size_t length = CodePointLength(word, at);
+    const size_t length = CharacterUnitsAt(word, at);
     const std::u16string_view character = word.substr(at, length);
     const Lexicon::Entry* entry = lexicon.FindWord(character);
     if (entry != nullptr && entry->readingCount > 0) {
@@ -124,9 +117,8 @@ class SyllableCutter {
 std::u16string WithSyllableApostrophes(const Lexicon& lexicon, std::u16string_view word, std::u16string_view reading) {
   std::vector<std::u16string_view> characters;
   for (size_t at = 0; at < word.size();) {
-    const size_t length = CodePointLength(word, at);
-    if (!IsHan(length == 2 ? 0x10000 + ((static_cast<char32_t>(word[at]) - 0xD800) << 10) + (word[at + 1] - 0xDC00)
-                           : word[at])) {
+    const size_t length = CharacterUnitsAt(word, at);
+    if (!IsHan(CodePointAt(word, at).value)) {
       return std::u16string(reading);
     }
     characters.push_back(word.substr(at, length));

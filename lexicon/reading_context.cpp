@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "lexicon/segmenter.h"
+#include "text/code_points.h"
 
 namespace tamrel {
 
@@ -57,16 +58,7 @@ constexpr Rule kRules[] = {
     {u"种", u"zhòng", {Side::kBefore, u"# 多 这么 那么 某 有 什么 另 另一 同 一样", true}, {Side::kAfter, kPlanted}},
 };
 
-// The code point at `at` of `text`.
-char32_t CodePointAt(std::u16string_view text, size_t at) {
-  const char16_t unit = text[at];
-  if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
-    return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[at + 1] - 0xDC00);
-  }
-  return unit;
-}
-
-bool IsChineseWord(std::u16string_view word) { return !word.empty() && IsHan(CodePointAt(word, 0)); }
+bool IsChineseWord(std::u16string_view word) { return !word.empty() && IsHan(CodePointAt(word, 0).value); }
 
 bool IsDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９'); }
 

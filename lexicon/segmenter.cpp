@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "text/code_points.h"
+
 namespace tamrel {
 
 namespace {
@@ -16,24 +18,6 @@ constexpr float kImpossible = -std::numeric_limits<float>::infinity();
 // character that no word covers: about as likely as a word seen a few thousand times, so that
 // 二〇〇一年 beats five single characters while words such as 一起 or 十分 keep their own weight.
 constexpr float kNumberBonus = 8.0f;
-
-struct CodePoint {
-  char32_t value;
-  size_t length;  // 1 or 2 units
-  bool unpaired;  // a surrogate without its partner
-};
-
-CodePoint DecodeAt(std::u16string_view text, size_t at) {
-  const char16_t unit = text[at];
-  if (unit >= 0xD800 && unit <= 0xDBFF) {
-    if (at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
-      return {0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[at + 1] - 0xDC00), 2, false};
-    }
-    return {unit, 1, true};
-  }
-  if (unit >= 0xDC00 && unit <= 0xDFFF) return {unit, 1, true};
-  return {unit, 1, false};
-}
 
 bool IsSpaceLike(char32_t c) { return u_isUWhiteSpace(c) || u_charType(c) == U_FORMAT_CHAR; }
 
@@ -52,11 +36,6 @@ bool IsPunctuationOrSymbol(char32_t c) {
 }
 
 }  // namespace
-
-bool IsHan(char32_t c) {
-  return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x20000 && c <= 0x3134F) ||
-         (c >= 0xF900 && c <= 0xFAFF) || c == 0x3007;
-}
 
 bool IsChineseNumeral(char32_t c) {
   switch (c) {
@@ -93,16 +72,16 @@ const std::vector<Token>& Segmenter::Segment(std::u16string_view text) {
   tokens_.clear();
   size_t at = 0;
   while (at < text.size()) {
-    const CodePoint cp = DecodeAt(text, at);
-    if (cp.unpaired) {
+    const CodePoint cp = CodePointAt(text, at);
+    if (cp.lone) {
       tokens_.push_back({at, 1, TokenKind::kOther});
       ++at;
     } else if (IsHan(cp.value)) {
-      size_t end = at + cp.length;
+      size_t end = at + cp.units;
       while (end < text.size()) {
-        const CodePoint next = DecodeAt(text, end);
-        if (next.unpaired || !IsHan(next.value)) break;
-        end += next.length;
+        const CodePoint next = CodePointAt(text, end);
+        if (next.lone || !IsHan(next.value)) break;
+        end += next.units;
       }
       SegmentHan(text, at, end);
       at = end;
@@ -110,17 +89,17 @@ const std::vector<Token>& Segmenter::Segment(std::u16string_view text) {
       // Letters and digits together (MP3, 3D); a point between digits stays (3.5); combining
       // marks stay with their letter; an all-digit run takes the measure after it (2001年).
       bool allDigits = u_isdigit(cp.value);
-      size_t end = at + cp.length;
+      size_t end = at + cp.units;
       while (end < text.size()) {
-        const CodePoint next = DecodeAt(text, end);
-        if (next.unpaired) break;
+        const CodePoint next = CodePointAt(text, end);
+        if (next.lone) break;
         if (IsWordCharacter(next.value)) {
           allDigits = allDigits && u_isdigit(next.value);
         } else if (!IsMark(next.value) &&
                    !(allDigits && next.value == u'.' && end + 1 < text.size() && u_isdigit(text[end + 1]))) {
           break;
         }
-        end += next.length;
+        end += next.units;
       }
       if (allDigits && end < text.size() && IsMeasure(text[end])) ++end;
       tokens_.push_back({at, end - at, allDigits ? TokenKind::kNumber : TokenKind::kWord});
@@ -132,8 +111,8 @@ const std::vector<Token>& Segmenter::Segment(std::u16string_view text) {
       } else if (IsPunctuationOrSymbol(cp.value)) {
         kind = TokenKind::kPunctuation;
       }
-      tokens_.push_back({at, cp.length, kind});
-      at += cp.length;
+      tokens_.push_back({at, cp.units, kind});
+      at += cp.units;
     }
   }
   return tokens_;
@@ -154,10 +133,8 @@ void Segmenter::SegmentHan(std::u16string_view text, size_t begin, size_t end) {
   const float number = unknown + kNumberBonus;
 
   for (size_t i = n; i-- > 0;) {
-    if (run[i] >= 0xDC00 && run[i] <= 0xDFFF && i > 0 && run[i - 1] >= 0xD800 && run[i - 1] <= 0xDBFF) {
-      continue;  // the second half of a pair: no token starts here
-    }
-    const size_t single = DecodeAt(run, i).length;
+    if (i > 0 && PairStartsAt(run, i - 1)) continue;  // the second half of a pair: no token starts here
+    const size_t single = CharacterUnitsAt(run, i);
     float bestScore = unknown + best_[i + single];
     size_t bestEnd = i + single;
     const auto consider = [&](size_t length, float logProbability) {

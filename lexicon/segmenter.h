@@ -31,8 +31,6 @@ struct Token {
 bool IsMeasure(char32_t c);
 // A Chinese numeral character (〇 零 一 … 十 百 千 万 亿 两).
 bool IsChineseNumeral(char32_t c);
-// A Han ideograph (the unified blocks, their extensions, compatibility ideographs, 〇).
-bool IsHan(char32_t c);
 
 // Segments text with one lexicon, reusing its working memory from call to call. Not for use
 // by two threads at once; the lexicon may be shared.

@@ -10,6 +10,7 @@
 #include <Lexicon.hpp>
 
 #include "lexicon/segmenter.h"
+#include "text/code_points.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
@@ -21,18 +22,9 @@ namespace {
 size_t HanRunLength(std::u16string_view text, size_t at) {
   size_t end = at;
   while (end < text.size()) {
-    const char16_t unit = text[end];
-    char32_t cp = unit;
-    size_t length = 1;
-    if (unit >= 0xD800 && unit <= 0xDBFF && end + 1 < text.size() && text[end + 1] >= 0xDC00 &&
-        text[end + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[end + 1] - 0xDC00);
-      length = 2;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      break;
-    }
-    if (!IsHan(cp)) break;
-    end += length;
+    const CodePoint c = CodePointAt(text, end);
+    if (c.lone || !IsHan(c.value)) break;
+    end += c.units;
   }
   return end - at;
 }

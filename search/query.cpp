@@ -1,5 +1,6 @@
 #include "search/query.h"
 
+#include "text/code_points.h"
 #include "text/text_utils.h"
 
 namespace tamrel {

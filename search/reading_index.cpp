@@ -3,29 +3,13 @@
 #include <algorithm>
 
 #include "corpus/index_records.h"
-#include "lexicon/segmenter.h"
+#include "text/code_points.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
 
-namespace {
-
-bool HoldsHan(std::u16string_view text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (PairStartsAt(text, i)) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    }
-    if (IsHan(c)) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 void ReadingIndex::Add(std::u16string_view chinese, std::u16string_view reading, uint32_t rank) {
-  if (!HoldsHan(chinese)) return;
+  if (!ContainsHan(chinese)) return;
   std::optional<PinyinText> read = ReadPinyin(reading);
   if (!read) return;
   // The word with its syllables and their tones: one reading however it is written (qǐ'é as an

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/code_points.h"
+
 namespace tamrel {
 
 using FieldList = std::vector<std::u16string>;
@@ -33,23 +35,6 @@ FieldList SplitString(std::u16string_view text, std::u16string_view delimiter);
 // Folds A-Z to a-z (nothing else), then removes the last character when it is not in a-z (both
 // units when it is a surrogate pair).
 void NormaliseWord(std::u16string& word);
-
-constexpr bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-constexpr bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// True when `text` holds a surrogate pair starting at unit `i`: text is never cut between them.
-inline bool PairStartsAt(std::u16string_view text, size_t i) {
-  return i + 1 < text.size() && IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1]);
-}
-
-// The units of the character that starts at `i` (< text.size()): 2 for a surrogate pair, else 1
-// (a lone surrogate counts as a character of its own).
-inline size_t CharacterUnitsAt(std::u16string_view text, size_t i) { return PairStartsAt(text, i) ? 2 : 1; }
-
-// The units of the last character of the non-empty `text`: 2 when it ends in a surrogate pair.
-inline size_t LastCharacterUnits(std::u16string_view text) {
-  return text.size() >= 2 && PairStartsAt(text, text.size() - 2) ? 2 : 1;
-}
 
 // True for the ASCII white space skipped before a number: space, tab, LF, VT, FF, CR.
 constexpr bool IsAsciiSpace(char32_t c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); }

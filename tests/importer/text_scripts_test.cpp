@@ -5,35 +5,6 @@
 namespace tamrel {
 namespace {
 
-TEST(TextScriptsTest, HanCharactersOfEveryBlock) {
-  EXPECT_TRUE(IsHanCharacter(U'我'));
-  EXPECT_TRUE(IsHanCharacter(U'㐀'));          // extension A
-  EXPECT_TRUE(IsHanCharacter(U'\U00020000'));  // extension B, outside the BMP
-  EXPECT_TRUE(IsHanCharacter(U'々'));
-  EXPECT_FALSE(IsHanCharacter(U'。'));
-  EXPECT_FALSE(IsHanCharacter(U'，'));
-  EXPECT_FALSE(IsHanCharacter(U'あ'));
-  EXPECT_FALSE(IsHanCharacter(U'a'));
-  EXPECT_FALSE(IsHanCharacter(U'\U0001F600'));
-}
-
-TEST(TextScriptsTest, ContainsHanSeesAPairOfSurrogates) {
-  EXPECT_TRUE(ContainsHan(u"Tom 是 DJ"));
-  EXPECT_TRUE(ContainsHan(u"x\U00020000"));
-  EXPECT_FALSE(ContainsHan(u"Hello, world."));
-  EXPECT_FALSE(ContainsHan(u"。！？"));
-  EXPECT_FALSE(ContainsHan(u"\xD840"));  // a lone high surrogate of extension B is no character
-  EXPECT_FALSE(ContainsHan(u""));
-}
-
-TEST(TextScriptsTest, CharactersAreCodePoints) {
-  EXPECT_EQ(CountCharacters(u"a\U0001F600b"), 3u);
-  EXPECT_EQ(SplitCharacters(u"a\U0001F600我"), (std::vector<std::u16string>{u"a", u"\U0001F600", u"我"}));
-  // An unpaired surrogate is a character of its own, not joined with its neighbour.
-  EXPECT_EQ(SplitCharacters(std::u16string(u"\xDC00\xD800", 2)),
-            (std::vector<std::u16string>{std::u16string(1, u'\xDC00'), std::u16string(1, u'\xD800')}));
-}
-
 TEST(TextScriptsTest, CollapseSpacesTouchesOnlyAsciiWhiteSpace) {
   EXPECT_EQ(CollapseSpaces(u"  Hi.   How\tare \t you? "), u"Hi. How are you?");
   EXPECT_EQ(CollapseSpaces(u"\"Yes,\" he said."), u"\"Yes,\" he said.");
