@@ -80,6 +80,8 @@ void MainWindow::initialize() {
 
   loadCorpus(bilingual_, kTagBilingual);
   loadCorpus(monolingual_, kTagMonolingual);
+  // Without OpenCC's configuration, traditional characters are searched as they are typed.
+  (void)simplifier_.Open();
   ui_->enRadio->setChecked(true);
   readOptions();
   greet();
@@ -133,7 +135,8 @@ void MainWindow::onSearch() {
   if (text.empty()) return;
   PageOptions page;
   page.toneColours = options_.toneColours;
-  const SearchCommandResult result = RunSearchCommand(text, bilingual_, monolingual_, settings_, resultPagePath_, page);
+  const SearchCommandResult result =
+      RunSearchCommand(text, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page);
   if (!result.found()) {
     // The page that says so, written beside the result page; the result page and the history
     // stay as they were.

@@ -1,5 +1,5 @@
 // MainWindow: the main window. It owns the two loaded corpora, the settings, the search history
-// and the controls; its Search command runs the core's search road and shows the result page in
+// and the controls; its Search command runs the core's search of the typed text's readings and shows the result page in
 // the web view. File > Export Results... saves the sentences of the page shown as Anki notes,
 // Speak (the web view's context menu, F8) reads the selected text or the sentence under the
 // pointer aloud, and Search this (the context menu) searches the selected text, as a
@@ -19,6 +19,7 @@
 #include "explorer/search_history.h"
 #include "explorer/sentence_export.h"
 #include "explorer/sentence_text.h"
+#include "lexicon/simplify.h"
 #include "settings/learner_options.h"
 #include "settings/sys_settings.h"
 
@@ -104,6 +105,7 @@ class MainWindow : public QDialog {
 
   CorpusIndex bilingual_;
   CorpusIndex monolingual_;
+  Simplifier simplifier_;                   // traditional characters typed are searched in simplified ones
   std::filesystem::path root_;              // the runtime folder: corpora, settings, pages
   std::filesystem::path workingDirectory_;  // where the help page is taken from; any length
   std::filesystem::path resultPagePath_;

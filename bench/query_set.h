@@ -1,7 +1,7 @@
 // The benchmark queries and the statistics reported over their latencies. A query list has one
 // query per line, KIND<TAB>QUERY[<TAB>anything]; the kinds are en1 (one English word), en2 (two
 // English words), zh1 (one Chinese word) and zhN (several Chinese words, separated by spaces),
-// and those of kSearchRoadKinds.
+// and those of kTypedReadingKinds.
 #pragma once
 
 #include <filesystem>
@@ -15,7 +15,7 @@ inline constexpr const char* kQueryKinds[] = {"en1", "en2", "zh1", "zhN"};
 // Kinds run through the whole search command, Tamrel alone: pinyin typed in any notation, and
 // text that finds nothing as typed (spaces around it, traditional characters, inflected English,
 // nothing at all), which goes on to the other readings.
-inline constexpr const char* kSearchRoadKinds[] = {"pinyin", "fallback"};
+inline constexpr const char* kTypedReadingKinds[] = {"pinyin", "fallback"};
 
 struct BenchQuery {
   std::string kind;

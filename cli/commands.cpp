@@ -106,8 +106,10 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
   SysSettings settings;
   (void)ReadConfig(settings, kRoot);  // without a readable file the defaults stay
   const std::filesystem::path page = ResultPageFileName(kRoot);
-  const SearchCommandResult result =
-      RunSearchCommand(Utf8ToUtf16(text), bilingual, monolingual, settings, writePage ? page : std::filesystem::path());
+  Simplifier simplifier;
+  (void)simplifier.Open();  // without OpenCC's configuration, traditional characters are searched as typed
+  const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), {bilingual, monolingual, simplifier}, settings,
+                                                      writePage ? page : std::filesystem::path());
   if (result.page == PageResult::kFailed) {
     std::cerr << "The page " << (result.pageFile.empty() ? page : result.pageFile).string()
               << " could not be written.\n";

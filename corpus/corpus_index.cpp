@@ -1,11 +1,11 @@
 #include "corpus/corpus_index.h"
 
 #include <array>
-#include <atomic>
 
 #include "corpus/corpus_files.h"
 #include "corpus/index_commit.h"
 #include "corpus/key_table_file.h"
+#include "corpus/reading_index.h"
 #include "corpus/word_record.h"
 #include "files/byte_coding.h"
 #include "files/text_file.h"
@@ -48,9 +48,11 @@ std::optional<uint64_t> CorpusIndex::PostingOffset(std::u16string_view key) cons
   return postingOffsets_[*id];
 }
 
-uint64_t CorpusIndex::NextGeneration() {
-  static std::atomic<uint64_t> last{0};
-  return ++last;
+std::shared_ptr<const ReadingIndex> CorpusIndex::readings() const {
+  ReadingsCache& cache = *readings_;
+  const std::lock_guard lock(cache.mutex);
+  if (cache.made == nullptr) cache.made = std::make_shared<const ReadingIndex>(BuildReadingIndex(*this));
+  return cache.made;
 }
 
 void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOffsets) {
@@ -60,7 +62,7 @@ void CorpusIndex::SetWordTable(StringList words, std::vector<uint64_t> postingOf
 }
 
 void CorpusIndex::SetWordTable(StringList words, KeyTable wordIds, std::vector<uint64_t> postingOffsets) {
-  generation_ = NextGeneration();
+  ForgetReadings();
   words_ = std::move(words);
   postingOffsets_ = std::move(postingOffsets);
   postingOrder_ = std::make_unique<PostingOrder>();  // the offsets may name other blocks now

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,8 @@
 #include "files/status.h"
 
 namespace tamrel {
+
+class ReadingIndex;
 
 class CorpusIndex {
  public:
@@ -89,7 +92,7 @@ class CorpusIndex {
   const KeyTable& wordIds() const { return wordIds_; }
   void SetSentenceTable(std::vector<uint64_t> sentenceOffsets) {
     sentenceOffsets_ = std::move(sentenceOffsets);
-    generation_ = NextGeneration();
+    ForgetReadings();
   }
   void SetPostingFile(MappedFile file) {
     postingFile_ = std::move(file);
@@ -97,13 +100,14 @@ class CorpusIndex {
   }
   void SetSentenceRecordFile(MappedFile file) {
     sentenceRecordFile_ = std::move(file);
-    generation_ = NextGeneration();
+    ForgetReadings();
   }
 
-  // Changes with every replacement of the word table, the sentence table or the record file, and
-  // no two indexes of the process share one: what is derived from an index's contents and kept
-  // between searches (the readings of its words) is kept under it, and made again once it changes.
-  uint64_t generation() const { return generation_; }
+  // The readings of the corpus's Chinese words as its own pinyin lines give them
+  // (corpus/reading_index.h), made from the loaded sentences at the first call and kept until the
+  // word table, the sentence table or the record file is replaced. Safe to call from several
+  // threads; a search keeps the readings it was given even when they are replaced meanwhile.
+  std::shared_ptr<const ReadingIndex> readings() const;
 
  private:
   std::filesystem::path root_;
@@ -118,9 +122,14 @@ class CorpusIndex {
   MappedFile postingFile_;
   std::unique_ptr<PostingOrder> postingOrder_ = std::make_unique<PostingOrder>();
   MappedFile sentenceRecordFile_;
-  uint64_t generation_ = NextGeneration();
+  // The readings, once made: behind a pointer so that the index stays movable.
+  struct ReadingsCache {
+    std::mutex mutex;
+    std::shared_ptr<const ReadingIndex> made;
+  };
+  std::unique_ptr<ReadingsCache> readings_ = std::make_unique<ReadingsCache>();
 
-  static uint64_t NextGeneration();
+  void ForgetReadings() { readings_ = std::make_unique<ReadingsCache>(); }
 };
 
 // Reads the word table of `index` (its root and tag) into it and maps the posting file. On

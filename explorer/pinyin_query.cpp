@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <mutex>
 #include <utility>
 
 namespace tamrel {
@@ -94,22 +93,6 @@ std::optional<PinyinWords> FindPinyinWords(std::u16string_view text, const std::
     }
   }
   return out;
-}
-
-std::shared_ptr<const ReadingIndex> ReadingsOf(const CorpusIndex& index) {
-  // The readings of the few indexes a process searches at a time (two corpora, and the new ones
-  // after a build), by their contents' generation.
-  static std::mutex mutex;
-  static std::vector<std::pair<uint64_t, std::shared_ptr<const ReadingIndex>>> kept;
-  constexpr size_t kKept = 4;
-  const std::lock_guard lock(mutex);
-  for (const auto& [generation, readings] : kept) {
-    if (generation == index.generation()) return readings;
-  }
-  auto readings = std::make_shared<const ReadingIndex>(BuildReadingIndex(index));
-  if (kept.size() >= kKept) kept.erase(kept.begin());
-  kept.emplace_back(index.generation(), readings);
-  return readings;
 }
 
 }  // namespace tamrel

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
-#include "search/reading_index.h"
+#include "corpus/reading_index.h"
 
 namespace tamrel {
 
@@ -29,9 +29,5 @@ struct PinyinWords {
 // The words `text` names by the readings of `readings` (searched in order), or nothing when the
 // text is not pinyin or some syllable is no part of any word's reading.
 std::optional<PinyinWords> FindPinyinWords(std::u16string_view text, const std::vector<const ReadingIndex*>& readings);
-
-// The readings of `index`, made at the first call for its contents and kept for later calls
-// until the index is loaded again. Safe to call from several threads.
-std::shared_ptr<const ReadingIndex> ReadingsOf(const CorpusIndex& index);
 
 }  // namespace tamrel

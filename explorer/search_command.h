@@ -1,73 +1,26 @@
-// The Search command as one core operation, shared by the main window and tamrel-cli: typed
-// text -> language decision -> segmentation of Chinese -> bilingual and monolingual search as the
-// settings ask -> the result page. Text that the language decision plainly misreads (spaces around
-// English, toned pinyin, traditional characters) takes its plainer reading first; when the search
-// as typed finds nothing, the other readings are tried (explorer/search_road.h). The page says
-// which reading was shown, or that nothing was found.
+// The Search command as one core operation, shared by the main window and tamrel-cli: the typed
+// text is read in the order of explorer/typed_readings.h (the text as typed being one reading),
+// each reading is searched in the corpora the settings name, and the first that finds sentences
+// is shown on the result page, which says which reading it was; or the not-found page says that
+// none found anything.
 #pragma once
 
 #include <filesystem>
-#include <string>
 #include <string_view>
-#include <vector>
 
-#include "corpus/corpus_index.h"
 #include "explorer/result_page.h"
-#include "search/search_core.h"
+#include "explorer/search_result.h"
+#include "explorer/typed_readings.h"
 #include "settings/sys_settings.h"
 
 namespace tamrel {
 
-// What became of the result page of a search.
-enum class PageResult {
-  kNotAsked,  // nothing was found, or no page was asked for
-  kWritten,
-  kFailed,  // the page file could not be written
-};
-
-// Which reading of the typed text found the sentences shown.
-enum class SearchRoute {
-  kAsTyped,          // the text as typed, by the language decision
-  kTrimmed,          // without the spaces before and after it
-  kPinyin,           // as pinyin, searched as the Chinese words with that reading
-  kSimplified,       // traditional characters converted to simplified ones
-  kEnglishBaseForm,  // English words as their base forms (apples -> apple, went -> go)
-  kNothingFound,     // none found anything
-};
-
-struct SearchCommandResult {
-  std::u16string query;  // as searched (segmented, normalised): the history entry, the page's title
-  Language language = Language::kEnglish;
-  std::vector<ResultSentence> bilingual;
-  std::vector<ResultSentence> monolingual;
-  PageResult page = PageResult::kNotAsked;
-  std::filesystem::path pageFile;  // the page written or tried: the result page, or when nothing
-                                   // was found the not-found page beside it
-  SearchRoute route = SearchRoute::kAsTyped;
-  std::u16string typed;     // the text as typed
-  std::u16string searched;  // for the routes after kAsTyped: what was searched, as the page shows
-                            // it ("apple", "nǐhǎo: 你好", "天气")
-  std::u16string notice;    // for those routes: the line that starts the page, "Showing results
-                            // for ..."; plain text
-  // When the bilingual corpus found nothing for the text as searched and another reading found
-  // bilingual sentences (wolves -> wolf): what they were found with; empty otherwise. The
-  // monolingual sentences stay those of `query`.
-  std::u16string bilingualQuery;
-  // The other readings of the text that the page offers as links: its Chinese words when an
-  // English text is also pinyin ("shi": 是 十 时 ...), or each word of a pinyin text that reads
-  // as several (shi4: 是 事 试 市 室).
-  ReadingOffer offer;
-  bool found() const { return !bilingual.empty() || !monolingual.empty(); }
-  // Only a search that found sentences goes into the history.
-  bool addToHistory() const { return found(); }
-};
-
-// Runs the search of `text` (non-empty). When `pagePath` is not empty, writes there the result
-// page, looking as `pageOptions` asks, or when nothing was found (route kNothingFound) the page
-// that says so beside it (NotFoundPageFileName in explorer/not_found_page.h), leaving the result
-// page as it was.
-SearchCommandResult RunSearchCommand(std::u16string_view text, const CorpusIndex& bilingual,
-                                     const CorpusIndex& monolingual, const SysSettings& settings,
-                                     const std::filesystem::path& pagePath, const PageOptions& pageOptions = {});
+// Runs the search of `text` (non-empty) in `sources`. When `pagePath` is not empty, writes there
+// the result page, looking as `pageOptions` asks, or when nothing was found (route kNothingFound)
+// the page that says so beside it (NotFoundPageFileName in explorer/not_found_page.h), leaving
+// the result page as it was.
+SearchCommandResult RunSearchCommand(std::u16string_view text, const SearchSources& sources,
+                                     const SysSettings& settings, const std::filesystem::path& pagePath,
+                                     const PageOptions& pageOptions = {});
 
 }  // namespace tamrel

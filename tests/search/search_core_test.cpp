@@ -166,17 +166,20 @@ TEST_F(RankingTest, NothingFound) {
   EXPECT_EQ(Search(u"filler7"), Ids{});  // the key is 2filler, the dictionary has 0filler7
 }
 
-TEST_F(RankingTest, QueryNormalisedInPlaceAndResultsAppended) {
-  std::u16string query = u" alpha   beta ";
+// The query is searched normalised (runs of spaces as one, no trailing space) and left as the
+// caller gave it; results are appended to what the list holds.
+TEST_F(RankingTest, QuerySearchedNormalisedAndResultsAppended) {
+  const std::u16string query = u" alpha   beta ";
   std::vector<ResultSentence> results = {{u"kept", u"", u""}};
   SearchCorpus(query, index_, results);
-  EXPECT_EQ(query, u" alpha beta");
+  EXPECT_EQ(query, u" alpha   beta ");
   ASSERT_EQ(results.size(), 5u);
   EXPECT_EQ(results[0], (ResultSentence{u"kept", u"", u""}));
   EXPECT_EQ(results[1], (ResultSentence{u"", u"", u"s4 "}));
-  std::u16string none = u"nowhere  ";
-  SearchCorpus(none, index_, results);
-  EXPECT_EQ(none, u"nowhere");
+  std::vector<ResultSentence> normalised;
+  SearchCorpus(u" alpha beta", index_, normalised);
+  EXPECT_EQ(std::vector<ResultSentence>(results.begin() + 1, results.end()), normalised);
+  SearchCorpus(u"nowhere  ", index_, results);
   EXPECT_EQ(results.size(), 5u);
 }
 

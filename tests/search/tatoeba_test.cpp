@@ -183,8 +183,9 @@ TEST_F(TatoebaTest, QueriesMatchAScanOfTheLines) {
 }
 
 TEST_F(TatoebaTest, ChineseSentenceEndToEnd) {
-  const SearchCommandResult r = RunSearchCommand(u"老师的猫在图书馆睡觉", bi_->index, mo_->index, SysSettings{},
-                                                 ResultPageFileName(folder_->path()));
+  const SearchCommandResult r =
+      RunSearchCommand(u"老师的猫在图书馆睡觉", {bi_->index, mo_->index, test::OpenedSimplifier()}, SysSettings{},
+                       ResultPageFileName(folder_->path()));
   EXPECT_EQ(r.language, Language::kChinese);
   EXPECT_EQ(r.query, u"老师 的 猫 在 图书馆 睡觉");
   EXPECT_EQ(r.bilingual, bi_->Expected(u"老师 的 猫 在 图书馆 睡觉"));

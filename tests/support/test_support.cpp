@@ -74,4 +74,14 @@ std::filesystem::path SharedTatoebaFolder() {
   return {};
 }
 
+const Simplifier& OpenedSimplifier() {
+  static const Simplifier simplifier = [] {
+    Simplifier opened;
+    const Status status = opened.Open();
+    if (!status.ok()) ADD_FAILURE() << status.ToString();
+    return opened;
+  }();
+  return simplifier;
+}
+
 }  // namespace tamrel::test

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "corpus/string_list.h"
+#include "lexicon/simplify.h"
 
 namespace tamrel::test {
 
@@ -46,5 +47,8 @@ std::vector<std::u16string> StringsOf(const StringList& list);
 
 // The folder of the shared Tatoeba corpus, or empty when it is not there.
 std::filesystem::path SharedTatoebaFolder();
+
+// OpenCC's converter of traditional characters, opened once for the test process.
+const Simplifier& OpenedSimplifier();
 
 }  // namespace tamrel::test

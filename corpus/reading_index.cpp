@@ -1,4 +1,4 @@
-#include "search/reading_index.h"
+#include "corpus/reading_index.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
-#include "lexicon/pinyin_syllables.h"
+#include "text/pinyin_syllables.h"
 
 namespace tamrel {
 

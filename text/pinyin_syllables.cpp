@@ -1,4 +1,4 @@
-#include "lexicon/pinyin_syllables.h"
+#include "text/pinyin_syllables.h"
 
 #include <unordered_set>
 

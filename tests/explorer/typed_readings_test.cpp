@@ -1,11 +1,12 @@
-// The readings tried when the search as typed finds nothing, through RunSearchCommand as the
-// window and tamrel-cli call it.
-#include "explorer/search_road.h"
+// The readings of typed text: their order, each tried once, and what they find through
+// RunSearchCommand as the window and tamrel-cli call it.
+#include "explorer/typed_readings.h"
 
 #include <gtest/gtest.h>
 
 #include "explorer/not_found_page.h"
 #include "explorer/result_page.h"
+#include "explorer/search_command.h"
 #include "importer/corpus_import.h"
 #include "importer/open_chinese_text.h"
 #include "search/query.h"
@@ -16,7 +17,7 @@
 namespace tamrel {
 namespace {
 
-class SearchRoadTest : public ::testing::Test {
+class TypedReadingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const Status bi =
@@ -34,7 +35,7 @@ class SearchRoadTest : public ::testing::Test {
   }
 
   SearchCommandResult Run(std::u16string_view text, const SysSettings& settings = {}) {
-    return RunSearchCommand(text, bi_, mo_, settings, page_);
+    return RunSearchCommand(text, {bi_, mo_, test::OpenedSimplifier()}, settings, page_);
   }
   std::string Page() const { return test::ReadBytes(page_); }
   std::string NotFoundPage() const { return test::ReadBytes(NotFoundPageFileName(page_)); }
@@ -45,7 +46,38 @@ class SearchRoadTest : public ::testing::Test {
   CorpusIndex mo_{folder_.path(), u"MO"};
 };
 
-TEST_F(SearchRoadTest, FoundAsTypedThePageIsThePageOfOld) {
+// Every reading a text has, in the order they are tried, none repeating an earlier search.
+TEST_F(TypedReadingsTest, ReadingsComeInOrderEachSearchOnce) {
+  const SearchSources sources{bi_, mo_, test::OpenedSimplifier()};
+  const auto routes = [&](std::u16string_view text, const SysSettings& settings = {}) {
+    std::vector<SearchRoute> all;
+    std::vector<std::pair<Language, std::u16string>> searched;
+    TypedReadings readings(text, sources, settings);
+    while (const std::optional<TypedReading> reading = readings.Next()) {
+      all.push_back(reading->route);
+      searched.emplace_back(reading->language, reading->query);
+    }
+    for (size_t i = 0; i < searched.size(); ++i) {
+      for (size_t j = 0; j < i; ++j) EXPECT_NE(searched[i], searched[j]) << Utf16ToUtf8(text);
+    }
+    return all;
+  };
+  using R = SearchRoute;
+  // Spaces around toned pinyin: without them first (decided English), then as pinyin, then as
+  // typed; the text without spaces and the pinyin are not searched a second time.
+  EXPECT_EQ(routes(u" ni3hao3 "), (std::vector<R>{R::kTrimmed, R::kPinyin, R::kAsTyped}));
+  EXPECT_EQ(routes(u"nihao"), (std::vector<R>{R::kAsTyped, R::kPinyin}));
+  EXPECT_EQ(routes(u"天氣"), (std::vector<R>{R::kSimplified, R::kAsTyped}));
+  EXPECT_EQ(routes(u"apples"), (std::vector<R>{R::kAsTyped, R::kEnglishBaseForm}));
+  EXPECT_EQ(routes(u"apple "), (std::vector<R>{R::kAsTyped}));  // searched as typed, "apple" is the same query
+  EXPECT_EQ(routes(u"   "), (std::vector<R>{R::kAsTyped}));
+  EXPECT_EQ(routes(u"xyzzy"), (std::vector<R>{R::kAsTyped}));
+  // Readings are made only when asked for: the first one alone costs no other.
+  TypedReadings readings(u"nihao", sources, {});
+  EXPECT_EQ(readings.Next()->route, R::kAsTyped);
+}
+
+TEST_F(TypedReadingsTest, FoundAsTypedThePageIsThePageOfOld) {
   const SearchCommandResult r = Run(u"apple");
   EXPECT_EQ(r.route, SearchRoute::kAsTyped);
   EXPECT_TRUE(r.notice.empty());
@@ -53,8 +85,8 @@ TEST_F(SearchRoadTest, FoundAsTypedThePageIsThePageOfOld) {
                                                                   r.monolingual, SysSettings{})));
 }
 
-TEST_F(SearchRoadTest, PinyinInEveryNotationSearchesTheChineseWord) {
-  const SearchCommandResult chinese = RunSearchCommand(u"你好", bi_, mo_, {}, {});
+TEST_F(TypedReadingsTest, PinyinInEveryNotationSearchesTheChineseWord) {
+  const SearchCommandResult chinese = RunSearchCommand(u"你好", {bi_, mo_, test::OpenedSimplifier()}, {}, {});
   for (std::u16string_view typed : {u"nǐhǎo", u"ni3 hao3", u"ni3hao3", u"nihao", u"ni hao", u"NI HAO"}) {
     const SearchCommandResult r = Run(typed);
     const std::string text = Utf16ToUtf8(typed);
@@ -64,7 +96,7 @@ TEST_F(SearchRoadTest, PinyinInEveryNotationSearchesTheChineseWord) {
     EXPECT_EQ(r.searched, std::u16string(typed) + u": 你好") << text;
     EXPECT_EQ(r.bilingual, chinese.bilingual) << text;  // ranked as the Chinese query
     EXPECT_EQ(r.monolingual, chinese.monolingual) << text;
-    EXPECT_TRUE(r.addToHistory());
+    EXPECT_TRUE(r.found());
   }
   const std::string page = Page();
   EXPECT_NE(page.find("<p><i>Showing results for the pinyin NI HAO: 你好</i></p>\n<p><a name=\"TOP\">"),
@@ -72,7 +104,7 @@ TEST_F(SearchRoadTest, PinyinInEveryNotationSearchesTheChineseWord) {
   EXPECT_NE(page.find("<font color=red>你好 </font>"), std::string::npos);
 }
 
-TEST_F(SearchRoadTest, TypedTonesChooseTheWord) {
+TEST_F(TypedReadingsTest, TypedTonesChooseTheWord) {
   EXPECT_EQ(Run(u"ma1").searched, u"ma1: 妈");
   EXPECT_EQ(Run(u"ma5").searched, u"ma5: 吗");
   EXPECT_EQ(Run(u"ma").searched, u"ma: 妈/吗");                  // no tone typed: every tone, the more frequent first
@@ -81,7 +113,7 @@ TEST_F(SearchRoadTest, TypedTonesChooseTheWord) {
   EXPECT_EQ(Run(u"ni2hao3").route, SearchRoute::kNothingFound);
 }
 
-TEST_F(SearchRoadTest, SpacesAroundTraditionalCharactersAndBaseForms) {
+TEST_F(TypedReadingsTest, SpacesAroundTraditionalCharactersAndBaseForms) {
   SearchCommandResult r = Run(u" apple ");
   EXPECT_EQ(r.route, SearchRoute::kTrimmed);
   EXPECT_EQ(r.query, u"apple");
@@ -105,10 +137,10 @@ TEST_F(SearchRoadTest, SpacesAroundTraditionalCharactersAndBaseForms) {
             std::string::npos);
 }
 
-// Text that the language decision plainly misreads takes its plainer reading even where the text
+// Text that the language decision plainly misreads is read the way it is meant first, even where the text
 // as typed finds something: " apple" letter by letter finds the "a" of "Here is a letter.", 天氣 finds the
 // 天 of 天 冷, and tone digits are not English (though "wo" is a word of the corpus).
-TEST(SearchRoadPrecedenceTest, PlainerReadingsComeBeforeTheTextAsTyped) {
+TEST(TypedReadingsPrecedenceTest, MisreadTextIsReadAsMeantBeforeTheTextAsTyped) {
   test::RuntimeFolder folder;
   ASSERT_TRUE(test::WriteCorpus(folder.path(), u"BI",
                                 {{"我 的 e 邮件 。", "wǒ de e yóujiàn 。", "Here is a letter."},
@@ -126,29 +158,29 @@ TEST(SearchRoadPrecedenceTest, PlainerReadingsComeBeforeTheTextAsTyped) {
   const auto asTyped = [&](std::u16string_view text) {
     const Language language = DecideLanguage(text);
     std::vector<ResultSentence> found;
-    std::u16string query = QueryOfText(text, language, bi, mo, {});
+    std::u16string query = QueryOfText(text, language, {bi, mo, test::OpenedSimplifier()}, {});
     SearchCorpus(query, bi, found);
     return found.size();
   };
   ASSERT_GT(asTyped(u" apple"), 0u);  // the misreadings this test is about do find something
   ASSERT_GT(asTyped(u"天氣"), 0u);
 
-  const SearchCommandResult apple = RunSearchCommand(u" apple", bi, mo, {}, {});
+  const SearchCommandResult apple = RunSearchCommand(u" apple", {bi, mo, test::OpenedSimplifier()}, {}, {});
   EXPECT_EQ(apple.route, SearchRoute::kTrimmed);
   EXPECT_EQ(apple.query, u"apple");
-  const SearchCommandResult weather = RunSearchCommand(u"天氣", bi, mo, {}, {});
+  const SearchCommandResult weather = RunSearchCommand(u"天氣", {bi, mo, test::OpenedSimplifier()}, {}, {});
   EXPECT_EQ(weather.route, SearchRoute::kSimplified);
   EXPECT_EQ(weather.searched, u"天气");
   EXPECT_EQ(weather.notice, u"Showing results for 天气, in simplified characters");
-  const SearchCommandResult love = RunSearchCommand(u"wo3 ai4 ni3", bi, mo, {}, {});
+  const SearchCommandResult love = RunSearchCommand(u"wo3 ai4 ni3", {bi, mo, test::OpenedSimplifier()}, {}, {});
   EXPECT_EQ(love.route, SearchRoute::kPinyin);
   EXPECT_EQ(love.query, u"我 爱 你");
   // Spaces around a Chinese text change nothing, and untoned letters are English first.
-  EXPECT_EQ(RunSearchCommand(u" 天气 ", bi, mo, {}, {}).route, SearchRoute::kAsTyped);
-  EXPECT_EQ(RunSearchCommand(u"wo", bi, mo, {}, {}).route, SearchRoute::kAsTyped);
+  EXPECT_EQ(RunSearchCommand(u" 天气 ", {bi, mo, test::OpenedSimplifier()}, {}, {}).route, SearchRoute::kAsTyped);
+  EXPECT_EQ(RunSearchCommand(u"wo", {bi, mo, test::OpenedSimplifier()}, {}, {}).route, SearchRoute::kAsTyped);
 }
 
-TEST_F(SearchRoadTest, ReadingsFollowTheSearchedCorpora) {
+TEST_F(TypedReadingsTest, ReadingsFollowTheSearchedCorpora) {
   SysSettings monolingualOnly;
   monolingualOnly.searchBilingual = false;
   const SearchCommandResult r = Run(u"tianqi", monolingualOnly);
@@ -160,7 +192,7 @@ TEST_F(SearchRoadTest, ReadingsFollowTheSearchedCorpora) {
 
 // An imported corpus writes apostrophes in its pinyin (qǐ'é); typed pinyin with or without them
 // finds the word.
-TEST(SearchRoadImportTest, TypedPinyinFindsImportedWordsWrittenWithApostrophes) {
+TEST(TypedReadingsImportTest, TypedPinyinFindsImportedWordsWrittenWithApostrophes) {
   test::RuntimeFolder folder;
   const Status mo = test::WriteCorpus(folder.path(), u"MO", {{"你好 。", "nǐhǎo 。", ""}});
   ASSERT_TRUE(mo.ok()) << mo.ToString();
@@ -177,19 +209,19 @@ TEST(SearchRoadImportTest, TypedPinyinFindsImportedWordsWrittenWithApostrophes) 
   CorpusIndex mono(folder.path(), u"MO");
   for (CorpusIndex* index : {&bi, &mono}) ASSERT_TRUE(LoadCorpus(*index).ok());
   for (std::u16string_view typed : {u"qie", u"qi'e", u"qǐ'é", u"qǐé", u"qi3e2", u"qi e"}) {
-    const SearchCommandResult r = RunSearchCommand(typed, bi, mono, {}, {});
+    const SearchCommandResult r = RunSearchCommand(typed, {bi, mono, test::OpenedSimplifier()}, {}, {});
     EXPECT_EQ(r.route, SearchRoute::kPinyin) << Utf16ToUtf8(typed);
     EXPECT_EQ(r.query, u"企鹅") << Utf16ToUtf8(typed);
     EXPECT_EQ(r.bilingual.size(), 2u) << Utf16ToUtf8(typed);
   }
-  EXPECT_EQ(RunSearchCommand(u"keai", bi, mono, {}, {}).query, u"可爱");
-  EXPECT_EQ(RunSearchCommand(u"ke3'ai4", bi, mono, {}, {}).query, u"可爱");
+  EXPECT_EQ(RunSearchCommand(u"keai", {bi, mono, test::OpenedSimplifier()}, {}, {}).query, u"可爱");
+  EXPECT_EQ(RunSearchCommand(u"ke3'ai4", {bi, mono, test::OpenedSimplifier()}, {}, {}).query, u"可爱");
 }
 
-TEST_F(SearchRoadTest, NothingFoundPageNamesTheQueryAsText) {
+TEST_F(TypedReadingsTest, NothingFoundPageNamesTheQueryAsText) {
   SearchCommandResult r = Run(u"xyzzy");
   EXPECT_EQ(r.route, SearchRoute::kNothingFound);
-  EXPECT_FALSE(r.addToHistory());
+  EXPECT_FALSE(r.found());
   EXPECT_EQ(r.page, PageResult::kWritten);
   EXPECT_NE(NotFoundPage().find("Nothing found for \"<span class=\"query\">xyzzy</span>\""), std::string::npos);
 
@@ -202,7 +234,7 @@ TEST_F(SearchRoadTest, NothingFoundPageNamesTheQueryAsText) {
   EXPECT_NE(NotFoundPage().find("a\xEF\xBF\xBD\xEF\xBF\xBD\xF0\x9F\x98\x80"), std::string::npos);
 }
 
-TEST_F(SearchRoadTest, HugeQueriesEndWithOnlyThePageWritten) {
+TEST_F(TypedReadingsTest, HugeQueriesEndWithOnlyThePageWritten) {
   std::u16string huge;
   while (huge.size() < (1u << 20)) huge += u"zq \u6C23";
   for (const std::u16string& text : {huge, u" " + huge, std::u16string(1u << 20, u'a')}) {
@@ -239,7 +271,7 @@ class OtherReadingsTest : public ::testing::Test {
   }
 
   SearchCommandResult Run(std::u16string_view text, const SysSettings& settings = {}) {
-    return RunSearchCommand(text, bi_, mo_, settings, page_);
+    return RunSearchCommand(text, {bi_, mo_, test::OpenedSimplifier()}, settings, page_);
   }
   std::string Page() const { return test::ReadBytes(page_); }
 
