@@ -16,6 +16,7 @@
 #include "explorer/word_lookup.h"
 #include "resources/product_info.h"
 #include "resources/window_texts.h"
+#include "settings/settings.h"
 #include "ui_main_window.h"
 
 namespace tamrel {
@@ -122,8 +123,10 @@ void MainWindow::greet() {
 }
 
 void MainWindow::readOptions() {
-  (void)ReadConfig(settings_, root_);         // without a readable file the defaults stay
-  (void)ReadLearnerOptions(options_, root_);  // likewise
+  // A file that cannot be read leaves its defaults.
+  const RuntimeSettings loaded = LoadSettings(root_);
+  settings_ = loaded.system;
+  options_ = loaded.learner;
 }
 
 void MainWindow::showResourcesError() { desktop_.Tell(this, kErrorCaption, kResourcesError, Desktop::Icon::kError); }

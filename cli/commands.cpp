@@ -13,6 +13,7 @@
 #include "explorer/sentence_export.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/line_analysis.h"
+#include "settings/settings.h"
 #include "settings/sys_settings.h"
 #include "text/text_utils.h"
 
@@ -103,13 +104,18 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
       return 2;
     }
   }
-  SysSettings settings;
-  (void)ReadConfig(settings, kRoot);  // without a readable file the defaults stay
+  const RuntimeSettings loaded = LoadSettings(kRoot);
+  for (const Status& read : {loaded.systemRead, loaded.learnerRead}) {
+    if (!read.ok()) std::cerr << "warning: " << read.ToString() << "; its defaults are used.\n";
+  }
+  const SysSettings& settings = loaded.system;
+  PageOptions pageOptions;
+  pageOptions.toneColours = loaded.learner.toneColours;
   const std::filesystem::path page = ResultPageFileName(kRoot);
   Simplifier simplifier;
   (void)simplifier.Open();  // without OpenCC's configuration, traditional characters are searched as typed
   const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), {bilingual, monolingual, simplifier}, settings,
-                                                      writePage ? page : std::filesystem::path());
+                                                      writePage ? page : std::filesystem::path(), pageOptions);
   if (result.page == PageResult::kFailed) {
     std::cerr << "The page " << (result.pageFile.empty() ? page : result.pageFile).string()
               << " could not be written.\n";

@@ -18,7 +18,9 @@ int Words(bool chinese, int start, int count);
 // an English side (explorer/sentence_export.h).
 enum class SearchOutput { kText, kJson, kTsv };
 
-// Searches `text`; 0 when something was found, 1 when nothing was, 2 when a corpus cannot be loaded.
+// Searches `text` with the settings of data/config.data and data/options.json (a file that cannot
+// be read gives a warning and its defaults); 0 when something was found, 1 when nothing was, 2 when a
+// corpus cannot be loaded.
 int Search(const std::string& text, SearchOutput output, bool writePage);
 
 // Prints the options, or sets KEY=TRUE|FALSE pairs and writes them; 0, or 2 on a bad pair or

@@ -25,10 +25,12 @@ int main(int argc, char** argv) {
   bool tsv = false;
   bool noPage = false;
   std::vector<std::string> queryWords;
-  search->add_flag("--json", json, "One JSON object per result and line");
-  search->add_flag("--tsv", tsv,
-                   "Tab-separated notes for Anki of the sentences with Chinese and English, as File > Export "
-                   "Results... writes them (not --json)");
+  auto* jsonFlag = search->add_flag("--json", json, "One JSON object per result and line");
+  search
+      ->add_flag("--tsv", tsv,
+                 "Tab-separated notes for Anki of the sentences with Chinese and English, as File > Export "
+                 "Results... writes them")
+      ->excludes(jsonFlag);
   search->add_flag("--no-page", noPage, "Do not write data/displayResult.html");
   search
       ->add_option("TEXT", queryWords,

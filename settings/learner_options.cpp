@@ -25,9 +25,9 @@ Status ReadObject(const std::filesystem::path& file, nlohmann::json& object) {
   if (!std::filesystem::exists(file, error)) return Status::Ok();
   std::ifstream in(file, std::ios::binary);
   if (!in) return Status::IoError(file, "cannot be opened");
-  if (std::filesystem::file_size(file, error) > static_cast<uintmax_t>(kLargestFile) || error) {
-    return Status::Corruption(file, "is too large for an options file");
-  }
+  const uintmax_t size = std::filesystem::file_size(file, error);
+  if (error) return Status::IoError(file, "cannot be read");  // a folder, for one
+  if (size > static_cast<uintmax_t>(kLargestFile)) return Status::Corruption(file, "is too large for an options file");
   std::stringstream text;
   text << in.rdbuf();
   if (in.bad()) return Status::IoError(file, "cannot be read");

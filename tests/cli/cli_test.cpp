@@ -1,0 +1,537 @@
+// tamrel-cli as a user runs it: the built program (TAMREL_CLI) in a runtime folder of its own, made
+// per test with a small corpus and the pages of data/, its indexes built by `tamrel-cli build`. Each
+// run has a fixed environment and gives its exit code, standard output and standard error.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/corpus_writer.h"
+#include "tests/support/test_support.h"
+
+namespace tamrel {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+namespace fs = std::filesystem;
+
+const fs::path kSourceDir = TAMREL_SOURCE_DIR;
+const fs::path kLexicon = kSourceDir / "resources/lexicon/lexicon.tsv";
+
+struct Outcome {
+  int exitCode = -1;  // 128 + the signal when it was killed
+  std::string out;
+  std::string err;
+};
+
+// Runs `tamrel-cli ARGS...` in `folder` with `input` on standard input. The environment is fixed
+// (C locale, no inherited variables), and argv[0] is "tamrel-cli" as a user on the PATH types it.
+Outcome RunCli(const fs::path& folder, const std::vector<std::string>& args, const std::string& input = "") {
+  // Standard input, output and error go through files in a scratch folder of this run.
+  std::string scratch = (fs::temp_directory_path() / "tamrel-cli-run-XXXXXX").string();
+  if (mkdtemp(scratch.data()) == nullptr) {
+    ADD_FAILURE() << "cannot create a scratch folder";
+    return {};
+  }
+  const fs::path io = scratch;
+  WriteBytes(io / "in", input);
+  std::vector<std::string> words = {"tamrel-cli"};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  std::string env[] = {"LC_ALL=C", "LANG=C", "PATH=/usr/bin:/bin", "HOME=" + io.string()};
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  const std::string in = io / "in", out = io / "out", err = io / "err";
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // Only calls that are safe between fork and exec.
+    const int fdIn = open(in.c_str(), O_RDONLY);
+    const int fdOut = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int fdErr = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fdIn < 0 || fdOut < 0 || fdErr < 0 || dup2(fdIn, 0) < 0 || dup2(fdOut, 1) < 0 || dup2(fdErr, 2) < 0 ||
+        chdir(folder.c_str()) != 0) {
+      _exit(126);
+    }
+    execve(TAMREL_CLI, argv.data(), envp.data());
+    _exit(127);
+  }
+  Outcome outcome;
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid) {
+    ADD_FAILURE() << "cannot run " << TAMREL_CLI;
+  } else {
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  outcome.out = ReadBytes(out);
+  outcome.err = ReadBytes(err);
+  std::error_code ignored;
+  fs::remove_all(io, ignored);
+  return outcome;
+}
+
+// Shows the whole run when an expectation on it fails.
+std::string Describe(const std::vector<std::string>& args, const Outcome& o) {
+  std::string line = "tamrel-cli";
+  for (const std::string& a : args) line += " '" + a + "'";
+  return line + "\nexit code " + std::to_string(o.exitCode) + "\n--- stdout\n" + o.out + "--- stderr\n" + o.err;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The bilingual corpus: three groups; 天气 and "weather" in two of them.
+const std::vector<test::SentenceGroup> kBilingual = {
+    {"你好 ， 我 是 老师 。", "nǐhǎo ， wǒ shì lǎoshī 。", "Hello, I am a teacher."},
+    {"今天 天气 很 好 。", "jīntiān tiānqì hěn hǎo 。", "The weather is good today."},
+    {"我 喜欢 下雨 的 天气 。", "wǒ xǐhuan xiàyǔ de tiānqì 。", "I like rainy weather."},
+};
+// The monolingual corpus: a Chinese-only group and an English-only one.
+const std::vector<test::SentenceGroup> kMonolingual = {
+    {"天气 冷 了 。", "tiānqì lěng le 。", ""},
+    {"", "", "What is the weather like?"},
+};
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+class CliTest : public ::testing::Test {
+ protected:
+  // The sources of both corpora, the shipped pages, and the indexes as tamrel-cli builds them.
+  void SetUp() override {
+    ASSERT_TRUE(test::WriteCorpus(root(), u"BI", kBilingual).ok());
+    ASSERT_TRUE(test::WriteCorpus(root(), u"MO", kMonolingual).ok());
+    // Only the sources stay: the indexes are the CLI's to build.
+    fs::remove_all(folder_ / "data");
+    fs::create_directory(folder_ / "data");
+    for (const auto& entry : fs::directory_iterator(kSourceDir / "data")) {
+      if (entry.path().extension() == ".html") fs::copy_file(entry.path(), folder_ / "data" / entry.path().filename());
+    }
+    const Outcome built = Run({"build"});
+    ASSERT_EQ(built.exitCode, 0) << Describe({"build"}, built);
+  }
+
+  Outcome Run(const std::vector<std::string>& args, const std::string& input = "") {
+    return RunCli(root(), args, input);
+  }
+
+  const fs::path& root() const { return folder_.path(); }
+
+  test::RuntimeFolder folder_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// build
+
+TEST_F(CliTest, BuildWritesTheIndexesOfBothCorporaAndSaysSo) {
+  for (const char* file : {"index1.datBI", "index11.datBI", "index2.datBI", "index21.datBI", "index1.datMO",
+                           "index11.datMO", "index2.datMO", "index21.datMO"}) {
+    EXPECT_TRUE(fs::exists(folder_ / "data" / file)) << file;
+  }
+  fs::remove(folder_ / "data/index1.datBI");
+  const Outcome o = Run({"build"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"build"}, o);
+  EXPECT_EQ(o.out, "Finished MO!\n");
+  EXPECT_EQ(o.err, "\rBI: 51 dictionary lines, 3 sentence groups\n\rMO: 18 dictionary lines, 2 sentence groups\n");
+  EXPECT_TRUE(fs::exists(folder_ / "data/index1.datBI"));
+}
+
+TEST_F(CliTest, BuildWithoutASourceFailsWithExitCode1) {
+  fs::remove(folder_ / "BDict/word.dictMO");
+  const Outcome o = Run({"build"});
+  EXPECT_EQ(o.exitCode, 1) << Describe({"build"}, o);
+  EXPECT_EQ(o.out, "");
+  EXPECT_TRUE(Contains(o.err, "MO: BDict/word.dictMO could not be read or written\n")) << o.err;
+  EXPECT_TRUE(Contains(o.err, "\nError! Resources are not available!\n")) << o.err;
+}
+
+// ---------------------------------------------------------------------------------------------
+// words
+
+struct CommandCase {
+  std::vector<std::string> args;
+  int exitCode;
+  std::string out;  // exact
+  std::string err;  // a part of standard error ("" when it must be empty)
+};
+
+void ExpectRuns(const fs::path& root, const std::vector<CommandCase>& cases) {
+  for (const CommandCase& c : cases) {
+    const Outcome o = RunCli(root, c.args);
+    const std::string what = Describe(c.args, o);
+    EXPECT_EQ(o.exitCode, c.exitCode) << what;
+    EXPECT_EQ(o.out, c.out) << what;
+    if (c.err.empty()) {
+      EXPECT_EQ(o.err, "") << what;
+    } else {
+      EXPECT_TRUE(Contains(o.err, c.err)) << what;
+    }
+  }
+}
+
+// The Chinese words in the order of the dictionary, without 。 (left out of the list);
+// the English words as searched (lower case, without the punctuation around them).
+const std::string kChineseWords =
+    "0:你好\n1:，\n2:我\n3:是\n4:老师\n5:今天\n6:天气\n7:很\n8:好\n9:喜欢\n10:下雨\n11:的\n";
+
+TEST_F(CliTest, WordsListsNumberedWordsOrRefusesBadNumbers) {
+  ExpectRuns(root(), {
+                         {{"words", "--cn", "0", "100"}, 0, kChineseWords, ""},
+                         {{"words", "--cn", "0"}, 0, kChineseWords, ""},  // COUNT is 20 by default
+                         {{"words", "--cn", "10", "20"}, 0, "10:下雨\n11:的\n", ""},
+                         {{"words", "5", "3", "--cn"}, 0, "5:今天\n6:天气\n7:很\n", ""},
+                         {{"words", "0", "5"}, 0, "0:hello\n1:i\n2:am\n3:a\n4:teacher\n", ""},
+                         {{"words", "10"}, 0, "10:like\n11:rainy\n", ""},
+                         // Positions outside the list, and counts of none, list nothing.
+                         {{"words", "12", "5"}, 0, "", ""},
+                         {{"words", "-1", "5"}, 0, "", ""},
+                         {{"words", "3", "-1"}, 0, "", ""},
+                         {{"words", "3", "0"}, 0, "", ""},
+                         {{"words", "abc"}, 2, "", "Could not convert: START = abc\n"},
+                         {{"words", "1", "x"}, 2, "", "Could not convert: COUNT = x\n"},
+                         {{"words", "99999999999", "1"}, 2, "", "Could not convert: START = 99999999999\n"},
+                         {{"words"}, 2, "", "START is required"},
+                         {{"words", "1", "2", "3"}, 2, "", "The following argument was not expected: 3"},
+                     });
+}
+
+TEST_F(CliTest, WordsWithoutAnIndexExitsWith2) {
+  fs::remove(folder_ / "data/index1.datBI");
+  ExpectRuns(root(), {{{"words", "0"}, 2, "", "(the BI index in data/ could not be loaded; run 'tamrel-cli build')"}});
+}
+
+// ---------------------------------------------------------------------------------------------
+// search
+
+// Each line of a sentence ends with a space: the sentences come with a space after every word.
+TEST_F(CliTest, SearchPrintsNumberedSentencesOfBothCorporaAndWritesThePage) {
+  const Outcome o = Run({"search", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "weather"}, o);
+  EXPECT_EQ(o.out,
+            "Bilingual Examples:\n"
+            "1. 今天 天气 很 好 。 \n"
+            "   jīntiān tiānqì hěn hǎo 。 \n"
+            "   The weather is good today. \n"
+            "2. 我 喜欢 下雨 的 天气 。 \n"
+            "   wǒ xǐhuan xiàyǔ de tiānqì 。 \n"
+            "   I like rainy weather. \n"
+            "Monolingual Examples:\n"
+            "1. \n"
+            "   \n"
+            "   What is the weather like? \n");
+  EXPECT_EQ(o.err, "");
+  const std::string page = ReadBytes(folder_ / "data/displayResult.html");
+  EXPECT_TRUE(page.starts_with(kBom)) << page;
+  EXPECT_TRUE(Contains(page, "The results for \"weather\"")) << page;
+  EXPECT_TRUE(Contains(page, "rainy")) << page;
+}
+
+TEST_F(CliTest, SearchOfChineseTextCutsItIntoTheCorpusWords) {
+  const Outcome o = Run({"search", "--no-page", "天气很好"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "天气很好"}, o);
+  EXPECT_TRUE(o.out.starts_with("Bilingual Examples:\n1. 今天 天气 很 好 。 \n")) << o.out;
+  EXPECT_TRUE(Contains(o.out, "Monolingual Examples:\n1. 天气 冷 了 。 \n   tiānqì lěng le 。 \n   \n")) << o.out;
+}
+
+TEST_F(CliTest, SearchJsonPrintsOneObjectPerSentence) {
+  const Outcome o = Run({"search", "--json", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "--json", "weather"}, o);
+  EXPECT_EQ(
+      o.out,
+      R"({"corpus":"BI","rank":1,"chinese":"今天 天气 很 好 。 ","pinyin":"jīntiān tiānqì hěn hǎo 。 ","english":"The weather is good today. "})"
+      "\n"
+      R"({"corpus":"BI","rank":2,"chinese":"我 喜欢 下雨 的 天气 。 ","pinyin":"wǒ xǐhuan xiàyǔ de tiānqì 。 ","english":"I like rainy weather. "})"
+      "\n"
+      R"({"corpus":"MO","rank":1,"chinese":"","pinyin":"","english":"What is the weather like? "})"
+      "\n");
+  EXPECT_EQ(o.err, "");
+}
+
+TEST_F(CliTest, SearchTsvPrintsTheExportNotesOfBilingualSentences) {
+  const Outcome o = Run({"search", "--tsv", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "--tsv", "weather"}, o);
+  EXPECT_EQ(o.out,
+            "#separator:tab\n#html:false\n#columns:Chinese\tPinyin\tEnglish\tTags\n#tags column:4\n"
+            "今天天气很好。\tjīntiān tiānqì hěn hǎo。\tThe weather is good today.\tweather\n"
+            "我喜欢下雨的天气。\twǒ xǐhuan xiàyǔ de tiānqì。\tI like rainy weather.\tweather\n");
+  EXPECT_EQ(o.err, "");
+}
+
+TEST_F(CliTest, JsonAndTsvTogetherAreRefused) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{"search", "--json", "--tsv", "weather"},
+                                                                {"search", "--tsv", "weather", "--json"}}) {
+    const Outcome o = Run(args);
+    EXPECT_EQ(o.exitCode, 2) << Describe(args, o);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "--json excludes --tsv\nRun with --help for more information.\n");
+    EXPECT_FALSE(fs::exists(folder_ / "data/displayResult.html"));
+  }
+}
+
+TEST_F(CliTest, NoPageLeavesThePageFileUnwritten) {
+  const Outcome o = Run({"search", "--no-page", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "--no-page", "weather"}, o);
+  EXPECT_TRUE(o.out.starts_with("Bilingual Examples:\n1. 今天 天气 很 好 。 \n")) << o.out;
+  EXPECT_FALSE(fs::exists(folder_ / "data/displayResult.html"));
+}
+
+TEST_F(CliTest, SearchThatFindsNothingExitsWith1AndSaysSo) {
+  WriteBytes(folder_ / "data/displayResult.html", "the previous page");
+  const Outcome text = Run({"search", "zzzqqq"});
+  EXPECT_EQ(text.exitCode, 1) << Describe({"search", "zzzqqq"}, text);
+  EXPECT_EQ(text.out, "");
+  EXPECT_EQ(text.err, "Nothing found for \"zzzqqq\".\n");
+  // The page that says so is written beside the result page, which stays as it was.
+  EXPECT_TRUE(Contains(ReadBytes(folder_ / "data/notFound.html"), "zzzqqq"));
+  EXPECT_EQ(ReadBytes(folder_ / "data/displayResult.html"), "the previous page");
+  // Machine-read outputs stay empty on both streams.
+  for (const char* format : {"--json", "--tsv"}) {
+    const Outcome o = Run({"search", format, "zzzqqq"});
+    EXPECT_EQ(o.exitCode, 1) << Describe({"search", format, "zzzqqq"}, o);
+    EXPECT_EQ(o.out, "") << format;
+    EXPECT_EQ(o.err, "") << format;
+  }
+}
+
+TEST_F(CliTest, SearchWithoutTextExitsWith2) {
+  ExpectRuns(root(), {
+                         {{"search", ""}, 2, "", "Nothing to search: the text is empty.\n"},
+                         {{"search"}, 2, "", "TEXT is required"},
+                         {{"search", "--bogus", "weather"}, 2, "", "The following argument was not expected: --bogus"},
+                     });
+}
+
+TEST_F(CliTest, SearchWithoutAnIndexExitsWith2) {
+  fs::remove(folder_ / "data/index2.datMO");
+  ExpectRuns(root(),
+             {{{"search", "weather"}, 2, "", "(the MO index in data/ could not be loaded; run 'tamrel-cli build')"}});
+}
+
+TEST_F(CliTest, PagesHaveToneColoursWhenTheOptionsFileTurnsThemOn) {
+  const fs::path page = folder_ / "data/displayResult.html";
+  // Off by default; the tone classes are used for the syllables of 天气 (tiān: 1, qì: 4).
+  ASSERT_EQ(Run({"search", "天气"}).exitCode, 0);
+  EXPECT_FALSE(Contains(ReadBytes(page), "<span class=\"t1\">")) << ReadBytes(page);
+  WriteBytes(folder_ / "data/options.json", R"({"toneColours": true})");
+  const Outcome on = Run({"search", "天气"});
+  EXPECT_EQ(on.exitCode, 0) << Describe({"search", "天气"}, on);
+  EXPECT_EQ(on.err, "");
+  EXPECT_TRUE(Contains(ReadBytes(page), "<span class=\"t1\">tiān</span><span class=\"t4\">qì</span>"))
+      << ReadBytes(page);
+  WriteBytes(folder_ / "data/options.json", R"({"toneColours": false})");
+  ASSERT_EQ(Run({"search", "天气"}).exitCode, 0);
+  EXPECT_FALSE(Contains(ReadBytes(page), "<span class=\"t1\">")) << ReadBytes(page);
+}
+
+TEST_F(CliTest, SearchWarnsAboutASettingsFileItCannotReadAndUsesItsDefaults) {
+  WriteBytes(folder_ / "data/options.json", "{\"toneColours\": tru");
+  fs::create_directory(folder_ / "data/config.data");
+  const Outcome o = Run({"search", "--no-page", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "weather"}, o);
+  EXPECT_TRUE(o.out.starts_with("Bilingual Examples:\n")) << o.out;
+  EXPECT_EQ(o.err,
+            "warning: data/config.data: cannot be opened; its defaults are used.\n"
+            "warning: data/options.json: is not a JSON object; its defaults are used.\n");
+}
+
+TEST_F(CliTest, SearchFollowsTheSettingsFile) {
+  ASSERT_EQ(Run({"settings", "FLAGBI=FALSE", "FLAGPRON=FALSE"}).exitCode, 0);
+  const Outcome o = Run({"search", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "weather"}, o);
+  EXPECT_EQ(o.out, "Monolingual Examples:\n1. \n   \n   What is the weather like? \n");
+  const std::string page = ReadBytes(folder_ / "data/displayResult.html");
+  EXPECT_FALSE(Contains(page, "rainy")) << page;
+}
+
+// ---------------------------------------------------------------------------------------------
+// settings
+
+const std::string kAllOnShown = "FLAGSTARTUP=TRUE\nFLAGPRON=TRUE\nFLAGBI=TRUE\nFLAGMONO=TRUE\n";
+
+TEST_F(CliTest, SettingsShowsTheOptionsAndChangesThoseNamed) {
+  ExpectRuns(root(), {{{"settings"}, 0, kAllOnShown, ""}});
+  EXPECT_FALSE(fs::exists(folder_ / "data/config.data"));
+  ExpectRuns(
+      root(),
+      {
+          {{"settings", "FLAGPRON=FALSE"}, 0, "FLAGSTARTUP=TRUE\nFLAGPRON=FALSE\nFLAGBI=TRUE\nFLAGMONO=TRUE\n", ""},
+          {{"settings", "FLAGMONO=FALSE", "FLAGSTARTUP=FALSE"},
+           0,
+           "FLAGSTARTUP=FALSE\nFLAGPRON=FALSE\nFLAGBI=TRUE\nFLAGMONO=FALSE\n",
+           ""},
+          {{"settings"}, 0, "FLAGSTARTUP=FALSE\nFLAGPRON=FALSE\nFLAGBI=TRUE\nFLAGMONO=FALSE\n", ""},
+      });
+  EXPECT_EQ(ReadBytes(folder_ / "data/config.data"),
+            kBom + "FIRST\nFLAGPRON##FALSE\nFLAGBI##TRUE\nFLAGMONO##FALSE\nFLAGSTARTUP##FALSE\n");
+}
+
+TEST_F(CliTest, BadSettingsAssignmentsExitWith2AndChangeNothing) {
+  const std::string expected =
+      "Expected KEY=TRUE or KEY=FALSE with KEY one of FLAGSTARTUP, FLAGPRON, FLAGBI, FLAGMONO; got ";
+  ExpectRuns(root(), {
+                         {{"settings", "FLAGBI=maybe"}, 2, "", expected + "'FLAGBI=maybe'.\n"},
+                         {{"settings", "FOO=TRUE"}, 2, "", expected + "'FOO=TRUE'.\n"},
+                         {{"settings", "flagpron=true"}, 2, "", expected + "'flagpron=true'.\n"},
+                         {{"settings", "FLAGPRON"}, 2, "", expected + "'FLAGPRON'.\n"},
+                         // One bad pair refuses the good ones too.
+                         {{"settings", "FLAGPRON=FALSE", "FLAGBI=no"}, 2, "", expected + "'FLAGBI=no'.\n"},
+                         {{"settings", "--bogus"}, 2, "", "The following argument was not expected: --bogus"},
+                     });
+  EXPECT_FALSE(fs::exists(folder_ / "data/config.data"));
+  ExpectRuns(root(), {{{"settings"}, 0, kAllOnShown, ""}});
+}
+
+// ---------------------------------------------------------------------------------------------
+// prepare
+
+TEST_F(CliTest, PrepareWritesTheDictionaryOfACorpus) {
+  fs::remove(folder_ / "BDict/word.dictBI");
+  ExpectRuns(root(), {
+                         {{"prepare", "BI"}, 0, "BDict/word.dictBI: 51 keys from 3 sentence groups\n", ""},
+                         {{"prepare", "MO"}, 0, "BDict/word.dictMO: 18 keys from 2 sentence groups\n", ""},
+                     });
+  const std::string dictionary = ReadBytes(folder_ / "BDict/word.dictBI");
+  EXPECT_TRUE(Contains(dictionary, "\n0天气\t1:1 2:1\n")) << dictionary;
+  EXPECT_TRUE(Contains(dictionary, "\n2rainy\t2:1\n")) << dictionary;
+  // The dictionary it wrote builds and searches.
+  ASSERT_EQ(Run({"build"}).exitCode, 0);
+  EXPECT_EQ(Run({"search", "--no-page", "rainy"}).exitCode, 0);
+}
+
+TEST_F(CliTest, PrepareRefusesABadTagOrABrokenCorpus) {
+  const std::string dictionary = ReadBytes(folder_ / "BDict/word.dictBI");
+  ExpectRuns(root(), {
+                         {{"prepare", "XX"}, 2, "", "TAG: XX not in {BI,MO}"},
+                         {{"prepare", "bi"}, 2, "", "TAG: bi not in {BI,MO}"},
+                         {{"prepare"}, 2, "", "TAG is required"},
+                     });
+  std::string sentences = ReadBytes(folder_ / "BDict/sents.finalBI");
+  sentences.insert(sentences.find('\n'), "\tx");
+  WriteBytes(folder_ / "BDict/sents.finalBI", sentences);
+  ExpectRuns(root(), {{{"prepare", "BI"}, 1, "", "BDict/sents.finalBI, line 1: "}});
+  const Outcome o = Run({"prepare", "BI"});
+  EXPECT_TRUE(o.err.ends_with(". Nothing was written.\n")) << o.err;
+  EXPECT_EQ(ReadBytes(folder_ / "BDict/word.dictBI"), dictionary);
+}
+
+// ---------------------------------------------------------------------------------------------
+// segment and pinyin
+
+TEST_F(CliTest, SegmentAndPinyinAnswerLineForLine) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string input;
+    std::string out;
+  };
+  const std::string lexicon = kLexicon.string();
+  const std::vector<Case> cases = {
+      {{"segment", "--lexicon", lexicon}, "我喜欢下雨的天气。\n今天很好\n", "我 喜欢 下雨 的 天气 。\n今天 很 好\n"},
+      {{"pinyin", "--lexicon", lexicon}, "我喜欢下雨的天气。\n", "wǒ xǐhuan xiàyǔ de tiānqì 。\n"},
+      // Traditional characters are cut as their simplified words (天气) and shown as typed.
+      {{"segment", "--lexicon", lexicon}, "天氣很好\n", "天氣 很 好\n"},
+      {{"segment", "--keep-traditional", "--lexicon", lexicon}, "天氣很好\n", "天 氣 很 好\n"},
+      {{"pinyin", "--lexicon", lexicon}, "天氣\n", "tiānqì\n"},
+      // An empty line stays a line; a line without an end still answers.
+      {{"segment", "--lexicon", lexicon}, "\n你好", "\n你好\n"},
+      {{"segment", "--lexicon", lexicon}, "", ""},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = Run(c.args, c.input);
+    EXPECT_EQ(o.exitCode, 0) << Describe(c.args, o);
+    EXPECT_EQ(o.out, c.out) << Describe(c.args, o);
+    EXPECT_EQ(o.err, "") << Describe(c.args, o);
+  }
+}
+
+TEST_F(CliTest, SegmentWithoutItsLexiconExitsWith2) {
+  ExpectRuns(root(), {
+                         {{"segment", "--lexicon", "no-such.tsv"}, 2, "", "tamrel-cli: cannot load the lexicon: "},
+                         {{"pinyin", "--lexicon", "no-such.tsv"}, 2, "", "no-such.tsv"},
+                     });
+}
+
+// ---------------------------------------------------------------------------------------------
+// import
+
+TEST_F(CliTest, ImportReplacesOrAppendsToACorpusAndBuildsItsIndex) {
+  WriteBytes(folder_ / "pairs.txt", "I drink tea.\t我喝茶。\nTea is hot.\t茶很热。\n");
+  const Outcome replaced = Run({"import", "BI", "pairs.txt"});
+  EXPECT_EQ(replaced.exitCode, 0) << Describe({"import", "BI", "pairs.txt"}, replaced);
+  EXPECT_TRUE(replaced.out.starts_with(
+      "Imported 2 sentence groups into BDict/sents.finalBI (2 lines read, 0 duplicates left out) in "))
+      << replaced.out;
+  EXPECT_TRUE(replaced.out.ends_with(" s; the index is built.\n")) << replaced.out;
+  EXPECT_EQ(replaced.err, "");
+  EXPECT_EQ(ReadBytes(folder_ / "BDict/sents.finalBI"),
+            "我 喝茶 。\nwǒ hēchá 。\nI drink tea.\n茶 很 热 。\nchá hěn rè 。\nTea is hot.\n");
+  // The new sentences are searchable at once; the old bilingual ones are gone.
+  EXPECT_EQ(Run({"search", "--json", "--no-page", "tea"}).out,
+            R"({"corpus":"BI","rank":1,"chinese":"我 喝茶 。 ","pinyin":"wǒ hēchá 。 ","english":"I drink tea. "})"
+            "\n"
+            R"({"corpus":"BI","rank":2,"chinese":"茶 很 热 。 ","pinyin":"chá hěn rè 。 ","english":"Tea is hot. "})"
+            "\n");
+  EXPECT_EQ(Run({"search", "--tsv", "--no-page", "rainy"}).exitCode, 1);
+
+  // --append keeps the groups and adds new ones; a pair that is already there is left out.
+  WriteBytes(folder_ / "more.txt", "I like tea.\t我喜欢茶。\nI drink tea.\t我喝茶。\nno Chinese here\n");
+  const Outcome appended = Run({"import", "--append", "BI", "more.txt"});
+  EXPECT_EQ(appended.exitCode, 0) << Describe({"import", "--append", "BI", "more.txt"}, appended);
+  EXPECT_TRUE(
+      appended.out.starts_with("Imported 1 sentence groups into BDict/sents.finalBI after its 2 groups (3 "
+                               "lines read, 1 duplicates left out) in "))
+      << appended.out;
+  EXPECT_TRUE(Contains(appended.out, "Skipped 1 line that could not be used:\n  more.txt, line 3: ")) << appended.out;
+  const Outcome search = Run({"search", "--no-page", "--json", "tea"});
+  EXPECT_TRUE(Contains(search.out, R"("english":"I like tea. ")")) << search.out;
+}
+
+TEST_F(CliTest, ImportRefusalsLeaveTheCorpusAsItWas) {
+  const std::string sentences = ReadBytes(folder_ / "BDict/sents.finalBI");
+  WriteBytes(folder_ / "empty.txt", "");
+  const Outcome empty = Run({"import", "BI", "empty.txt"});
+  EXPECT_EQ(empty.exitCode, 1) << Describe({"import", "BI", "empty.txt"}, empty);
+  EXPECT_TRUE(Contains(empty.err, "Import failed: ")) << empty.err;
+  EXPECT_TRUE(Contains(empty.err, "\nThe corpus BI was not changed.\n")) << empty.err;
+  ExpectRuns(root(), {
+                         {{"import", "XX", "empty.txt"}, 2, "", "TAG: XX not in {BI,MO}"},
+                         {{"import", "BI"}, 2, "", "FILE is required"},
+                     });
+  EXPECT_EQ(ReadBytes(folder_ / "BDict/sents.finalBI"), sentences);
+}
+
+// ---------------------------------------------------------------------------------------------
+// the command line itself
+
+TEST_F(CliTest, HelpNamesEveryCommand) {
+  const Outcome o = Run({"--help"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"--help"}, o);
+  EXPECT_TRUE(
+      o.out.starts_with("Tamrel: example sentences for learners of Chinese and English\n"
+                        "Usage: tamrel-cli [OPTIONS] SUBCOMMAND\n"))
+      << o.out;
+  for (const char* command : {"build", "words", "search", "settings", "prepare", "segment", "pinyin", "import"}) {
+    EXPECT_TRUE(Contains(o.out, std::string("\n  ") + command + " ")) << command;
+  }
+  EXPECT_EQ(o.err, "");
+  const Outcome search = Run({"search", "--help"});
+  EXPECT_EQ(search.exitCode, 0);
+  EXPECT_TRUE(Contains(search.out, "--json")) << search.out;
+  EXPECT_TRUE(Contains(search.out, "--no-page")) << search.out;
+  EXPECT_TRUE(Contains(search.out, "--tsv Excludes: --json")) << search.out;
+}
+
+TEST_F(CliTest, UnknownOrMissingCommandExitsWith2) {
+  ExpectRuns(root(), {
+                         {{"frobnicate"}, 2, "", "A subcommand is required\n"},
+                         {{}, 2, "", "A subcommand is required"},
+                     });
+}
+
+}  // namespace
+}  // namespace tamrel
