@@ -7,6 +7,7 @@
 
 #include "settings/learner_options.h"
 #include "tests/app/qt_test_main.h"
+#include "tests/app/scripted_desktop.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -21,23 +22,28 @@ std::string ConfigText(const char* pron, const char* bi, const char* mono, const
 }  // namespace
 
 using tamrel::SettingsDialog;
+using tamrel::test::ScriptedDesktop;
 
 class SettingsDialogTest : public QObject {
   Q_OBJECT
 
  private:
   std::unique_ptr<tamrel::test::RuntimeFolder> folder_;
+  ScriptedDesktop desktop_;
 
   static QCheckBox* Box(SettingsDialog& dialog, const char* name) { return dialog.findChild<QCheckBox*>(name); }
   static QPushButton* Button(SettingsDialog& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
   std::string Config() const { return tamrel::test::ReadBytes(*folder_ / "data/config.data"); }
 
  private slots:
-  void init() { folder_ = std::make_unique<tamrel::test::RuntimeFolder>(); }
+  void init() {
+    folder_ = std::make_unique<tamrel::test::RuntimeFolder>();
+    desktop_ = ScriptedDesktop();
+  }
   void cleanup() { folder_.reset(); }
 
   void missingFileStartsWithEveryBoxChecked() {
-    SettingsDialog dialog(folder_->path());
+    SettingsDialog dialog(desktop_, folder_->path());
     QVERIFY(Box(dialog, "pronunciationCheck")->isChecked());
     QVERIFY(Box(dialog, "bilingualCheck")->isChecked());
     QVERIFY(Box(dialog, "monolingualCheck")->isChecked());
@@ -45,7 +51,7 @@ class SettingsDialogTest : public QObject {
 
   void boxesShowTheFile() {
     tamrel::test::WriteBytes(*folder_ / "data/config.data", ConfigText("FALSE", "TRUE", "FALSE", "TRUE"));
-    SettingsDialog dialog(folder_->path());
+    SettingsDialog dialog(desktop_, folder_->path());
     QVERIFY(!Box(dialog, "pronunciationCheck")->isChecked());
     QVERIFY(Box(dialog, "bilingualCheck")->isChecked());
     QVERIFY(!Box(dialog, "monolingualCheck")->isChecked());
@@ -53,7 +59,7 @@ class SettingsDialogTest : public QObject {
 
   void saveWritesTheBoxesAndKeepsTheStartUpOption() {
     tamrel::test::WriteBytes(*folder_ / "data/config.data", ConfigText("TRUE", "TRUE", "TRUE", "FALSE"));
-    SettingsDialog dialog(folder_->path());
+    SettingsDialog dialog(desktop_, folder_->path());
     Box(dialog, "bilingualCheck")->setChecked(false);
     Box(dialog, "monolingualCheck")->setChecked(false);
     Button(dialog, "saveButton")->click();
@@ -63,7 +69,7 @@ class SettingsDialogTest : public QObject {
 
   void saveWithoutChangesRewritesTheExactForm() {
     tamrel::test::WriteBytes(*folder_ / "data/config.data", "FLAGBI##TRUE\r\nFLAGPRON##FALSE\r\n");
-    SettingsDialog dialog(folder_->path());
+    SettingsDialog dialog(desktop_, folder_->path());
     Button(dialog, "saveButton")->click();
     QCOMPARE(Config(), ConfigText("FALSE", "TRUE", "TRUE", "TRUE"));
   }
@@ -71,7 +77,7 @@ class SettingsDialogTest : public QObject {
   void cancelWritesNothing() {
     const std::string before = ConfigText("TRUE", "FALSE", "TRUE", "TRUE");
     tamrel::test::WriteBytes(*folder_ / "data/config.data", before);
-    SettingsDialog dialog(folder_->path());
+    SettingsDialog dialog(desktop_, folder_->path());
     Box(dialog, "pronunciationCheck")->setChecked(false);
     Box(dialog, "bilingualCheck")->setChecked(true);
     Button(dialog, "cancelButton")->click();
@@ -81,7 +87,7 @@ class SettingsDialogTest : public QObject {
 
   void enterSavesEscapeCancels() {
     {
-      SettingsDialog dialog(folder_->path());
+      SettingsDialog dialog(desktop_, folder_->path());
       dialog.show();
       Box(dialog, "pronunciationCheck")->setChecked(false);
       Box(dialog, "monolingualCheck")->setFocus();
@@ -89,7 +95,7 @@ class SettingsDialogTest : public QObject {
       QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
       QVERIFY(!std::filesystem::exists(*folder_ / "data/config.data"));
     }
-    SettingsDialog dialog(folder_->path());
+    SettingsDialog dialog(desktop_, folder_->path());
     dialog.show();
     Box(dialog, "pronunciationCheck")->setChecked(false);
     Box(dialog, "monolingualCheck")->setFocus();
@@ -104,13 +110,13 @@ class SettingsDialogTest : public QObject {
     const std::string config = ConfigText("TRUE", "TRUE", "TRUE", "FALSE");
     tamrel::test::WriteBytes(*folder_ / "data/config.data", config);
     {
-      SettingsDialog dialog(folder_->path());
+      SettingsDialog dialog(desktop_, folder_->path());
       QVERIFY(!Box(dialog, "toneColoursCheck")->isChecked());
       Button(dialog, "saveButton")->click();
       QVERIFY(!std::filesystem::exists(*folder_ / "data/options.json"));
     }
     {
-      SettingsDialog dialog(folder_->path());
+      SettingsDialog dialog(desktop_, folder_->path());
       Box(dialog, "toneColoursCheck")->setChecked(true);
       Button(dialog, "saveButton")->click();
     }
@@ -118,7 +124,7 @@ class SettingsDialogTest : public QObject {
     tamrel::LearnerOptions options;
     QVERIFY(tamrel::ReadLearnerOptions(options, folder_->path()).ok());
     QVERIFY(options.toneColours);
-    SettingsDialog dialog(folder_->path());
+    SettingsDialog dialog(desktop_, folder_->path());
     QVERIFY(Box(dialog, "toneColoursCheck")->isChecked());
     Box(dialog, "toneColoursCheck")->setChecked(false);
     Button(dialog, "cancelButton")->click();
@@ -126,8 +132,55 @@ class SettingsDialogTest : public QObject {
     QVERIFY(options.toneColours);
   }
 
+  // A settings file that cannot be written (a folder stands in its place: no permission stops
+  // root) is named with the reason, and the dialog stays open with the boxes as they were set.
+  void failedSaveSaysWhyAndKeepsTheChoices() {
+    std::filesystem::create_directories(*folder_ / "data/config.data");
+    SettingsDialog dialog(desktop_, folder_->path());
+    dialog.show();
+    Box(dialog, "bilingualCheck")->setChecked(false);
+    Box(dialog, "pronunciationCheck")->setChecked(false);
+    Button(dialog, "saveButton")->click();
+    QCOMPARE(desktop_.messages.size(), size_t{1});
+    const ScriptedDesktop::Message& message = desktop_.messages[0];
+    QCOMPARE(message.caption, QStringLiteral("Settings Not Saved"));
+    QVERIFY(message.icon == tamrel::Desktop::Icon::kError);
+    QVERIFY2(message.text.startsWith(QStringLiteral("The settings could not be saved.\n") +
+                                     QString::fromStdString((*folder_ / "data/config.data").string()) +
+                                     QStringLiteral(": ")),
+             qPrintable(message.text));
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.result() != QDialog::Accepted);
+    QVERIFY(!Box(dialog, "bilingualCheck")->isChecked());
+    QVERIFY(!Box(dialog, "pronunciationCheck")->isChecked());
+    QVERIFY(Box(dialog, "monolingualCheck")->isChecked());
+
+    // Once the file can be written, Save writes the choices the dialog kept.
+    std::filesystem::remove(*folder_ / "data/config.data");
+    Button(dialog, "saveButton")->click();
+    QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+    QCOMPARE(desktop_.messages.size(), size_t{1});
+    QCOMPARE(Config(), ConfigText("FALSE", "FALSE", "TRUE", "TRUE"));
+  }
+
+  void failedOptionsSaveSaysWhyAndKeepsTheChoice() {
+    std::filesystem::create_directories(*folder_ / "data/options.json");
+    SettingsDialog dialog(desktop_, folder_->path());
+    dialog.show();
+    Box(dialog, "toneColoursCheck")->setChecked(true);
+    Button(dialog, "saveButton")->click();
+    QCOMPARE(desktop_.messages.size(), size_t{1});
+    QCOMPARE(desktop_.messages[0].caption, QStringLiteral("Settings Not Saved"));
+    QVERIFY2(desktop_.messages[0].text.contains(QString::fromStdString((*folder_ / "data/options.json").string()) +
+                                                QStringLiteral(": ")),
+             qPrintable(desktop_.messages[0].text));
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.result() != QDialog::Accepted);
+    QVERIFY(Box(dialog, "toneColoursCheck")->isChecked());
+  }
+
   void tabVisitsSaveCancelAndTheBoxesInTurn() {
-    SettingsDialog dialog(folder_->path());
+    SettingsDialog dialog(desktop_, folder_->path());
     dialog.show();
     const std::vector<QWidget*> stops = {Button(dialog, "saveButton"),      Button(dialog, "cancelButton"),
                                          Box(dialog, "pronunciationCheck"), Box(dialog, "monolingualCheck"),
