@@ -386,6 +386,21 @@ class LearnerWindowTest : public QObject {
     QVERIFY(tamrel::HasSoundDevice({QString(), QString(), QStringLiteral("tcp:sound.example:4713")}));
   }
 
+  // The text Speak reads is found by a script of the page, whose answer may come when the window
+  // is gone: closing the window then must touch nothing of it.
+  void windowGoneBeforeThePageAnswersCrashesNothing() {
+    Open();
+    desktop_->messages.clear();  // the greeting
+    QVERIFY(SearchAndWait(QStringLiteral("friend")));
+    QVERIFY(View()->selectedText().isEmpty());  // so that the text is asked of the page
+    emit View()->contextMenuOpening(QPoint(10, 10));
+    Action("actionSpeakKey")->trigger();
+    window_.reset();
+    QTest::qWait(1000);  // any answer of the page arrives now
+    QVERIFY(desktop_->speech.said.empty());
+    QVERIFY(desktop_->messages.empty());
+  }
+
   void speakReadsTheSentenceUnderThePointer() {
     Open();
     QVERIFY(SearchAndWait(QStringLiteral("friend")));
