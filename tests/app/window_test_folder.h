@@ -1,8 +1,12 @@
 // A runtime folder for the window suites: small bilingual and monolingual corpora and the three
-// pages of data/ in a temporary folder, removed when the folder object goes.
+// pages of data/ in a temporary folder, removed when the folder object goes; and Named, which finds
+// a control by the object name its .ui file gives it.
 #pragma once
 
+#include <QObject>
 #include <QString>
+#include <QWidget>
+#include <QtGlobal>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,6 +16,17 @@
 #include "tests/support/test_support.h"
 
 namespace tamrel::test {
+
+// The child of `parent` of type T that the .ui files (or the window) name `name`. A control that
+// is not there ends the suite with its name, where a null pointer would crash it without one.
+template <typename T = QWidget>
+T* Named(const QObject& parent, const QString& name) {
+  T* found = parent.findChild<T*>(name);
+  if (found == nullptr) {
+    qFatal("%s has no %s named %s", qPrintable(parent.objectName()), T::staticMetaObject.className(), qPrintable(name));
+  }
+  return found;
+}
 
 class WindowTestFolder {
  public:
