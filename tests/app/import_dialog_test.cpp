@@ -24,7 +24,6 @@ using tamrel::MainWindow;
 using tamrel::test::Named;
 using tamrel::test::ReadBytes;
 using tamrel::test::ScriptedDesktop;
-using tamrel::test::WindowTestFolder;
 using tamrel::test::WriteBytes;
 
 namespace {
@@ -37,14 +36,10 @@ struct Choice {
 
 }  // namespace
 
-class ImportDialogTest : public QObject {
+class ImportDialogTest : public QObject, tamrel::test::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<WindowTestFolder> folder_;
-  std::unique_ptr<ScriptedDesktop> desktop_;
-  std::unique_ptr<MainWindow> window_;
-
   // Scripts the dialog: Add Files picks `files`, the choice is made and Import pressed.
   void ScriptDialog(const QStringList& files, Choice choice = {}) {
     desktop_->chosenFiles = files;
@@ -57,13 +52,12 @@ class ImportDialogTest : public QObject {
       return dialog.result();
     };
   }
-  void TriggerImport() { Named<QAction>(*window_, "actionImport")->trigger(); }
+  void TriggerImport() { Action("actionImport")->trigger(); }
   // Searches `text`; the English lines the history and the page show are not read back here,
   // only whether the search found something (it then enters the history).
   bool Found(const QString& text) {
     const size_t before = window_->history().entries().size();
-    Named<QLineEdit>(*window_, "inputEdit")->setText(text);
-    Named<QPushButton>(*window_, "searchButton")->click();
+    Search(text);
     return window_->history().entries().size() > before;
   }
   QString WriteFile(const std::string& name, const std::string& bytes) {
@@ -77,21 +71,11 @@ class ImportDialogTest : public QObject {
 
  private slots:
   void init() {
-    folder_ = std::make_unique<WindowTestFolder>();
-    QVERIFY(folder_->ok());
-    desktop_ = std::make_unique<ScriptedDesktop>();
-    desktop_->currentDirectory = folder_->path();
-    window_ = std::make_unique<MainWindow>(*desktop_);
-    window_->initialize();
-    window_->show();
-    desktop_->messages.clear();
+    QVERIFY(SetUp());
+    Open();
+    desktop_->messages.clear();  // the greeting
   }
-
-  void cleanup() {
-    window_.reset();
-    desktop_.reset();
-    folder_.reset();
-  }
+  void cleanup() { TearDown(); }
 
   void importReplacesTheCorpusAndTheNewSentencesAreFoundAtOnce() {
     QVERIFY(Found(QStringLiteral("friend")));

@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
+#include <initializer_list>
+#include <vector>
 
 #include "app/about_dialog.h"
 #include "app/result_view.h"
@@ -28,9 +30,10 @@ using tamrel::Desktop;
 using tamrel::MainWindow;
 using tamrel::ResultView;
 using tamrel::WordTestDialog;
+using tamrel::test::FileBytes;
 using tamrel::test::Named;
+using tamrel::test::RunScript;
 using tamrel::test::ScriptedDesktop;
-using tamrel::test::WindowTestFolder;
 
 namespace {
 
@@ -40,64 +43,30 @@ QStringList Lines(QListWidget* list) {
   return lines;
 }
 
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Runs `script` in the page and waits for its value.
-QVariant RunScript(ResultView& view, const QString& script) {
-  QVariant result;
-  bool done = false;
-  view.page()->runJavaScript(script, [&](const QVariant& value) {
-    result = value;
-    done = true;
-  });
-  for (int i = 0; i < 400 && !done; ++i) QTest::qWait(50);
-  return result;
-}
-
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, tamrel::test::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<WindowTestFolder> folder_;
-  std::unique_ptr<ScriptedDesktop> desktop_;
-  std::unique_ptr<MainWindow> window_;
-
-  MainWindow& Open() {
-    window_ = std::make_unique<MainWindow>(*desktop_);
-    window_->initialize();
-    window_->show();
-    return *window_;
-  }
-  QLineEdit* Input() { return Named<QLineEdit>(*window_, "inputEdit"); }
-  ResultView* View() { return Named<ResultView>(*window_, "webView"); }
   QListWidget* WordList() { return Named<QListWidget>(*window_, "wordList"); }
   QLineEdit* NumberBox() { return Named<QLineEdit>(*window_, "numberEdit"); }
   QPushButton* Button(const char* name) { return Named<QPushButton>(*window_, name); }
   QUrl ResultPage() const { return QUrl::fromLocalFile(folder_->Path("data/displayResult.html")); }
-
-  void Search(const QString& text) {
-    Input()->setText(text);
-    Button("searchButton")->click();
+  // Opens System Settings, unchecks the boxes named `unchecked` and presses `button`.
+  void ChangeSettings(std::initializer_list<const char*> unchecked, const char* button) {
+    const std::vector<const char*> boxes(unchecked);
+    desktop_->onModal = [boxes, button](QDialog& dialog) {
+      for (const char* box : boxes) Named<QCheckBox>(dialog, box)->setChecked(false);
+      Named<QPushButton>(dialog, button)->click();
+      return dialog.result();
+    };
+    Action("actionSystemSettings")->trigger();
   }
 
  private slots:
-  void init() {
-    folder_ = std::make_unique<WindowTestFolder>();
-    QVERIFY(folder_->ok());
-    desktop_ = std::make_unique<ScriptedDesktop>();
-    desktop_->currentDirectory = folder_->path();
-  }
-
-  void cleanup() {
-    window_.reset();
-    desktop_.reset();
-    folder_.reset();
-  }
+  void init() { QVERIFY(SetUp()); }
+  void cleanup() { TearDown(); }
 
   void enterInTheInputBoxWritesThePageAndShowsIt() {
     Open();
@@ -137,24 +106,24 @@ class MainWindowTest : public QObject {
     QCOMPARE(Input()->text(), QStringLiteral("天气很好"));
   }
 
+  // Each history button puts the query it reaches into the input box; at either end it stays.
   void historyButtonsRestoreEarlierQueries() {
     Open();
     for (const char* query : {"friend", "weather", "today"}) Search(QString::fromLatin1(query));
     QCOMPARE(window_->history().entries().size(), size_t{3});
-    Button("historyPreviousButton")->click();
-    QCOMPARE(Input()->text(), QStringLiteral("weather"));
-    Button("historyPreviousButton")->click();
-    QCOMPARE(Input()->text(), QStringLiteral("friend"));
-    Button("historyPreviousButton")->click();
-    QCOMPARE(Input()->text(), QStringLiteral("friend"));
-    Button("historyLastButton")->click();
-    QCOMPARE(Input()->text(), QStringLiteral("today"));
-    Button("historyNextButton")->click();
-    QCOMPARE(Input()->text(), QStringLiteral("today"));
-    Button("historyFirstButton")->click();
-    QCOMPARE(Input()->text(), QStringLiteral("friend"));
-    Button("historyNextButton")->click();
-    QCOMPARE(Input()->text(), QStringLiteral("weather"));
+    const struct {
+      const char* button;
+      const char* shown;
+    } steps[] = {
+        {"historyPreviousButton", "weather"}, {"historyPreviousButton", "friend"}, {"historyPreviousButton", "friend"},
+        {"historyLastButton", "today"},       {"historyNextButton", "today"},      {"historyFirstButton", "friend"},
+        {"historyNextButton", "weather"},
+    };
+    for (const auto& step : steps) {
+      Button(step.button)->click();
+      QVERIFY2(Input()->text() == QString::fromLatin1(step.shown),
+               qPrintable(QStringLiteral("%1 shows %2").arg(QLatin1String(step.button), Input()->text())));
+    }
   }
 
   void freshHistoryButtonsKeepTheInput() {
@@ -293,33 +262,16 @@ class MainWindowTest : public QObject {
 
   void systemSettingsSaveIsReadBackCancelIsNot() {
     Open();
-    desktop_->onModal = [](QDialog& dialog) {
-      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
-      dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
-      return dialog.result();
-    };
-    Named<QAction>(*window_, "actionSystemSettings")->trigger();
+    ChangeSettings({"bilingualCheck"}, "cancelButton");
     QVERIFY(window_->settings().searchBilingual);
-
-    desktop_->onModal = [](QDialog& dialog) {
-      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
-      dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
-      return dialog.result();
-    };
-    Named<QAction>(*window_, "actionSystemSettings")->trigger();
+    ChangeSettings({"bilingualCheck"}, "saveButton");
     QVERIFY(!window_->settings().searchBilingual);
     QVERIFY(window_->settings().searchMonolingual);
   }
 
   void bothCorporaOffFindNothing() {
     Open();
-    desktop_->onModal = [](QDialog& dialog) {
-      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
-      dialog.findChild<QCheckBox*>(QStringLiteral("monolingualCheck"))->setChecked(false);
-      dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
-      return dialog.result();
-    };
-    Named<QAction>(*window_, "actionSystemSettings")->trigger();
+    ChangeSettings({"bilingualCheck", "monolingualCheck"}, "saveButton");
     Search(QStringLiteral("friend"));
     QVERIFY(window_->history().entries().empty());
   }
@@ -332,7 +284,7 @@ class MainWindowTest : public QObject {
       return static_cast<int>(QDialog::Rejected);
     };
     Button("wordTestButton")->click();
-    Named<QAction>(*window_, "actionHanziPinyin")->trigger();
+    Action("actionHanziPinyin")->trigger();
     QCOMPARE(wordTests, 2);
   }
 
@@ -343,7 +295,7 @@ class MainWindowTest : public QObject {
       if (qobject_cast<AboutDialog*>(&dialog) != nullptr) ++abouts;
       return static_cast<int>(QDialog::Accepted);
     };
-    Named<QAction>(*window_, "actionAbout")->trigger();
+    Action("actionAbout")->trigger();
     QCOMPARE(window_->contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> entries = window_->actions();
     QCOMPARE(entries.size(), 2);
@@ -356,7 +308,7 @@ class MainWindowTest : public QObject {
   void reportABugNamesTheSupportAddress() {
     Open();
     desktop_->messages.clear();
-    Named<QAction>(*window_, "actionReportBug")->trigger();
+    Action("actionReportBug")->trigger();
     QCOMPARE(desktop_->messages.size(), size_t{1});
     QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Report A Bug!"));
     QCOMPARE(desktop_->messages[0].text,
@@ -371,7 +323,7 @@ class MainWindowTest : public QObject {
     const std::filesystem::path other = folder_->path() / "elsewhere";
     std::filesystem::create_directories(other / "data");
     desktop_->currentDirectory = other;
-    Named<QAction>(*window_, "actionContents")->trigger();
+    Action("actionContents")->trigger();
     QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(QString::fromStdString((other / "data/Help.html").string())));
     QCOMPARE(window_->workingDirectory(), other);
     Search(QStringLiteral("friend"));  // the result page keeps the directory of the start
@@ -381,7 +333,7 @@ class MainWindowTest : public QObject {
   void contentsKeepsTheFolderWhenTheCurrentDirectoryCannotBeRead() {
     Open();
     desktop_->currentDirectory = std::filesystem::path();
-    Named<QAction>(*window_, "actionContents")->trigger();
+    Action("actionContents")->trigger();
     QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(folder_->Path("data/Help.html")));
     QCOMPARE(window_->workingDirectory(), folder_->path());
   }
@@ -467,7 +419,7 @@ class MainWindowTest : public QObject {
 
   void exitClosesWithOk() {
     Open();
-    Named<QAction>(*window_, "actionExit")->trigger();
+    Action("actionExit")->trigger();
     QCOMPARE(window_->result(), static_cast<int>(QDialog::Accepted));
     QVERIFY(!window_->isVisible());
   }

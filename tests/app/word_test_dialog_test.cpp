@@ -41,13 +41,11 @@ using tamrel::ToQString;
 using tamrel::WordTestDialog;
 using tamrel::test::ScriptedDesktop;
 
-class WordTestDialogTest : public QObject {
+class WordTestDialogTest : public QObject, tamrel::test::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<tamrel::test::RuntimeFolder> folder_;
   std::unique_ptr<tamrel::CorpusIndex> corpus_;
-  ScriptedDesktop desktop_;
   std::unique_ptr<WordTestDialog> dialog_;
 
   WordTestDialog& Open(int words = 300) {
@@ -57,7 +55,7 @@ class WordTestDialogTest : public QObject {
     if (!built.ok()) qFatal("the test corpus could not be built");
     corpus_ = std::make_unique<tamrel::CorpusIndex>(folder_->path(), u"BI");
     if (!tamrel::LoadCorpus(*corpus_).ok()) qFatal("the test corpus could not be loaded");
-    dialog_ = std::make_unique<WordTestDialog>(*corpus_, desktop_);
+    dialog_ = std::make_unique<WordTestDialog>(*corpus_, *desktop_);
     dialog_->show();
     return *dialog_;
   }
@@ -74,14 +72,13 @@ class WordTestDialogTest : public QObject {
 
  private slots:
   void init() {
-    folder_ = std::make_unique<tamrel::test::RuntimeFolder>();
-    desktop_ = ScriptedDesktop();
-    desktop_.tick = 4711;
+    QVERIFY(SetUp(tamrel::test::Corpora::kNone));
+    desktop_->tick = 4711;
   }
   void cleanup() {
     dialog_.reset();
     corpus_.reset();
-    folder_.reset();
+    TearDown();
   }
 
   // The example's question, the first level, direction and choice selected, and the engine's
@@ -170,15 +167,15 @@ class WordTestDialogTest : public QObject {
 
   void endAsksBeforeClosing() {
     WordTestDialog& dialog = Open();
-    desktop_.answers = {false, true};
+    desktop_->answers = {false, true};
     Named<QPushButton>(dialog, "endButton")->click();
     QVERIFY(dialog.isVisible());
-    QCOMPARE(desktop_.messages.size(), size_t{1});
-    QCOMPARE(desktop_.messages[0].caption, QStringLiteral("End?"));
-    QCOMPARE(desktop_.messages[0].text, QStringLiteral("Do you want to end the test?"));
-    QVERIFY(desktop_.messages[0].question);
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("End?"));
+    QCOMPARE(desktop_->messages[0].text, QStringLiteral("Do you want to end the test?"));
+    QVERIFY(desktop_->messages[0].question);
     Named<QPushButton>(dialog, "endButton")->click();
-    QCOMPARE(desktop_.messages.size(), size_t{2});
+    QCOMPARE(desktop_->messages.size(), size_t{2});
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
   }
@@ -202,7 +199,7 @@ class WordTestDialogTest : public QObject {
     Named<QPushButton>(dialog, "endButton")->setFocus();
     QTest::keyClick(Named<QPushButton>(dialog, "endButton"), Qt::Key_Return);
     QVERIFY(CheckEnabled());  // Next was pressed
-    QVERIFY(desktop_.messages.empty());
+    QVERIFY(desktop_->messages.empty());
     QVERIFY(dialog.isVisible());
   }
 
@@ -225,7 +222,7 @@ class WordTestDialogTest : public QObject {
   void escapeClosesWithoutAsking() {
     WordTestDialog& dialog = Open();
     QTest::keyClick(&dialog, Qt::Key_Escape);
-    QVERIFY(desktop_.messages.empty());
+    QVERIFY(desktop_->messages.empty());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
   }
