@@ -25,7 +25,7 @@ void MainWindow::onWordTest() {
 void MainWindow::onExit() { accept(); }
 
 void MainWindow::onSystemSettings() {
-  SettingsDialog dialog(root_, this);
+  SettingsDialog dialog(desktop_, root_, this);
   if (desktop_.RunModal(dialog) == QDialog::Accepted) readOptions();
 }
 

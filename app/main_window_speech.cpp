@@ -2,6 +2,7 @@
 // from the web view's context menu or with F8.
 #include <QCursor>
 #include <QKeySequence>
+#include <QPointer>
 
 #include "app/desktop.h"
 #include "app/main_window.h"
@@ -47,9 +48,14 @@ bool MainWindow::prepareSpeech(const QString& text) {
   return voice;
 }
 
+// The text is found by a script of the page, whose answer can come after the window is gone: the
+// answers below go only to a window that is still there.
 void MainWindow::onContextMenuOpening(const QPoint& point) {
   speakAction_.setEnabled(false);
-  ui_->webView->textAt(point, [this](const QString& text) { prepareSpeech(text); });
+  const QPointer<MainWindow> self(this);
+  ui_->webView->textAt(point, [self](const QString& text) {
+    if (self) self->prepareSpeech(text);
+  });
 }
 
 void MainWindow::onSpeak() {
@@ -73,11 +79,13 @@ void MainWindow::onSpeak() {
 
 void MainWindow::onSpeakKey() {
   const QPoint pointer = ui_->webView->mapFromGlobal(QCursor::pos());
-  ui_->webView->textAt(pointer, [this](const QString& text) {
-    if (prepareSpeech(text)) {
-      onSpeak();
-    } else if (speechLanguage_ != SpokenLanguage::kNone) {
-      desktop_.Tell(this, kSpeakCaption, MissingVoiceHint(speechLanguage_), Desktop::Icon::kInformation);
+  const QPointer<MainWindow> self(this);
+  ui_->webView->textAt(pointer, [self](const QString& text) {
+    if (!self) return;
+    if (self->prepareSpeech(text)) {
+      self->onSpeak();
+    } else if (self->speechLanguage_ != SpokenLanguage::kNone) {
+      self->desktop_.Tell(self, kSpeakCaption, MissingVoiceHint(self->speechLanguage_), Desktop::Icon::kInformation);
     }
   });
 }

@@ -70,6 +70,14 @@ ResultView::ResultView(QWidget* parent)
   connect(copyAction_, &QAction::triggered, this, [this] { triggerPageAction(QWebEnginePage::Copy); });
 }
 
+ResultView::~ResultView() { *whole_ = false; }
+
+void ResultView::runScript(const QString& script, const std::function<void(const QVariant&)>& done) {
+  page()->runJavaScript(script, [whole = whole_, done](const QVariant& value) {
+    if (*whole) done(value);
+  });
+}
+
 QUrl ResultView::addressToUrl(const QString& address) {
   const QUrl url(address);
   // A path has no scheme.
@@ -92,7 +100,7 @@ void ResultView::onLoadFinished(bool ok) {
   if (!ok) return;
   scrollToTop_ = false;
   QPointer<ResultView> self(this);
-  page()->runJavaScript(QString::fromLatin1(kFitTitle) + QString::fromLatin1(kToTop), [self](const QVariant&) {
+  runScript(QString::fromLatin1(kFitTitle) + QString::fromLatin1(kToTop), [self](const QVariant&) {
     if (self) emit self->pageShown();
   });
 }
@@ -105,8 +113,8 @@ void ResultView::textAt(const QPoint& point, const std::function<void(const QStr
   }
   // Page coordinates are CSS pixels: view pixels divided by the zoom.
   const QPointF css = QPointF(point) / zoomFactor();
-  page()->runJavaScript(QString::fromLatin1(kLineAtPoint).arg(css.x()).arg(css.y()),
-                        [done](const QVariant& line) { done(line.toString()); });
+  runScript(QString::fromLatin1(kLineAtPoint).arg(css.x()).arg(css.y()),
+            [done](const QVariant& line) { done(line.toString()); });
 }
 
 void ResultView::contextMenuEvent(QContextMenuEvent* event) {

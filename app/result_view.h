@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QWebEngineView>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -26,6 +27,7 @@ class ResultView : public QWebEngineView {
 
  public:
   explicit ResultView(QWidget* parent = nullptr);
+  ~ResultView() override;
 
   // Shows `address`: a plain file-system path becomes a file URL (a relative one resolves against
   // the current directory); anything with a scheme is loaded as it is.
@@ -42,7 +44,8 @@ class ResultView : public QWebEngineView {
 
   // Calls `done` with the selected text, or, without a selection, the line of the sentence at
   // `point` (view coordinates): the line of the bullet under it, or its first line when the point
-  // is on none of them; an empty text when no sentence is there.
+  // is on none of them; an empty text when no sentence is there. The page's answer comes later,
+  // from the event loop; `done` is not called once the view is being destroyed.
   void textAt(const QPoint& point, const std::function<void(const QString&)>& done);
 
  signals:
@@ -58,7 +61,12 @@ class ResultView : public QWebEngineView {
 
  private:
   void onLoadFinished(bool ok);
+  // Runs `script` in the page and calls `done` with its value while the view is whole. The page
+  // answers the scripts still pending when it is destroyed (with an empty value), which happens
+  // while the view, and the window around it, are already partly gone: those answers reach no one.
+  void runScript(const QString& script, const std::function<void(const QVariant&)>& done);
 
+  std::shared_ptr<bool> whole_ = std::make_shared<bool>(true);  // false from the start of the destructor
   QUrl requested_;
   bool scrollToTop_ = false;
   QList<QAction*> contextActions_;

@@ -1,12 +1,14 @@
 #include "app/settings_dialog.h"
 
+#include "app/desktop.h"
 #include "app/window_frame.h"
+#include "resources/window_texts.h"
 #include "ui_settings_dialog.h"
 
 namespace tamrel {
 
-SettingsDialog::SettingsDialog(std::filesystem::path root, QWidget* parent)
-    : QDialog(parent), root_(std::move(root)), ui_(std::make_unique<Ui::SettingsDialog>()) {
+SettingsDialog::SettingsDialog(Desktop& desktop, std::filesystem::path root, QWidget* parent)
+    : QDialog(parent), desktop_(desktop), root_(std::move(root)), ui_(std::make_unique<Ui::SettingsDialog>()) {
   (void)ReadConfig(settings_, root_);         // without a readable file the defaults stay
   (void)ReadLearnerOptions(options_, root_);  // likewise
   RegisterWindowResources();
@@ -42,16 +44,30 @@ void SettingsDialog::onSave() {
     current.searchBilingual = settings_.searchBilingual;
     current.showPinyin = settings_.showPinyin;
   });
-  (void)status;  // a failure is not reported; the main window reads the old file back
+  if (!status.ok()) {
+    showSaveFailure(status);
+    return;
+  }
   // The options file is written only when the option changed, so that a user who never touches it
   // gets no new file in data/.
   LearnerOptions stored;
-  (void)ReadLearnerOptions(stored, root_);
+  (void)ReadLearnerOptions(stored, root_);  // without a readable file the default is compared
   if (stored.toneColours != options_.toneColours) {
     const bool tones = options_.toneColours;
-    (void)UpdateLearnerOptions(root_, [tones](LearnerOptions& current) { current.toneColours = tones; });
+    const Status options =
+        UpdateLearnerOptions(root_, [tones](LearnerOptions& current) { current.toneColours = tones; });
+    if (!options.ok()) {
+      showSaveFailure(options);
+      return;
+    }
   }
   accept();
+}
+
+void SettingsDialog::showSaveFailure(const Status& status) {
+  desktop_.Tell(this, kSettingsFailedCaption,
+                QString::fromLatin1(kSettingsFailed).arg(QString::fromStdString(status.ToString())),
+                Desktop::Icon::kError);
 }
 
 }  // namespace tamrel

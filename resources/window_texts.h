@@ -1,6 +1,6 @@
 // Texts that only the windows show: captions, the start-up greeting, the Report A Bug message,
-// the menu entry of the About box and the texts of File > Import Sentences.... The shared error
-// texts are in explorer/messages.h.
+// the menu entry of the About box, the texts of File > Import Sentences... and of a System Settings
+// save that fails. The shared error texts are in explorer/messages.h.
 #pragma once
 
 namespace tamrel {
@@ -47,6 +47,11 @@ inline constexpr const char* kReplaceQuestion =
 inline constexpr const char* kReplaceGroups = "Its %1 sentence groups";
 inline constexpr const char* kReplaceOneGroup = "Its 1 sentence group";
 inline constexpr const char* kReplaceSentences = "Its sentences";
+
+// System Settings, when a settings file cannot be written: %1 names the file and the reason.
+inline constexpr const char* kSettingsFailedCaption = "Settings Not Saved";
+inline constexpr const char* kSettingsFailed =
+    "The settings could not be saved.\n%1\nThe dialog keeps your choices: try again, or Cancel.";
 
 inline constexpr const char* kEndTestCaption = "End?";
 inline constexpr const char* kEndTestQuestion = "Do you want to end the test?";

@@ -14,7 +14,6 @@
 #include "app/import_run.h"
 #include "app/main_window.h"
 #include "corpus/corpus_files.h"
-#include "resources/control_ids.h"
 #include "tests/app/qt_test_main.h"
 #include "tests/app/scripted_desktop.h"
 #include "tests/app/window_test_folder.h"
@@ -22,18 +21,12 @@
 using tamrel::Desktop;
 using tamrel::ImportDialog;
 using tamrel::MainWindow;
+using tamrel::test::Named;
 using tamrel::test::ReadBytes;
 using tamrel::test::ScriptedDesktop;
-using tamrel::test::WindowTestFolder;
 using tamrel::test::WriteBytes;
 
 namespace {
-
-template <typename T, size_t N>
-T* Find(QObject& parent, const tamrel::controls::Control (&table)[N], int id) {
-  const std::string_view name = tamrel::controls::ObjectName(table, id);
-  return parent.findChild<T*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-}
 
 // What the dialog is to be given: which corpus, replace or append.
 struct Choice {
@@ -43,33 +36,28 @@ struct Choice {
 
 }  // namespace
 
-class ImportDialogTest : public QObject {
+class ImportDialogTest : public QObject, tamrel::test::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<WindowTestFolder> folder_;
-  std::unique_ptr<ScriptedDesktop> desktop_;
-  std::unique_ptr<MainWindow> window_;
-
   // Scripts the dialog: Add Files picks `files`, the choice is made and Import pressed.
   void ScriptDialog(const QStringList& files, Choice choice = {}) {
     desktop_->chosenFiles = files;
     desktop_->onModal = [choice](QDialog& dialog) {
       if (qobject_cast<ImportDialog*>(&dialog) == nullptr) return static_cast<int>(QDialog::Rejected);
-      Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
-      Find<QRadioButton>(dialog, tamrel::controls::kImport, choice.monolingual ? 1054 : 1053)->setChecked(true);
-      Find<QRadioButton>(dialog, tamrel::controls::kImport, choice.append ? 1056 : 1055)->setChecked(true);
-      Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdOk)->click();
+      Named<QPushButton>(dialog, "addFilesButton")->click();
+      Named<QRadioButton>(dialog, choice.monolingual ? "monolingualRadio" : "bilingualRadio")->setChecked(true);
+      Named<QRadioButton>(dialog, choice.append ? "appendRadio" : "replaceRadio")->setChecked(true);
+      Named<QPushButton>(dialog, "importButton")->click();
       return dialog.result();
     };
   }
-  void TriggerImport() { Find<QAction>(*window_, tamrel::controls::kMainMenu, 32780)->trigger(); }
+  void TriggerImport() { Action("actionImport")->trigger(); }
   // Searches `text`; the English lines the history and the page show are not read back here,
   // only whether the search found something (it then enters the history).
   bool Found(const QString& text) {
     const size_t before = window_->history().entries().size();
-    Find<QLineEdit>(*window_, tamrel::controls::kMainWindow, 1001)->setText(text);
-    Find<QPushButton>(*window_, tamrel::controls::kMainWindow, 1)->click();
+    Search(text);
     return window_->history().entries().size() > before;
   }
   QString WriteFile(const std::string& name, const std::string& bytes) {
@@ -83,21 +71,11 @@ class ImportDialogTest : public QObject {
 
  private slots:
   void init() {
-    folder_ = std::make_unique<WindowTestFolder>();
-    QVERIFY(folder_->ok());
-    desktop_ = std::make_unique<ScriptedDesktop>();
-    desktop_->currentDirectory = folder_->path();
-    window_ = std::make_unique<MainWindow>(*desktop_);
-    window_->initialize();
-    window_->show();
-    desktop_->messages.clear();
+    QVERIFY(SetUp());
+    Open();
+    desktop_->messages.clear();  // the greeting
   }
-
-  void cleanup() {
-    window_.reset();
-    desktop_.reset();
-    folder_.reset();
-  }
+  void cleanup() { TearDown(); }
 
   void importReplacesTheCorpusAndTheNewSentencesAreFoundAtOnce() {
     QVERIFY(Found(QStringLiteral("friend")));
@@ -126,13 +104,13 @@ class ImportDialogTest : public QObject {
     bool appendWasTheChoice = false;
     int resultAfterNo = -1;
     desktop_->onModal = [&](QDialog& dialog) {
-      Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
-      appendWasTheChoice = Find<QRadioButton>(dialog, tamrel::controls::kImport, 1056)->isChecked();
-      Find<QRadioButton>(dialog, tamrel::controls::kImport, 1055)->setChecked(true);
-      Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdOk)->click();  // No
+      Named<QPushButton>(dialog, "addFilesButton")->click();
+      appendWasTheChoice = Named<QRadioButton>(dialog, "appendRadio")->isChecked();
+      Named<QRadioButton>(dialog, "replaceRadio")->setChecked(true);
+      Named<QPushButton>(dialog, "importButton")->click();  // No
       resultAfterNo = dialog.result();
-      Find<QRadioButton>(dialog, tamrel::controls::kImport, 1056)->setChecked(true);
-      Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdOk)->click();  // no question
+      Named<QRadioButton>(dialog, "appendRadio")->setChecked(true);
+      Named<QPushButton>(dialog, "importButton")->click();  // no question
       return dialog.result();
     };
     TriggerImport();
@@ -218,9 +196,9 @@ class ImportDialogTest : public QObject {
 
   void dialogCancelOrNoFileImportsNothing() {
     desktop_->onModal = [](QDialog& dialog) {
-      QPushButton* import = Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdOk);
+      QPushButton* import = Named<QPushButton>(dialog, "importButton");
       if (import->isEnabled()) return static_cast<int>(QDialog::Accepted);  // must not be: no file yet
-      Find<QPushButton>(dialog, tamrel::controls::kImport, tamrel::controls::kIdCancel)->click();
+      Named<QPushButton>(dialog, "cancelButton")->click();
       return dialog.result();
     };
     TriggerImport();
@@ -231,13 +209,13 @@ class ImportDialogTest : public QObject {
   void dialogListsEachFileOnceAndRemovesSelected() {
     ImportDialog dialog(*desktop_, {});
     desktop_->chosenFiles = {QStringLiteral("/a.tsv"), QStringLiteral("/b.tsv")};
-    Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
-    Find<QPushButton>(dialog, tamrel::controls::kImport, 1051)->click();
-    QListWidget* list = Find<QListWidget>(dialog, tamrel::controls::kImport, 1050);
+    Named<QPushButton>(dialog, "addFilesButton")->click();
+    Named<QPushButton>(dialog, "addFilesButton")->click();
+    QListWidget* list = Named<QListWidget>(dialog, "fileList");
     QCOMPARE(list->count(), 2);
-    QVERIFY(!Find<QPushButton>(dialog, tamrel::controls::kImport, 1052)->isEnabled());
+    QVERIFY(!Named<QPushButton>(dialog, "removeFilesButton")->isEnabled());
     list->item(0)->setSelected(true);
-    Find<QPushButton>(dialog, tamrel::controls::kImport, 1052)->click();
+    Named<QPushButton>(dialog, "removeFilesButton")->click();
     QCOMPARE(dialog.files(), std::vector<std::filesystem::path>{"/b.tsv"});
     QCOMPARE(dialog.tag(), std::u16string(u"BI"));
     QVERIFY(dialog.append());  // adding to the corpus is the choice until Replace is picked

@@ -10,13 +10,14 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
+#include <initializer_list>
+#include <vector>
 
 #include "app/about_dialog.h"
 #include "app/result_view.h"
 #include "app/settings_dialog.h"
 #include "app/word_test_dialog.h"
 #include "explorer/messages.h"
-#include "resources/control_ids.h"
 #include "resources/product_info.h"
 #include "settings/sys_settings.h"
 #include "tests/app/qt_test_main.h"
@@ -29,21 +30,12 @@ using tamrel::Desktop;
 using tamrel::MainWindow;
 using tamrel::ResultView;
 using tamrel::WordTestDialog;
+using tamrel::test::FileBytes;
+using tamrel::test::Named;
+using tamrel::test::RunScript;
 using tamrel::test::ScriptedDesktop;
-using tamrel::test::WindowTestFolder;
 
 namespace {
-
-template <typename T>
-T* Control(QWidget& window, int id) {
-  const std::string_view name = tamrel::controls::ObjectName(tamrel::controls::kMainWindow, id);
-  return window.findChild<T*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-}
-
-QAction* MenuCommand(QWidget& window, int id) {
-  const std::string_view name = tamrel::controls::ObjectName(tamrel::controls::kMainMenu, id);
-  return window.findChild<QAction*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-}
 
 QStringList Lines(QListWidget* list) {
   QStringList lines;
@@ -51,64 +43,30 @@ QStringList Lines(QListWidget* list) {
   return lines;
 }
 
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Runs `script` in the page and waits for its value.
-QVariant RunScript(ResultView& view, const QString& script) {
-  QVariant result;
-  bool done = false;
-  view.page()->runJavaScript(script, [&](const QVariant& value) {
-    result = value;
-    done = true;
-  });
-  for (int i = 0; i < 400 && !done; ++i) QTest::qWait(50);
-  return result;
-}
-
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, tamrel::test::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<WindowTestFolder> folder_;
-  std::unique_ptr<ScriptedDesktop> desktop_;
-  std::unique_ptr<MainWindow> window_;
-
-  MainWindow& Open() {
-    window_ = std::make_unique<MainWindow>(*desktop_);
-    window_->initialize();
-    window_->show();
-    return *window_;
-  }
-  QLineEdit* Input() { return Control<QLineEdit>(*window_, 1001); }
-  ResultView* View() { return Control<ResultView>(*window_, 1005); }
-  QListWidget* WordList() { return Control<QListWidget>(*window_, 1006); }
-  QLineEdit* NumberBox() { return Control<QLineEdit>(*window_, 1007); }
-  QPushButton* Button(int id) { return Control<QPushButton>(*window_, id); }
+  QListWidget* WordList() { return Named<QListWidget>(*window_, "wordList"); }
+  QLineEdit* NumberBox() { return Named<QLineEdit>(*window_, "numberEdit"); }
+  QPushButton* Button(const char* name) { return Named<QPushButton>(*window_, name); }
   QUrl ResultPage() const { return QUrl::fromLocalFile(folder_->Path("data/displayResult.html")); }
-
-  void Search(const QString& text) {
-    Input()->setText(text);
-    Button(1)->click();
+  // Opens System Settings, unchecks the boxes named `unchecked` and presses `button`.
+  void ChangeSettings(std::initializer_list<const char*> unchecked, const char* button) {
+    const std::vector<const char*> boxes(unchecked);
+    desktop_->onModal = [boxes, button](QDialog& dialog) {
+      for (const char* box : boxes) Named<QCheckBox>(dialog, box)->setChecked(false);
+      Named<QPushButton>(dialog, button)->click();
+      return dialog.result();
+    };
+    Action("actionSystemSettings")->trigger();
   }
 
  private slots:
-  void init() {
-    folder_ = std::make_unique<WindowTestFolder>();
-    QVERIFY(folder_->ok());
-    desktop_ = std::make_unique<ScriptedDesktop>();
-    desktop_->currentDirectory = folder_->path();
-  }
-
-  void cleanup() {
-    window_.reset();
-    desktop_.reset();
-    folder_.reset();
-  }
+  void init() { QVERIFY(SetUp()); }
+  void cleanup() { TearDown(); }
 
   void enterInTheInputBoxWritesThePageAndShowsIt() {
     Open();
@@ -148,30 +106,32 @@ class MainWindowTest : public QObject {
     QCOMPARE(Input()->text(), QStringLiteral("天气很好"));
   }
 
+  // Each history button puts the query it reaches into the input box; at either end it stays.
   void historyButtonsRestoreEarlierQueries() {
     Open();
     for (const char* query : {"friend", "weather", "today"}) Search(QString::fromLatin1(query));
     QCOMPARE(window_->history().entries().size(), size_t{3});
-    Button(1015)->click();
-    QCOMPARE(Input()->text(), QStringLiteral("weather"));
-    Button(1015)->click();
-    QCOMPARE(Input()->text(), QStringLiteral("friend"));
-    Button(1015)->click();
-    QCOMPARE(Input()->text(), QStringLiteral("friend"));
-    Button(1013)->click();
-    QCOMPARE(Input()->text(), QStringLiteral("today"));
-    Button(1014)->click();
-    QCOMPARE(Input()->text(), QStringLiteral("today"));
-    Button(1016)->click();
-    QCOMPARE(Input()->text(), QStringLiteral("friend"));
-    Button(1014)->click();
-    QCOMPARE(Input()->text(), QStringLiteral("weather"));
+    const struct {
+      const char* button;
+      const char* shown;
+    } steps[] = {
+        {"historyPreviousButton", "weather"}, {"historyPreviousButton", "friend"}, {"historyPreviousButton", "friend"},
+        {"historyLastButton", "today"},       {"historyNextButton", "today"},      {"historyFirstButton", "friend"},
+        {"historyNextButton", "weather"},
+    };
+    for (const auto& step : steps) {
+      Button(step.button)->click();
+      QVERIFY2(Input()->text() == QString::fromLatin1(step.shown),
+               qPrintable(QStringLiteral("%1 shows %2").arg(QLatin1String(step.button), Input()->text())));
+    }
   }
 
   void freshHistoryButtonsKeepTheInput() {
     Open();
     Input()->setText(QStringLiteral("typed"));
-    for (int id : {1013, 1014, 1015, 1016}) Button(id)->click();
+    for (const char* name : {"historyLastButton", "historyNextButton", "historyPreviousButton", "historyFirstButton"}) {
+      Button(name)->click();
+    }
     QCOMPARE(Input()->text(), QStringLiteral("typed"));
   }
 
@@ -205,9 +165,9 @@ class MainWindowTest : public QObject {
     Open();
     NumberBox()->setText(QStringLiteral("2"));
     QCOMPARE(Lines(WordList()).first(), QStringLiteral("2:a"));
-    Control<QRadioButton>(*window_, 1009)->click();
+    Named<QRadioButton>(*window_, "cnRadio")->click();
     QCOMPARE(Lines(WordList()).first(), QStringLiteral("2:一个"));
-    Control<QRadioButton>(*window_, 1008)->click();
+    Named<QRadioButton>(*window_, "enRadio")->click();
     QCOMPARE(Lines(WordList()).first(), QStringLiteral("2:a"));
   }
 
@@ -221,15 +181,15 @@ class MainWindowTest : public QObject {
 
   void focusStartsOnSearchAndTabMovesToTheInputBox() {
     Open();
-    QCOMPARE(window_->focusWidget(), Button(1));
-    QTest::keyClick(Button(1), Qt::Key_Tab);
+    QCOMPARE(window_->focusWidget(), Button("searchButton"));
+    QTest::keyClick(Button("searchButton"), Qt::Key_Tab);
     QCOMPARE(window_->focusWidget(), static_cast<QWidget*>(Input()));
-    QVERIFY(!Button(1002)->isVisible());  // the Build button stays hidden
+    QVERIFY(!Button("buildButton")->isVisible());  // the Build button stays hidden
   }
 
   void initialisationSelectsEnAndShowsTheWelcomePage() {
     Open();
-    QVERIFY(Control<QRadioButton>(*window_, 1008)->isChecked());
+    QVERIFY(Named<QRadioButton>(*window_, "enRadio")->isChecked());
     QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(folder_->Path("data/welcome.html")));
     QCOMPARE(window_->workingDirectory(), folder_->path());
   }
@@ -287,7 +247,7 @@ class MainWindowTest : public QObject {
   void buildCommandRebuildsAndSaysSo() {
     Open();
     desktop_->messages.clear();
-    Button(1002)->click();
+    Button("buildButton")->click();
     QCOMPARE(desktop_->messages.size(), size_t{1});
     QCOMPARE(desktop_->messages[0].caption, QStringLiteral("OK"));
     QCOMPARE(desktop_->messages[0].text, QStringLiteral("Finished MO!"));
@@ -295,40 +255,23 @@ class MainWindowTest : public QObject {
 
     QVERIFY(QFile::remove(folder_->Path("BDict/word.dictBI")));
     desktop_->messages.clear();
-    Button(1002)->click();
+    Button("buildButton")->click();
     QCOMPARE(desktop_->messages.size(), size_t{1});
     QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Error!"));
   }
 
   void systemSettingsSaveIsReadBackCancelIsNot() {
     Open();
-    desktop_->onModal = [](QDialog& dialog) {
-      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
-      dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
-      return dialog.result();
-    };
-    MenuCommand(*window_, 32777)->trigger();
+    ChangeSettings({"bilingualCheck"}, "cancelButton");
     QVERIFY(window_->settings().searchBilingual);
-
-    desktop_->onModal = [](QDialog& dialog) {
-      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
-      dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
-      return dialog.result();
-    };
-    MenuCommand(*window_, 32777)->trigger();
+    ChangeSettings({"bilingualCheck"}, "saveButton");
     QVERIFY(!window_->settings().searchBilingual);
     QVERIFY(window_->settings().searchMonolingual);
   }
 
   void bothCorporaOffFindNothing() {
     Open();
-    desktop_->onModal = [](QDialog& dialog) {
-      dialog.findChild<QCheckBox*>(QStringLiteral("bilingualCheck"))->setChecked(false);
-      dialog.findChild<QCheckBox*>(QStringLiteral("monolingualCheck"))->setChecked(false);
-      dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
-      return dialog.result();
-    };
-    MenuCommand(*window_, 32777)->trigger();
+    ChangeSettings({"bilingualCheck", "monolingualCheck"}, "saveButton");
     Search(QStringLiteral("friend"));
     QVERIFY(window_->history().entries().empty());
   }
@@ -340,8 +283,8 @@ class MainWindowTest : public QObject {
       if (qobject_cast<WordTestDialog*>(&dialog) != nullptr) ++wordTests;
       return static_cast<int>(QDialog::Rejected);
     };
-    Button(1045)->click();
-    MenuCommand(*window_, 32778)->trigger();
+    Button("wordTestButton")->click();
+    Action("actionHanziPinyin")->trigger();
     QCOMPARE(wordTests, 2);
   }
 
@@ -352,7 +295,7 @@ class MainWindowTest : public QObject {
       if (qobject_cast<AboutDialog*>(&dialog) != nullptr) ++abouts;
       return static_cast<int>(QDialog::Accepted);
     };
-    MenuCommand(*window_, 32771)->trigger();
+    Action("actionAbout")->trigger();
     QCOMPARE(window_->contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> entries = window_->actions();
     QCOMPARE(entries.size(), 2);
@@ -365,7 +308,7 @@ class MainWindowTest : public QObject {
   void reportABugNamesTheSupportAddress() {
     Open();
     desktop_->messages.clear();
-    MenuCommand(*window_, 32774)->trigger();
+    Action("actionReportBug")->trigger();
     QCOMPARE(desktop_->messages.size(), size_t{1});
     QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Report A Bug!"));
     QCOMPARE(desktop_->messages[0].text,
@@ -380,7 +323,7 @@ class MainWindowTest : public QObject {
     const std::filesystem::path other = folder_->path() / "elsewhere";
     std::filesystem::create_directories(other / "data");
     desktop_->currentDirectory = other;
-    MenuCommand(*window_, 32773)->trigger();
+    Action("actionContents")->trigger();
     QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(QString::fromStdString((other / "data/Help.html").string())));
     QCOMPARE(window_->workingDirectory(), other);
     Search(QStringLiteral("friend"));  // the result page keeps the directory of the start
@@ -390,7 +333,7 @@ class MainWindowTest : public QObject {
   void contentsKeepsTheFolderWhenTheCurrentDirectoryCannotBeRead() {
     Open();
     desktop_->currentDirectory = std::filesystem::path();
-    MenuCommand(*window_, 32773)->trigger();
+    Action("actionContents")->trigger();
     QCOMPARE(View()->requestedUrl(), QUrl::fromLocalFile(folder_->Path("data/Help.html")));
     QCOMPARE(window_->workingDirectory(), folder_->path());
   }
@@ -424,7 +367,7 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->isVisible());
     QCOMPARE(Input()->text(), QString());
     QTest::keyClick(Input(), Qt::Key_Escape);  // an empty box: nothing happens
-    QTest::keyClick(Button(1), Qt::Key_Escape);
+    QTest::keyClick(Button("searchButton"), Qt::Key_Escape);
     QVERIFY(window_->isVisible());
     QCOMPARE(window_->focusWidget(), static_cast<QWidget*>(Input()));
     QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"friend"});
@@ -476,7 +419,7 @@ class MainWindowTest : public QObject {
 
   void exitClosesWithOk() {
     Open();
-    MenuCommand(*window_, 32775)->trigger();
+    Action("actionExit")->trigger();
     QCOMPARE(window_->result(), static_cast<int>(QDialog::Accepted));
     QVERIFY(!window_->isVisible());
   }

@@ -5,24 +5,23 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
-#include <array>
 
 #include "app/qt_text.h"
-#include "resources/control_ids.h"
 #include "tests/app/qt_test_main.h"
 #include "tests/app/scripted_desktop.h"
+#include "tests/app/window_test_folder.h"
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-template <typename T>
-T* Item(QWidget& dialog, int id) {
-  const std::string_view name = tamrel::controls::ObjectName(tamrel::controls::kWordTest, id);
-  return dialog.findChild<T*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
-}
+using tamrel::test::Named;
 
-QString Text(QWidget& dialog, int id) { return Item<QLabel>(dialog, id)->text(); }
+QString Text(QWidget& dialog, const char* name) { return Named<QLabel>(dialog, name)->text(); }
+
+// The radio button and the label of answer `index` (0: A).
+QString ChoiceRadio(int index) { return QStringLiteral("choice%1Radio").arg(QChar(u'A' + index)); }
+QString ChoiceLabel(int index) { return QStringLiteral("choice%1Label").arg(QChar(u'A' + index)); }
 
 // Words 词0..词<count-1>, each in a sentence of four tokens, in the runtime folder `root`.
 tamrel::Status WriteWordCorpus(const std::filesystem::path& root, int count) {
@@ -42,13 +41,11 @@ using tamrel::ToQString;
 using tamrel::WordTestDialog;
 using tamrel::test::ScriptedDesktop;
 
-class WordTestDialogTest : public QObject {
+class WordTestDialogTest : public QObject, tamrel::test::WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<tamrel::test::RuntimeFolder> folder_;
   std::unique_ptr<tamrel::CorpusIndex> corpus_;
-  ScriptedDesktop desktop_;
   std::unique_ptr<WordTestDialog> dialog_;
 
   WordTestDialog& Open(int words = 300) {
@@ -58,15 +55,15 @@ class WordTestDialogTest : public QObject {
     if (!built.ok()) qFatal("the test corpus could not be built");
     corpus_ = std::make_unique<tamrel::CorpusIndex>(folder_->path(), u"BI");
     if (!tamrel::LoadCorpus(*corpus_).ok()) qFatal("the test corpus could not be loaded");
-    dialog_ = std::make_unique<WordTestDialog>(*corpus_, desktop_);
+    dialog_ = std::make_unique<WordTestDialog>(*corpus_, *desktop_);
     dialog_->show();
     return *dialog_;
   }
-  bool CheckEnabled() { return Item<QPushButton>(*dialog_, 1031)->isEnabled(); }
-  bool NextEnabled() { return Item<QPushButton>(*dialog_, 1014)->isEnabled(); }
-  void Next() { Item<QPushButton>(*dialog_, 1014)->click(); }
-  void CheckAnswer() { Item<QPushButton>(*dialog_, 1031)->click(); }
-  void Choose(int index) { Item<QRadioButton>(*dialog_, 1026 + index)->setChecked(true); }
+  bool CheckEnabled() { return Named<QPushButton>(*dialog_, "checkButton")->isEnabled(); }
+  bool NextEnabled() { return Named<QPushButton>(*dialog_, "nextButton")->isEnabled(); }
+  void Next() { Named<QPushButton>(*dialog_, "nextButton")->click(); }
+  void CheckAnswer() { Named<QPushButton>(*dialog_, "checkButton")->click(); }
+  void Choose(int index) { Named<QRadioButton>(*dialog_, ChoiceRadio(index))->setChecked(true); }
   // Presses `key` where the keyboard is: the dialog's focus widget, or the dialog without one.
   void Press(Qt::Key key) {
     QWidget* focus = dialog_->focusWidget();
@@ -75,26 +72,24 @@ class WordTestDialogTest : public QObject {
 
  private slots:
   void init() {
-    folder_ = std::make_unique<tamrel::test::RuntimeFolder>();
-    desktop_ = ScriptedDesktop();
-    desktop_.tick = 4711;
+    QVERIFY(SetUp(tamrel::test::Corpora::kNone));
+    desktop_->tick = 4711;
   }
   void cleanup() {
     dialog_.reset();
     corpus_.reset();
-    folder_.reset();
+    TearDown();
   }
 
   // The example's question, the first level, direction and choice selected, and the engine's
   // right answer is the choice that reads 猫.
   void opensOnTheWorkedExample() {
     WordTestDialog& dialog = Open();
-    QCOMPARE(Text(dialog, 1025), QStringLiteral("Example: 这是 [_猫_] 。"));
-    const std::array<int, 4> labels = {1038, 1039, 1041, 1040};
-    QCOMPARE(Text(dialog, labels[static_cast<size_t>(dialog.engine().answerIndex())]), QStringLiteral("mao"));
-    QVERIFY(Item<QRadioButton>(dialog, 1020)->isChecked());
-    QVERIFY(Item<QRadioButton>(dialog, 1023)->isChecked());
-    QVERIFY(Item<QRadioButton>(dialog, 1026)->isChecked());
+    QCOMPARE(Text(dialog, "questionLabel"), QStringLiteral("Example: 这是 [_猫_] 。"));
+    QCOMPARE(Named<QLabel>(dialog, ChoiceLabel(dialog.engine().answerIndex()))->text(), QStringLiteral("mao"));
+    QVERIFY(Named<QRadioButton>(dialog, "beginnerRadio")->isChecked());
+    QVERIFY(Named<QRadioButton>(dialog, "hanziToPinyinRadio")->isChecked());
+    QVERIFY(Named<QRadioButton>(dialog, "choiceARadio")->isChecked());
     QVERIFY(CheckEnabled());
     QVERIFY(NextEnabled());
   }
@@ -102,12 +97,12 @@ class WordTestDialogTest : public QObject {
   void checkingTheExampleAtOnceIsRight() {
     WordTestDialog& dialog = Open();
     CheckAnswer();
-    QCOMPARE(Text(dialog, 1032), QStringLiteral("A"));
-    QCOMPARE(Text(dialog, 1034), QStringLiteral("Correct!! :-)"));
-    QCOMPARE(Text(dialog, 1035), QStringLiteral("1/1"));
-    QCOMPARE(Text(dialog, 1037), QStringLiteral("100.00"));
-    QCOMPARE(Item<QSlider>(dialog, 1043)->maximum(), 10);
-    QCOMPARE(Item<QSlider>(dialog, 1043)->value(), 10);
+    QCOMPARE(Text(dialog, "rightLetterLabel"), QStringLiteral("A"));
+    QCOMPARE(Text(dialog, "verdictLabel"), QStringLiteral("Correct!! :-)"));
+    QCOMPARE(Text(dialog, "countsLabel"), QStringLiteral("1/1"));
+    QCOMPARE(Text(dialog, "percentageLabel"), QStringLiteral("100.00"));
+    QCOMPARE(Named<QSlider>(dialog, "scoreMeter")->maximum(), 10);
+    QCOMPARE(Named<QSlider>(dialog, "scoreMeter")->value(), 10);
     QVERIFY(!CheckEnabled());  // Scored
     QVERIFY(NextEnabled());
   }
@@ -117,15 +112,15 @@ class WordTestDialogTest : public QObject {
     Next();
     QVERIFY(CheckEnabled());  // Asked
     QVERIFY(!NextEnabled());
-    QCOMPARE(Text(dialog, 1035), QStringLiteral("0/0"));
-    QCOMPARE(Text(dialog, 1037), QStringLiteral("100"));
-    QCOMPARE(Text(dialog, 1032), QStringLiteral("?"));
-    QCOMPARE(Text(dialog, 1034), QStringLiteral("?"));
-    QCOMPARE(Item<QSlider>(dialog, 1042)->maximum(), 2);
-    QCOMPARE(Item<QSlider>(dialog, 1042)->value(), 0);
+    QCOMPARE(Text(dialog, "countsLabel"), QStringLiteral("0/0"));
+    QCOMPARE(Text(dialog, "percentageLabel"), QStringLiteral("100"));
+    QCOMPARE(Text(dialog, "rightLetterLabel"), QStringLiteral("?"));
+    QCOMPARE(Text(dialog, "verdictLabel"), QStringLiteral("?"));
+    QCOMPARE(Named<QSlider>(dialog, "levelMeter")->maximum(), 2);
+    QCOMPARE(Named<QSlider>(dialog, "levelMeter")->value(), 0);
     // Level 0: the word alone, no sentence line.
-    QVERIFY(Text(dialog, 1025).startsWith(QStringLiteral("词")));
-    QCOMPARE(Text(dialog, 1044), QString());
+    QVERIFY(Text(dialog, "questionLabel").startsWith(QStringLiteral("词")));
+    QCOMPARE(Text(dialog, "sentenceLabel"), QString());
   }
 
   void exampleAskedScoredAskedScored() {
@@ -135,52 +130,52 @@ class WordTestDialogTest : public QObject {
     QVERIFY(CheckEnabled());
     QVERIFY(!NextEnabled());
     const int right = dialog.engine().answerIndex();
-    const std::array<int, 4> labels = {1038, 1039, 1041, 1040};
-    QCOMPARE(Text(dialog, labels[static_cast<size_t>(right)]), Text(dialog, 1025).replace("词", "cí") + "a");
+    QCOMPARE(Named<QLabel>(dialog, ChoiceLabel(right))->text(),
+             Text(dialog, "questionLabel").replace("词", "cí") + "a");
     Choose(right);
     CheckAnswer();
-    QCOMPARE(Text(dialog, 1034), QStringLiteral("Correct!! :-)"));
-    QCOMPARE(Text(dialog, 1035), QStringLiteral("2/2"));
+    QCOMPARE(Text(dialog, "verdictLabel"), QStringLiteral("Correct!! :-)"));
+    QCOMPARE(Text(dialog, "countsLabel"), QStringLiteral("2/2"));
     QVERIFY(!CheckEnabled());
     QVERIFY(NextEnabled());
     Next();
     Choose((dialog.engine().answerIndex() + 1) % 4);
     CheckAnswer();
-    QCOMPARE(Text(dialog, 1034), QStringLiteral("Wrong!!!! :-("));
-    QCOMPARE(Text(dialog, 1035), QStringLiteral("2/3"));
-    QCOMPARE(Text(dialog, 1037), QStringLiteral("66.67"));
-    QCOMPARE(Item<QSlider>(dialog, 1043)->value(), 6);
+    QCOMPARE(Text(dialog, "verdictLabel"), QStringLiteral("Wrong!!!! :-("));
+    QCOMPARE(Text(dialog, "countsLabel"), QStringLiteral("2/3"));
+    QCOMPARE(Text(dialog, "percentageLabel"), QStringLiteral("66.67"));
+    QCOMPARE(Named<QSlider>(dialog, "scoreMeter")->value(), 6);
   }
 
   void normalLevelShowsTheLinesAndMovesTheMeter() {
     WordTestDialog& dialog = Open();
-    Item<QRadioButton>(dialog, 1021)->setChecked(true);
+    Named<QRadioButton>(dialog, "normalRadio")->setChecked(true);
     Next();
-    QCOMPARE(Item<QSlider>(dialog, 1042)->value(), 1);
-    QVERIFY(Text(dialog, 1025).startsWith(QStringLiteral("[_词")));
-    QVERIFY(Text(dialog, 1025).endsWith(QStringLiteral("_] 了 吗 呢 ")));
-    QVERIFY(Text(dialog, 1044).endsWith(QStringLiteral("_] le ma ne ")));
+    QCOMPARE(Named<QSlider>(dialog, "levelMeter")->value(), 1);
+    QVERIFY(Text(dialog, "questionLabel").startsWith(QStringLiteral("[_词")));
+    QVERIFY(Text(dialog, "questionLabel").endsWith(QStringLiteral("_] 了 吗 呢 ")));
+    QVERIFY(Text(dialog, "sentenceLabel").endsWith(QStringLiteral("_] le ma ne ")));
   }
 
   void noQuestionSaysSoAndKeepsNext() {
     WordTestDialog& dialog = Open(0);
     Next();
-    QCOMPARE(Text(dialog, 1025), ToQString(tamrel::kNoQuestionText));
+    QCOMPARE(Text(dialog, "questionLabel"), ToQString(tamrel::kNoQuestionText));
     QVERIFY(!CheckEnabled());
     QVERIFY(NextEnabled());
   }
 
   void endAsksBeforeClosing() {
     WordTestDialog& dialog = Open();
-    desktop_.answers = {false, true};
-    Item<QPushButton>(dialog, tamrel::controls::kIdOk)->click();
+    desktop_->answers = {false, true};
+    Named<QPushButton>(dialog, "endButton")->click();
     QVERIFY(dialog.isVisible());
-    QCOMPARE(desktop_.messages.size(), size_t{1});
-    QCOMPARE(desktop_.messages[0].caption, QStringLiteral("End?"));
-    QCOMPARE(desktop_.messages[0].text, QStringLiteral("Do you want to end the test?"));
-    QVERIFY(desktop_.messages[0].question);
-    Item<QPushButton>(dialog, tamrel::controls::kIdOk)->click();
-    QCOMPARE(desktop_.messages.size(), size_t{2});
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("End?"));
+    QCOMPARE(desktop_->messages[0].text, QStringLiteral("Do you want to end the test?"));
+    QVERIFY(desktop_->messages[0].question);
+    Named<QPushButton>(dialog, "endButton")->click();
+    QCOMPARE(desktop_->messages.size(), size_t{2});
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
   }
@@ -190,21 +185,21 @@ class WordTestDialogTest : public QObject {
   void enterChecksTheQuestionThenGoesToTheNext() {
     WordTestDialog& dialog = Open();
     Press(Qt::Key_Return);
-    QCOMPARE(Text(dialog, 1035), QStringLiteral("1/1"));  // the example, checked
+    QCOMPARE(Text(dialog, "countsLabel"), QStringLiteral("1/1"));  // the example, checked
     QVERIFY(!CheckEnabled());
     Press(Qt::Key_Return);
     QVERIFY(CheckEnabled());  // the next question
-    QVERIFY(Text(dialog, 1025).startsWith(QStringLiteral("词")));
-    Item<QRadioButton>(dialog, 1026 + dialog.engine().answerIndex())->setFocus();
+    QVERIFY(Text(dialog, "questionLabel").startsWith(QStringLiteral("词")));
+    Named<QRadioButton>(dialog, ChoiceRadio(dialog.engine().answerIndex()))->setFocus();
     Choose(dialog.engine().answerIndex());
     Press(Qt::Key_Enter);
-    QCOMPARE(Text(dialog, 1034), QStringLiteral("Correct!! :-)"));
-    QCOMPARE(Text(dialog, 1035), QStringLiteral("2/2"));
+    QCOMPARE(Text(dialog, "verdictLabel"), QStringLiteral("Correct!! :-)"));
+    QCOMPARE(Text(dialog, "countsLabel"), QStringLiteral("2/2"));
     // Not even with the focus on it does Enter press "End?".
-    Item<QPushButton>(dialog, tamrel::controls::kIdOk)->setFocus();
-    QTest::keyClick(Item<QPushButton>(dialog, tamrel::controls::kIdOk), Qt::Key_Return);
+    Named<QPushButton>(dialog, "endButton")->setFocus();
+    QTest::keyClick(Named<QPushButton>(dialog, "endButton"), Qt::Key_Return);
     QVERIFY(CheckEnabled());  // Next was pressed
-    QVERIFY(desktop_.messages.empty());
+    QVERIFY(desktop_->messages.empty());
     QVERIFY(dialog.isVisible());
   }
 
@@ -214,20 +209,20 @@ class WordTestDialogTest : public QObject {
     Choose(2);
     CheckAnswer();
     Next();
-    for (int i = 0; i < 4; ++i) QVERIFY(!Item<QRadioButton>(dialog, 1026 + i)->isChecked());
+    for (int i = 0; i < 4; ++i) QVERIFY(!Named<QRadioButton>(dialog, ChoiceRadio(i))->isChecked());
     Choose(1);
     Choose(3);  // still one answer at a time
-    QVERIFY(!Item<QRadioButton>(dialog, 1027)->isChecked());
-    QVERIFY(Item<QRadioButton>(dialog, 1029)->isChecked());
+    QVERIFY(!Named<QRadioButton>(dialog, "choiceBRadio")->isChecked());
+    QVERIFY(Named<QRadioButton>(dialog, "choiceDRadio")->isChecked());
     CheckAnswer();
     Next();
-    for (int i = 0; i < 4; ++i) QVERIFY(!Item<QRadioButton>(dialog, 1026 + i)->isChecked());
+    for (int i = 0; i < 4; ++i) QVERIFY(!Named<QRadioButton>(dialog, ChoiceRadio(i))->isChecked());
   }
 
   void escapeClosesWithoutAsking() {
     WordTestDialog& dialog = Open();
     QTest::keyClick(&dialog, Qt::Key_Escape);
-    QVERIFY(desktop_.messages.empty());
+    QVERIFY(desktop_->messages.empty());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
   }
