@@ -89,11 +89,13 @@ class PageWriter {
     page += kItemOpen;
     if (english_) {
       EnglishLine(page, s.english);
-      ChineseLine(page, s, /*marked=*/false);
-      Pinyin(page, s);
+      const TonedSentence toned = Tones(s);
+      ChineseLine(page, s, toned, /*marked=*/false);
+      Pinyin(page, s, toned);
     } else {
-      ChineseLine(page, s, /*marked=*/true);
-      Pinyin(page, s);
+      const TonedSentence toned = Tones(s);
+      ChineseLine(page, s, toned, /*marked=*/true);
+      Pinyin(page, s, toned);
       Line(page, s.english);
     }
     page += kItemClose;
@@ -105,13 +107,35 @@ class PageWriter {
     if (english_ ? !IsBlank(s.english) || IsBlank(s.chinese) : IsBlank(s.chinese) && !IsBlank(s.english)) {
       EnglishLine(page, s.english);
     } else {
-      ChineseLine(page, s, /*marked=*/!english_);
-      Pinyin(page, s);
+      const TonedSentence toned = Tones(s);
+      ChineseLine(page, s, toned, /*marked=*/!english_);
+      Pinyin(page, s, toned);
     }
     page += kItemClose;
   }
 
  private:
+  // With tone colours, a sentence's words, their pinyin tokens and the tone spans of each token
+  // paired with its word's characters (none for any token when the counts differ), made once
+  // for both lines; without tone colours, empty.
+  struct TonedSentence {
+    FieldList words;
+    FieldList tokens;
+    std::vector<std::vector<ToneSpan>> spans;  // by token
+  };
+
+  TonedSentence Tones(const ResultSentence& s) const {
+    TonedSentence toned;
+    if (!options_.toneColours) return toned;
+    toned.words = SplitString(s.chinese, u" ");
+    toned.tokens = SplitString(s.pinyin, u" ");
+    toned.spans.resize(toned.tokens.size());
+    if (toned.words.size() == toned.tokens.size()) {
+      for (size_t i = 0; i < toned.tokens.size(); ++i) toned.spans[i] = AlignTones(toned.words[i], toned.tokens[i]);
+    }
+    return toned;
+  }
+
   void EnglishLine(std::u16string& page, std::u16string_view english) const {
     page += kEnglishOpen;
     MarkWords(page, english);
@@ -125,9 +149,9 @@ class PageWriter {
 
   // The Chinese line: as it stands in an English query's page, its words marked in a Chinese
   // query's; with tone colours, word by word with each character in its tone's colour.
-  void ChineseLine(std::u16string& page, const ResultSentence& s, bool marked) const {
+  void ChineseLine(std::u16string& page, const ResultSentence& s, const TonedSentence& toned, bool marked) const {
     if (options_.toneColours) {
-      TonedWords(page, s, marked);
+      TonedWords(page, toned, marked);
     } else if (marked) {
       MarkWords(page, s.chinese);
     } else {
@@ -136,17 +160,15 @@ class PageWriter {
     page += kBreak;
   }
 
-  void Pinyin(std::u16string& page, const ResultSentence& s) const {
+  void Pinyin(std::u16string& page, const ResultSentence& s, const TonedSentence& toned) const {
     if (!settings_.showPinyin) return;
     if (!options_.toneColours) {
       Line(page, s.pinyin);
       return;
     }
-    const FieldList words = SplitString(s.chinese, u" ");
-    const FieldList tokens = SplitString(s.pinyin, u" ");
+    const FieldList& tokens = toned.tokens;
     for (size_t i = 0; i < tokens.size(); ++i) {
-      const std::vector<ToneSpan> syllables =
-          words.size() == tokens.size() ? AlignTones(words[i], tokens[i]) : std::vector<ToneSpan>();
+      const std::vector<ToneSpan>& syllables = toned.spans[i];
       size_t done = 0;
       for (const ToneSpan& syllable : syllables) {
         page += HtmlEscape(std::u16string_view(tokens[i]).substr(done, syllable.start - done));
@@ -163,9 +185,9 @@ class PageWriter {
 
   // Every word followed by one space, each character of a word whose pinyin pairs up with it in
   // its tone's span; words equal to a query word inside the red font element.
-  void TonedWords(std::u16string& page, const ResultSentence& s, bool marked) const {
-    const FieldList words = SplitString(s.chinese, u" ");
-    const FieldList tokens = SplitString(s.pinyin, u" ");
+  void TonedWords(std::u16string& page, const TonedSentence& toned, bool marked) const {
+    const FieldList& words = toned.words;
+    static const std::vector<ToneSpan> kNone;
     std::u16string copy;
     for (size_t i = 0; i < words.size(); ++i) {
       const std::u16string_view word = words[i];
@@ -173,8 +195,7 @@ class PageWriter {
       if (english_) NormaliseWord(copy);
       const bool match = marked && queryWords_.contains(copy);
       if (match) page += kMarkOpen;
-      const std::vector<ToneSpan> syllables =
-          words.size() == tokens.size() ? AlignTones(word, tokens[i]) : std::vector<ToneSpan>();
+      const std::vector<ToneSpan>& syllables = i < toned.spans.size() ? toned.spans[i] : kNone;
       if (syllables.empty()) {
         page += HtmlEscape(word);
       } else {
