@@ -1,7 +1,7 @@
 // SettingsDialog: the System Settings dialog. It reads the settings file of the runtime folder
 // and the learners' options file when it is created, shows three of the four settings and the tone
 // colours option as check boxes, and on Save writes each onto its file as it is then (the start-up
-// option stays as the file has it; data/config.data is rewritten exactly as before, the tone
+// option stays as the file has it; data/config.data keeps its four-line layout, the tone
 // colours go to data/options.json); Cancel writes nothing. A file that cannot be written is named,
 // with the reason, through the Desktop, and the dialog stays open with the values as the person
 // set them. The main window learns the new options only by reading the files again after Save.

@@ -32,7 +32,7 @@ namespace tamrel {
 void SetGrowingWindowFrame(QWidget& window) {
   window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                         Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
-  // The form's layout no longer fixes the size: it only keeps the window from getting smaller.
+  // The form's layout does not fix the size: it only keeps the window from getting smaller.
   if (window.layout() != nullptr) window.layout()->setSizeConstraint(QLayout::SetMinimumSize);
   window.resize(window.sizeHint().expandedTo(window.minimumSizeHint()));
 }

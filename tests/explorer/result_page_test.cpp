@@ -178,7 +178,7 @@ TEST(ToneColourPageTest, CharactersAndSyllablesTakeTheirTonesMatchesStayMarked) 
   EXPECT_EQ(RenderResultPage(u"like", Language::kEnglish, uneven, {}, Flags(false, true, false), tones),
             kHeader + kToneStyle + F1 + u"like" + F2 + F4 + F5 + F6 + F7 + F8 + u"We " + F9 + u"like" +
                 kTonedMarkClose + u"it. " + F11 + u"我们 喜欢 " + F12 + F13 + F14 + F16);
-  // Off, the page is the page of today.
+  // Off, the page is the plain result page.
   EXPECT_EQ(RenderResultPage(u"喜欢", Language::kChinese, bi, {}, Flags(true, true, false), PageOptions{}),
             RenderResultPage(u"喜欢", Language::kChinese, bi, {}, Flags(true, true, false)));
 }

@@ -77,7 +77,7 @@ TEST_F(TypedReadingsTest, ReadingsComeInOrderEachSearchOnce) {
   EXPECT_EQ(readings.Next()->route, R::kAsTyped);
 }
 
-TEST_F(TypedReadingsTest, FoundAsTypedThePageIsThePageOfOld) {
+TEST_F(TypedReadingsTest, FoundAsTypedThePageIsThePlainResultPage) {
   const SearchCommandResult r = Run(u"apple");
   EXPECT_EQ(r.route, SearchRoute::kAsTyped);
   EXPECT_TRUE(r.notice.empty());
@@ -283,7 +283,7 @@ class OtherReadingsTest : public ::testing::Test {
 
 TEST_F(OtherReadingsTest, EnglishThatIsAlsoPinyinOffersItsChineseWords) {
   const SearchCommandResult r = Run(u"shi");
-  EXPECT_EQ(r.route, SearchRoute::kAsTyped);  // the surname is found and shown as before
+  EXPECT_EQ(r.route, SearchRoute::kAsTyped);  // the surname is what is found and shown
   EXPECT_EQ(r.bilingual.size(), 1u);
   EXPECT_EQ(r.offer.intro, u"\"shi\" is also pinyin:");
   EXPECT_EQ(r.offer.readings,
@@ -301,7 +301,7 @@ TEST_F(OtherReadingsTest, EnglishThatIsAlsoPinyinOffersItsChineseWords) {
 TEST_F(OtherReadingsTest, PinyinOfSeveralWordsOffersEachWord) {
   const SearchCommandResult r = Run(u"shi4");
   EXPECT_EQ(r.route, SearchRoute::kPinyin);
-  EXPECT_EQ(r.query, u"是 事 市");  // all of them at once, as before
+  EXPECT_EQ(r.query, u"是 事 市");  // all of them at once
   EXPECT_EQ(r.offer.intro, u"\"shi4\" reads as several words; search one of them:");
   EXPECT_EQ(r.offer.readings, (std::vector<OfferedReading>{{u"是", 2}, {u"事", 1}, {u"市", 1}}));
   // One word, or several word positions, offer nothing.
