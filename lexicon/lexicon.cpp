@@ -6,47 +6,11 @@
 #include <system_error>
 
 #include "text/code_points.h"
+#include "text/text_utils.h"
 
 namespace tamrel {
 
 namespace {
-
-// Strict UTF-8 to UTF-16: false on any ill-formed sequence (overlong forms, surrogates, values
-// past U+10FFFF, cut sequences), so that a damaged lexicon is refused rather than half read.
-bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
-  out.clear();
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
-    if (b0 < 0x80) {
-      out.push_back(b0);
-      ++i;
-      continue;
-    }
-    size_t length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-      length = 2, cp = b0 & 0x1F, minimum = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      length = 3, cp = b0 & 0x0F, minimum = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      length = 4, cp = b0 & 0x07, minimum = 0x10000;
-    } else {
-      return false;
-    }
-    if (bytes.size() - i < length) return false;
-    for (size_t k = 1; k < length; ++k) {
-      const auto b = static_cast<unsigned char>(bytes[i + k]);
-      if ((b & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || IsHighSurrogate(cp) || IsLowSurrogate(cp)) return false;
-    AppendCodePoint(cp, out);
-    i += length;
-  }
-  return true;
-}
 
 // A frequency: 1 to 15 decimal digits, above zero; -1 otherwise.
 double ParseFrequency(std::string_view text) {
@@ -124,7 +88,7 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
     if (tab2 == std::string_view::npos || line.find('\t', tab2 + 1) != std::string_view::npos) {
       return refuse("expected WORD<TAB>FREQUENCY<TAB>READINGS");
     }
-    if (!DecodeUtf8(line.substr(0, tab1), word)) return refuse("the word is not well-formed UTF-8");
+    if (!StrictUtf8ToUtf16(line.substr(0, tab1), word)) return refuse("the word is not well-formed UTF-8");
     if (word.empty()) return refuse("the word is empty");
     if (word.size() > kMaxWordLength) return refuse("the word is longer than 64 UTF-16 units");
     for (char16_t unit : word) {
@@ -150,7 +114,7 @@ Status Lexicon::Parse(std::string_view bytes, const std::filesystem::path& file)
     while (!readingField.empty() && start <= readingField.size()) {
       size_t comma = readingField.find(',', start);
       if (comma == std::string_view::npos) comma = readingField.size();
-      if (!DecodeUtf8(readingField.substr(start, comma - start), reading)) {
+      if (!StrictUtf8ToUtf16(readingField.substr(start, comma - start), reading)) {
         return refuse("a reading is not well-formed UTF-8");
       }
       if (reading.empty()) return refuse("a reading is empty");

@@ -74,4 +74,39 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::u16string Ascii(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
+bool StrictUtf8ToUtf16(std::string_view bytes, std::u16string& out) {
+  out.clear();
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    if (b0 < 0x80) {
+      out.push_back(b0);
+      ++i;
+      continue;
+    }
+    size_t length = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+      length = 2, cp = b0 & 0x1F, minimum = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+      length = 3, cp = b0 & 0x0F, minimum = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+      length = 4, cp = b0 & 0x07, minimum = 0x10000;
+    } else {
+      return false;
+    }
+    if (bytes.size() - i < length) return false;
+    for (size_t k = 1; k < length; ++k) {
+      const auto b = static_cast<unsigned char>(bytes[i + k]);
+      if ((b & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || IsHighSurrogate(cp) || IsLowSurrogate(cp)) return false;
+    AppendCodePoint(cp, out);
+    i += length;
+  }
+  return true;
+}
+
 }  // namespace tamrel

@@ -68,6 +68,11 @@ std::u16string FormatDecimal(int64_t value);
 std::u16string Utf8ToUtf16(std::string_view bytes);
 void AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out);
 
+// UTF-8 to UTF-16 into `out` (replacing what it held), for files that must be well-formed: false
+// at the first ill-formed sequence (a stray or missing continuation byte, an overlong form, a
+// surrogate or a code point beyond U+10FFFF), so that damaged text is refused, not half read.
+bool StrictUtf8ToUtf16(std::string_view bytes, std::u16string& out);
+
 // UTF-16 to UTF-8: an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 

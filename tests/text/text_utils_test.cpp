@@ -121,5 +121,23 @@ TEST(Utf16ToUtf8Test, UnpairedSurrogateBecomesReplacement) {
   EXPECT_EQ(Utf16ToUtf8(u""), "");
 }
 
+TEST(StrictUtf8ToUtf16Test, WellFormedOnlyElseRefused) {
+  std::u16string out = u"old";
+  EXPECT_TRUE(StrictUtf8ToUtf16("a\xE4\xBD\xA0\xF0\xA0\x80\x80", out));
+  EXPECT_EQ(out, u"a你\U00020000");
+  EXPECT_TRUE(StrictUtf8ToUtf16("", out));
+  EXPECT_EQ(out, u"");
+  struct Case {
+    const char* bytes;
+    const char* what;
+  };
+  for (const Case& k : {Case{"\x80", "a stray continuation byte"}, Case{"\xE4\xBD", "a cut sequence"},
+                        Case{"\xC0\xAF", "an overlong form"}, Case{"\xE0\x80\xAF", "an overlong form of three"},
+                        Case{"\xED\xA0\x80", "a surrogate"}, Case{"\xF4\x90\x80\x80", "beyond U+10FFFF"},
+                        Case{"\xE4\x41\xA0", "a missing continuation byte"}, Case{"\xFF", "no UTF-8 byte"}}) {
+    EXPECT_FALSE(StrictUtf8ToUtf16(k.bytes, out)) << k.what;
+  }
+}
+
 }  // namespace
 }  // namespace tamrel
