@@ -35,7 +35,10 @@ std::vector<ExportRow> ExportRows(std::u16string_view query, const std::vector<R
 std::string FormatExportFile(const std::vector<ExportRow>& rows);
 
 // Writes FormatExportFile(rows) to `path` through a staged file renamed into place, so a failure
-// leaves no partial file and an earlier file at `path` whole.
+// leaves no partial file and an earlier file at `path` whole. `path` is a new file, or a regular
+// file the user may write (one without any write permission bit is refused as read-only), which
+// keeps its permissions; a symbolic link is followed, and the file it names is written, the link
+// left as it is. A folder or another kind of file (a FIFO, a device) is refused.
 Status WriteExportFile(const std::filesystem::path& path, const std::vector<ExportRow>& rows);
 
 }  // namespace tamrel

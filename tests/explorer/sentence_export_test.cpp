@@ -90,5 +90,81 @@ TEST(SentenceExportTest, WriteReplacesWholeOrLeavesNothing) {
   EXPECT_EQ(files, 3u);  // BDict/, data/ and cards.tsv: no staged file left behind
 }
 
+size_t EntriesIn(const std::filesystem::path& folder) {
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++entries;
+  return entries;
+}
+
+// The permission bits say read-only: the file is refused even for root, whom the system lets write.
+TEST(SentenceExportTest, AReadOnlyFileIsRefusedAndKept) {
+  test::RuntimeFolder folder;
+  const std::vector<ExportRow> rows = {{u"你好", u"nǐhǎo", u"hello", u"hello"}};
+  const auto target = folder / "cards.tsv";
+  test::WriteBytes(target, "kept notes");
+  ASSERT_EQ(chmod(target.c_str(), 0444), 0);
+  const Status status = WriteExportFile(target, rows);
+  EXPECT_FALSE(status.ok());
+  EXPECT_EQ(status.ToString(), target.string() + ": is read-only");
+  EXPECT_EQ(test::ReadBytes(target), "kept notes");
+  EXPECT_EQ(EntriesIn(folder.path()), 3u);
+
+  // A file that may be written keeps its permissions when it is replaced.
+  ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+  ASSERT_TRUE(WriteExportFile(target, rows).ok());
+  EXPECT_EQ(test::ReadBytes(target), kHeader + "你好\tnǐhǎo\thello\thello\n");
+  struct stat info {};
+  ASSERT_EQ(stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+}
+
+// The link stays a link; the file it names gets the notes, staged in that file's folder.
+TEST(SentenceExportTest, ASymbolicLinkIsFollowedToTheFileItNames) {
+  test::RuntimeFolder folder;
+  const std::vector<ExportRow> rows = {{u"你好", u"nǐhǎo", u"hello", u"hello"}};
+  const std::string notes = kHeader + "你好\tnǐhǎo\thello\thello\n";
+  std::filesystem::create_directories(folder / "notes");
+  test::WriteBytes(folder / "notes/anki.tsv", "older notes");
+  std::filesystem::create_symlink("notes/anki.tsv", folder / "cards.tsv");
+  ASSERT_TRUE(WriteExportFile(folder / "cards.tsv", rows).ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "cards.tsv"));
+  EXPECT_EQ(std::filesystem::read_symlink(folder / "cards.tsv"), "notes/anki.tsv");
+  EXPECT_EQ(test::ReadBytes(folder / "notes/anki.tsv"), notes);
+  EXPECT_EQ(EntriesIn(folder / "notes"), 1u);
+
+  // A link to a link, and a link that names no file yet, which is made.
+  std::filesystem::create_symlink(folder / "cards.tsv", folder / "again.tsv");
+  std::filesystem::create_symlink("notes/new.tsv", folder / "dangling.tsv");
+  ASSERT_TRUE(WriteExportFile(folder / "again.tsv", {}).ok());
+  EXPECT_EQ(test::ReadBytes(folder / "notes/anki.tsv"), kHeader);
+  ASSERT_TRUE(WriteExportFile(folder / "dangling.tsv", rows).ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "dangling.tsv"));
+  EXPECT_EQ(test::ReadBytes(folder / "notes/new.tsv"), notes);
+  EXPECT_EQ(EntriesIn(folder / "notes"), 2u);
+  EXPECT_EQ(EntriesIn(folder.path()), 6u);  // BDict/, data/, notes/ and the three links
+
+  // The protection of the file a link names holds too.
+  ASSERT_EQ(chmod((folder / "notes/anki.tsv").c_str(), 0444), 0);
+  EXPECT_FALSE(WriteExportFile(folder / "cards.tsv", rows).ok());
+  EXPECT_EQ(test::ReadBytes(folder / "notes/anki.tsv"), kHeader);
+}
+
+TEST(SentenceExportTest, AFolderOrAFifoIsRefused) {
+  test::RuntimeFolder folder;
+  const std::vector<ExportRow> rows = {{u"你好", u"nǐhǎo", u"hello", u"hello"}};
+  std::filesystem::create_directories(folder / "cards.tsv");
+  const Status toFolder = WriteExportFile(folder / "cards.tsv", rows);
+  EXPECT_EQ(toFolder.ToString(), (folder / "cards.tsv").string() + ": is a folder");
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "cards.tsv"));
+
+  ASSERT_EQ(mkfifo((folder / "pipe.tsv").c_str(), 0644), 0);
+  const Status toFifo = WriteExportFile(folder / "pipe.tsv", rows);
+  EXPECT_EQ(toFifo.ToString(), (folder / "pipe.tsv").string() + ": is not a regular file");
+  EXPECT_TRUE(std::filesystem::is_fifo(folder / "pipe.tsv"));
+  std::filesystem::create_symlink("cards.tsv", folder / "link.tsv");
+  EXPECT_EQ(WriteExportFile(folder / "link.tsv", rows).ToString(), (folder / "cards.tsv").string() + ": is a folder");
+  EXPECT_EQ(EntriesIn(folder.path()), 5u);  // BDict/, data/, the folder, the FIFO and the link
+}
+
 }  // namespace
 }  // namespace tamrel
