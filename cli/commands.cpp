@@ -252,10 +252,8 @@ int Segment(const std::string& lexiconPath, bool pinyin, bool simplify) {
     return 2;
   }
   Segmenter segmenter(lexicon);
-  std::ios::sync_with_stdio(false);
   std::string line;
   std::u16string out;
-  std::string pending;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     out.clear();
@@ -269,16 +267,9 @@ int Segment(const std::string& lexiconPath, bool pinyin, bool simplify) {
       AppendSegmentedLine(segmenter, simplifier, Utf8ToUtf16(line), out);
     }
     out += u'\n';
-    // Gathered into large writes: a stream write per line costs a system call per line.
-    pending += U8(out);
-    if (pending.size() >= (1 << 16)) {
-      std::cout.write(pending.data(), static_cast<std::streamsize>(pending.size()));
-      pending.clear();
-    }
+    std::cout << U8(out);
   }
-  std::cout.write(pending.data(), static_cast<std::streamsize>(pending.size()));
-  std::cout.flush();
-  return std::cout ? 0 : 1;
+  return 0;
 }
 
 }  // namespace tamrel::cli

@@ -1,5 +1,6 @@
 // The commands of tamrel-cli. Each works in the current directory (the runtime folder, holding
-// BDict/ and data/), prints its answer and returns the process exit code.
+// BDict/ and data/), prints its answer to std::cout and returns the process exit code; main then
+// checks that the answer was written (cli/standard_output.h).
 #pragma once
 
 #include <string>

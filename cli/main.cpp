@@ -2,11 +2,15 @@
 // search, settings, prepare a corpus, import sentence files; segment Chinese and give its pinyin),
 // run in the runtime folder.
 #include <CLI/CLI.hpp>
+#include <iostream>
 
 #include "cli/commands.h"
 #include "cli/import_command.h"
+#include "cli/standard_output.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   CLI::App app{"Tamrel: example sentences for learners of Chinese and English"};
   app.require_subcommand(1);
 
@@ -95,4 +99,15 @@ int main(int argc, char** argv) {
                                !noPage);
   }
   return tamrel::cli::Settings(assignments);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The C++ streams do not go through C's: standard input is read in large blocks (segment and
+  // pinyin read whole files), and the answer goes through StandardOutput, which notices a write
+  // that fails.
+  std::ios::sync_with_stdio(false);
+  tamrel::cli::StandardOutput output;
+  return output.Finish(Run(argc, argv));
 }

@@ -31,7 +31,10 @@ struct Outcome {
 
 // Runs `tamrel-cli ARGS...` in `folder` with `input` on standard input. The environment is fixed
 // (C locale, no inherited variables), and argv[0] is "tamrel-cli" as a user on the PATH types it.
-Outcome RunCli(const fs::path& folder, const std::vector<std::string>& args, const std::string& input = "") {
+// Standard output goes to `outputFile` when one is given ("/dev/full": every write fails), and
+// Outcome::out is then empty.
+Outcome RunCli(const fs::path& folder, const std::vector<std::string>& args, const std::string& input = "",
+               const fs::path& outputFile = {}) {
   // Standard input, output and error go through files in a scratch folder of this run.
   std::string scratch = (fs::temp_directory_path() / "tamrel-cli-run-XXXXXX").string();
   if (mkdtemp(scratch.data()) == nullptr) {
@@ -49,7 +52,7 @@ Outcome RunCli(const fs::path& folder, const std::vector<std::string>& args, con
   std::vector<char*> envp;
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
-  const std::string in = io / "in", out = io / "out", err = io / "err";
+  const std::string in = io / "in", out = outputFile.empty() ? io / "out" : outputFile, err = io / "err";
 
   const pid_t pid = fork();
   if (pid == 0) {
@@ -71,7 +74,7 @@ Outcome RunCli(const fs::path& folder, const std::vector<std::string>& args, con
   } else {
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
-  outcome.out = ReadBytes(out);
+  if (outputFile.empty()) outcome.out = ReadBytes(out);
   outcome.err = ReadBytes(err);
   std::error_code ignored;
   fs::remove_all(io, ignored);
@@ -525,6 +528,41 @@ TEST_F(CliTest, HelpNamesEveryCommand) {
   EXPECT_TRUE(Contains(search.out, "--json")) << search.out;
   EXPECT_TRUE(Contains(search.out, "--no-page")) << search.out;
   EXPECT_TRUE(Contains(search.out, "--tsv Excludes: --json")) << search.out;
+}
+
+// An answer that cannot be written is a failure, said on standard error, whether the write fails
+// at the end or while a long answer is printed.
+TEST_F(CliTest, AnAnswerThatCannotBeWrittenExitsWith1AndSaysWhy) {
+  const std::string lexicon = kLexicon.string();
+  std::string manyLines;
+  for (int i = 0; i < 20000; ++i) manyLines += "我喜欢下雨的天气。\n";
+  WriteBytes(folder_ / "pairs.txt", "I drink tea.\t我喝茶。\n");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> runs = {
+      {{"search", "weather"}, ""},
+      {{"search", "--json", "weather"}, ""},
+      {{"search", "--tsv", "weather"}, ""},
+      {{"search", "--no-page", "tianqi"}, ""},
+      {{"words", "0", "3"}, ""},
+      {{"words", "--cn", "0", "3"}, ""},
+      {{"settings"}, ""},
+      {{"settings", "FLAGPRON=TRUE"}, ""},
+      {{"build"}, ""},
+      {{"prepare", "MO"}, ""},
+      {{"segment", "--lexicon", lexicon}, "你好\n"},
+      {{"segment", "--lexicon", lexicon}, manyLines},
+      {{"pinyin", "--lexicon", lexicon}, "你好\n"},
+      {{"import", "BI", "pairs.txt"}, ""},
+      {{"--help"}, ""},
+  };
+  for (const auto& [args, input] : runs) {
+    const Outcome o = RunCli(root(), args, input, "/dev/full");
+    EXPECT_EQ(o.exitCode, 1) << Describe(args, o);
+    EXPECT_TRUE(o.err.ends_with("tamrel-cli: cannot write the output: No space left on device\n")) << Describe(args, o);
+  }
+  // Without an answer to lose, the outcome is the command's own.
+  EXPECT_EQ(RunCli(root(), {"search", "--no-page", "zzzqqq"}, "", "/dev/full").exitCode, 1);
+  EXPECT_EQ(RunCli(root(), {"segment", "--lexicon", lexicon}, "", "/dev/full").exitCode, 0);
+  EXPECT_EQ(RunCli(root(), {"words", "0", "0"}, "", "/dev/full").exitCode, 0);
 }
 
 TEST_F(CliTest, UnknownOrMissingCommandExitsWith2) {
