@@ -8,6 +8,11 @@
 #include <DictEntry.hpp>
 #include <Exception.hpp>
 #include <Lexicon.hpp>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <system_error>
 
 #include "lexicon/segmenter.h"
 #include "text/code_points.h"
@@ -29,14 +34,65 @@ size_t HanRunLength(std::u16string_view text, size_t at) {
   return end - at;
 }
 
+// The folders OpenCC's data is installed to: Debian's and most distributions' packages, a build
+// installed under /usr/local, Homebrew. The library tells its users none of them.
+constexpr const char* kOpenCCDataFolders[] = {"/usr/share/opencc", "/usr/local/share/opencc",
+                                              "/opt/homebrew/share/opencc"};
+
+// The file of OpenCC's configuration `config`: a path as it is, a bare name in the first of OpenCC's
+// data folders that holds it. Never the current folder, where OpenCC itself would look first, so
+// that a file there of the same name cannot take the place of OpenCC's own. Empty when no folder
+// holds it, `status` then NotFound naming the folders.
+std::filesystem::path FindConfiguration(const std::string& config, Status& status) {
+  const std::filesystem::path given(config);
+  if (given.has_parent_path()) return given;
+  std::string folders;
+  for (const char* folder : kOpenCCDataFolders) {
+    const std::filesystem::path file = std::filesystem::path(folder) / given;
+    std::error_code error;
+    if (std::filesystem::is_regular_file(file, error)) return file;
+    folders += (folders.empty() ? "" : ", ") + std::string(folder);
+  }
+  status = Status::NotFound(config, "OpenCC's configuration is in none of its data folders (" + folders + ")");
+  return {};
+}
+
+// Makes every dictionary file a configuration names ("file": "TSPhrases.ocd2") a path in `folder`:
+// OpenCC looks for a bare name in the current folder before the configuration's own.
+void AnchorDictionaries(nlohmann::json& node, const std::filesystem::path& folder) {
+  if (node.is_object()) {
+    for (auto& [key, value] : node.items()) {
+      if (key == "file" && value.is_string() && std::filesystem::path(value.get<std::string>()).is_relative()) {
+        value = (folder / value.get<std::string>()).string();
+      } else {
+        AnchorDictionaries(value, folder);
+      }
+    }
+  } else if (node.is_array()) {
+    for (nlohmann::json& element : node) AnchorDictionaries(element, folder);
+  }
+}
+
 }  // namespace
 
 Status Simplifier::Open(const std::string& config) {
   converter_.reset();
   changedUnit_.assign(0x10000, false);
+  Status found;
+  const std::filesystem::path file = FindConfiguration(config, found);
+  if (!found.ok()) return found;
+  std::ifstream in(file);
+  std::stringstream text;
+  text << in.rdbuf();
+  if (!in) return Status::NotFound(file, "OpenCC's configuration cannot be read");
+  nlohmann::json json = nlohmann::json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
+  if (json.is_discarded()) return Status::NotFound(file, "OpenCC cannot load it: it is not JSON");
+  std::error_code noCurrentFolder;
+  const std::filesystem::path folder = std::filesystem::absolute(file, noCurrentFolder).parent_path();
+  AnchorDictionaries(json, folder);
   try {
     opencc::Config loader;
-    const opencc::ConverterPtr converter = loader.NewFromFile(config);
+    const opencc::ConverterPtr converter = loader.NewFromString(json.dump(), folder.string() + "/");
     // The units that some dictionary entry replaces: where a value differs from its key (all of
     // the key when their lengths differ). An entry that changes a run changes one of them, so
     // OpenCC leaves a run that holds none as it is, and it need not be asked.
@@ -55,10 +111,10 @@ Status Simplifier::Open(const std::string& config) {
     converter_ = converter;
   } catch (const opencc::Exception& error) {  // OpenCC's exceptions are not std::exception
     converter_.reset();
-    return Status::NotFound(config, std::string("OpenCC cannot load it: ") + error.what());
+    return Status::NotFound(file, std::string("OpenCC cannot load it: ") + error.what());
   } catch (const std::exception& error) {
     converter_.reset();
-    return Status::NotFound(config, std::string("OpenCC cannot load it: ") + error.what());
+    return Status::NotFound(file, std::string("OpenCC cannot load it: ") + error.what());
   }
   return Status::Ok();
 }

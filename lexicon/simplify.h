@@ -17,8 +17,10 @@ namespace tamrel {
 
 class Simplifier {
  public:
-  // Opens OpenCC's configuration `config` (a name OpenCC finds in its data folder, or a path);
-  // NotFound naming it when OpenCC cannot load it.
+  // Opens OpenCC's configuration `config`: a name is looked for in the folders OpenCC's data is
+  // installed to (/usr/share/opencc first), never in the current folder; a path with a folder is
+  // used as it is. NotFound naming the file, or the name and the folders looked in, when it is
+  // not there or OpenCC cannot load it.
   [[nodiscard]] Status Open(const std::string& config = "t2s.json");
   bool isOpen() const { return converter_ != nullptr; }
 
