@@ -23,6 +23,25 @@ namespace {
 
 std::string U8(std::u16string_view s) { return Utf16ToUtf8(s); }
 
+// `s` as UTF-8 for a terminal: C0 control characters other than tab, and DEL, are written as
+// \xHH, so that an imported sentence cannot ring the bell, move the cursor or recolour the
+// terminal. JSON and the export notes have escapes of their own.
+std::string Visible(std::u16string_view s) {
+  std::string out;
+  for (const char c : U8(s)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
+      constexpr char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 void ShowProgress(const BuildProgress& p) {
   const char* what = p.source == CorpusFile::kDictionary ? "dictionary" : "sentences";
   const int percent = p.bytesTotal > 0 ? static_cast<int>(100 * p.bytesRead / p.bytesTotal) : 100;
@@ -85,7 +104,7 @@ int Words(bool chinese, int start, int count) {
     return 2;
   }
   for (const NumberedWord& w : ListWords(bilingual, start, chinese ? Language::kChinese : Language::kEnglish, count)) {
-    std::cout << w.position << ':' << U8(w.word) << '\n';
+    std::cout << w.position << ':' << Visible(w.word) << '\n';
   }
   return 0;
 }
@@ -135,7 +154,7 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
       if (!result.bilingualQuery.empty()) line["bilingual_query"] = U8(result.bilingualQuery);
       std::cout << line.dump() << '\n';
     } else {
-      std::cout << U8(result.notice) << '\n';
+      std::cout << Visible(result.notice) << '\n';
     }
   }
   if (!result.offer.empty()) {
@@ -146,10 +165,10 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
       }
       std::cout << nlohmann::ordered_json{{"offer", U8(result.offer.intro)}, {"readings", readings}}.dump() << '\n';
     } else {
-      std::cout << U8(result.offer.intro);
+      std::cout << Visible(result.offer.intro);
       const char* separator = " ";
       for (const OfferedReading& r : result.offer.readings) {
-        std::cout << separator << U8(r.text) << " (" << r.sentences << ')';
+        std::cout << separator << Visible(r.text) << " (" << r.sentences << ')';
         separator = ", ";
       }
       std::cout << '\n';
@@ -168,7 +187,8 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
                                        {"english", U8(s.english)}};
         std::cout << line.dump() << '\n';
       } else {
-        std::cout << rank << ". " << U8(s.chinese) << "\n   " << U8(s.pinyin) << "\n   " << U8(s.english) << '\n';
+        std::cout << rank << ". " << Visible(s.chinese) << "\n   " << Visible(s.pinyin) << "\n   " << Visible(s.english)
+                  << '\n';
       }
     }
   };

@@ -267,6 +267,35 @@ TEST_F(CliTest, SearchTsvPrintsTheExportNotesOfBilingualSentences) {
   EXPECT_EQ(o.err, "");
 }
 
+// A sentence may hold control characters (an imported file can): the text output shows them as
+// escapes, so that printing a sentence cannot ring the bell or recolour the terminal. JSON escapes
+// the C0 controls itself (DEL is plain JSON), and the export notes make every control a space.
+TEST_F(CliTest, ControlCharactersOfASentenceArePrintedAsEscapes) {
+  ASSERT_TRUE(test::WriteCorpus(root(), u"BI",
+                                {{"铃 响 了 。", "líng xiǎng le 。", "The bell\x07 rang \x1b[31mred\x7f\x1b[0m\x01."}})
+                  .ok());
+  ASSERT_EQ(Run({"build"}).exitCode, 0);
+  const Outcome text = Run({"search", "--no-page", "rang"});
+  EXPECT_EQ(text.exitCode, 0) << Describe({"search", "rang"}, text);
+  EXPECT_EQ(text.out,
+            "Bilingual Examples:\n"
+            "1. 铃 响 了 。 \n"
+            "   líng xiǎng le 。 \n"
+            "   The bell\\x07 rang \\x1b[31mred\\x7f\\x1b[0m\\x01. \n"
+            "Monolingual Examples:\n");
+  const Outcome json = Run({"search", "--no-page", "--json", "rang"});
+  EXPECT_EQ(json.out, R"({"corpus":"BI","rank":1,"chinese":"铃 响 了 。 ","pinyin":"líng xiǎng le 。 ",)"
+                      R"("english":"The bell\u0007 rang \u001b[31mred)"
+                      "\x7f"
+                      R"(\u001b[0m\u0001. "})"
+                      "\n");
+  const Outcome tsv = Run({"search", "--no-page", "--tsv", "rang"});
+  EXPECT_TRUE(tsv.out.ends_with("\tThe bell rang [31mred [0m .\trang\n")) << tsv.out;
+  // The word list shows the words of such a sentence in the same way.
+  const Outcome words = Run({"words", "0", "10"});
+  EXPECT_EQ(words.out, "0:the\n1:bell\n2:rang\n3:\\x1b[31mred\\x7f\\x1b[0m\\x01\n");
+}
+
 TEST_F(CliTest, JsonAndTsvTogetherAreRefused) {
   for (const auto& args : std::vector<std::vector<std::string>>{{"search", "--json", "--tsv", "weather"},
                                                                 {"search", "--tsv", "weather", "--json"}}) {
