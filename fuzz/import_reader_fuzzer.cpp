@@ -5,6 +5,7 @@
 // than 4000 characters; the skipped lines are counted within the lines read; and every group keeps
 // the layout prepare requires (no tab, no empty token, as many pinyin tokens as Chinese ones).
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,10 +32,13 @@ bool KeepsLayout(std::u16string_view line) {
   return line.front() != u' ' && line.back() != u' ' && line.find(u"  ") == std::u16string_view::npos;
 }
 
+// The import's language tools with the lexicon of the source tree (its runtime folder holds
+// resources/lexicon/lexicon.tsv), so that the fuzzer runs from any folder.
 const tamrel::ChineseText& Tools() {
   static const std::unique_ptr<tamrel::ChineseText> tools = [] {
     tamrel::Status status;
-    auto opened = tamrel::OpenChineseText({}, status);
+    auto opened = tamrel::OpenChineseText(TAMREL_SOURCE_DIR, status);
+    if (opened == nullptr) std::fprintf(stderr, "%s\n", status.ToString().c_str());
     TAMREL_FUZZ_CHECK(opened != nullptr);
     return opened;
   }();
