@@ -71,10 +71,11 @@ bool Exists(const std::filesystem::path& path) {
   return std::filesystem::exists(path, ignored);
 }
 
-// True when a commit record, or a staged or backup file of the corpus, is there: something a
-// build running now may be using, or something that a killed one left behind.
+// True when a commit record, a staged or backup file of the corpus, or the scratch folder of an
+// import is there: something a build or import running now may be using, or something that a
+// killed one left behind.
 bool HasLeftovers(const std::filesystem::path& root, std::u16string_view tag) {
-  if (Exists(CommitRecordFileName(root, tag))) return true;
+  if (Exists(CommitRecordFileName(root, tag)) || Exists(ImportScratchFolder(root, tag))) return true;
   if (Exists(StagedFileName(KeyTableFileName(root, tag)))) return true;
   for (CorpusFile f : kIndexFiles) {
     if (Exists(StagedFileName(CorpusFileName(root, f, tag))) || Exists(BackupFileName(root, f, tag))) return true;
@@ -150,6 +151,10 @@ std::filesystem::path BuildStampFileName(const std::filesystem::path& root, std:
   return DataFileName(root, "stamp.dat", tag);
 }
 
+std::filesystem::path ImportScratchFolder(const std::filesystem::path& root, std::u16string_view tag) {
+  return DataFileName(root, "import.tmp", tag);
+}
+
 uint64_t ReadBuildStamp(const std::filesystem::path& root, std::u16string_view tag) {
   return ReadValue(BuildStampFileName(root, tag));
 }
@@ -162,7 +167,10 @@ Status CommitCorpusFiles(const std::filesystem::path& root, std::u16string_view 
   return Commit(root, tag, /*withSources=*/true, afterStep);
 }
 
-Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag) {
+namespace {
+
+// RecoverIndexFiles without the scratch folder: the commit and the files it renames.
+Status RecoverCommit(const std::filesystem::path& root, std::u16string_view tag) {
   const auto record = CommitRecordFileName(root, tag);
   // Staged names of the record, the stamp and the key table file: a write of one of them stopped
   // before its rename.
@@ -214,6 +222,25 @@ Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view 
   return Status::Ok();
 }
 
+}  // namespace
+
+Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag) {
+  if (Status status = RecoverCommit(root, tag); !status.ok()) return status;
+  // The caller holds the lock that an import holds for its whole run: no import uses it now.
+  const auto scratch = ImportScratchFolder(root, tag);
+  std::error_code error;
+  std::filesystem::remove_all(scratch, error);
+  if (error) return Status::IoError(scratch, "cannot be removed: " + error.message());
+  return Status::Ok();
+}
+
+Status RecoverLeftovers(const std::filesystem::path& root, std::u16string_view tag) {
+  if (!HasLeftovers(root, tag)) return Status::Ok();
+  FileLock lock;
+  if (!lock.TryAcquire(BuildLockFileName(root, tag))) return Status::Ok();
+  return RecoverIndexFiles(root, tag);
+}
+
 Status ReadFromOneBuild(const std::filesystem::path& root, std::u16string_view tag, const std::function<Status()>& read,
                         bool* settled) {
   constexpr int kTries = 40;
@@ -225,11 +252,8 @@ Status ReadFromOneBuild(const std::filesystem::path& root, std::u16string_view t
       std::this_thread::sleep_for(pause);
       pause = std::min(pause * 2, std::chrono::milliseconds(50));
     }
-    if (HasLeftovers(root, tag)) {
-      // Left by a killed process unless a build holds the lock, which then finishes by itself.
-      FileLock lock;
-      if (lock.TryAcquire(BuildLockFileName(root, tag))) (void)RecoverIndexFiles(root, tag);
-    }
+    // A failure leaves the record, which the loop below waits on, or files a load does not read.
+    (void)RecoverLeftovers(root, tag);
     if (Exists(record)) continue;
     const uint64_t stamp = ReadBuildStamp(root, tag);
     Status status = read();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "files/durable_files.h"
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
 
@@ -504,6 +505,37 @@ TEST_F(CliTest, ImportRefusalsLeaveTheCorpusAsItWas) {
                          {{"import", "BI"}, 2, "", "FILE is required"},
                      });
   EXPECT_EQ(ReadBytes(folder_ / "BDict/sents.finalBI"), sentences);
+}
+
+// What an import killed before its commit leaves: its scratch runtime folder. Every command run
+// in the runtime folder removes those of both corpora, unless a process holds the corpus's build
+// lock (an import that runs).
+TEST_F(CliTest, EveryCommandRemovesTheScratchFolderOfAKilledImport) {
+  WriteBytes(folder_ / "plain.txt", "茶很热。\n");
+  const std::vector<std::vector<std::string>> commands = {{"search", "--no-page", "weather"},
+                                                          {"words", "0", "2"},
+                                                          {"build"},
+                                                          {"settings"},
+                                                          {"settings", "FLAGPRON=TRUE"},
+                                                          {"prepare", "BI"},
+                                                          {"import", "MO", "plain.txt"}};
+  for (const auto& args : commands) {
+    for (const char* scratch : {"data/import.tmpBI", "data/import.tmpMO"}) {
+      fs::create_directories(folder_ / scratch / "BDict");
+      fs::create_directories(folder_ / scratch / "data");
+      WriteBytes(folder_ / scratch / "BDict/sents.finalBI", "半 。\n半 。\nHalf.\n");
+    }
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.exitCode, 0) << Describe(args, run);
+    EXPECT_FALSE(fs::exists(folder_ / "data/import.tmpBI")) << Describe(args, run);
+    EXPECT_FALSE(fs::exists(folder_ / "data/import.tmpMO")) << Describe(args, run);
+  }
+  fs::create_directories(folder_ / "data/import.tmpBI/BDict");
+  FileLock held;
+  ASSERT_TRUE(held.Acquire(folder_ / "data/index.lockBI").ok());
+  const Outcome search = Run({"search", "--no-page", "weather"});
+  EXPECT_EQ(search.exitCode, 0) << Describe({"search", "--no-page", "weather"}, search);
+  EXPECT_TRUE(fs::exists(folder_ / "data/import.tmpBI/BDict"));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "corpus/corpus_index.h"
+#include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/index_records.h"
 #include "files/durable_files.h"
@@ -288,6 +289,44 @@ TEST(ConcurrentBuildTest, BuildWaitsWhileTheLockIsHeld) {
   held.Release();
   EXPECT_TRUE(build.get().ok());
   EXPECT_EQ(Load(folder.path()), ContentsOf(kAlpha));
+}
+
+// What an import killed before its commit leaves besides staged files: its scratch runtime folder
+// (data/import.tmpBI, a corpus of its own half built). A load, a build or a prepare of the corpus
+// removes it once no process holds the build lock; while one does (an import that runs), it stays.
+TEST(LeftoverScratchFolderTest, GoesAtTheNextLoadBuildOrPrepareUnlessTheLockIsHeld) {
+  RuntimeFolder folder;
+  WriteSources(folder.path(), kAlpha);
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI").ok());
+  const std::string alpha = Load(folder.path());
+  const std::filesystem::path scratch = folder / "data/import.tmpBI";
+  const auto leave = [&] {
+    std::filesystem::create_directories(scratch / "BDict");
+    std::filesystem::create_directories(scratch / "data");
+    WriteBytes(scratch / "BDict/sents.finalBI", kBeta.sentences);
+    WriteBytes(scratch / "data/index11.datBI.new", "half");
+  };
+  leave();
+  {
+    FileLock held;
+    ASSERT_TRUE(held.Acquire(BuildLockFileName(folder.path(), u"BI")).ok());
+    EXPECT_EQ(Load(folder.path()), alpha);
+    EXPECT_TRUE(std::filesystem::exists(scratch / "BDict/sents.finalBI"));
+  }
+  EXPECT_EQ(Load(folder.path()), alpha);
+  EXPECT_FALSE(std::filesystem::exists(scratch));
+  leave();
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI").ok());
+  EXPECT_FALSE(std::filesystem::exists(scratch));
+  leave();
+  PrepareReport prepared;
+  ASSERT_TRUE(PrepareDictionary(folder.path(), u"BI", prepared).ok());
+  EXPECT_FALSE(std::filesystem::exists(scratch));
+  // The scratch folder of the other corpus is that corpus's business.
+  std::filesystem::create_directories(folder / "data/import.tmpMO");
+  EXPECT_EQ(Load(folder.path()), alpha);
+  EXPECT_TRUE(std::filesystem::exists(folder / "data/import.tmpMO"));
+  EXPECT_EQ(Leftovers(folder), std::set<std::string>{"import.tmpMO"});
 }
 
 // An index without stamp (made by an older version, or copied in) loads as stamp 0.

@@ -14,6 +14,7 @@
 #include "corpus/corpus_index.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
+#include "corpus/index_commit.h"
 #include "search/search_core.h"
 #include "tests/support/character_chinese_text.h"
 #include "tests/support/test_support.h"
