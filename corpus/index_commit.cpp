@@ -1,6 +1,7 @@
 #include "corpus/index_commit.h"
 
 #include <chrono>
+#include <iterator>
 #include <random>
 #include <string>
 #include <system_error>
@@ -51,21 +52,6 @@ uint64_t NewStamp(uint64_t current) {
   return stamp;
 }
 
-Status Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-  std::error_code error;
-  std::filesystem::rename(from, to, error);
-  if (error) return Status::IoError(to, "cannot be replaced: " + error.message());
-  return Status::Ok();
-}
-
-// Removes `path` when it is there; a missing file is no failure.
-Status RemoveIfThere(const std::filesystem::path& path) {
-  std::error_code error;
-  std::filesystem::remove(path, error);
-  if (error) return Status::IoError(path, "cannot be removed: " + error.message());
-  return Status::Ok();
-}
-
 bool Exists(const std::filesystem::path& path) {
   std::error_code ignored;
   return std::filesystem::exists(path, ignored);
@@ -99,9 +85,32 @@ std::filesystem::path SourceFolder(const std::filesystem::path& root, std::u16st
   return CorpusFileName(root, CorpusFile::kSentences, tag).parent_path();
 }
 
+// The commit from its record on: the staged files renamed into place, the stamp written, the
+// record removed.
+Status FinishCommit(const std::filesystem::path& root, std::u16string_view tag, const std::vector<CorpusFile>& files,
+                    uint64_t stamp, const std::function<void(CommitStep)>& step) {
+  const auto record = CommitRecordFileName(root, tag);
+  for (CorpusFile f : files) {
+    const auto target = CorpusFileName(root, f, tag);
+    if (Status status = RenameFile(StagedFileName(target), target); !status.ok()) return status;
+    step(CommitStep::kFilePlaced);
+  }
+  if (files.size() > std::size(kIndexFiles)) {
+    if (Status status = SyncFolder(SourceFolder(root, tag)); !status.ok()) return status;
+  }
+  const auto data = record.parent_path();
+  if (Status status = SyncFolder(data); !status.ok()) return status;
+  if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
+  step(CommitStep::kStampWritten);
+  if (Status status = RemoveFile(record); !status.ok()) return status;
+  if (Status status = SyncFolder(data); !status.ok()) return status;
+  step(CommitStep::kRecordRemoved);
+  return Status::Ok();
+}
+
 Status Commit(const std::filesystem::path& root, std::u16string_view tag, bool withSources,
               const CommitStepHook& afterStep) {
-  const auto step = [&](CommitStep s) {
+  const std::function<void(CommitStep)> step = [&](CommitStep s) {
     if (afterStep) afterStep(s);
   };
   step(CommitStep::kStaged);
@@ -117,24 +126,19 @@ Status Commit(const std::filesystem::path& root, std::u16string_view tag, bool w
   }
   const auto record = CommitRecordFileName(root, tag);
   const uint64_t stamp = NewStamp(ReadBuildStamp(root, tag));
-  if (Status status = WriteValue(record, stamp); !status.ok()) return status;
-  step(CommitStep::kRecordWritten);
-  for (CorpusFile f : files) {
-    const auto target = CorpusFileName(root, f, tag);
-    if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
-    step(CommitStep::kFilePlaced);
+  Status status = WriteValue(record, stamp);
+  // A record in place, even one whose folder could not be synced, makes the commit one that is
+  // finished, not undone.
+  if (!status.ok() && !Exists(record)) return status;
+  if (status.ok()) {
+    step(CommitStep::kRecordWritten);
+    status = FinishCommit(root, tag, files, stamp, step);
   }
-  if (withSources) {
-    if (Status status = SyncFolder(SourceFolder(root, tag)); !status.ok()) return status;
-  }
-  const auto data = record.parent_path();
-  if (Status status = SyncFolder(data); !status.ok()) return status;
-  if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
-  step(CommitStep::kStampWritten);
-  if (Status status = RemoveIfThere(record); !status.ok()) return status;
-  if (Status status = SyncFolder(data); !status.ok()) return status;
-  step(CommitStep::kRecordRemoved);
-  return Status::Ok();
+  if (status.ok()) return status;
+  // The new files have taken effect (loads finish the commit from the record): a second try, as
+  // the next recovery would make it, spares the caller a commit left to finish.
+  if (RecoverIndexFiles(root, tag).ok()) return Status::Ok();
+  return Status::Unfinished(status.file(), status.reason());
 }
 
 }  // namespace
@@ -175,7 +179,7 @@ Status RecoverCommit(const std::filesystem::path& root, std::u16string_view tag)
   // Staged names of the record, the stamp and the key table file: a write of one of them stopped
   // before its rename.
   for (const auto& small : {record, BuildStampFileName(root, tag), KeyTableFileName(root, tag)}) {
-    if (Status status = RemoveIfThere(StagedFileName(small)); !status.ok()) return status;
+    if (Status status = RemoveFile(StagedFileName(small)); !status.ok()) return status;
   }
   if (!HasLeftovers(root, tag)) return Status::Ok();
   const bool rollForward = Exists(record);
@@ -187,7 +191,7 @@ Status RecoverCommit(const std::filesystem::path& root, std::u16string_view tag)
     for (CorpusFile f : CommittedFiles(/*withSources=*/true)) {
       const auto target = CorpusFileName(root, f, tag);
       if (!Exists(StagedFileName(target))) continue;
-      if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
+      if (Status status = RenameFile(StagedFileName(target), target); !status.ok()) return status;
       sourcesPlaced = sourcesPlaced || f == CorpusFile::kSentences || f == CorpusFile::kDictionary;
     }
     if (sourcesPlaced) {
@@ -197,7 +201,7 @@ Status RecoverCommit(const std::filesystem::path& root, std::u16string_view tag)
     uint64_t stamp = ReadValue(record);
     if (stamp == 0) stamp = NewStamp(ReadBuildStamp(root, tag));
     if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
-    if (Status status = RemoveIfThere(record); !status.ok()) return status;
+    if (Status status = RemoveFile(record); !status.ok()) return status;
   }
   // What is still staged now was never part of a commit. Backups are what the commit of an older
   // version moved aside before it stopped: without a record they go back, so that the index is
@@ -207,14 +211,14 @@ Status RecoverCommit(const std::filesystem::path& root, std::u16string_view tag)
     const auto target = CorpusFileName(root, f, tag);
     const auto backup = BackupFileName(root, f, tag);
     if (Exists(backup)) {
-      Status status = rollForward ? RemoveIfThere(backup) : Rename(backup, target);
+      Status status = rollForward ? RemoveFile(backup) : RenameFile(backup, target);
       if (!status.ok()) return status;
       restored = !rollForward;
     }
-    if (Status status = RemoveIfThere(StagedFileName(target)); !status.ok()) return status;
+    if (Status status = RemoveFile(StagedFileName(target)); !status.ok()) return status;
   }
   for (CorpusFile f : kSourceFiles) {
-    if (Status status = RemoveIfThere(StagedFileName(CorpusFileName(root, f, tag))); !status.ok()) return status;
+    if (Status status = RemoveFile(StagedFileName(CorpusFileName(root, f, tag))); !status.ok()) return status;
   }
   if (Status status = SyncFolder(record.parent_path()); !status.ok()) return status;
   // Files put back change the index in place: a new stamp tells loaders reading meanwhile.

@@ -63,8 +63,10 @@ using CommitStepHook = std::function<void(CommitStep)>;
 
 // Renames the four staged index files of corpus `tag` into place as described above; the caller
 // holds the build lock. A failure before the record leaves the previous index in place (the
-// staged files are the caller's to remove); a failure after it leaves the record, so that the
-// next recovery finishes the commit.
+// staged files are the caller's to remove). After it the new files have taken effect: a failure
+// then is followed by one recovery (RecoverIndexFiles) at once, and when that fails too the
+// status is kUnfinished, naming the first failure, and the record stays, so that the next
+// recovery finishes the commit.
 Status CommitIndexFiles(const std::filesystem::path& root, std::u16string_view tag,
                         const CommitStepHook& afterStep = {});
 

@@ -231,7 +231,7 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
   Monitor monitor(onProgress, cancel);
   const auto finish = [&](Status status) {
     r.seconds = monitor.seconds();
-    r.cancelled = monitor.cancelled() && !status.ok();
+    r.cancelled = monitor.cancelled() && !status.ok() && status.kind() != Status::Kind::kUnfinished;
     return status;
   };
 

@@ -48,8 +48,10 @@ struct ImportReport {
 // corpus/index_commit.h) and
 // go into place in one commit with the index (CommitCorpusFiles), under the build lock of the
 // corpus, held for the whole import. A failure, a cancel or a crash at any point leaves the
-// previous sentence file, dictionary and index as they were (or, once the commit record is
-// written, the new ones, finished by the next recovery).
+// previous sentence file, dictionary and index as they were; once the commit record is written
+// the import has taken effect, and a failure then that a second try does not mend is kUnfinished
+// (the new files answer once the next load has finished the commit; `report` is filled as for a
+// success).
 //
 // Fails with kInvalidInput naming the file and line when a file fits no format (nothing is then
 // read further), with kNotFound when one cannot be opened, and with kIoError naming the file that
