@@ -69,6 +69,13 @@ void MainWindow::onImportFinished() {
   if (status.ok()) {
     loadCorpus(run->tag() == kTagBilingual ? bilingual_ : monolingual_, run->tag());
     desktop_.Tell(this, kImportDoneCaption, Summary(*run) + Skipped(run->report()), Desktop::Icon::kInformation);
+  } else if (status.kind() == Status::Kind::kUnfinished) {
+    // The new files have taken effect: the reload finishes the commit when it can.
+    loadCorpus(run->tag() == kTagBilingual ? bilingual_ : monolingual_, run->tag());
+    desktop_.Tell(this, kImportDoneCaption,
+                  Summary(*run) + Skipped(run->report()) + QStringLiteral("\n\n") +
+                      QString::fromUtf8(kImportUnfinished).arg(QString::fromStdString(status.ToString())),
+                  Desktop::Icon::kError);
   } else if (run->report().cancelled) {
     desktop_.Tell(this, kImportCancelledCaption, kImportCancelled, Desktop::Icon::kInformation);
   } else {

@@ -7,6 +7,7 @@
 #include "corpus/corpus_index.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
+#include "corpus/index_commit.h"
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
@@ -76,6 +77,12 @@ void ReportLoadFailure(const CorpusIndex& index) {
 }
 
 }  // namespace
+
+void RemoveLeftovers() {
+  // A failure here is met again, and reported, by the command that needs the corpus; the others
+  // do not depend on it.
+  for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) (void)RecoverLeftovers(kRoot, tag);
+}
 
 int Build() {
   const auto summarise = [](std::u16string_view tag, const BuildReport& report, const Status& status) {

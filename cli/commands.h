@@ -8,6 +8,11 @@
 
 namespace tamrel::cli {
 
+// Clears what a killed build or import left of either corpus in the runtime folder (a commit to
+// finish or undo, staged files, the scratch folder of an import), unless a process that runs
+// holds that corpus's build lock. Run before every command that works in the runtime folder.
+void RemoveLeftovers();
+
 // Rebuilds the indexes of "BI" then "MO"; 0 on success, 1 on failure.
 int Build();
 

@@ -82,9 +82,10 @@ int Run(int argc, char** argv) {
     return code == 0 ? 0 : 2;
   }
 
-  if (app.got_subcommand("build")) return tamrel::cli::Build();
   if (app.got_subcommand(segment)) return tamrel::cli::Segment(lexicon, false, !keepTraditional);
   if (app.got_subcommand(pinyin)) return tamrel::cli::Segment(lexicon, true, !keepTraditional);
+  tamrel::cli::RemoveLeftovers();
+  if (app.got_subcommand("build")) return tamrel::cli::Build();
   if (app.got_subcommand(prepare)) return tamrel::cli::Prepare(tag);
   if (app.got_subcommand(importCommand)) return tamrel::cli::Import(importTag, importFiles, importAppend);
   if (app.got_subcommand(words)) return tamrel::cli::Words(chinese, start, count);

@@ -57,7 +57,8 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr,
 // Builds both indexes of corpus `tag` in the runtime folder `root` and moves the four files into
 // place. Holds the build lock of the corpus throughout, waiting for a build of it that another
 // process or thread runs, and first finishes or undoes a commit that a killed build left. On
-// failure the staged files are removed and the previous index files stay as they were.
+// failure the staged files are removed and the previous index files stay as they were, except
+// with kUnfinished: the new index has taken effect and the next load finishes its commit.
 Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, BuildReport* report = nullptr);
 
 // The Build command: "BI", then "MO", stopping at the first failure. `onCorpusDone` (optional)

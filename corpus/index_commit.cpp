@@ -1,6 +1,7 @@
 #include "corpus/index_commit.h"
 
 #include <chrono>
+#include <iterator>
 #include <random>
 #include <string>
 #include <system_error>
@@ -51,30 +52,16 @@ uint64_t NewStamp(uint64_t current) {
   return stamp;
 }
 
-Status Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-  std::error_code error;
-  std::filesystem::rename(from, to, error);
-  if (error) return Status::IoError(to, "cannot be replaced: " + error.message());
-  return Status::Ok();
-}
-
-// Removes `path` when it is there; a missing file is no failure.
-Status RemoveIfThere(const std::filesystem::path& path) {
-  std::error_code error;
-  std::filesystem::remove(path, error);
-  if (error) return Status::IoError(path, "cannot be removed: " + error.message());
-  return Status::Ok();
-}
-
 bool Exists(const std::filesystem::path& path) {
   std::error_code ignored;
   return std::filesystem::exists(path, ignored);
 }
 
-// True when a commit record, or a staged or backup file of the corpus, is there: something a
-// build running now may be using, or something that a killed one left behind.
+// True when a commit record, a staged or backup file of the corpus, or the scratch folder of an
+// import is there: something a build or import running now may be using, or something that a
+// killed one left behind.
 bool HasLeftovers(const std::filesystem::path& root, std::u16string_view tag) {
-  if (Exists(CommitRecordFileName(root, tag))) return true;
+  if (Exists(CommitRecordFileName(root, tag)) || Exists(ImportScratchFolder(root, tag))) return true;
   if (Exists(StagedFileName(KeyTableFileName(root, tag)))) return true;
   for (CorpusFile f : kIndexFiles) {
     if (Exists(StagedFileName(CorpusFileName(root, f, tag))) || Exists(BackupFileName(root, f, tag))) return true;
@@ -98,9 +85,32 @@ std::filesystem::path SourceFolder(const std::filesystem::path& root, std::u16st
   return CorpusFileName(root, CorpusFile::kSentences, tag).parent_path();
 }
 
+// The commit from its record on: the staged files renamed into place, the stamp written, the
+// record removed.
+Status FinishCommit(const std::filesystem::path& root, std::u16string_view tag, const std::vector<CorpusFile>& files,
+                    uint64_t stamp, const std::function<void(CommitStep)>& step) {
+  const auto record = CommitRecordFileName(root, tag);
+  for (CorpusFile f : files) {
+    const auto target = CorpusFileName(root, f, tag);
+    if (Status status = RenameFile(StagedFileName(target), target); !status.ok()) return status;
+    step(CommitStep::kFilePlaced);
+  }
+  if (files.size() > std::size(kIndexFiles)) {
+    if (Status status = SyncFolder(SourceFolder(root, tag)); !status.ok()) return status;
+  }
+  const auto data = record.parent_path();
+  if (Status status = SyncFolder(data); !status.ok()) return status;
+  if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
+  step(CommitStep::kStampWritten);
+  if (Status status = RemoveFile(record); !status.ok()) return status;
+  if (Status status = SyncFolder(data); !status.ok()) return status;
+  step(CommitStep::kRecordRemoved);
+  return Status::Ok();
+}
+
 Status Commit(const std::filesystem::path& root, std::u16string_view tag, bool withSources,
               const CommitStepHook& afterStep) {
-  const auto step = [&](CommitStep s) {
+  const std::function<void(CommitStep)> step = [&](CommitStep s) {
     if (afterStep) afterStep(s);
   };
   step(CommitStep::kStaged);
@@ -116,24 +126,19 @@ Status Commit(const std::filesystem::path& root, std::u16string_view tag, bool w
   }
   const auto record = CommitRecordFileName(root, tag);
   const uint64_t stamp = NewStamp(ReadBuildStamp(root, tag));
-  if (Status status = WriteValue(record, stamp); !status.ok()) return status;
-  step(CommitStep::kRecordWritten);
-  for (CorpusFile f : files) {
-    const auto target = CorpusFileName(root, f, tag);
-    if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
-    step(CommitStep::kFilePlaced);
+  Status status = WriteValue(record, stamp);
+  // A record in place, even one whose folder could not be synced, makes the commit one that is
+  // finished, not undone.
+  if (!status.ok() && !Exists(record)) return status;
+  if (status.ok()) {
+    step(CommitStep::kRecordWritten);
+    status = FinishCommit(root, tag, files, stamp, step);
   }
-  if (withSources) {
-    if (Status status = SyncFolder(SourceFolder(root, tag)); !status.ok()) return status;
-  }
-  const auto data = record.parent_path();
-  if (Status status = SyncFolder(data); !status.ok()) return status;
-  if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
-  step(CommitStep::kStampWritten);
-  if (Status status = RemoveIfThere(record); !status.ok()) return status;
-  if (Status status = SyncFolder(data); !status.ok()) return status;
-  step(CommitStep::kRecordRemoved);
-  return Status::Ok();
+  if (status.ok()) return status;
+  // The new files have taken effect (loads finish the commit from the record): a second try, as
+  // the next recovery would make it, spares the caller a commit left to finish.
+  if (RecoverIndexFiles(root, tag).ok()) return Status::Ok();
+  return Status::Unfinished(status.file(), status.reason());
 }
 
 }  // namespace
@@ -150,6 +155,10 @@ std::filesystem::path BuildStampFileName(const std::filesystem::path& root, std:
   return DataFileName(root, "stamp.dat", tag);
 }
 
+std::filesystem::path ImportScratchFolder(const std::filesystem::path& root, std::u16string_view tag) {
+  return DataFileName(root, "import.tmp", tag);
+}
+
 uint64_t ReadBuildStamp(const std::filesystem::path& root, std::u16string_view tag) {
   return ReadValue(BuildStampFileName(root, tag));
 }
@@ -162,12 +171,15 @@ Status CommitCorpusFiles(const std::filesystem::path& root, std::u16string_view 
   return Commit(root, tag, /*withSources=*/true, afterStep);
 }
 
-Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag) {
+namespace {
+
+// RecoverIndexFiles without the scratch folder: the commit and the files it renames.
+Status RecoverCommit(const std::filesystem::path& root, std::u16string_view tag) {
   const auto record = CommitRecordFileName(root, tag);
   // Staged names of the record, the stamp and the key table file: a write of one of them stopped
   // before its rename.
   for (const auto& small : {record, BuildStampFileName(root, tag), KeyTableFileName(root, tag)}) {
-    if (Status status = RemoveIfThere(StagedFileName(small)); !status.ok()) return status;
+    if (Status status = RemoveFile(StagedFileName(small)); !status.ok()) return status;
   }
   if (!HasLeftovers(root, tag)) return Status::Ok();
   const bool rollForward = Exists(record);
@@ -179,7 +191,7 @@ Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view 
     for (CorpusFile f : CommittedFiles(/*withSources=*/true)) {
       const auto target = CorpusFileName(root, f, tag);
       if (!Exists(StagedFileName(target))) continue;
-      if (Status status = Rename(StagedFileName(target), target); !status.ok()) return status;
+      if (Status status = RenameFile(StagedFileName(target), target); !status.ok()) return status;
       sourcesPlaced = sourcesPlaced || f == CorpusFile::kSentences || f == CorpusFile::kDictionary;
     }
     if (sourcesPlaced) {
@@ -189,7 +201,7 @@ Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view 
     uint64_t stamp = ReadValue(record);
     if (stamp == 0) stamp = NewStamp(ReadBuildStamp(root, tag));
     if (Status status = WriteValue(BuildStampFileName(root, tag), stamp); !status.ok()) return status;
-    if (Status status = RemoveIfThere(record); !status.ok()) return status;
+    if (Status status = RemoveFile(record); !status.ok()) return status;
   }
   // What is still staged now was never part of a commit. Backups are what the commit of an older
   // version moved aside before it stopped: without a record they go back, so that the index is
@@ -199,19 +211,38 @@ Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view 
     const auto target = CorpusFileName(root, f, tag);
     const auto backup = BackupFileName(root, f, tag);
     if (Exists(backup)) {
-      Status status = rollForward ? RemoveIfThere(backup) : Rename(backup, target);
+      Status status = rollForward ? RemoveFile(backup) : RenameFile(backup, target);
       if (!status.ok()) return status;
       restored = !rollForward;
     }
-    if (Status status = RemoveIfThere(StagedFileName(target)); !status.ok()) return status;
+    if (Status status = RemoveFile(StagedFileName(target)); !status.ok()) return status;
   }
   for (CorpusFile f : kSourceFiles) {
-    if (Status status = RemoveIfThere(StagedFileName(CorpusFileName(root, f, tag))); !status.ok()) return status;
+    if (Status status = RemoveFile(StagedFileName(CorpusFileName(root, f, tag))); !status.ok()) return status;
   }
   if (Status status = SyncFolder(record.parent_path()); !status.ok()) return status;
   // Files put back change the index in place: a new stamp tells loaders reading meanwhile.
   if (restored) return WriteValue(BuildStampFileName(root, tag), NewStamp(ReadBuildStamp(root, tag)));
   return Status::Ok();
+}
+
+}  // namespace
+
+Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag) {
+  if (Status status = RecoverCommit(root, tag); !status.ok()) return status;
+  // The caller holds the lock that an import holds for its whole run: no import uses it now.
+  const auto scratch = ImportScratchFolder(root, tag);
+  std::error_code error;
+  std::filesystem::remove_all(scratch, error);
+  if (error) return Status::IoError(scratch, "cannot be removed: " + error.message());
+  return Status::Ok();
+}
+
+Status RecoverLeftovers(const std::filesystem::path& root, std::u16string_view tag) {
+  if (!HasLeftovers(root, tag)) return Status::Ok();
+  FileLock lock;
+  if (!lock.TryAcquire(BuildLockFileName(root, tag))) return Status::Ok();
+  return RecoverIndexFiles(root, tag);
 }
 
 Status ReadFromOneBuild(const std::filesystem::path& root, std::u16string_view tag, const std::function<Status()>& read,
@@ -225,11 +256,8 @@ Status ReadFromOneBuild(const std::filesystem::path& root, std::u16string_view t
       std::this_thread::sleep_for(pause);
       pause = std::min(pause * 2, std::chrono::milliseconds(50));
     }
-    if (HasLeftovers(root, tag)) {
-      // Left by a killed process unless a build holds the lock, which then finishes by itself.
-      FileLock lock;
-      if (lock.TryAcquire(BuildLockFileName(root, tag))) (void)RecoverIndexFiles(root, tag);
-    }
+    // A failure leaves the record, which the loop below waits on, or files a load does not read.
+    (void)RecoverLeftovers(root, tag);
     if (Exists(record)) continue;
     const uint64_t stamp = ReadBuildStamp(root, tag);
     Status status = read();

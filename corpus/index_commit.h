@@ -22,7 +22,10 @@
 //
 // An import replaces a corpus's two source files (BDict/sents.final and BDict/word.dict + tag)
 // with its index: their staged files (+ ".new") are renamed in the same commit, after the record
-// and before the index files, and recovery treats them as it treats the staged index files.
+// and before the index files, and recovery treats them as it treats the staged index files. It
+// makes those files in a scratch runtime folder, data/import.tmp + tag, under the build lock for
+// its whole run: a scratch folder found by whoever holds the lock was left by a killed import, and
+// recovery removes it with all it holds.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +41,8 @@ namespace tamrel {
 std::filesystem::path BuildLockFileName(const std::filesystem::path& root, std::u16string_view tag);
 std::filesystem::path CommitRecordFileName(const std::filesystem::path& root, std::u16string_view tag);
 std::filesystem::path BuildStampFileName(const std::filesystem::path& root, std::u16string_view tag);
+// The scratch runtime folder of an import of corpus `tag`: root/data/import.tmp<tag>.
+std::filesystem::path ImportScratchFolder(const std::filesystem::path& root, std::u16string_view tag);
 
 // The four index files in the order the commit renames them.
 inline constexpr CorpusFile kIndexFiles[] = {CorpusFile::kPostings, CorpusFile::kWordTable,
@@ -58,8 +63,10 @@ using CommitStepHook = std::function<void(CommitStep)>;
 
 // Renames the four staged index files of corpus `tag` into place as described above; the caller
 // holds the build lock. A failure before the record leaves the previous index in place (the
-// staged files are the caller's to remove); a failure after it leaves the record, so that the
-// next recovery finishes the commit.
+// staged files are the caller's to remove). After it the new files have taken effect: a failure
+// then is followed by one recovery (RecoverIndexFiles) at once, and when that fails too the
+// status is kUnfinished, naming the first failure, and the record stays, so that the next
+// recovery finishes the commit.
 Status CommitIndexFiles(const std::filesystem::path& root, std::u16string_view tag,
                         const CommitStepHook& afterStep = {});
 
@@ -71,8 +78,14 @@ Status CommitCorpusFiles(const std::filesystem::path& root, std::u16string_view 
                          const CommitStepHook& afterStep = {});
 
 // Finishes or undoes a commit that a killed process left half done and removes every staged or
-// backup file of the corpus (staged source files included); the caller holds the build lock.
+// backup file of the corpus (staged source files included) and the scratch folder of an import;
+// the caller holds the build lock.
 Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view tag);
+
+// RecoverIndexFiles under the build lock, when anything of the corpus was left behind and no
+// process holds the lock: a build or import that runs keeps what it uses, and finishes or removes
+// it by itself. Ok when nothing was there or the lock is held.
+Status RecoverLeftovers(const std::filesystem::path& root, std::u16string_view tag);
 
 // The stamp of the index in place; 0 when there is none.
 uint64_t ReadBuildStamp(const std::filesystem::path& root, std::u16string_view tag);
@@ -81,7 +94,8 @@ uint64_t ReadBuildStamp(const std::filesystem::path& root, std::u16string_view t
 // from one build: no commit was under way and the stamp was the same before and after it. Before
 // each try, a commit left half done is recovered when no build holds the lock. Returns what the
 // last `read` returned, or a kIoError naming the commit record when the index kept changing
-// (`settled`, when given, tells which).
+// (`settled`, when given, tells which). Every load of a corpus goes through here, so that a load
+// clears what a killed build or import left (RecoverLeftovers).
 Status ReadFromOneBuild(const std::filesystem::path& root, std::u16string_view tag, const std::function<Status()>& read,
                         bool* settled = nullptr);
 

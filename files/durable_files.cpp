@@ -6,12 +6,18 @@
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
+
+#include "files/fault_injection.h"
 
 namespace tamrel {
 
 namespace {
 
 Status SyncPath(const std::filesystem::path& path, int flags) {
+  if (const int error = InjectedFileFault(FileOperation::kSync, path); error != 0) {
+    return Status::IoError(path, std::string("cannot be synced: ") + std::strerror(error));
+  }
   const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
   if (fd < 0) return Status::IoError(path, std::string("cannot be opened to sync: ") + std::strerror(errno));
   const bool ok = ::fsync(fd) == 0;
@@ -27,6 +33,28 @@ Status SyncFile(const std::filesystem::path& path) { return SyncPath(path, O_RDO
 
 Status SyncFolder(const std::filesystem::path& folder) {
   return SyncPath(folder.empty() ? std::filesystem::path(".") : folder, O_RDONLY | O_DIRECTORY);
+}
+
+Status RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code error;
+  if (const int injected = InjectedFileFault(FileOperation::kRename, to); injected != 0) {
+    error.assign(injected, std::system_category());
+  } else {
+    std::filesystem::rename(from, to, error);
+  }
+  if (error) return Status::IoError(to, "cannot be replaced: " + error.message());
+  return Status::Ok();
+}
+
+Status RemoveFile(const std::filesystem::path& path) {
+  std::error_code error;
+  if (const int injected = InjectedFileFault(FileOperation::kRemove, path); injected != 0) {
+    error.assign(injected, std::system_category());
+  } else {
+    std::filesystem::remove(path, error);
+  }
+  if (error) return Status::IoError(path, "cannot be removed: " + error.message());
+  return Status::Ok();
 }
 
 int FileLock::Open(const std::filesystem::path& path) {

@@ -16,6 +16,12 @@ Status SyncFile(const std::filesystem::path& path);
 // Writes the entries of `folder` (the renames and removals done in it) through to the disk.
 Status SyncFolder(const std::filesystem::path& folder);
 
+// Renames `from` over `to`. Fails naming `to` with the system's reason.
+Status RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Removes the file `path` when it is there; a missing file is no failure.
+Status RemoveFile(const std::filesystem::path& path);
+
 // An exclusive lock on a lock file, held from Acquire or a successful TryAcquire until Release or
 // destruction. Two FileLock objects on the same file exclude each other even in one process.
 class FileLock {

@@ -47,9 +47,7 @@ Status StagedFile::Close() {
 
 Status StagedFile::CommitUnsynced() {
   if (!file_.Close()) return Status::IoError(staged_, "cannot be written");
-  std::error_code error;
-  std::filesystem::rename(staged_, target_, error);
-  if (error) return Status::IoError(target_, "cannot be replaced: " + error.message());
+  if (Status status = RenameFile(staged_, target_); !status.ok()) return status;
   done_ = true;
   return Status::Ok();
 }
@@ -62,9 +60,7 @@ Status StagedFile::Keep() {
 
 Status StagedFile::Commit() {
   if (Status status = Close(); !status.ok()) return status;
-  std::error_code error;
-  std::filesystem::rename(staged_, target_, error);
-  if (error) return Status::IoError(target_, "cannot be replaced: " + error.message());
+  if (Status status = RenameFile(staged_, target_); !status.ok()) return status;
   done_ = true;
   return SyncFolder(target_.parent_path());
 }

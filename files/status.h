@@ -19,6 +19,8 @@ class [[nodiscard]] Status {
     kIoError,       // a file could not be opened, read, written or renamed
     kCorruption,    // a file holds bytes its layout does not allow
     kInvalidInput,  // a source or argument was refused (the message says which line and why)
+    kUnfinished,    // the change took effect, but a step after that failed (the message names its
+                    // file and why); the next open of the files finishes it
   };
 
   Status() = default;
@@ -31,6 +33,9 @@ class [[nodiscard]] Status {
   }
   static Status Corruption(const std::filesystem::path& file, std::string_view reason) {
     return Status(Kind::kCorruption, file, reason);
+  }
+  static Status Unfinished(const std::filesystem::path& file, std::string_view reason) {
+    return Status(Kind::kUnfinished, file, reason);
   }
   // A source refused at 1-based `line` (0: the file as a whole).
   static Status InvalidInput(const std::filesystem::path& file, int64_t line, std::string_view reason) {

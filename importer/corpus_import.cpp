@@ -32,9 +32,9 @@ constexpr int kCommittingAt = 99;
 
 Status Cancelled() { return Status::InvalidInput({}, 0, "the import was cancelled; the corpus was not changed"); }
 
-// The scratch runtime folder: made empty with BDict/ and data/ on Create, removed with all it
-// holds when the object goes. Only the holder of the corpus's build lock uses it, so a folder
-// found there was left by a killed import and goes too.
+// The scratch runtime folder: made with BDict/ and data/ on Create, removed with all it holds
+// when the object goes. Only the holder of the corpus's build lock uses it; a folder that a killed
+// import left there went with the recovery that follows taking the lock.
 class ScratchFolder {
  public:
   explicit ScratchFolder(std::filesystem::path path) : path_(std::move(path)) {}
@@ -47,8 +47,6 @@ class ScratchFolder {
 
   Status Create() {
     std::error_code error;
-    std::filesystem::remove_all(path_, error);
-    if (error) return Status::IoError(path_, "cannot be removed: " + error.message());
     created_ = true;
     for (const char* sub : {"BDict", "data"}) {
       std::filesystem::create_directories(path_ / sub, error);
@@ -223,10 +221,6 @@ Status CommitImport(const std::filesystem::path& root, const std::filesystem::pa
 
 }  // namespace
 
-std::filesystem::path ImportScratchFolder(const std::filesystem::path& root, std::u16string_view tag) {
-  return root / ("data/import.tmp" + Utf16ToUtf8(tag));
-}
-
 Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
                     const std::vector<std::filesystem::path>& files, bool append, const ChineseText& tools,
                     ImportReport* report, const std::function<void(const ImportProgress&)>& onProgress,
@@ -237,7 +231,7 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
   Monitor monitor(onProgress, cancel);
   const auto finish = [&](Status status) {
     r.seconds = monitor.seconds();
-    r.cancelled = monitor.cancelled() && !status.ok();
+    r.cancelled = monitor.cancelled() && !status.ok() && status.kind() != Status::Kind::kUnfinished;
     return status;
   };
 

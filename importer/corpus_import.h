@@ -44,11 +44,14 @@ struct ImportReport {
 // `append`), then BDict/word.dict<tag> and the four index files of the corpus. The other corpus
 // is not touched and need not exist.
 //
-// All or nothing: the new files are made in a scratch runtime folder (data/import.tmp<tag>) and
+// All or nothing: the new files are made in a scratch runtime folder (ImportScratchFolder in
+// corpus/index_commit.h) and
 // go into place in one commit with the index (CommitCorpusFiles), under the build lock of the
 // corpus, held for the whole import. A failure, a cancel or a crash at any point leaves the
-// previous sentence file, dictionary and index as they were (or, once the commit record is
-// written, the new ones, finished by the next recovery).
+// previous sentence file, dictionary and index as they were; once the commit record is written
+// the import has taken effect, and a failure then that a second try does not mend is kUnfinished
+// (the new files answer once the next load has finished the commit; `report` is filled as for a
+// success).
 //
 // Fails with kInvalidInput naming the file and line when a file fits no format (nothing is then
 // read further), with kNotFound when one cannot be opened, and with kIoError naming the file that
@@ -60,8 +63,5 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
                     const std::vector<std::filesystem::path>& files, bool append, const ChineseText& tools,
                     ImportReport* report = nullptr, const std::function<void(const ImportProgress&)>& onProgress = {},
                     const std::atomic<bool>* cancel = nullptr);
-
-// The scratch runtime folder of an import of corpus `tag`: root/data/import.tmp<tag>.
-std::filesystem::path ImportScratchFolder(const std::filesystem::path& root, std::u16string_view tag);
 
 }  // namespace tamrel

@@ -38,6 +38,11 @@ inline constexpr const char* kImportCancelledCaption = "Import Cancelled";
 inline constexpr const char* kImportCancelled = "The import was cancelled. The corpus was not changed.";
 inline constexpr const char* kImportFailedCaption = "Import Failed";
 inline constexpr const char* kImportUnchanged = "The corpus was not changed.";
+// After an import that has taken effect but whose last steps failed: %1 names the file and the
+// reason.
+inline constexpr const char* kImportUnfinished =
+    "The import has taken effect, but putting its files in place could not be finished: %1. It will be "
+    "finished the next time Tamrel opens the corpus.";
 // The question before an import replaces a corpus: %1 is the corpus ("bilingual" or "monolingual"),
 // %2 what goes (kReplaceGroups with the number of groups, kReplaceOneGroup, or kReplaceSentences
 // for a corpus that is empty or could not be loaded).

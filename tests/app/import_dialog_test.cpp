@@ -10,10 +10,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cerrno>
+#include <filesystem>
 
 #include "app/import_run.h"
 #include "app/main_window.h"
 #include "corpus/corpus_files.h"
+#include "files/fault_injection.h"
 #include "tests/app/qt_test_main.h"
 #include "tests/app/scripted_desktop.h"
 #include "tests/app/window_test_folder.h"
@@ -191,6 +194,29 @@ class ImportDialogTest : public QObject, tamrel::test::WindowFixture {
     QVERIFY(LastMessage().text.startsWith(empty + QStringLiteral(": is empty")));
     QVERIFY(LastMessage().text.contains(QStringLiteral("The corpus was not changed.")));
     QCOMPARE(Sentences(), before);
+    QVERIFY(Found(QStringLiteral("weather")));
+  }
+
+  // A step after the commit record that fails twice (the commit and its second try): the import
+  // has taken effect and the message says so; the reload finishes the commit and the new
+  // sentences are found.
+  void failureAfterTheCommitRecordSaysTheImportTookEffect() {
+    const std::filesystem::path wordTable = folder_->path() / "data/index1.datBI";
+    tamrel::InjectFileFault(tamrel::FileOperation::kRename, wordTable, EIO, 2);
+    ScriptDialog({WriteFile("pairs.tsv", "The zebra runs.\t斑马跑。\n")}, {.append = true});
+    TriggerImport();
+    QTRY_VERIFY_WITH_TIMEOUT(window_->importRun() == nullptr, 30000);
+    tamrel::ClearFileFaults();
+    QCOMPARE(LastMessage().caption, QStringLiteral("Import Finished"));
+    QVERIFY(LastMessage().icon == Desktop::Icon::kError);
+    QVERIFY(LastMessage().text.startsWith(QStringLiteral("Imported 1 sentences into the bilingual corpus")));
+    QVERIFY(LastMessage().text.endsWith(
+        QStringLiteral("The import has taken effect, but putting its files in place could not be finished: ") +
+        QString::fromStdString(wordTable.string()) +
+        QStringLiteral(": cannot be replaced: Input/output error. It will be finished the next time Tamrel opens "
+                       "the corpus.")));
+    QVERIFY(!std::filesystem::exists(folder_->path() / "data/commit.datBI"));
+    QVERIFY(Found(QStringLiteral("zebra")));
     QVERIFY(Found(QStringLiteral("weather")));
   }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "files/durable_files.h"
 #include "tests/support/corpus_writer.h"
 #include "tests/support/test_support.h"
 
@@ -536,6 +537,64 @@ TEST_F(CliTest, ImportRefusalsLeaveTheCorpusAsItWas) {
                          {{"import", "BI"}, 2, "", "FILE is required"},
                      });
   EXPECT_EQ(ReadBytes(folder_ / "BDict/sents.finalBI"), sentences);
+}
+
+// A step that fails after the commit record is written (here the new build stamp, with a folder
+// in its place): the import has taken effect and says so, with exit code 3. Until the cause is
+// gone the corpus cannot be loaded; then the next command finishes the commit.
+TEST_F(CliTest, ImportThatTookEffectButCouldNotFinishSaysSoAndExitsWith3) {
+  WriteBytes(folder_ / "pairs.txt", "I drink tea.\t我喝茶。\n");
+  fs::remove(folder_ / "data/stamp.datBI");
+  fs::create_directories(folder_ / "data/stamp.datBI/in-the-way");
+  const std::vector<std::string> args = {"import", "BI", "pairs.txt"};
+  const Outcome imported = Run(args);
+  EXPECT_EQ(imported.exitCode, 3) << Describe(args, imported);
+  EXPECT_TRUE(imported.out.starts_with("Imported 1 sentence groups into BDict/sents.finalBI")) << imported.out;
+  EXPECT_EQ(imported.err,
+            "The import has taken effect, but putting its files in place could not be finished: "
+            "data/stamp.datBI: cannot be replaced: Is a directory. It will be finished the next "
+            "time Tamrel opens the corpus BI.\n");
+  EXPECT_EQ(ReadBytes(folder_ / "BDict/sents.finalBI"), "我 喝茶 。\nwǒ hēchá 。\nI drink tea.\n");
+  EXPECT_TRUE(fs::exists(folder_ / "data/commit.datBI"));
+  EXPECT_EQ(Run({"search", "--no-page", "tea"}).exitCode, 2);
+  fs::remove_all(folder_ / "data/stamp.datBI");
+  const Outcome search = Run({"search", "--no-page", "--json", "tea"});
+  EXPECT_EQ(search.out,
+            R"({"corpus":"BI","rank":1,"chinese":"我 喝茶 。 ","pinyin":"wǒ hēchá 。 ","english":"I drink tea. "})"
+            "\n");
+  EXPECT_FALSE(fs::exists(folder_ / "data/commit.datBI"));
+  EXPECT_TRUE(fs::is_regular_file(folder_ / "data/stamp.datBI"));
+}
+
+// What an import killed before its commit leaves: its scratch runtime folder. Every command run
+// in the runtime folder removes those of both corpora, unless a process holds the corpus's build
+// lock (an import that runs).
+TEST_F(CliTest, EveryCommandRemovesTheScratchFolderOfAKilledImport) {
+  WriteBytes(folder_ / "plain.txt", "茶很热。\n");
+  const std::vector<std::vector<std::string>> commands = {{"search", "--no-page", "weather"},
+                                                          {"words", "0", "2"},
+                                                          {"build"},
+                                                          {"settings"},
+                                                          {"settings", "FLAGPRON=TRUE"},
+                                                          {"prepare", "BI"},
+                                                          {"import", "MO", "plain.txt"}};
+  for (const auto& args : commands) {
+    for (const char* scratch : {"data/import.tmpBI", "data/import.tmpMO"}) {
+      fs::create_directories(folder_ / scratch / "BDict");
+      fs::create_directories(folder_ / scratch / "data");
+      WriteBytes(folder_ / scratch / "BDict/sents.finalBI", "半 。\n半 。\nHalf.\n");
+    }
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.exitCode, 0) << Describe(args, run);
+    EXPECT_FALSE(fs::exists(folder_ / "data/import.tmpBI")) << Describe(args, run);
+    EXPECT_FALSE(fs::exists(folder_ / "data/import.tmpMO")) << Describe(args, run);
+  }
+  fs::create_directories(folder_ / "data/import.tmpBI/BDict");
+  FileLock held;
+  ASSERT_TRUE(held.Acquire(folder_ / "data/index.lockBI").ok());
+  const Outcome search = Run({"search", "--no-page", "weather"});
+  EXPECT_EQ(search.exitCode, 0) << Describe({"search", "--no-page", "weather"}, search);
+  EXPECT_TRUE(fs::exists(folder_ / "data/import.tmpBI/BDict"));
 }
 
 // ---------------------------------------------------------------------------------------------

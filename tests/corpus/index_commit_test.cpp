@@ -7,17 +7,21 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <future>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "corpus/corpus_index.h"
+#include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/index_records.h"
 #include "files/durable_files.h"
+#include "files/fault_injection.h"
 #include "tests/support/test_support.h"
 #include "text/text_utils.h"
 
@@ -288,6 +292,92 @@ TEST(ConcurrentBuildTest, BuildWaitsWhileTheLockIsHeld) {
   held.Release();
   EXPECT_TRUE(build.get().ok());
   EXPECT_EQ(Load(folder.path()), ContentsOf(kAlpha));
+}
+
+// What an import killed before its commit leaves besides staged files: its scratch runtime folder
+// (data/import.tmpBI, a corpus of its own half built). A load, a build or a prepare of the corpus
+// removes it once no process holds the build lock; while one does (an import that runs), it stays.
+TEST(LeftoverScratchFolderTest, GoesAtTheNextLoadBuildOrPrepareUnlessTheLockIsHeld) {
+  RuntimeFolder folder;
+  WriteSources(folder.path(), kAlpha);
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI").ok());
+  const std::string alpha = Load(folder.path());
+  const std::filesystem::path scratch = folder / "data/import.tmpBI";
+  const auto leave = [&] {
+    std::filesystem::create_directories(scratch / "BDict");
+    std::filesystem::create_directories(scratch / "data");
+    WriteBytes(scratch / "BDict/sents.finalBI", kBeta.sentences);
+    WriteBytes(scratch / "data/index11.datBI.new", "half");
+  };
+  leave();
+  {
+    FileLock held;
+    ASSERT_TRUE(held.Acquire(BuildLockFileName(folder.path(), u"BI")).ok());
+    EXPECT_EQ(Load(folder.path()), alpha);
+    EXPECT_TRUE(std::filesystem::exists(scratch / "BDict/sents.finalBI"));
+  }
+  EXPECT_EQ(Load(folder.path()), alpha);
+  EXPECT_FALSE(std::filesystem::exists(scratch));
+  leave();
+  ASSERT_TRUE(BuildCorpus(folder.path(), u"BI").ok());
+  EXPECT_FALSE(std::filesystem::exists(scratch));
+  leave();
+  PrepareReport prepared;
+  ASSERT_TRUE(PrepareDictionary(folder.path(), u"BI", prepared).ok());
+  EXPECT_FALSE(std::filesystem::exists(scratch));
+  // The scratch folder of the other corpus is that corpus's business.
+  std::filesystem::create_directories(folder / "data/import.tmpMO");
+  EXPECT_EQ(Load(folder.path()), alpha);
+  EXPECT_TRUE(std::filesystem::exists(folder / "data/import.tmpMO"));
+  EXPECT_EQ(Leftovers(folder), std::set<std::string>{"import.tmpMO"});
+}
+
+// A step of the commit that fails once the record is written: the commit has taken effect. It is
+// finished at once by a second try, or, when that fails too, reported as kUnfinished naming the
+// file, and finished by the next load once the cause is gone. Never "nothing changed".
+TEST(FailureAfterTheRecordTest, IsFinishedAtOnceOrReportedAsUnfinished) {
+  const std::string alpha = ContentsOf(kAlpha), beta = ContentsOf(kBeta);
+  struct Fault {
+    CommitStep armedAfter;
+    FileOperation operation;
+    const char* path;
+    std::string expected;  // the status's message
+  };
+  const std::vector<Fault> faults = {
+      // the folder sync that makes the record durable: the record is in place all the same
+      {CommitStep::kStaged, FileOperation::kSync, "data", "data: cannot be synced: Input/output error"},
+      {CommitStep::kRecordWritten, FileOperation::kRename, "data/index1.datBI",
+       "data/index1.datBI: cannot be replaced: Input/output error"},
+      {CommitStep::kRecordWritten, FileOperation::kSync, "data", "data: cannot be synced: Input/output error"},
+      {CommitStep::kRecordWritten, FileOperation::kRename, "data/stamp.datBI",
+       "data/stamp.datBI: cannot be replaced: Input/output error"},
+      {CommitStep::kStampWritten, FileOperation::kRemove, "data/commit.datBI",
+       "data/commit.datBI: cannot be removed: Input/output error"},
+  };
+  for (const Fault& fault : faults) {
+    for (const int times : {1, 1000}) {
+      const std::string what = std::string(fault.path) + " failing " + std::to_string(times) + " times";
+      RuntimeFolder folder;
+      WriteSources(folder.path(), kAlpha);
+      ASSERT_TRUE(BuildCorpus(folder.path(), u"BI").ok());
+      WriteSources(folder.path(), kBeta);
+      BuildReport report;
+      report.onCommitStep = [&](CommitStep step) {
+        if (step == fault.armedAfter) InjectFileFault(fault.operation, folder / fault.path, EIO, times);
+      };
+      const Status status = BuildCorpus(folder.path(), u"BI", &report);
+      ClearFileFaults();
+      if (times == 1) {
+        EXPECT_TRUE(status.ok()) << what << ": " << status.ToString();
+      } else {
+        EXPECT_EQ(status.kind(), Status::Kind::kUnfinished) << what << ": " << status.ToString();
+        EXPECT_EQ(status.ToString(), (folder / fault.expected).string()) << what;
+      }
+      EXPECT_EQ(Load(folder.path()), beta) << what;
+      EXPECT_EQ(Leftovers(folder), std::set<std::string>{}) << what;
+      EXPECT_NE(ReadBuildStamp(folder.path(), u"BI"), 0u) << what;
+    }
+  }
 }
 
 // An index without stamp (made by an older version, or copied in) loads as stamp 0.

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
 #include "corpus/corpus_files.h"
+#include "files/durable_files.h"
+#include "files/fault_injection.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {
@@ -196,6 +199,35 @@ TEST(WriteFileStagedTest, ReplacesTheTargetWhole) {
   EXPECT_EQ(ReadBytes(target), "");
   EXPECT_TRUE(std::filesystem::is_regular_file(target));
   EXPECT_FALSE(std::filesystem::exists(folder / "data/config.data.new"));
+}
+
+// The seam tests fail file operations through: an armed fault fails the operation on its path the
+// number of times asked, after the number skipped, with the error asked; other paths and other
+// operations go through.
+TEST(FileFaultTest, ArmedOperationsFailWithTheChosenErrorAndOnlyThose) {
+  RuntimeFolder folder;
+  const auto target = folder / "data/config.data";
+  WriteBytes(target, "old");
+  InjectFileFault(FileOperation::kRename, target, EIO, /*times=*/1, /*skip=*/1);
+  InjectFileFault(FileOperation::kSync, folder / "data", ENOSPC);
+  InjectFileFault(FileOperation::kRemove, folder / "gone", EBUSY);
+  EXPECT_EQ(WriteFileStaged(target, "skipped").ToString(),
+            (folder / "data").string() + ": cannot be synced: No space left on device");
+  EXPECT_EQ(ReadBytes(target), "skipped");
+  const Status renamed = WriteFileStaged(target, "new");
+  EXPECT_EQ(renamed.ToString(), target.string() + ": cannot be replaced: Input/output error");
+  EXPECT_EQ(ReadBytes(target), "skipped");
+  EXPECT_FALSE(std::filesystem::exists(StagedFileName(target)));
+  EXPECT_EQ(RemoveFile(folder / "gone").ToString(),
+            (folder / "gone").string() + ": cannot be removed: Device or resource busy");
+  EXPECT_TRUE(RemoveFile(folder / "gone").ok());  // once only, and a missing file is no failure
+  EXPECT_TRUE(WriteFileStaged(target, "new").ok());
+  EXPECT_EQ(ReadBytes(target), "new");
+  InjectFileFault(FileOperation::kSync, target, EIO);
+  EXPECT_EQ(SyncFile(target).ToString(), target.string() + ": cannot be synced: Input/output error");
+  InjectFileFault(FileOperation::kSync, target, EIO);
+  ClearFileFaults();
+  EXPECT_TRUE(SyncFile(target).ok());
 }
 
 }  // namespace

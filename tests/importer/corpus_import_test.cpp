@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <map>
 #include <set>
 #include <string>
@@ -14,6 +15,8 @@
 #include "corpus/corpus_index.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
+#include "corpus/index_commit.h"
+#include "files/fault_injection.h"
 #include "search/search_core.h"
 #include "tests/support/character_chinese_text.h"
 #include "tests/support/test_support.h"
@@ -303,6 +306,39 @@ TEST_F(CorpusImportTest, LeftoversOfAKilledImportAreCleared) {
   ASSERT_TRUE(Import({pairs_}, true).ok());
   EXPECT_EQ(Search(folder_.path(), u"fine"), std::vector<std::string>{"Fine."});
   EXPECT_FALSE(std::filesystem::exists(ImportScratchFolder(folder_.path(), u"BI")));
+}
+
+// A failure once the commit record is written: the import has taken effect, whatever else fails.
+// A second try finishes the commit at once; when that fails too, the import says kUnfinished
+// (not that the corpus was not changed), and the next load finishes it.
+TEST_F(CorpusImportTest, FailureAfterTheCommitRecordSaysTheImportTookEffect) {
+  const auto wordTable = CorpusFileName(folder_.path(), CorpusFile::kWordTable, u"BI");
+  for (const int times : {1, 2}) {
+    WritePreviousCorpus();
+    WriteBytes(pairs_, "Fine.\t好。\n");
+    InjectFileFault(FileOperation::kRename, wordTable, EIO, times);
+    const Status status = Import({pairs_}, /*append=*/true);
+    ClearFileFaults();
+    if (times == 1) {
+      EXPECT_TRUE(status.ok()) << status.ToString();
+    } else {
+      EXPECT_EQ(status.kind(), Status::Kind::kUnfinished) << status.ToString();
+      EXPECT_EQ(status.ToString(), wordTable.string() + ": cannot be replaced: Input/output error");
+    }
+    EXPECT_FALSE(report_.cancelled);
+    EXPECT_EQ(report_.groupsImported, 1);
+    EXPECT_EQ(report_.groupsKept, 1);
+    EXPECT_EQ(Search(folder_.path(), u"fine"), std::vector<std::string>{"Fine."});
+    EXPECT_EQ(Search(folder_.path(), u"old"), std::vector<std::string>{"Old."});
+    EXPECT_EQ(ReadBytes(CorpusFileName(folder_.path(), CorpusFile::kSentences, u"BI")),
+              "旧 。\n旧 。\nOld.\n好 。\n好 。\nFine.\n");
+    // Nothing is left once the load has finished the commit.
+    std::set<std::string> names = FileNames(folder_.path());
+    names.erase("data/keytable.datBI");
+    EXPECT_EQ(names, (std::set<std::string>{"BDict/sents.finalBI", "BDict/word.dictBI", "data/index.lockBI",
+                                            "data/index1.datBI", "data/index11.datBI", "data/index2.datBI",
+                                            "data/index21.datBI", "data/stamp.datBI"}));
+  }
 }
 
 TEST_F(CorpusImportTest, WrongTagOrNoFile) {
