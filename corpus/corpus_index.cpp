@@ -28,7 +28,7 @@ Status TableCount(const std::filesystem::path& path, uint64_t length, const char
 // imports put new index files in place by renaming them, never by writing in place, so it sees a
 // whole file.
 Status MapTable(const std::filesystem::path& path, size_t recordBytes, MappedFile& file, uint32_t& count) {
-  if (!file.Open(path)) return Status::NotFound(path, "cannot be opened");
+  if (Status status = file.OpenChecked(path); !status.ok()) return status;
   return TableCount(path, file.bytes().size(), file.bytes().data(), recordBytes, count);
 }
 
@@ -147,7 +147,7 @@ Status ReadWordTable(const CorpusIndex& index, WordTableFiles& out) {
 Status ReadSentenceTable(const CorpusIndex& index, SentenceTableFiles& out) {
   const auto path = CorpusFileName(index.root(), CorpusFile::kSentenceTable, index.tag());
   TextFile file;
-  if (!file.Open(path, TextFile::Mode::kRead)) return Status::NotFound(path, "cannot be opened");
+  if (Status status = file.OpenChecked(path, TextFile::Mode::kRead); !status.ok()) return status;
   const int64_t length = file.GetLength();
   char head[4] = {};
   const size_t headBytes = file.Read(head, 4);

@@ -20,7 +20,9 @@ namespace {
 // empty when the file ends inside the group, as the index build reads it.
 class GroupReader {
  public:
-  [[nodiscard]] bool Open(const std::filesystem::path& path) { return file_.Open(path, TextFile::Mode::kRead); }
+  [[nodiscard]] Status Open(const std::filesystem::path& path) {
+    return file_.OpenChecked(path, TextFile::Mode::kRead);
+  }
   bool Next(std::u16string (&lines)[3]) {
     if (!file_.ReadLine(lines[0])) return false;
     file_.ReadLine(lines[1]);
@@ -99,7 +101,7 @@ Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view 
   std::u16string lines[3];
   {
     GroupReader check;
-    if (!check.Open(source)) return Status::NotFound(source, "cannot be opened");
+    if (Status status = check.Open(source); !status.ok()) return status;
     while (check.Next(lines)) {
       int offset = 0;
       const std::string error = CheckGroup(lines, offset);
@@ -108,7 +110,7 @@ Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view 
   }
 
   GroupReader reader;
-  if (!reader.Open(source)) return Status::NotFound(source, "cannot be opened");
+  if (Status status = reader.Open(source); !status.ok()) return status;
   std::unordered_map<std::u16string, KeyPostings> keys;
   std::unordered_map<std::u16string, int32_t> inGroup;
   std::u16string key;

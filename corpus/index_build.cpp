@@ -198,7 +198,7 @@ Status WriteStagedTable(const std::filesystem::path& target, const std::string& 
 Status BuildWordIndex(CorpusIndex& index, BuildReport* report, std::vector<uint32_t>* postingCounts) {
   const auto source = CorpusFileName(index.root(), CorpusFile::kDictionary, index.tag());
   TextFile dictionary;
-  if (!dictionary.Open(source, TextFile::Mode::kRead)) return Status::NotFound(source, "cannot be opened");
+  if (Status status = dictionary.OpenChecked(source, TextFile::Mode::kRead); !status.ok()) return status;
   StagedFile postings(CorpusFileName(index.root(), CorpusFile::kPostings, index.tag()));
   if (Status status = postings.Open(); !status.ok()) return status;
   BulkFileWriter postingWriter(postings.stagedPath());
@@ -262,7 +262,7 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report, const std::ve
   if (Status status = recordWriter.Open(); !status.ok()) return status;
   const auto source = CorpusFileName(index.root(), CorpusFile::kSentences, index.tag());
   TextFile sentences;
-  if (!sentences.Open(source, TextFile::Mode::kRead)) return Status::NotFound(source, "cannot be opened");
+  if (Status status = sentences.OpenChecked(source, TextFile::Mode::kRead); !status.ok()) return status;
   ProgressReporter progress(report, index.tag(), CorpusFile::kSentences, sentences);
 
   std::vector<uint64_t> sentenceOffsets;

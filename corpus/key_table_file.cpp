@@ -146,7 +146,7 @@ Status WriteKeyTableFile(const std::filesystem::path& root, std::u16string_view 
                          const KeyTable& table) {
   const auto wordTablePath = CorpusFileName(root, CorpusFile::kWordTable, tag);
   MappedFile wordTable;
-  if (!wordTable.Open(wordTablePath)) return Status::NotFound(wordTablePath, "cannot be opened");
+  if (Status status = wordTable.OpenChecked(wordTablePath); !status.ok()) return status;
   const std::string bytes = EncodeKeyTableFile(keys, table, {wordTable.bytes(), ReadBuildStamp(root, tag)});
   // Staged and renamed, so that a load never maps a file being written, but not synced: after a
   // power cut a file cut short or empty fails its checks and is ignored like a missing one.

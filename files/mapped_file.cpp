@@ -8,6 +8,8 @@
 #include <cstring>
 #include <utility>
 
+#include "files/regular_file.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define TAMREL_COPY_MAPPED_FILES 1
 #elif defined(__has_feature)
@@ -35,12 +37,13 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
   return *this;
 }
 
-bool MappedFile::Open(const std::filesystem::path& path) {
+Status MappedFile::OpenChecked(const std::filesystem::path& path) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  Status status;
+  const int fd = OpenRegularFile(path, O_RDONLY, status);
+  if (fd < 0) return status;
   struct stat info {};
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  bool ok = ::fstat(fd, &info) == 0;
   if (ok && info.st_size > 0) {
     void* p = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     ok = p != MAP_FAILED;
@@ -57,7 +60,7 @@ bool MappedFile::Open(const std::filesystem::path& path) {
   }
   ::close(fd);
   open_ = ok;
-  return ok;
+  return ok ? Status::Ok() : Status::IoError(path, "cannot be mapped");
 }
 
 void MappedFile::Close() {

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "files/status.h"
+
 namespace tamrel {
 
 class MappedFile {
@@ -21,8 +23,12 @@ class MappedFile {
   MappedFile& operator=(const MappedFile&) = delete;
 
   // Maps `path`; an empty file maps as empty bytes. False when the file cannot be opened or
-  // mapped (the object is then closed).
-  bool Open(const std::filesystem::path& path);
+  // mapped, or is not a regular file (the object is then closed); the open never blocks
+  // (OpenRegularFile).
+  bool Open(const std::filesystem::path& path) { return OpenChecked(path).ok(); }
+  // Open, telling why it failed: NotFound "cannot be opened", IoError "is a FIFO, not a regular
+  // file" and the like (OpenRegularFile), or IoError "cannot be mapped".
+  [[nodiscard]] Status OpenChecked(const std::filesystem::path& path);
   void Close();
   bool IsOpen() const { return open_; }
   std::string_view bytes() const { return {data_, size_}; }

@@ -1,9 +1,11 @@
 #include "files/text_file.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstring>
 
+#include "files/regular_file.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
@@ -14,27 +16,27 @@ constexpr size_t kBlockSize = 64 * 1024;
 
 TextFile::~TextFile() { Close(); }
 
-bool TextFile::Open(const std::filesystem::path& path, Mode mode) {
+Status TextFile::OpenChecked(const std::filesystem::path& path, Mode mode) {
   Close();
   utf16_ = mode == Mode::kCreateUtf16;
   writing_ = mode != Mode::kRead;
   writeFailed_ = false;
-  file_ = std::fopen(path.c_str(), writing_ ? "wb" : "rb");
-  if (file_ == nullptr) return false;
-  // A folder opens for reading here but holds no bytes: it would read as an empty file.
-  struct stat info {};
-  if (fstat(fileno(file_), &info) != 0 || S_ISDIR(info.st_mode)) {
-    Close();
-    return false;
+  Status status;
+  const int fd = OpenRegularFile(path, writing_ ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY, status);
+  if (fd < 0) return status;
+  file_ = ::fdopen(fd, writing_ ? "wb" : "rb");
+  if (file_ == nullptr) {
+    ::close(fd);
+    return Status::IoError(path, "cannot be opened");
   }
-  if (writing_) return true;
+  if (writing_) return Status::Ok();
   unsigned char mark[2] = {0, 0};
   utf16_ = std::fread(mark, 1, 2, file_) == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
   if (fseeko(file_, 0, SEEK_SET) != 0) {
     Close();
-    return false;
+    return Status::IoError(path, "cannot be read");
   }
-  return true;
+  return Status::Ok();
 }
 
 bool TextFile::Refill() {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/status.h"
+
 namespace tamrel {
 
 class TextFile {
@@ -28,8 +30,12 @@ class TextFile {
 
   // Opens `path` in `mode`; bytes pass unchanged (no line-end translation). A read open detects
   // a leading FF FE and then reads UTF-16LE lines; the position is back at byte 0 afterwards.
-  // False when the file cannot be opened, or is a folder.
-  [[nodiscard]] bool Open(const std::filesystem::path& path, Mode mode);
+  // False when the file cannot be opened, or is not a regular file (a folder, a FIFO, a device):
+  // the open never blocks (OpenRegularFile).
+  [[nodiscard]] bool Open(const std::filesystem::path& path, Mode mode) { return OpenChecked(path, mode).ok(); }
+  // Open, telling why it failed: NotFound "cannot be opened", IoError "is a FIFO, not a regular
+  // file" and the like (OpenRegularFile), or IoError "cannot be read".
+  [[nodiscard]] Status OpenChecked(const std::filesystem::path& path, Mode mode);
 
   // Reads the next line without its LF and without one CR before it, cut at its first U+0000.
   // Ill-formed UTF-8 becomes U+FFFD (one per maximal ill-formed subpart); a trailing odd byte of

@@ -1,9 +1,7 @@
 #include "importer/import_format.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
-#include <system_error>
 
 #include "files/text_file.h"
 #include "importer/text_scripts.h"
@@ -63,11 +61,11 @@ void Vote(std::u16string_view line, Votes& votes) {
 // Checks the first bytes for what no reader takes: NUL bytes (binary, or UTF-16 without a mark)
 // and a big-endian UTF-16 mark.
 Status ProbeBytes(const std::filesystem::path& file) {
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  if (f == nullptr) return Status::NotFound(file, "cannot be opened");
+  TextFile f;
+  if (Status status = f.OpenChecked(file, TextFile::Mode::kRead); !status.ok()) return status;
   std::string bytes(kProbeBytes, '\0');
-  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-  std::fclose(f);
+  bytes.resize(f.Read(bytes.data(), bytes.size()));
+  f.Close();
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return Status::Ok();  // UTF-16LE
   if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') {
     return Status::InvalidInput(file, 0, "is UTF-16 big-endian text; save it as UTF-8 or UTF-16 little-endian");
@@ -85,8 +83,8 @@ Status ProbeBytes(const std::filesystem::path& file) {
 }  // namespace
 
 Status CheckLineLengths(const std::filesystem::path& file) {
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  if (f == nullptr) return Status::NotFound(file, "cannot be opened");
+  TextFile f;
+  if (Status status = f.OpenChecked(file, TextFile::Mode::kRead); !status.ok()) return status;
   std::string block(1 << 16, '\0');
   bool utf16 = false;
   bool first = true;
@@ -95,7 +93,7 @@ Status CheckLineLengths(const std::filesystem::path& file) {
   int64_t length = 0;  // bytes of the current line so far
   int64_t offset = 0;  // of the block in the file
   size_t got;
-  while ((got = std::fread(block.data(), 1, block.size(), f)) > 0) {
+  while ((got = f.Read(block.data(), block.size())) > 0) {
     if (first && got >= 2 && block[0] == '\xFF' && block[1] == '\xFE') utf16 = true;
     first = false;
     for (size_t i = 0; i < got; ++i) {
@@ -112,13 +110,11 @@ Status CheckLineLengths(const std::filesystem::path& file) {
         ++line;
         length = 0;
       } else if (++length > kMaxLineBytes) {
-        std::fclose(f);
         return Status::InvalidInput(file, line, "the line is over 1 MB long: this is not a sentence file");
       }
     }
     offset += static_cast<int64_t>(got);
   }
-  std::fclose(f);
   return Status::Ok();
 }
 
@@ -160,11 +156,9 @@ const char* FormatName(ImportFormat format) {
 }
 
 Status DetectImportFormat(const std::filesystem::path& file, DetectedFormat& detected) {
-  std::error_code error;
-  if (std::filesystem::is_directory(file, error)) return Status::NotFound(file, "is a folder, not a file");
   if (Status status = ProbeBytes(file); !status.ok()) return status;
   TextFile text;
-  if (!text.Open(file, TextFile::Mode::kRead)) return Status::NotFound(file, "cannot be opened");
+  if (Status status = text.OpenChecked(file, TextFile::Mode::kRead); !status.ok()) return status;
 
   Votes votes;
   std::u16string line;

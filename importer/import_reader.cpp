@@ -33,10 +33,7 @@ struct IdPairHash {
 class LineSource {
  public:
   LineSource(const std::filesystem::path& path, int64_t& bytesInFile) : path_(path), bytesInFile_(bytesInFile) {}
-  Status Open() {
-    if (!file_.Open(path_, TextFile::Mode::kRead)) return Status::NotFound(path_, "cannot be opened");
-    return Status::Ok();
-  }
+  Status Open() { return file_.OpenChecked(path_, TextFile::Mode::kRead); }
   bool Next(std::u16string& line) {
     while (file_.ReadLine(line)) {
       ++number_;

@@ -67,7 +67,9 @@ Status SentenceFileWriter::CopyGroupsOf(const std::filesystem::path& path, int64
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return Status::Ok();
   TextFile source;
-  if (!source.Open(path, TextFile::Mode::kRead)) return Status::IoError(path, "cannot be read");
+  if (Status status = source.OpenChecked(path, TextFile::Mode::kRead); !status.ok()) {
+    return status.kind() == Status::Kind::kNotFound ? Status::IoError(path, "cannot be read") : status;
+  }
   ImportedGroup group;
   while (source.ReadLine(group.chinese)) {
     source.ReadLine(group.pinyin);  // a file that ends inside the group leaves these empty

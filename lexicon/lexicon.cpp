@@ -1,10 +1,10 @@
 #include "lexicon/lexicon.h"
 
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <system_error>
 
+#include "files/text_file.h"
 #include "text/code_points.h"
 #include "text/text_utils.h"
 
@@ -40,15 +40,16 @@ Status Lexicon::Load(const std::filesystem::path& file) {
   Clear();
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return Status::NotFound(file, "the lexicon file is missing");
-  if (!std::filesystem::is_regular_file(file, error)) return Status::InvalidInput(file, 0, "is not a file");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return Status::IoError(file, "cannot be opened");
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
+  // A folder, a FIFO or a device is refused on the opened descriptor, without blocking.
+  TextFile in;
+  if (Status status = in.OpenChecked(file, TextFile::Mode::kRead); !status.ok()) {
+    if (status.kind() == Status::Kind::kNotFound) return Status::IoError(file, "cannot be opened");
+    return Status::InvalidInput(file, 0, status.reason());
+  }
+  const int64_t size = in.GetLength();
   if (size < 0) return Status::IoError(file, "cannot be read");
-  in.seekg(0, std::ios::beg);
   std::string bytes(static_cast<size_t>(size), '\0');
-  if (!in.read(bytes.data(), size)) return Status::IoError(file, "cannot be read");
+  if (in.Read(bytes.data(), bytes.size()) != bytes.size()) return Status::IoError(file, "cannot be read");
   return Parse(bytes, file);
 }
 

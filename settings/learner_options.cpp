@@ -2,13 +2,13 @@
 
 #include <unistd.h>
 
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
+#include <string_view>
 
 #include "files/durable_files.h"
 #include "files/staged_file.h"
+#include "files/text_file.h"
 
 namespace tamrel {
 
@@ -16,22 +16,56 @@ namespace {
 
 constexpr const char* kToneColours = "toneColours";
 // A settings file is a few bytes; anything much larger is not one of ours.
-constexpr std::streamoff kLargestFile = 1 << 20;
+constexpr size_t kLargestFile = 1 << 20;
+// Our file nests one level. JSON nested much deeper is not one of ours, and writing it back would
+// recurse once a level: nlohmann::json's dump of 60,000 nested arrays overflows the stack.
+constexpr int kDeepestNesting = 64;
+
+// True when no array or object of `text` lies deeper than kDeepestNesting, counting the brackets
+// outside strings; the parser, which does not recurse, finds whatever else is wrong.
+bool NestsShallowly(std::string_view text) {
+  int depth = 0;
+  bool inString = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;  // the escaped character, which may be a quote
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kDeepestNesting) return false;
+    } else if ((c == ']' || c == '}') && depth > 0) {
+      --depth;
+    }
+  }
+  return true;
+}
 
 // The file as a JSON object: an empty object when it is missing.
 Status ReadObject(const std::filesystem::path& file, nlohmann::json& object) {
   object = nlohmann::json::object();
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return Status::Ok();
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return Status::IoError(file, "cannot be opened");
-  const uintmax_t size = std::filesystem::file_size(file, error);
-  if (error) return Status::IoError(file, "cannot be read");  // a folder, for one
-  if (size > static_cast<uintmax_t>(kLargestFile)) return Status::Corruption(file, "is too large for an options file");
-  std::stringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return Status::IoError(file, "cannot be read");
-  nlohmann::json parsed = nlohmann::json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
+  // A FIFO, a device or a folder is refused on the opened descriptor, without blocking.
+  TextFile in;
+  if (Status status = in.OpenChecked(file, TextFile::Mode::kRead); !status.ok()) {
+    return status.kind() == Status::Kind::kNotFound ? Status::IoError(file, "cannot be opened") : status;
+  }
+  std::string text;
+  char block[1 << 14];
+  while (const size_t got = in.Read(block, sizeof block)) {
+    if (text.size() + got > kLargestFile) return Status::Corruption(file, "is too large for an options file");
+    text.append(block, got);
+  }
+  if (!NestsShallowly(text)) {
+    return Status::Corruption(file, "nests arrays or objects deeper than " + std::to_string(kDeepestNesting) +
+                                        " levels: it is not an options file");
+  }
+  nlohmann::json parsed = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
   if (!parsed.is_object()) return Status::Corruption(file, "is not a JSON object");
   object = std::move(parsed);
   return Status::Ok();

@@ -20,14 +20,16 @@ struct LearnerOptions {
 std::filesystem::path LearnerOptionsFileName(const std::filesystem::path& root);
 
 // Resets `options` to the defaults, then reads the file of `root` into it (a member of another type
-// is skipped). A missing file is not a failure; a file that cannot be read or is not a JSON object
-// is, and the defaults stay.
+// is skipped). A missing file is not a failure; a file that cannot be read (a FIFO, a folder: not
+// a regular file), is not a JSON object or nests arrays or objects deeper than 64 levels is, and
+// the defaults stay.
 Status ReadLearnerOptions(LearnerOptions& options, const std::filesystem::path& root);
 
 // Changes some options and keeps the rest as the file has them: under data/options.json.lock,
 // reads the file (the defaults when it is missing), lets `change` alter the values, and replaces
 // the file through a staged file renamed into place, so a failure or a crash leaves the previous
-// file or the new one whole. Fails without writing when the file is read-only or not JSON.
+// file or the new one whole. Fails without writing when the file is read-only or cannot be read
+// as ReadLearnerOptions reads it (not JSON, nested too deep, not a regular file).
 Status UpdateLearnerOptions(const std::filesystem::path& root, const std::function<void(LearnerOptions&)>& change);
 
 }  // namespace tamrel

@@ -18,7 +18,7 @@ Status ReadConfig(SysSettings& settings, const std::filesystem::path& root) {
   settings = SysSettings{};
   const auto file = ConfigFileName(root);
   TextFile in;
-  if (!in.Open(file, TextFile::Mode::kRead)) return Status::NotFound(file, "cannot be opened");
+  if (Status status = in.OpenChecked(file, TextFile::Mode::kRead); !status.ok()) return status;
   std::u16string line;
   while (in.ReadLine(line)) {
     const FieldList fields = SplitString(line, u"##");

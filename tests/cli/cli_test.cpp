@@ -6,8 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "files/durable_files.h"
@@ -33,9 +36,10 @@ struct Outcome {
 // Runs `tamrel-cli ARGS...` in `folder` with `input` on standard input. The environment is fixed
 // (C locale, no inherited variables), and argv[0] is "tamrel-cli" as a user on the PATH types it.
 // Standard output goes to `outputFile` when one is given ("/dev/full": every write fails), and
-// Outcome::out is then empty.
+// Outcome::out is then empty. A run that has not ended after `seconds` is killed and fails the
+// test, so that a command that blocks (on a FIFO, say) cannot hang the suite.
 Outcome RunCli(const fs::path& folder, const std::vector<std::string>& args, const std::string& input = "",
-               const fs::path& outputFile = {}) {
+               const fs::path& outputFile = {}, int seconds = 120) {
   // Standard input, output and error go through files in a scratch folder of this run.
   std::string scratch = (fs::temp_directory_path() / "tamrel-cli-run-XXXXXX").string();
   if (mkdtemp(scratch.data()) == nullptr) {
@@ -70,7 +74,19 @@ Outcome RunCli(const fs::path& folder, const std::vector<std::string>& args, con
   }
   Outcome outcome;
   int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) {
+  pid_t waited = pid < 0 ? -1 : 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (waited == 0) {
+    waited = waitpid(pid, &status, WNOHANG);
+    if (waited == 0 && std::chrono::steady_clock::now() > deadline) {
+      ADD_FAILURE() << "tamrel-cli did not end within " << seconds << " s; killed";
+      kill(pid, SIGKILL);
+      waited = waitpid(pid, &status, 0);
+    } else if (waited == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  if (waited != pid) {
     ADD_FAILURE() << "cannot run " << TAMREL_CLI;
   } else {
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -122,8 +138,8 @@ class CliTest : public ::testing::Test {
     ASSERT_EQ(built.exitCode, 0) << Describe({"build"}, built);
   }
 
-  Outcome Run(const std::vector<std::string>& args, const std::string& input = "") {
-    return RunCli(root(), args, input);
+  Outcome Run(const std::vector<std::string>& args, const std::string& input = "", int seconds = 120) {
+    return RunCli(root(), args, input, {}, seconds);
   }
 
   const fs::path& root() const { return folder_.path(); }
@@ -370,8 +386,36 @@ TEST_F(CliTest, SearchWarnsAboutASettingsFileItCannotReadAndUsesItsDefaults) {
   EXPECT_EQ(o.exitCode, 0) << Describe({"search", "weather"}, o);
   EXPECT_TRUE(o.out.starts_with("Bilingual Examples:\n")) << o.out;
   EXPECT_EQ(o.err,
-            "warning: data/config.data: cannot be opened; its defaults are used.\n"
+            "warning: data/config.data: is a folder, not a regular file; its defaults are used.\n"
             "warning: data/options.json: is not a JSON object; its defaults are used.\n");
+}
+
+// FIFOs in place of files once made the search wait for a writer forever: a key table file that
+// is a FIFO is ignored like a damaged one (the table is built in memory and the answer is the
+// same), and settings files that are FIFOs are refused with a warning.
+TEST_F(CliTest, SearchWithFifosInPlaceOfFilesAnswersAsWithout) {
+  const std::vector<std::string> search = {"search", "weather"};
+  const Outcome before = Run(search);
+  ASSERT_EQ(before.exitCode, 0) << Describe(search, before);
+  const std::string page = ReadBytes(folder_ / "data/displayResult.html");
+  const std::string json = Run({"search", "--json", "--no-page", "天气"}).out;
+  test::MakeFifo(folder_ / "data/keytable.datBI");
+  test::MakeFifo(folder_ / "data/keytable.datMO");
+  const Outcome after = Run(search, "", 20);
+  EXPECT_EQ(after.exitCode, 0) << Describe(search, after);
+  EXPECT_EQ(after.out, before.out);
+  EXPECT_EQ(after.err, "");
+  EXPECT_EQ(ReadBytes(folder_ / "data/displayResult.html"), page);
+  EXPECT_EQ(Run({"search", "--json", "--no-page", "天气"}, "", 20).out, json);
+
+  test::MakeFifo(folder_ / "data/config.data");
+  test::MakeFifo(folder_ / "data/options.json");
+  const Outcome warned = Run(search, "", 20);
+  EXPECT_EQ(warned.exitCode, 0) << Describe(search, warned);
+  EXPECT_EQ(warned.out, before.out);
+  EXPECT_EQ(warned.err,
+            "warning: data/config.data: is a FIFO, not a regular file; its defaults are used.\n"
+            "warning: data/options.json: is a FIFO, not a regular file; its defaults are used.\n");
 }
 
 TEST_F(CliTest, SearchFollowsTheSettingsFile) {
@@ -595,6 +639,20 @@ TEST_F(CliTest, EveryCommandRemovesTheScratchFolderOfAKilledImport) {
   const Outcome search = Run({"search", "--no-page", "weather"});
   EXPECT_EQ(search.exitCode, 0) << Describe({"search", "--no-page", "weather"}, search);
   EXPECT_TRUE(fs::exists(folder_ / "data/import.tmpBI/BDict"));
+}
+
+// An import file that is a FIFO with no writer once hung the import.
+TEST_F(CliTest, ImportOfAFifoExitsWith1AtOnceAndNamesIt) {
+  const std::string sentences = ReadBytes(folder_ / "BDict/sents.finalBI");
+  test::MakeFifo(folder_ / "fifo.txt");
+  const auto started = std::chrono::steady_clock::now();
+  const Outcome o = Run({"import", "BI", "fifo.txt"}, "", 20);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+  EXPECT_EQ(o.exitCode, 1) << Describe({"import", "BI", "fifo.txt"}, o);
+  EXPECT_EQ(o.out, "");
+  EXPECT_TRUE(Contains(o.err, "fifo.txt: is a FIFO, not a regular file")) << o.err;
+  EXPECT_TRUE(Contains(o.err, "\nThe corpus BI was not changed.\n")) << o.err;
+  EXPECT_EQ(ReadBytes(folder_ / "BDict/sents.finalBI"), sentences);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "corpus/corpus_files.h"
+#include "corpus/key_table_file.h"
 #include "corpus/word_record.h"
 #include "tests/support/test_support.h"
 #include "text/text_utils.h"
@@ -152,6 +153,45 @@ TEST(LoadTablesTest, MissingFilesFail) {
   EXPECT_FALSE(LoadCorpus(index).ok());
   CorpusIndex there(other.path(), u"BI");
   EXPECT_TRUE(LoadCorpus(there).ok());
+}
+
+// A FIFO in place of the key table file once made the load open it and wait for a writer, so
+// every search hung; it is ignored like a damaged file, and the table is built in memory.
+TEST(LoadTablesTest, AFifoInPlaceOfTheKeyTableFileIsBuiltInMemory) {
+  RuntimeFolder folder;
+  BuildSmallCorpus(folder.path(), u"MO", kDictionary, kSentences);
+  CorpusIndex before(folder.path(), u"MO");
+  ASSERT_TRUE(LoadCorpus(before).ok());
+  const auto fifo = KeyTableFileName(folder.path(), u"MO");
+  test::MakeFifo(fifo);
+  CorpusIndex index(folder.path(), u"MO");
+  Status status;
+  EXPECT_TRUE(test::ReturnsWithin(5, {fifo}, [&] { status = LoadCorpus(index); }));
+  ASSERT_TRUE(status.ok()) << status.ToString();
+  EXPECT_EQ(StringsOf(index.words()), StringsOf(before.words()));
+  EXPECT_EQ(index.WordId(u"2apple"), 9u);
+  EXPECT_EQ(index.WordId(u"0水"), 2u);
+  EXPECT_EQ(index.PostingOffset(u"0水"), before.PostingOffset(u"0水"));
+  EXPECT_EQ(index.sentenceCount(), 2u);
+}
+
+// A FIFO in place of a table is refused at once, and the status says why.
+TEST(LoadTablesTest, AFifoInPlaceOfATableIsRefused) {
+  RuntimeFolder folder;
+  BuildSmallCorpus(folder.path(), u"MO", kDictionary, kSentences);
+  for (CorpusFile table : {CorpusFile::kWordTable, CorpusFile::kSentenceTable}) {
+    const auto path = CorpusFileName(folder.path(), table, u"MO");
+    const std::string bytes = ReadBytes(path);
+    test::MakeFifo(path);
+    CorpusIndex index(folder.path(), u"MO");
+    Status status;
+    EXPECT_TRUE(test::ReturnsWithin(5, {path}, [&] { status = LoadCorpus(index); }));
+    EXPECT_EQ(status.kind(), Status::Kind::kIoError) << status.ToString();
+    EXPECT_EQ(status.file(), path);
+    EXPECT_EQ(status.reason(), "is a FIFO, not a regular file");
+    std::filesystem::remove(path);
+    WriteBytes(path, bytes);
+  }
 }
 
 // LoadCorpus stops at the word table when that fails, and keeps the word table when only the

@@ -97,6 +97,20 @@ TEST(PrepareDictionary, MissingSentenceFileFails) {
   EXPECT_FALSE(std::filesystem::exists(folder / "BDict/word.dictMO"));
 }
 
+TEST(PrepareDictionary, SentenceFileThatIsAFifoIsRefusedAtOnce) {
+  RuntimeFolder folder;
+  WriteBytes(Dictionary(folder), "old");
+  test::MakeFifo(Sentences(folder));
+  PrepareReport report;
+  Status status;
+  EXPECT_TRUE(
+      test::ReturnsWithin(5, {Sentences(folder)}, [&] { status = PrepareDictionary(folder.path(), u"BI", report); }));
+  EXPECT_EQ(status.kind(), Status::Kind::kIoError) << status.ToString();
+  EXPECT_EQ(status.file(), Sentences(folder));
+  EXPECT_EQ(status.reason(), "is a FIFO, not a regular file");
+  EXPECT_EQ(ReadBytes(Dictionary(folder)), "old");
+}
+
 // The new dictionary replaces the old one whole and leaves no staged file behind; when it cannot
 // be written the old one stays and the status names the file that failed.
 TEST(PrepareDictionary, ReplacesTheOldDictionaryOnlyWhenComplete) {

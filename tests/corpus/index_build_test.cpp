@@ -337,6 +337,24 @@ TEST_F(InterruptedBuildTest, SourceIsAFolder) {
   }
 }
 
+// A FIFO in place of a source once made the build wait for a writer forever; it is refused at
+// once, and the old index stays.
+TEST_F(InterruptedBuildTest, SourceIsAFifo) {
+  for (CorpusFile source : {CorpusFile::kDictionary, CorpusFile::kSentences}) {
+    const auto path = Path(source);
+    const std::string bytes = ReadBytes(path);
+    test::MakeFifo(path);
+    Status status;
+    EXPECT_TRUE(test::ReturnsWithin(5, {path}, [&] { status = BuildCorpus(folder_.path(), u"BI"); }));
+    EXPECT_EQ(status.kind(), Status::Kind::kIoError) << status.ToString();
+    EXPECT_EQ(status.file(), path);
+    EXPECT_EQ(status.reason(), "is a FIFO, not a regular file");
+    ExpectOldIndexWhole();
+    std::filesystem::remove(path);
+    WriteBytes(path, bytes);
+  }
+}
+
 TEST_F(InterruptedBuildTest, DictionaryMissing) {
   std::filesystem::remove(Path(CorpusFile::kDictionary));
   BuildReport report;

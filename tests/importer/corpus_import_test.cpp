@@ -203,6 +203,20 @@ TEST_F(CorpusImportTest, RefusedFilesLeaveThePreviousCorpus) {
   ExpectPreviousCorpus();
 }
 
+// An import file that is a FIFO with no writer once hung the import.
+TEST_F(CorpusImportTest, AFifoIsRefusedAtOnceAndLeavesThePreviousCorpus) {
+  WritePreviousCorpus();
+  const auto fifo = folder_ / "fifo.tsv";
+  test::MakeFifo(fifo);
+  WriteBytes(pairs_, "Fine.\t好。\n");
+  Status status;
+  EXPECT_TRUE(test::ReturnsWithin(10, {fifo}, [&] { status = Import({pairs_, fifo}); }));
+  EXPECT_EQ(status.kind(), Status::Kind::kIoError) << status.ToString();
+  EXPECT_EQ(status.file(), fifo);
+  EXPECT_EQ(status.reason(), "is a FIFO, not a regular file");
+  ExpectPreviousCorpus();
+}
+
 TEST_F(CorpusImportTest, UnwritableFilesLeaveThePreviousCorpus) {
   WritePreviousCorpus();
   WriteBytes(pairs_, "Fine.\t好。\n");

@@ -140,9 +140,27 @@ TEST_F(ImportFormatTest, LinesOverAMegabyteRefuseTheFile) {
 TEST_F(ImportFormatTest, FolderAndMissingFile) {
   DetectedFormat f;
   Status s = DetectImportFormat(folder_ / "BDict", f);
-  EXPECT_EQ(s.kind(), Status::Kind::kNotFound);
-  EXPECT_NE(s.reason().find("folder"), std::string::npos);
+  EXPECT_EQ(s.kind(), Status::Kind::kIoError);
+  EXPECT_EQ(s.reason(), "is a folder, not a regular file");
   EXPECT_EQ(DetectImportFormat(folder_ / "missing.tsv", f).kind(), Status::Kind::kNotFound);
+}
+
+// A FIFO with no writer once made the detection wait forever.
+TEST_F(ImportFormatTest, AFifoIsRefusedAtOnce) {
+  const auto fifo = folder_ / "fifo.tsv";
+  test::MakeFifo(fifo);
+  DetectedFormat f;
+  Status detected, lengths;
+  EXPECT_TRUE(test::ReturnsWithin(5, {fifo}, [&] {
+    detected = DetectImportFormat(fifo, f);
+    lengths = CheckLineLengths(fifo);
+  }));
+  for (const Status& s : {detected, lengths}) {
+    EXPECT_EQ(s.kind(), Status::Kind::kIoError) << s.ToString();
+    EXPECT_EQ(s.file(), fifo);
+    EXPECT_EQ(s.reason(), "is a FIFO, not a regular file");
+  }
+  EXPECT_EQ(DetectImportFormat("/dev/zero", f).reason(), "is a device, not a regular file");
 }
 
 }  // namespace

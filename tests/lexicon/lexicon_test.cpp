@@ -135,6 +135,20 @@ TEST(LexiconTest, MissingFileIsNotFoundAndAFolderIsRefused) {
   EXPECT_EQ(notAFile.file(), folder / "data");
 }
 
+// A FIFO in place of the lexicon is refused at once, like a folder.
+TEST(LexiconTest, AFifoIsRefusedWithoutBlocking) {
+  test::RuntimeFolder folder;
+  const auto fifo = folder / "data/lexicon.tsv";
+  test::MakeFifo(fifo);
+  Lexicon lexicon;
+  Status status;
+  EXPECT_TRUE(test::ReturnsWithin(5, {fifo}, [&] { status = lexicon.Load(fifo); }));
+  EXPECT_EQ(status.kind(), Status::Kind::kInvalidInput) << status.ToString();
+  EXPECT_EQ(status.file(), fifo);
+  EXPECT_EQ(status.reason(), "is a FIFO, not a regular file");
+  EXPECT_EQ(lexicon.Load("/dev/null").reason(), "is a device, not a regular file");
+}
+
 TEST(LexiconTest, OverlongWordIsRefused) {
   std::string line;
   for (size_t i = 0; i <= Lexicon::kMaxWordLength; ++i) line += "好";

@@ -67,5 +67,58 @@ TEST_F(LearnerOptionsTest, BrokenOrReadOnlyFileIsNotOverwritten) {
   EXPECT_EQ(ReadBytes(file_), "{}");
 }
 
+// A FIFO in place of the options file once made the read wait for a writer forever; it is
+// refused at once, the defaults stay, and a save does not replace it.
+TEST_F(LearnerOptionsTest, AFifoIsRefusedAtOnce) {
+  test::MakeFifo(file_);
+  LearnerOptions options{true};
+  Status read, update;
+  EXPECT_TRUE(test::ReturnsWithin(5, {file_}, [&] {
+    read = ReadLearnerOptions(options, folder_.path());
+    update = UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.toneColours = true; });
+  }));
+  EXPECT_EQ(read.kind(), Status::Kind::kIoError) << read.ToString();
+  EXPECT_EQ(read.file(), file_);
+  EXPECT_EQ(read.reason(), "is a FIFO, not a regular file");
+  EXPECT_FALSE(options.toneColours);
+  EXPECT_FALSE(update.ok());
+  EXPECT_TRUE(std::filesystem::is_fifo(file_));
+}
+
+// {"a": [[[...]]]}: an object whose member nests `depth` levels in all.
+std::string Nested(size_t depth) {
+  return "{\"a\": " + std::string(depth - 1, '[') + std::string(depth - 1, ']') + ", \"toneColours\": true}";
+}
+
+// 60,000 nested arrays once read fine, and the save that wrote them back overflowed the stack.
+TEST_F(LearnerOptionsTest, DeeplyNestedJsonIsRefusedAndNotRewritten) {
+  for (size_t depth : {size_t{65}, size_t{60000}}) {
+    const std::string bytes = Nested(depth);
+    WriteBytes(file_, bytes);
+    LearnerOptions options;
+    const Status read = ReadLearnerOptions(options, folder_.path());
+    EXPECT_EQ(read.kind(), Status::Kind::kCorruption) << depth;
+    EXPECT_EQ(read.file(), file_);
+    EXPECT_EQ(read.reason(), "nests arrays or objects deeper than 64 levels: it is not an options file");
+    EXPECT_FALSE(options.toneColours);
+    EXPECT_FALSE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.toneColours = false; }).ok());
+    EXPECT_EQ(ReadBytes(file_), bytes);
+  }
+}
+
+TEST_F(LearnerOptionsTest, NestingUpToTheLimitAndBracketsInStringsStillRead) {
+  for (const std::string& bytes : {Nested(64), std::string(R"({"a": "[[[[{{{{\"[[[[", "toneColours": true})"),
+                                   std::string(R"({"b": ")" + std::string(100, '[') + R"(", "toneColours": true})")}) {
+    WriteBytes(file_, bytes);
+    LearnerOptions options;
+    const Status read = ReadLearnerOptions(options, folder_.path());
+    EXPECT_TRUE(read.ok()) << read.ToString() << "\n" << bytes;
+    EXPECT_TRUE(options.toneColours) << bytes;
+    EXPECT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.toneColours = false; }).ok());
+    ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
+    EXPECT_FALSE(options.toneColours);
+  }
+}
+
 }  // namespace
 }  // namespace tamrel

@@ -56,7 +56,7 @@ TEST(LoadSettingsTest, EachFileIsReadOrLeavesItsDefaultsAndSaysWhy) {
        Bytes(R"({"toneColours": true})"),
        {},
        kToneColoursOn,
-       Kind::kNotFound,
+       Kind::kIoError,
        Kind::kOk},
       {"options.json not JSON, config still read",
        Bytes(kPinyinOffMonoOff),
@@ -66,7 +66,7 @@ TEST(LoadSettingsTest, EachFileIsReadOrLeavesItsDefaultsAndSaysWhy) {
        Kind::kOk,
        Kind::kCorruption},
       {"options.json unreadable", kMissing, kFolder, {}, {}, Kind::kOk, Kind::kIoError},
-      {"both unreadable", kFolder, kFolder, {}, {}, Kind::kNotFound, Kind::kIoError},
+      {"both unreadable", kFolder, kFolder, {}, {}, Kind::kIoError, Kind::kIoError},
   };
   for (const LoadCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -46,6 +46,18 @@ class SysSettingsTest : public ::testing::Test {
   const std::filesystem::path configFile_ = ConfigFileName(folder_.path());
 };
 
+// A FIFO in place of the settings file once made the read wait for a writer forever.
+TEST_F(SysSettingsTest, AFifoIsRefusedAtOnceAndTheDefaultsStay) {
+  test::MakeFifo(configFile_);
+  SysSettings s = AllOff();
+  Status read;
+  EXPECT_TRUE(test::ReturnsWithin(5, {configFile_}, [&] { read = ReadConfig(s, root()); }));
+  EXPECT_EQ(read.kind(), Status::Kind::kIoError) << read.ToString();
+  EXPECT_EQ(read.file(), configFile_);
+  EXPECT_EQ(read.reason(), "is a FIFO, not a regular file");
+  EXPECT_EQ(s, SysSettings{});
+}
+
 TEST_F(SysSettingsTest, FileInsideTheDataFolder) { EXPECT_EQ(configFile_, folder_ / "data/config.data"); }
 
 TEST_F(SysSettingsTest, MissingFileGivesDefaultsAndIsNotCreated) {

@@ -1,10 +1,17 @@
 #include "tests/support/test_support.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <thread>
 
 #include "corpus/corpus_files.h"
 #include "corpus/index_build.h"
@@ -34,6 +41,38 @@ std::string ReadBytes(const std::filesystem::path& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+void MakeFifo(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+  ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << "cannot make a FIFO at " << path;
+}
+
+bool ReturnsWithin(double seconds, const std::vector<std::filesystem::path>& fifos, const std::function<void()>& work) {
+  std::promise<void> done;
+  std::future<void> finished = done.get_future();
+  std::thread worker([&] {
+    work();
+    done.set_value();
+  });
+  const bool inTime = finished.wait_for(std::chrono::duration<double>(seconds)) == std::future_status::ready;
+  if (!inTime) {
+    ADD_FAILURE() << "did not return within " << seconds << " s: blocked on a FIFO?";
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (finished.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+      if (std::chrono::steady_clock::now() > giveUp) {
+        std::fprintf(stderr, "still blocked after the FIFOs were released: giving up\n");
+        std::abort();
+      }
+      for (const auto& fifo : fifos) {
+        const int fd = open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) close(fd);
+      }
+    }
+  }
+  worker.join();
+  return inTime;
 }
 
 void BuildSmallCorpus(const std::filesystem::path& root, std::u16string_view tag, std::string_view dictionary,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,17 @@ class RuntimeFolder {
 
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 std::string ReadBytes(const std::filesystem::path& path);
+
+// Makes a FIFO (a named pipe, mkfifo(3)) at `path`, removing a file that is there; fails the
+// test when it cannot.
+void MakeFifo(const std::filesystem::path& path);
+
+// Runs `work` on a thread of its own and fails the test when it has not returned within `seconds`,
+// as a reader that blocks on a FIFO would not. Each of `fifos` is then opened for reading and
+// writing and closed again, over and over, which releases an open that waits for its partner and
+// lets a blocked read see the end, so the test fails instead of hanging the suite (after 10 s
+// more the process aborts). True when `work` returned in time.
+bool ReturnsWithin(double seconds, const std::vector<std::filesystem::path>& fifos, const std::function<void()>& work);
 
 // Writes BDict/word.dict<tag> and BDict/sents.final<tag> in the runtime folder `root` and builds
 // the corpus; fails the test when the build fails.
