@@ -65,7 +65,8 @@ class ScratchFolder {
 // read-only BDict/, say): checked before the long work, not after it.
 Status CheckWritable(const std::filesystem::path& target) {
   const auto probe = StagedFileName(target);
-  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // O_NONBLOCK: a FIFO left under the probe's name fails the open instead of waiting for a reader.
+  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return Status::IoError(probe, std::string("cannot be created: ") + std::strerror(errno));
   ::close(fd);
   std::error_code ignored;

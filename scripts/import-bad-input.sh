@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs `tamrel-cli import` on bad input against a built corpus and checks each time that it exits
 # non-zero with a message naming the file, and that the corpus (sentence file, dictionary, index)
-# is byte for byte what it was: an empty file, a binary file, a folder, a file of another language
+# is byte for byte what it was: an empty file, a binary file, a folder, a FIFO without a writer
+# (under a timeout, so that an import that waits for one fails the check), a file of another language
 # pair, a read-only BDict/ (run as the user nobody when this runs as root) and a full disk (a tiny
 # tmpfs, when this process may mount one; otherwise said and skipped).
 #
@@ -56,12 +57,14 @@ make_corpus "$root"
 : > "$work/empty.tsv"
 head -c 4096 "$cli" > "$work/binary.bin"
 mkdir "$work/folder.tsv"
+mkfifo "$work/fifo.tsv"
 printf 'Hello\tBonjour\nYes\tOui\n' > "$work/french.tsv"
 printf '1\tcmn\t我们。\n' > "$work/sentences.csv"
 printf 'Fine.\t好。\n' > "$work/fine.tsv"
 check "empty file" "$root" -- "$work/empty.tsv"
 check "binary file" "$root" -- "$work/binary.bin"
 check "folder" "$root" -- "$work/folder.tsv"
+check "FIFO without a writer" "$root" timeout 20 -- "$work/fifo.tsv"
 check "missing file" "$root" -- "$work/missing.tsv"
 check "no Chinese" "$root" -- "$work/french.tsv"
 check "sentences without links" "$root" -- "$work/sentences.csv"
