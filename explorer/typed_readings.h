@@ -66,9 +66,9 @@ class TypedReadings {
   bool Known(std::u16string_view englishWord) const;
 
   std::u16string_view text_;
-  std::u16string_view trimmed_;  // the text without the spaces around it
-  const SearchSources& sources_;
-  const SysSettings& settings_;
+  std::u16string_view trimmed_;   // the text without the spaces around it
+  const SearchSources& sources_;  // outlives the readings, as the text does
+  SysSettings settings_;
   Step step_;
   std::vector<std::pair<Language, std::u16string>> tried_;  // normalised queries already given
 };
