@@ -52,10 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  const std::string notes = FormatExportFile(ExportRows(sentence.english, list, {}));
+  // A sentence becomes a note when it has both sides, and then one line of four fields.
+  const std::vector<ExportRow> rows = ExportRows(sentence.english, list, {});
+  TAMREL_FUZZ_CHECK(rows.size() <= 1);
+  const std::string notes = FormatExportFile(rows);
   const size_t header = notes.find("#tags column:4\n") + 15;
   const std::string row = notes.substr(header);
-  TAMREL_FUZZ_CHECK(std::count(row.begin(), row.end(), '\n') == 1 && row.back() == '\n');
-  TAMREL_FUZZ_CHECK(std::count(row.begin(), row.end(), '\t') == 3);
+  if (rows.empty()) {
+    TAMREL_FUZZ_CHECK(row.empty());
+  } else {
+    TAMREL_FUZZ_CHECK(!rows[0].chinese.empty() && !rows[0].english.empty());
+    TAMREL_FUZZ_CHECK(std::count(row.begin(), row.end(), '\n') == 1 && row.back() == '\n');
+    TAMREL_FUZZ_CHECK(std::count(row.begin(), row.end(), '\t') == 3);
+  }
   return 0;
 }
