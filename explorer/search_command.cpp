@@ -10,8 +10,6 @@ namespace tamrel {
 
 namespace {
 
-std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
-
 // Searches `query` in the corpora `settings` names; true when either found a sentence.
 bool SearchReading(std::u16string_view query, const SearchSources& sources, const SysSettings& settings,
                    std::vector<ResultSentence>& bilingual, std::vector<ResultSentence>& monolingual) {

@@ -14,8 +14,6 @@ namespace {
 
 bool IsSpaceAround(char16_t c) { return c == u' ' || c == u'\t' || c == 0x00A0 || c == 0x3000; }
 
-std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
-
 // A reading of `text` as the language decision reads it.
 TypedReading ReadAsDecided(std::u16string_view text, SearchRoute route, const SearchSources& sources,
                            const SysSettings& settings) {
@@ -27,6 +25,8 @@ TypedReading ReadAsDecided(std::u16string_view text, SearchRoute route, const Se
 }
 
 }  // namespace
+
+std::u16string Quoted(std::u16string_view text) { return u"\"" + std::u16string(text) + u"\""; }
 
 std::u16string_view WithoutSpacesAround(std::u16string_view text) {
   while (!text.empty() && IsSpaceAround(text.front())) text.remove_prefix(1);

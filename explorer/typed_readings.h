@@ -77,6 +77,9 @@ class TypedReadings {
 std::optional<PinyinWords> PinyinWordsOf(std::u16string_view text, const SearchSources& sources,
                                          const SysSettings& settings);
 
+// `text` between double quotes, as notices name what was typed or searched.
+std::u16string Quoted(std::u16string_view text);
+
 // The text without the spaces, tabs, no-break and ideographic spaces around it.
 std::u16string_view WithoutSpacesAround(std::u16string_view text);
 
