@@ -389,8 +389,12 @@ class MainWindowTest : public QObject, tamrel::test::WindowFixture {
       View()->navigate(links);
       return shown.wait(20000);
     };
+    // The page shown signal of the result page a search opened may come after the links page was
+    // asked for: the link is clicked once the links page holds it.
     const auto click = [&](const char* id) {
-      RunScript(*View(), QStringLiteral("document.getElementById('%1').click()").arg(QLatin1String(id)));
+      const QString link = QStringLiteral("document.getElementById('%1')").arg(QLatin1String(id));
+      QTRY_VERIFY_WITH_TIMEOUT(RunScript(*View(), link + QStringLiteral(" !== null")).toBool(), 20000);
+      RunScript(*View(), link + QStringLiteral(".click()"));
     };
     QVERIFY(show());
     click("chinese");
