@@ -137,7 +137,7 @@ int Words(bool chinese, int start, int count) {
   return 0;
 }
 
-int Search(const std::string& text, SearchOutput output, bool writePage) {
+int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset) {
   const bool json = output == SearchOutput::kJson;
   if (text.empty()) {
     std::cerr << "Nothing to search: the text is empty.\n";
@@ -162,13 +162,17 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
   Simplifier simplifier;
   (void)simplifier.Open();  // without OpenCC's configuration, traditional characters are searched as typed
   const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), {bilingual, monolingual, simplifier}, settings,
-                                                      writePage ? page : std::filesystem::path(), pageOptions);
+                                                      writePage ? page : std::filesystem::path(), pageOptions, offset);
   if (result.page == PageResult::kFailed) {
     std::cerr << "The page " << (result.pageFile.empty() ? page : result.pageFile).string()
               << " could not be written.\n";
   }
   if (!result.found()) {
-    if (output == SearchOutput::kText) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
+    if (output == SearchOutput::kText && offset > 0 && result.route != SearchRoute::kNothingFound) {
+      std::cerr << "No more sentences for \"" << U8(result.query) << "\" after the first " << offset << ".\n";
+    } else if (output == SearchOutput::kText) {
+      std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
+    }
     return 1;
   }
   if (output == SearchOutput::kTsv) {
@@ -204,7 +208,7 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
   }
   const auto print = [&](const char* corpus, const char* heading, const std::vector<ResultSentence>& list) {
     if (!json) std::cout << heading << '\n';
-    int rank = 0;
+    int64_t rank = static_cast<int64_t>(offset);
     for (const ResultSentence& s : list) {
       ++rank;
       if (json) {

@@ -212,6 +212,20 @@ TEST_F(CliTest, SearchJsonPrintsOneObjectPerSentence) {
   EXPECT_EQ(o.err, "");
 }
 
+// --offset K skips the first K sentences of each corpus and numbers the rest from K + 1.
+TEST_F(CliTest, SearchOffsetGivesTheSentencesAfterThoseSkipped) {
+  const Outcome o = Run({"search", "--json", "--no-page", "--offset", "1", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "--offset", "1", "weather"}, o);
+  EXPECT_EQ(
+      o.out,
+      R"({"corpus":"BI","rank":2,"chinese":"我 喜欢 下雨 的 天气 。 ","pinyin":"wǒ xǐhuan xiàyǔ de tiānqì 。 ","english":"I like rainy weather. "})"
+      "\n");
+  const Outcome past = Run({"search", "--no-page", "--offset", "2", "weather"});
+  EXPECT_EQ(past.exitCode, 1);
+  EXPECT_EQ(past.err, "No more sentences for \"weather\" after the first 2.\n");
+  EXPECT_EQ(Run({"search", "--offset", "-1", "weather"}).exitCode, 2);
+}
+
 TEST_F(CliTest, SearchTsvPrintsTheExportNotesOfBilingualSentences) {
   const Outcome o = Run({"search", "--tsv", "weather"});
   EXPECT_EQ(o.exitCode, 0) << Describe({"search", "--tsv", "weather"}, o);
