@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <system_error>
-#include <unordered_map>
 
 #include "corpus/corpus_files.h"
 #include "corpus/index_commit.h"
+#include "corpus/key_numbering.h"
 #include "corpus/word_record.h"
 #include "files/durable_files.h"
 #include "files/staged_file.h"
@@ -61,24 +61,63 @@ std::string CheckGroup(const std::u16string (&lines)[3], int& line) {
   return {};
 }
 
-struct KeyPostings {
-  int64_t total = 0;
-  std::vector<std::pair<int32_t, int32_t>> postings;  // sentence ID, occurrences
+// Calls fn(key) for every key of a group: "0" and each Chinese token, "1" and each pinyin token,
+// "3" and each English token as written and "2" and its normal form, when that is not empty.
+template <typename Fn>
+void ForEachKey(const std::u16string (&lines)[3], std::u16string& normal, Fn&& fn) {
+  ForEachField<char16_t>(lines[0], u" ", [&](std::u16string_view t) { fn(KeyPart{u'0', t}); });
+  ForEachField<char16_t>(lines[1], u" ", [&](std::u16string_view t) { fn(KeyPart{u'1', t}); });
+  ForEachField<char16_t>(lines[2], u" ", [&](std::u16string_view t) {
+    fn(KeyPart{u'3', t});
+    normal = t;
+    NormaliseWord(normal);
+    if (!normal.empty()) fn(KeyPart{u'2', normal});
+  });
+}
+
+bool IsLongKey(const KeyPart& part) { return part.rest.size() + 1 > kMaxKeyUnits; }
+
+// Sorts the key numbers of one group and calls fn(number, occurrences) for each distinct one.
+template <typename Fn>
+void ForEachCounted(std::vector<uint32_t>& numbers, Fn&& fn) {
+  std::sort(numbers.begin(), numbers.end());
+  for (size_t i = 0; i < numbers.size();) {
+    size_t j = i + 1;
+    while (j < numbers.size() && numbers[j] == numbers[i]) ++j;
+    fn(numbers[i], static_cast<int32_t>(j - i));
+    i = j;
+  }
+}
+
+// The postings of every key, by key number, in one array: key n's are at [end of n - 1, end of
+// n), in sentence order. Occurrences are kept in a byte each; the rare count of 255 or more is
+// looked up among the large ones.
+struct PostingArrays {
+  std::vector<uint64_t> ends;
+  std::vector<int32_t> sentences;
+  std::vector<uint8_t> counts;
+  std::vector<std::pair<uint64_t, int32_t>> largeCounts;  // position, occurrences; sorted
+
+  int32_t CountAt(uint64_t position) const {
+    if (counts[position] < UINT8_MAX) return counts[position];
+    const auto found = std::lower_bound(largeCounts.begin(), largeCounts.end(), std::make_pair(position, INT32_MIN));
+    return found->second;
+  }
 };
 
-bool WriteDictionary(TextFile& out, const std::vector<const std::pair<const std::u16string, KeyPostings>*>& order) {
+bool WriteDictionary(TextFile& out, const StringList& keys, const std::vector<uint32_t>& order,
+                     const PostingArrays& postings) {
   std::string line;
   bool ok = true;
-  for (const auto* entry : order) {
-    line = Utf16ToUtf8(entry->first);
+  for (const uint32_t n : order) {
+    line = Utf16ToUtf8(keys[n]);
     line += '\t';
-    bool first = true;
-    for (const auto& [id, count] : entry->second.postings) {
-      if (!first) line += ' ';
-      first = false;
-      line += std::to_string(id);
+    const uint64_t begin = n == 0 ? 0 : postings.ends[n - 1];
+    for (uint64_t p = begin; p < postings.ends[n]; ++p) {
+      if (p != begin) line += ' ';
+      line += std::to_string(postings.sentences[p]);
       line += ':';
-      line += std::to_string(count);
+      line += std::to_string(postings.CountAt(p));
     }
     line += '\n';
     ok = out.Write(line.data(), line.size()) && ok;
@@ -98,70 +137,119 @@ Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view 
   if (Status status = lock.Acquire(BuildLockFileName(root, tag)); !status.ok()) return status;
   if (Status status = RecoverIndexFiles(root, tag); !status.ok()) return status;
   const auto source = CorpusFileName(root, CorpusFile::kSentences, tag);
+  // Two passes over the sentence file instead of a map of every key to its postings: the first
+  // checks each group, numbers the keys and counts them; the second puts each posting straight
+  // into its place in one array. Memory then grows with the key text and the postings only.
   std::u16string lines[3];
+  std::u16string normal;
+  KeyNumbering numbering;
+  std::vector<uint64_t> totals;          // occurrences of each key in the whole file
+  std::vector<uint32_t> postingCounts;   // groups that hold each key
+  std::vector<uint32_t> numbers;         // of the keys of one group
+  std::vector<std::u16string> longKeys;  // of one group
+  int32_t sentenceId = 0;
   {
-    GroupReader check;
-    if (Status status = check.Open(source); !status.ok()) return status;
-    while (check.Next(lines)) {
+    GroupReader reader;
+    if (Status status = reader.Open(source); !status.ok()) return status;
+    for (; reader.Next(lines); ++sentenceId) {
       int offset = 0;
       const std::string error = CheckGroup(lines, offset);
-      if (!error.empty()) return Status::InvalidInput(source, check.firstLine() + offset, error);
+      if (!error.empty()) return Status::InvalidInput(source, reader.firstLine() + offset, error);
+      numbers.clear();
+      longKeys.clear();
+      bool full = false;
+      ForEachKey(lines, normal, [&](const KeyPart& part) {
+        if (IsLongKey(part)) {
+          longKeys.push_back(part.prefix + std::u16string(part.rest));
+          return;
+        }
+        const uint32_t n = numbering.Add(part);
+        full = full || n == KeyNumbering::kNone;
+        if (n != KeyNumbering::kNone) numbers.push_back(n);
+      });
+      if (full) return Status::InvalidInput(source, reader.firstLine(), "holds more words than a dictionary can");
+      std::sort(longKeys.begin(), longKeys.end());
+      longKeys.erase(std::unique(longKeys.begin(), longKeys.end()), longKeys.end());
+      for (std::u16string& k : longKeys) report.droppedKeys.push_back({sentenceId, std::move(k)});
+      totals.resize(numbering.size());
+      postingCounts.resize(numbering.size());
+      ForEachCounted(numbers, [&](uint32_t n, int32_t count) {
+        totals[n] += static_cast<uint64_t>(count);
+        ++postingCounts[n];
+      });
     }
   }
-
-  GroupReader reader;
-  if (Status status = reader.Open(source); !status.ok()) return status;
-  std::unordered_map<std::u16string, KeyPostings> keys;
-  std::unordered_map<std::u16string, int32_t> inGroup;
-  std::u16string key;
-  int32_t sentenceId = 0;
-  for (; reader.Next(lines); ++sentenceId) {
-    inGroup.clear();
-    const auto add = [&](char16_t prefix, std::u16string_view word) {
-      key.assign(1, prefix);
-      key += word;
-      ++inGroup[key];
-    };
-    ForEachField<char16_t>(lines[0], u" ", [&](std::u16string_view t) { add(u'0', t); });
-    ForEachField<char16_t>(lines[1], u" ", [&](std::u16string_view t) { add(u'1', t); });
-    std::u16string normal;
-    ForEachField<char16_t>(lines[2], u" ", [&](std::u16string_view t) {
-      add(u'3', t);
-      normal = t;
-      NormaliseWord(normal);
-      if (!normal.empty()) add(u'2', normal);
-    });
-    for (const auto& [k, count] : inGroup) {
-      if (k.size() > kMaxKeyUnits) {
-        report.droppedKeys.push_back({sentenceId, k});
-        continue;
-      }
-      KeyPostings& entry = keys[k];
-      entry.total += count;
-      entry.postings.emplace_back(sentenceId, count);
-    }
-  }
-  // Dropped keys in sentence order, then key order, whatever order the counting map kept.
+  const int32_t groups = sentenceId;
+  // Dropped keys in sentence order, then key order.
   std::sort(report.droppedKeys.begin(), report.droppedKeys.end(), [](const auto& a, const auto& b) {
     return a.sentenceId != b.sentenceId ? a.sentenceId < b.sentenceId : a.key < b.key;
   });
-  report.groups = sentenceId;
-  report.keys = static_cast<int64_t>(keys.size());
+  report.groups = groups;
+  report.keys = static_cast<int64_t>(numbering.size());
 
-  std::vector<const std::pair<const std::u16string, KeyPostings>*> order;
-  order.reserve(keys.size());
-  for (const auto& entry : keys) order.push_back(&entry);
-  std::sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
-    if (a->second.total != b->second.total) return a->second.total > b->second.total;
-    return a->first < b->first;
+  const StringList& keys = numbering.keys();
+  std::vector<uint32_t> order(numbering.size());
+  for (uint32_t n = 0; n < order.size(); ++n) order[n] = n;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    if (totals[a] != totals[b]) return totals[a] > totals[b];
+    return keys[a] < keys[b];
   });
+  std::vector<uint64_t>().swap(totals);
+
+  PostingArrays postings;
+  postings.ends.resize(numbering.size());
+  uint64_t all = 0;
+  for (size_t n = 0; n < postingCounts.size(); ++n) {
+    postings.ends[n] = all;  // where key n's postings begin, until the second pass moves it on
+    all += postingCounts[n];
+  }
+  postings.sentences.resize(all);
+  postings.counts.resize(all);
+  {
+    // The build lock keeps imports out, but a person may edit the file meanwhile: a second pass
+    // that meets other keys or more postings than the first stops instead of writing past them.
+    const Status changed = Status::InvalidInput(source, 0, "changed while the dictionary was prepared from it");
+    GroupReader reader;
+    if (Status status = reader.Open(source); !status.ok()) return status;
+    for (sentenceId = 0; reader.Next(lines); ++sentenceId) {
+      if (sentenceId == groups) return changed;
+      numbers.clear();
+      bool missing = false;
+      ForEachKey(lines, normal, [&](const KeyPart& part) {
+        if (IsLongKey(part)) return;
+        const uint32_t n = numbering.Find(part);
+        missing = missing || n == KeyNumbering::kNone;
+        if (n != KeyNumbering::kNone) numbers.push_back(n);
+      });
+      if (missing) return changed;
+      ForEachCounted(numbers, [&](uint32_t n, int32_t count) {
+        if (postingCounts[n] == 0) {
+          missing = true;
+          return;
+        }
+        --postingCounts[n];
+        const uint64_t p = postings.ends[n]++;
+        postings.sentences[p] = sentenceId;
+        postings.counts[p] = static_cast<uint8_t>(std::min<int32_t>(count, UINT8_MAX));
+        if (count >= UINT8_MAX) postings.largeCounts.emplace_back(p, count);
+      });
+      if (missing) return changed;
+    }
+    if (sentenceId != groups) return changed;
+    for (const uint32_t left : postingCounts) {
+      if (left != 0) return changed;
+    }
+  }
+  std::vector<uint32_t>().swap(postingCounts);
+  numbering.ReleaseLookup();
+  std::sort(postings.largeCounts.begin(), postings.largeCounts.end());
 
   // A staged file that a killed prepare left goes first.
   const auto target = CorpusFileName(root, CorpusFile::kDictionary, tag);
   (void)RemoveFile(StagedFileName(target));  // Open empties one that stays
   StagedFile dictionary(target);
   if (Status status = dictionary.Open(); !status.ok()) return status;
-  if (!WriteDictionary(dictionary.file(), order)) return dictionary.WriteFailure();
+  if (!WriteDictionary(dictionary.file(), keys, order, postings)) return dictionary.WriteFailure();
   return dictionary.Commit();
 }
 
