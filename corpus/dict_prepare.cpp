@@ -125,6 +125,118 @@ bool WriteDictionary(TextFile& out, const StringList& keys, const std::vector<ui
   return ok;
 }
 
+// What the first pass learns: every key of the file numbered, how often each occurs in all and
+// in how many groups.
+struct KeyCounts {
+  KeyNumbering numbering;
+  std::vector<uint64_t> totals;
+  std::vector<uint32_t> groupsHolding;
+  int32_t groups = 0;
+};
+
+// The first pass: checks every group (CheckGroup) and counts its keys; keys over kMaxKeyUnits go
+// to report.droppedKeys instead, in sentence order, then key order. Fails at the first broken group.
+Status CountKeys(const std::filesystem::path& source, KeyCounts& counts, PrepareReport& report) {
+  GroupReader reader;
+  if (Status status = reader.Open(source); !status.ok()) return status;
+  std::u16string lines[3];
+  std::u16string normal;
+  std::vector<uint32_t> numbers;         // of the keys of one group
+  std::vector<std::u16string> longKeys;  // of one group
+  for (; reader.Next(lines); ++counts.groups) {
+    int offset = 0;
+    const std::string error = CheckGroup(lines, offset);
+    if (!error.empty()) return Status::InvalidInput(source, reader.firstLine() + offset, error);
+    numbers.clear();
+    longKeys.clear();
+    bool full = false;
+    ForEachKey(lines, normal, [&](const KeyPart& part) {
+      if (IsLongKey(part)) {
+        longKeys.push_back(part.prefix + std::u16string(part.rest));
+        return;
+      }
+      const uint32_t n = counts.numbering.Add(part);
+      full = full || n == KeyNumbering::kNone;
+      if (n != KeyNumbering::kNone) numbers.push_back(n);
+    });
+    if (full) return Status::InvalidInput(source, reader.firstLine(), "holds more words than a dictionary can");
+    std::sort(longKeys.begin(), longKeys.end());
+    longKeys.erase(std::unique(longKeys.begin(), longKeys.end()), longKeys.end());
+    for (std::u16string& k : longKeys) report.droppedKeys.push_back({counts.groups, std::move(k)});
+    counts.totals.resize(counts.numbering.size());
+    counts.groupsHolding.resize(counts.numbering.size());
+    ForEachCounted(numbers, [&](uint32_t n, int32_t count) {
+      counts.totals[n] += static_cast<uint64_t>(count);
+      ++counts.groupsHolding[n];
+    });
+  }
+  return Status::Ok();
+}
+
+// The key numbers, the most frequent key first; keys of equal frequency in key order.
+std::vector<uint32_t> FrequencyOrder(const KeyCounts& counts) {
+  const StringList& keys = counts.numbering.keys();
+  std::vector<uint32_t> order(keys.size());
+  for (uint32_t n = 0; n < order.size(); ++n) order[n] = n;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    if (counts.totals[a] != counts.totals[b]) return counts.totals[a] > counts.totals[b];
+    return keys[a] < keys[b];
+  });
+  return order;
+}
+
+// The second pass: puts every posting into its place, which the counts of the first pass make
+// room for. The build lock keeps imports out, but a person may edit the file meanwhile: a pass
+// that meets other keys or more postings than the first counted stops instead of writing past
+// them. Uses up counts.groupsHolding.
+Status PlacePostings(const std::filesystem::path& source, KeyCounts& counts, PostingArrays& postings) {
+  const Status changed = Status::InvalidInput(source, 0, "changed while the dictionary was prepared from it");
+  postings.ends.resize(counts.numbering.size());
+  uint64_t all = 0;
+  for (size_t n = 0; n < counts.groupsHolding.size(); ++n) {
+    postings.ends[n] = all;  // where key n's postings begin, until this pass moves it on
+    all += counts.groupsHolding[n];
+  }
+  postings.sentences.resize(all);
+  postings.counts.resize(all);
+  GroupReader reader;
+  if (Status status = reader.Open(source); !status.ok()) return status;
+  std::u16string lines[3];
+  std::u16string normal;
+  std::vector<uint32_t> numbers;
+  int32_t sentenceId = 0;
+  for (; reader.Next(lines); ++sentenceId) {
+    if (sentenceId == counts.groups) return changed;
+    numbers.clear();
+    bool differs = false;
+    ForEachKey(lines, normal, [&](const KeyPart& part) {
+      if (IsLongKey(part)) return;
+      const uint32_t n = counts.numbering.Find(part);
+      differs = differs || n == KeyNumbering::kNone;
+      if (n != KeyNumbering::kNone) numbers.push_back(n);
+    });
+    if (differs) return changed;
+    ForEachCounted(numbers, [&](uint32_t n, int32_t count) {
+      if (counts.groupsHolding[n] == 0) {
+        differs = true;
+        return;
+      }
+      --counts.groupsHolding[n];
+      const uint64_t p = postings.ends[n]++;
+      postings.sentences[p] = sentenceId;
+      postings.counts[p] = static_cast<uint8_t>(std::min<int32_t>(count, UINT8_MAX));
+      if (count >= UINT8_MAX) postings.largeCounts.emplace_back(p, count);
+    });
+    if (differs) return changed;
+  }
+  if (sentenceId != counts.groups) return changed;
+  for (const uint32_t left : counts.groupsHolding) {
+    if (left != 0) return changed;
+  }
+  std::sort(postings.largeCounts.begin(), postings.largeCounts.end());
+  return Status::Ok();
+}
+
 }  // namespace
 
 Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view tag, PrepareReport& report) {
@@ -140,116 +252,23 @@ Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view 
   // Two passes over the sentence file instead of a map of every key to its postings: the first
   // checks each group, numbers the keys and counts them; the second puts each posting straight
   // into its place in one array. Memory then grows with the key text and the postings only.
-  std::u16string lines[3];
-  std::u16string normal;
-  KeyNumbering numbering;
-  std::vector<uint64_t> totals;          // occurrences of each key in the whole file
-  std::vector<uint32_t> postingCounts;   // groups that hold each key
-  std::vector<uint32_t> numbers;         // of the keys of one group
-  std::vector<std::u16string> longKeys;  // of one group
-  int32_t sentenceId = 0;
-  {
-    GroupReader reader;
-    if (Status status = reader.Open(source); !status.ok()) return status;
-    for (; reader.Next(lines); ++sentenceId) {
-      int offset = 0;
-      const std::string error = CheckGroup(lines, offset);
-      if (!error.empty()) return Status::InvalidInput(source, reader.firstLine() + offset, error);
-      numbers.clear();
-      longKeys.clear();
-      bool full = false;
-      ForEachKey(lines, normal, [&](const KeyPart& part) {
-        if (IsLongKey(part)) {
-          longKeys.push_back(part.prefix + std::u16string(part.rest));
-          return;
-        }
-        const uint32_t n = numbering.Add(part);
-        full = full || n == KeyNumbering::kNone;
-        if (n != KeyNumbering::kNone) numbers.push_back(n);
-      });
-      if (full) return Status::InvalidInput(source, reader.firstLine(), "holds more words than a dictionary can");
-      std::sort(longKeys.begin(), longKeys.end());
-      longKeys.erase(std::unique(longKeys.begin(), longKeys.end()), longKeys.end());
-      for (std::u16string& k : longKeys) report.droppedKeys.push_back({sentenceId, std::move(k)});
-      totals.resize(numbering.size());
-      postingCounts.resize(numbering.size());
-      ForEachCounted(numbers, [&](uint32_t n, int32_t count) {
-        totals[n] += static_cast<uint64_t>(count);
-        ++postingCounts[n];
-      });
-    }
-  }
-  const int32_t groups = sentenceId;
-  // Dropped keys in sentence order, then key order.
-  std::sort(report.droppedKeys.begin(), report.droppedKeys.end(), [](const auto& a, const auto& b) {
-    return a.sentenceId != b.sentenceId ? a.sentenceId < b.sentenceId : a.key < b.key;
-  });
-  report.groups = groups;
-  report.keys = static_cast<int64_t>(numbering.size());
-
-  const StringList& keys = numbering.keys();
-  std::vector<uint32_t> order(numbering.size());
-  for (uint32_t n = 0; n < order.size(); ++n) order[n] = n;
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    if (totals[a] != totals[b]) return totals[a] > totals[b];
-    return keys[a] < keys[b];
-  });
-  std::vector<uint64_t>().swap(totals);
-
+  KeyCounts counts;
+  if (Status status = CountKeys(source, counts, report); !status.ok()) return status;
+  report.groups = counts.groups;
+  report.keys = static_cast<int64_t>(counts.numbering.size());
+  const std::vector<uint32_t> order = FrequencyOrder(counts);
+  std::vector<uint64_t>().swap(counts.totals);
   PostingArrays postings;
-  postings.ends.resize(numbering.size());
-  uint64_t all = 0;
-  for (size_t n = 0; n < postingCounts.size(); ++n) {
-    postings.ends[n] = all;  // where key n's postings begin, until the second pass moves it on
-    all += postingCounts[n];
-  }
-  postings.sentences.resize(all);
-  postings.counts.resize(all);
-  {
-    // The build lock keeps imports out, but a person may edit the file meanwhile: a second pass
-    // that meets other keys or more postings than the first stops instead of writing past them.
-    const Status changed = Status::InvalidInput(source, 0, "changed while the dictionary was prepared from it");
-    GroupReader reader;
-    if (Status status = reader.Open(source); !status.ok()) return status;
-    for (sentenceId = 0; reader.Next(lines); ++sentenceId) {
-      if (sentenceId == groups) return changed;
-      numbers.clear();
-      bool missing = false;
-      ForEachKey(lines, normal, [&](const KeyPart& part) {
-        if (IsLongKey(part)) return;
-        const uint32_t n = numbering.Find(part);
-        missing = missing || n == KeyNumbering::kNone;
-        if (n != KeyNumbering::kNone) numbers.push_back(n);
-      });
-      if (missing) return changed;
-      ForEachCounted(numbers, [&](uint32_t n, int32_t count) {
-        if (postingCounts[n] == 0) {
-          missing = true;
-          return;
-        }
-        --postingCounts[n];
-        const uint64_t p = postings.ends[n]++;
-        postings.sentences[p] = sentenceId;
-        postings.counts[p] = static_cast<uint8_t>(std::min<int32_t>(count, UINT8_MAX));
-        if (count >= UINT8_MAX) postings.largeCounts.emplace_back(p, count);
-      });
-      if (missing) return changed;
-    }
-    if (sentenceId != groups) return changed;
-    for (const uint32_t left : postingCounts) {
-      if (left != 0) return changed;
-    }
-  }
-  std::vector<uint32_t>().swap(postingCounts);
-  numbering.ReleaseLookup();
-  std::sort(postings.largeCounts.begin(), postings.largeCounts.end());
+  if (Status status = PlacePostings(source, counts, postings); !status.ok()) return status;
+  std::vector<uint32_t>().swap(counts.groupsHolding);
+  counts.numbering.ReleaseLookup();
 
   // A staged file that a killed prepare left goes first.
   const auto target = CorpusFileName(root, CorpusFile::kDictionary, tag);
   (void)RemoveFile(StagedFileName(target));  // Open empties one that stays
   StagedFile dictionary(target);
   if (Status status = dictionary.Open(); !status.ok()) return status;
-  if (!WriteDictionary(dictionary.file(), keys, order, postings)) return dictionary.WriteFailure();
+  if (!WriteDictionary(dictionary.file(), counts.numbering.keys(), order, postings)) return dictionary.WriteFailure();
   return dictionary.Commit();
 }
 
