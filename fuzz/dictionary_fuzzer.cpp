@@ -2,7 +2,7 @@
 // rest follows the dictionary's header line (so that most inputs get past it) and which text
 // is looked up. Checked: a refused file holds no entries; every entry either reads or is refused
 // naming the file; look-ups of the file's own headwords, of pinyin and of English never crash and
-// return entries of the word asked for.
+// return entries of the word asked for (a headword that is not UTF-8 cannot be asked for).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Status read = file.ReadEntry(i, entry);
     TAMREL_FUZZ_CHECK(read.ok() || read.file() == "fuzz-dictionary.tsv");
     std::vector<DictionaryEntry> entries;
-    const std::u16string headword = Utf8ToUtf16(file.Headword(i));
+    std::u16string headword;
+    if (!StrictUtf8ToUtf16(file.Headword(i), headword)) continue;  // not a word anyone can type
     if (dictionary.LookUpChinese(headword, entries).ok()) {
       TAMREL_FUZZ_CHECK(!entries.empty());
       for (const DictionaryEntry& e : entries) TAMREL_FUZZ_CHECK(e.simplified == headword);

