@@ -56,12 +56,11 @@ QWidget& MainWindow::setUpWordPanel() {
   ui_->menuOptions->addAction(&wordPanelAction_);
   const QList<QVariant> sizes = remembered.value(kPanelSizesKey).toList();
   if (sizes.size() == 2) pageSplitter_->setSizes({sizes[0].toInt(), sizes[1].toInt()});
-  const bool shown = remembered.value(kPanelShownKey, false).toBool();
-  wordPanelAction_.setChecked(shown);
-  wordPanel_->setVisible(shown);
+  wordPanel_->setVisible(false);
+  connect(&wordPanelAction_, &QAction::toggled, this, &MainWindow::onWordPanelToggled);
+  wordPanelAction_.setChecked(remembered.value(kPanelShownKey, false).toBool());
 
   auto* hover = new WordHover(*ui_->webView->page());
-  connect(&wordPanelAction_, &QAction::toggled, this, &MainWindow::onWordPanelToggled);
   connect(wordPanel_, &WordPanel::searchRequested, this, &MainWindow::searchFor);
   connect(hover, &WordHover::wordHovered, this, &MainWindow::onWordHovered);
   connect(hover, &WordHover::wordChosen, this, [this](const QString& word) {
@@ -76,7 +75,13 @@ QWidget& MainWindow::setUpWordPanel() {
 
 void MainWindow::onWordPanelToggled(bool shown) {
   wordPanel_->setVisible(shown);
-  QSettings().setValue(kPanelShownKey, shown);
+  QSettings settings;
+  settings.setValue(kPanelShownKey, shown);
+  // Shown for the first time: a third of the room, until the person drags it otherwise.
+  if (shown && !settings.contains(kPanelSizesKey)) {
+    const int width = pageSplitter_->width();
+    pageSplitter_->setSizes({width - width / 3, width / 3});
+  }
 }
 
 bool MainWindow::openDictionary() {

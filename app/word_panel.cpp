@@ -9,6 +9,7 @@ namespace tamrel {
 WordPanel::WordPanel(QWidget* parent) : QTextBrowser(parent) {
   setObjectName(QStringLiteral("wordPanel"));
   setOpenLinks(false);
+  document()->setIndentWidth(18);  // the numbered senses keep the narrow panel's room
   setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
   connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
     if (url.scheme() != QLatin1String(SearchLinkPage::kScheme)) return;
