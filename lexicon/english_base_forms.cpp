@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "lexicon/english_exceptions_data.h"
 
@@ -26,20 +27,17 @@ constexpr size_t kShortestRuleBase = 3;
 
 // Each irregular form with the base forms of its exception lines, in the file's order (nouns,
 // verbs, adjectives, adverbs), space-separated per line.
-using Exceptions = std::unordered_multimap<std::string_view, std::string_view>;
+using Exceptions = std::unordered_map<std::string_view, std::vector<std::string_view>>;
 
 Exceptions ReadExceptions() {
   Exceptions exceptions;
-  std::string_view text = kEnglishExceptionsText;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  for (size_t i = 0; i < kEnglishExceptionLineCount; ++i) {
+    const std::string_view line = kEnglishExceptionLines[i];
     if (line.empty() || line.front() == '#') continue;
     const size_t tab = line.find('\t');
     const size_t second = tab == std::string_view::npos ? tab : line.find('\t', tab + 1);
     if (second == std::string_view::npos) continue;
-    exceptions.emplace(line.substr(0, tab), line.substr(second + 1));
+    exceptions[line.substr(0, tab)].push_back(line.substr(second + 1));
   }
   return exceptions;
 }
@@ -60,14 +58,13 @@ std::vector<std::u16string> EnglishBaseForms(std::u16string_view word) {
   };
 
   static const Exceptions exceptions = ReadExceptions();
-  // equal_range keeps the lines' order: emplace puts an equal key after the ones already there.
-  std::vector<std::string_view> lines;
-  for (auto [at, end] = exceptions.equal_range(ascii); at != end; ++at) lines.push_back(at->second);
-  for (std::string_view bases : lines) {
-    while (!bases.empty()) {
-      const size_t space = bases.find(' ');
-      add(bases.substr(0, space));
-      bases.remove_prefix(space == std::string_view::npos ? bases.size() : space + 1);
+  if (const auto found = exceptions.find(ascii); found != exceptions.end()) {
+    for (std::string_view bases : found->second) {
+      while (!bases.empty()) {
+        const size_t space = bases.find(' ');
+        add(bases.substr(0, space));
+        bases.remove_prefix(space == std::string_view::npos ? bases.size() : space + 1);
+      }
     }
   }
 
