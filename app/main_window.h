@@ -16,12 +16,16 @@
 #include <string_view>
 
 #include "corpus/corpus_index.h"
+#include "dictionary/dictionary.h"
 #include "explorer/search_history.h"
+#include "explorer/search_result.h"
 #include "explorer/sentence_export.h"
 #include "explorer/sentence_text.h"
 #include "lexicon/simplify.h"
 #include "settings/learner_options.h"
 #include "settings/sys_settings.h"
+
+class QSplitter;
 
 namespace Ui {
 class MainWindow;
@@ -31,6 +35,7 @@ namespace tamrel {
 
 class Desktop;
 class ImportRun;
+class WordPanel;
 
 class MainWindow : public QDialog {
   Q_OBJECT
@@ -95,6 +100,15 @@ class MainWindow : public QDialog {
   // Puts `text`, its white space made single spaces, into the input box and searches it.
   void searchFor(const QString& text);
 
+  // The word panel beside the page (app/main_window_words.cpp): set up in the web view's place,
+  // which it returns for the form to grow; filled after each search and for a hovered word.
+  QWidget& setUpWordPanel();
+  void onWordPanelToggled(bool shown);
+  void showWordPanelFor(const SearchCommandResult& result);
+  void onWordHovered(const QString& word);
+  // Opens the dictionary at the first call; false (the panel says why) when it cannot be read.
+  bool openDictionary();
+
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
   void lookUpWords();
@@ -131,6 +145,12 @@ class MainWindow : public QDialog {
   QAction aboutSeparator_;
   QAction aboutAction_;  // the About entry of the window's context menu
   std::unique_ptr<ImportRun> importRun_;
+  Dictionary dictionary_;
+  bool dictionaryTried_ = false;
+  bool dictionaryOpen_ = false;
+  QSplitter* pageSplitter_ = nullptr;
+  WordPanel* wordPanel_ = nullptr;
+  QAction wordPanelAction_;  // Options > Word Panel
 };
 
 }  // namespace tamrel

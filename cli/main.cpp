@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/define_command.h"
 #include "cli/import_command.h"
 #include "cli/standard_output.h"
 
@@ -78,6 +79,14 @@ int Run(int argc, char** argv) {
       ->required()
       ->expected(-1);
 
+  auto* define = app.add_subcommand("define", "The dictionary entries of a Chinese word, pinyin or an English word");
+  bool defineJson = false;
+  std::vector<std::string> defineWords;
+  define->add_flag("--json", defineJson, "One JSON object per entry and line");
+  define->add_option("TEXT", defineWords, "A Chinese word, pinyin (any notation) or an English word")
+      ->required()
+      ->expected(-1);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -88,6 +97,11 @@ int Run(int argc, char** argv) {
   if (app.got_subcommand(segment)) return tamrel::cli::Segment(lexicon, false, !keepTraditional);
   if (app.got_subcommand(pinyin)) return tamrel::cli::Segment(lexicon, true, !keepTraditional);
   tamrel::cli::RemoveLeftovers();
+  if (app.got_subcommand(define)) {
+    std::string text;
+    for (const std::string& w : defineWords) text += (text.empty() ? "" : " ") + w;
+    return tamrel::cli::Define(text, defineJson);
+  }
   if (app.got_subcommand("build")) return tamrel::cli::Build();
   if (app.got_subcommand(prepare)) return tamrel::cli::Prepare(tag);
   if (app.got_subcommand(importCommand)) return tamrel::cli::Import(importTag, importFiles, importAppend);

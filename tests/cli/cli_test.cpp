@@ -487,6 +487,56 @@ TEST_F(CliTest, SegmentWithoutItsLexiconExitsWith2) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// define
+
+TEST_F(CliTest, DefinePrintsOneJsonLinePerEntry) {
+  const Outcome apple = Run({"define", "--json", "苹果"});
+  EXPECT_EQ(apple.exitCode, 0) << Describe({"define"}, apple);
+  EXPECT_EQ(apple.out,
+            "{\"word\":\"苹果\",\"traditional\":\"蘋果\",\"pinyin\":\"píngguǒ\",\"senses\":[\"apple\"],\"hsk\":3,"
+            "\"frequency\":5692}\n"
+            "{\"word\":\"苹果\",\"traditional\":\"蘋果\",\"pinyin\":\"Píngguǒ\",\"senses\":[\"Apple (American tech "
+            "company)\"],\"hsk\":null,\"frequency\":5692}\n");
+  EXPECT_EQ(apple.err, "");
+  // The traditional form finds the same entries; the senses of a "see" reference follow its own.
+  EXPECT_EQ(Run({"define", "--json", "蘋果"}).out, apple.out);
+  EXPECT_EQ(
+      Run({"define", "--json", "一命归天"}).out,
+      "{\"word\":\"一命归天\",\"traditional\":\"一命歸天\",\"pinyin\":\"yīmìngguītiān\",\"senses\":[\"see "
+      "一命嗚呼|一命呜呼[yi1 ming4 wu1 hu1]\",\"to die (idiom)\",\"to breathe one's last\",\"to give up the ghost\"],"
+      "\"hsk\":null,\"frequency\":149602}\n");
+  EXPECT_TRUE(Run({"define", "--json", "攻"})
+                  .out.starts_with("{\"word\":\"攻\",\"traditional\":\"攻\",\"pinyin\":\"gōng\","
+                                   "\"senses\":[\"to attack\",\"to accuse\",\"to study\",\"(LGBT) "
+                                   "top\"],\"hsk\":\"7-9\",\"frequency\":1561}\n"));
+}
+
+TEST_F(CliTest, DefineOfPinyinOrEnglishGivesChineseWords) {
+  for (const char* pinyin : {"nǐhǎo", "ni3hao3", "ni hao", "nihao"}) {
+    const Outcome o = Run({"define", "--json", pinyin});
+    EXPECT_EQ(o.exitCode, 0) << Describe({"define", pinyin}, o);
+    EXPECT_TRUE(o.out.starts_with("{\"word\":\"你好\",")) << o.out;
+  }
+  const Outcome apple = Run({"define", "apple"});
+  EXPECT_EQ(apple.exitCode, 0) << Describe({"define", "apple"}, apple);
+  EXPECT_TRUE(
+      apple.out.starts_with("苹果 (蘋果)  píngguǒ  HSK 3  less common (rank 5692)\n  1. apple\n  CL: 个[gè], 颗[kē]\n"))
+      << apple.out;
+  // Toneless letters no sense translates read as pinyin; a word with tones always does.
+  EXPECT_TRUE(Run({"define", "--json", "xian"}).out.starts_with("{\"word\":\"先\",")) << Run({"define", "xian"}).out;
+  EXPECT_TRUE(Run({"define", "--json", "shi4"}).out.starts_with("{\"word\":\"是\",")) << Run({"define", "shi4"}).out;
+}
+
+TEST_F(CliTest, DefineOfWhatNoEntryHoldsExitsWith1) {
+  ExpectRuns(root(), {
+                         {{"define", "zzzqqq"}, 1, "", "No dictionary entry for \"zzzqqq\".\n"},
+                         {{"define", "--json", "龘龘龘"}, 1, "", "No dictionary entry for \"龘龘龘\".\n"},
+                         {{"define", "  "}, 1, "", "No dictionary entry for \"\".\n"},
+                         {{"define"}, 2, "", "TEXT is required"},
+                     });
+}
+
+// ---------------------------------------------------------------------------------------------
 // import
 
 TEST_F(CliTest, ImportReplacesOrAppendsToACorpusAndBuildsItsIndex) {
@@ -617,7 +667,8 @@ TEST_F(CliTest, HelpNamesEveryCommand) {
       o.out.starts_with("Tamrel: example sentences for learners of Chinese and English\n"
                         "Usage: tamrel-cli [OPTIONS] SUBCOMMAND\n"))
       << o.out;
-  for (const char* command : {"build", "words", "search", "settings", "prepare", "segment", "pinyin", "import"}) {
+  for (const char* command :
+       {"build", "words", "search", "settings", "prepare", "segment", "pinyin", "import", "define"}) {
     EXPECT_TRUE(Contains(o.out, std::string("\n  ") + command + " ")) << command;
   }
   EXPECT_EQ(o.err, "");

@@ -30,6 +30,21 @@ TEST(EnglishBaseFormsTest, RegularEndings) {
   EXPECT_TRUE(Offers(u"walking", u"walk"));
   EXPECT_TRUE(Offers(u"making", u"make"));
   EXPECT_TRUE(Offers(u"running", u"run"));
+  EXPECT_TRUE(Offers(u"dries", u"dry"));
+  EXPECT_TRUE(Offers(u"chatted", u"chat"));                 // in no exception list
+  EXPECT_EQ(EnglishBaseForms(u"rating").front(), u"rate");  // before "rat"
+  EXPECT_EQ(EnglishBaseForms(u"taller").front(), u"tall");
+}
+
+// Forms only WordNet's exception lists know, which the detachment rules cannot find.
+TEST(EnglishBaseFormsTest, WordNetExceptions) {
+  EXPECT_EQ(EnglishBaseForms(u"mice").front(), u"mouse");
+  EXPECT_EQ(EnglishBaseForms(u"bigger").front(), u"big");
+  EXPECT_EQ(EnglishBaseForms(u"studied").front(), u"study");
+  EXPECT_EQ(EnglishBaseForms(u"swum").front(), u"swim");
+  EXPECT_EQ(EnglishBaseForms(u"criteria").front(), u"criterion");
+  EXPECT_TRUE(Offers(u"better", u"good"));
+  EXPECT_TRUE(Offers(u"lice", u"louse"));
 }
 
 TEST(EnglishBaseFormsTest, WordsLeftAlone) {
