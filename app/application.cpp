@@ -8,6 +8,7 @@
 
 #include "app/desktop.h"
 #include "app/main_window.h"
+#include "app/runtime_start.h"
 #include "app/search_link_page.h"
 #include "app/window_frame.h"
 
@@ -33,6 +34,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
   QFont::insertSubstitutions(QStringLiteral("MS Shell Dlg"), sans);
 }
+
+bool Application::enterRuntimeFolder() { return EnterRuntimeFolder(arguments()); }
 
 int Application::run() {
   QtDesktop desktop;
