@@ -39,7 +39,8 @@ inline constexpr const char* kReportBugAfter =
 
 // File > Import Sentences...: the file choice, the progress dialog and the messages at its end.
 inline constexpr const char* kImportChooseCaption = TAMREL_TEXT("WindowTexts", "Import Sentences");
-inline constexpr const char* kImportFileFilter = TAMREL_TEXT("WindowTexts", "Sentence files (*.tsv *.txt *.csv);;All files (*)");
+inline constexpr const char* kImportFileFilter =
+    TAMREL_TEXT("WindowTexts", "Sentence files (*.tsv *.txt *.csv);;All files (*)");
 inline constexpr const char* kImportProgressCaption = TAMREL_TEXT("WindowTexts", "Importing Sentences");
 inline constexpr const char* kImportCancelButton = TAMREL_TEXT("WindowTexts", "Cancel");
 inline constexpr const char* kImportDoneCaption = TAMREL_TEXT("WindowTexts", "Import Finished");
