@@ -162,7 +162,8 @@ void MainWindow::onSearch() {
 }
 
 void MainWindow::onBuild() {
-  if (!BuildAllCorpora(root_).ok()) {
+  // A build that took effect but could not finish is finished by the next load.
+  if (!BuildAllCorpora(root_).tookEffect()) {
     showResourcesError();
     return;
   }

@@ -31,7 +31,7 @@ void MainWindow::onExport() {
   if (chosen.isEmpty()) return;
   const std::filesystem::path path = chosen.toStdString();
   const Status status = WriteExportFile(path, exportRows_);
-  if (status.ok()) {
+  if (status.tookEffect()) {  // the notes are saved even when their folder could not be synced
     const QString saved = exportRows_.size() == 1 ? WindowText(kExportSavedOne).arg(chosen)
                                                   : WindowText(kExportSaved).arg(exportRows_.size()).arg(chosen);
     desktop_.Tell(this, WindowText(kExportCaption), saved, Desktop::Icon::kInformation);

@@ -49,7 +49,8 @@ void SettingsDialog::onSave() {
     current.searchBilingual = settings_.searchBilingual;
     current.showPinyin = settings_.showPinyin;
   });
-  if (!status.ok()) {
+  // A save whose folder could not be synced has been made all the same.
+  if (!status.tookEffect()) {
     showSaveFailure(status);
     return;
   }
@@ -63,7 +64,7 @@ void SettingsDialog::onSave() {
       current.toneColours = chosen.toneColours;
       current.language = chosen.language;
     });
-    if (!options.ok()) {
+    if (!options.tookEffect()) {
       showSaveFailure(options);
       return;
     }

@@ -13,7 +13,8 @@ namespace tamrel::cli {
 // holds that corpus's build lock. Run before every command that works in the runtime folder.
 void RemoveLeftovers();
 
-// Rebuilds the indexes of "BI" then "MO"; 0 on success, 1 on failure.
+// Rebuilds the indexes of "BI" then "MO"; 0 on success, 1 on failure, 3 when a new index has
+// taken effect but a step after its commit record failed (the next command finishes it).
 int Build();
 
 // Lists words of the bilingual corpus from `start`; 0, or 2 when the corpus cannot be loaded.
@@ -30,11 +31,11 @@ enum class SearchOutput { kText, kJson, kTsv };
 int Search(const std::string& text, SearchOutput output, bool writePage);
 
 // Prints the options, or sets KEY=TRUE|FALSE pairs and writes them; 0, or 2 on a bad pair or
-// when the file cannot be written.
+// when the file cannot be written, or 3 when it was written but could not be synced.
 int Settings(const std::vector<std::string>& assignments);
 
 // Writes BDict/word.dict<tag> from BDict/sents.final<tag>; 0, or 1 when the file is refused or
-// cannot be written.
+// cannot be written, or 3 when it was written but could not be synced.
 int Prepare(const std::string& tag);
 
 // Reads UTF-8 lines on standard input and prints, one output line per input line, each line's
