@@ -69,7 +69,7 @@ bool EnterRuntimeFolder(const QStringList& arguments) {
   Status status = ChooseRuntimeFolder(std::filesystem::path(RootArgument(arguments).toStdString()), current,
                                       ExecutablePath(), chosen);
   if (status.ok()) status = PrepareRuntimeFolder(chosen);
-  if (!status.ok()) {
+  if (!status.tookEffect()) {  // a failed folder sync after the files were in place leaves them usable
     Refuse(QCoreApplication::translate("RuntimeStart", "The folder for Tamrel's files cannot be prepared:\n%1")
                .arg(QString::fromStdString(status.ToString())));
     return false;

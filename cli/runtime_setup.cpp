@@ -19,7 +19,8 @@ int EnterRuntimeFolder(const std::string& root, bool buildIndexes) {
     return 2;
   }
   ShippedUpdate update;
-  if (const Status status = PrepareRuntimeFolder(chosen, &update); !status.ok()) {
+  // A folder sync that failed after the files were in place leaves them usable.
+  if (const Status status = PrepareRuntimeFolder(chosen, &update); !status.tookEffect()) {
     std::cerr << "tamrel-cli: cannot prepare the runtime folder " << chosen.folder.string() << ": " << status.ToString()
               << '\n';
     return 2;

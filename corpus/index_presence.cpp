@@ -2,6 +2,7 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/key_table_file.h"
+#include "files/durable_files.h"
 
 namespace tamrel {
 
@@ -27,16 +28,12 @@ bool AnyIndexMissing(const std::filesystem::path& root) {
   return IndexMissing(root, kTagBilingual) || IndexMissing(root, kTagMonolingual);
 }
 
-bool RemoveIndex(const std::filesystem::path& root, std::u16string_view tag) {
-  std::error_code error;
-  bool removed = true;
+Status RemoveIndex(const std::filesystem::path& root, std::u16string_view tag) {
   // The word table first: a corpus without it is never loaded, whatever else is left.
   for (CorpusFile index : kIndexFiles) {
-    std::filesystem::remove(CorpusFileName(root, index, tag), error);
-    removed = removed && !error;
+    if (Status removed = RemoveFile(CorpusFileName(root, index, tag)); !removed.ok()) return removed;
   }
-  std::filesystem::remove(KeyTableFileName(root, tag), error);
-  return removed && !error;
+  return RemoveFile(KeyTableFileName(root, tag));
 }
 
 }  // namespace tamrel

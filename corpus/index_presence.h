@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "files/status.h"
+
 namespace tamrel {
 
 // True when corpus `tag` of the runtime folder `root` has its sentence file and dictionary (BDict/)
@@ -15,7 +17,8 @@ bool IndexMissing(const std::filesystem::path& root, std::u16string_view tag);
 bool AnyIndexMissing(const std::filesystem::path& root);
 
 // Removes the index files of corpus `tag` (the four, and the key table made from them), so that
-// IndexMissing says it must be built again: for sources replaced outside a build.
-[[nodiscard]] bool RemoveIndex(const std::filesystem::path& root, std::u16string_view tag);
+// IndexMissing says it must be built again: for sources replaced outside a build. Fails naming the
+// first file that could not be removed; missing files are no failure.
+Status RemoveIndex(const std::filesystem::path& root, std::u16string_view tag);
 
 }  // namespace tamrel

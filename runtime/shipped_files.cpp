@@ -81,13 +81,6 @@ Status WriteRecord(const std::filesystem::path& path, const Record& record, bool
   return WriteFileStaged(path, text, StagedFile::Naming::kUnique);
 }
 
-Status MakeFolder(const std::filesystem::path& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) return Status::IoError(folder, "cannot be made: " + error.message());
-  return Status::Ok();
-}
-
 // The user's file `target` is the shipped copy the record names, or is missing.
 bool IsShippedCopy(const Record& record, const std::string& name, const std::filesystem::path& target) {
   std::error_code error;
@@ -132,24 +125,22 @@ Status UpdateLocked(const std::filesystem::path& root, const std::filesystem::pa
   // every file the one or the other, and the next start copies again.
   for (const Copy& copy : copies) record.files[copy.name].insert(IdOf(copy.source.bytes()));
   for (const char* folder : {"BDict", "data"}) {
-    if (Status made = MakeFolder(root / folder); !made.ok()) return made;
+    if (Status made = CreateFolders(root / folder); !made.ok()) return made;
   }
-  if (Status written = WriteRecord(recordPath, record, false); !written.ok()) return written;
+  if (Status written = WriteRecord(recordPath, record, false); !written.tookEffect()) return written;
 
   // The index of a corpus whose sources are replaced goes first, so that it is built again (the
   // front ends build a missing index) even after a crash in the middle of the copies.
   for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) {
     const std::string name = CorpusFileName("", CorpusFile::kSentences, tag).string();
     const bool replaced = std::any_of(copies.begin(), copies.end(), [&](const Copy& c) { return c.name == name; });
-    if (replaced && !RemoveIndex(root, tag)) {
-      return Status::IoError(CorpusFileName(root, CorpusFile::kWordTable, tag), "cannot be removed");
-    }
+    if (Status removed = replaced ? RemoveIndex(root, tag) : Status::Ok(); !removed.ok()) return removed;
   }
   if (Status synced = SyncFolder(root / "data"); !synced.ok()) return synced;
 
   for (const Copy& copy : copies) {
     if (Status written = WriteFileStaged(root / copy.name, copy.source.bytes(), StagedFile::Naming::kUnique);
-        !written.ok()) {
+        !written.tookEffect()) {
       return written;
     }
     record.files[copy.name] = {IdOf(copy.source.bytes())};
@@ -161,7 +152,7 @@ Status UpdateLocked(const std::filesystem::path& root, const std::filesystem::pa
     MappedFile page;
     if (Status opened = page.OpenChecked(entry.path()); !opened.ok()) return opened;
     const std::filesystem::path target = root / "data" / entry.path().filename();
-    if (Status written = WriteFileStaged(target, page.bytes(), StagedFile::Naming::kUnique); !written.ok()) {
+    if (Status written = WriteFileStaged(target, page.bytes(), StagedFile::Naming::kUnique); !written.tookEffect()) {
       return written;
     }
     update.changed = true;
@@ -183,7 +174,7 @@ Status UpdateFromShipped(const std::filesystem::path& root, const std::filesyste
   ShippedUpdate ignored;
   ShippedUpdate& done = update != nullptr ? *update : ignored;
   done = ShippedUpdate();
-  if (Status made = MakeFolder(root / "data"); !made.ok()) return made;
+  if (Status made = CreateFolders(root / "data"); !made.ok()) return made;
   FileLock lock;
   if (Status locked = lock.Acquire(root / "data" / "shipped-files.lock"); !locked.ok()) return locked;
   return UpdateLocked(root, shipped, done);

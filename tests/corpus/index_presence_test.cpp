@@ -27,7 +27,7 @@ TEST(IndexPresenceTest, RemovedIndexMustBeBuiltAgain) {
   test::BuildSmallCorpus(folder.path(), u"MO", kDictionary, kSentences);
   EXPECT_FALSE(IndexMissing(folder.path(), u"MO"));
   EXPECT_FALSE(AnyIndexMissing(folder.path()));
-  EXPECT_TRUE(RemoveIndex(folder.path(), u"MO"));
+  EXPECT_TRUE(RemoveIndex(folder.path(), u"MO").ok());
   EXPECT_TRUE(IndexMissing(folder.path(), u"MO"));
   for (CorpusFile index :
        {CorpusFile::kWordTable, CorpusFile::kPostings, CorpusFile::kSentenceTable, CorpusFile::kSentenceRecords}) {
