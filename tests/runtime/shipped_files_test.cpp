@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "files/fault_injection.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {
@@ -101,6 +104,35 @@ TEST_F(ShippedFilesTest, NewCorpusKeepsACorpusTheUserImported) {
   Ship("3");  // the imported corpus stays the user's at every later installation
   EXPECT_EQ(Update().keptCorpora, std::vector<std::string>{"BI"});
   EXPECT_EQ(ReadBytes(user_ / "BDict/sents.finalBI"), "imported sentences");
+}
+
+// Every file operation of an upgrade fails in turn (a full disk at that step): the update reports
+// it, the imported corpus and the settings are never touched, and the next start finishes the
+// upgrade.
+TEST_F(ShippedFilesTest, UpgradeFailingAtAnyStepIsFinishedByTheNextStart) {
+  for (int64_t n = 1;; ++n) {
+    fs::remove_all(user_);
+    Ship("1");
+    Update();
+    WriteBytes(user_ / "BDict/sents.finalBI", "imported sentences");
+    WriteBytes(user_ / "data/config.data", "settings");
+    Ship("2");
+    InjectNthFileFault(n, ENOSPC);
+    const Status failed = UpdateFromShipped(user_, shipped_);
+    const bool met = !FailedFileOperation().empty();
+    ClearFileFaults();
+    EXPECT_EQ(ReadBytes(user_ / "BDict/sents.finalBI"), "imported sentences") << "fault " << n;
+    EXPECT_EQ(ReadBytes(user_ / "data/config.data"), "settings") << "fault " << n;
+    if (!met) {
+      EXPECT_TRUE(failed.ok());
+      break;
+    }
+    Update();
+    EXPECT_EQ(ReadBytes(user_ / "BDict/sents.finalMO"), "BDict/sents.finalMO v2") << "fault " << n;
+    EXPECT_EQ(ReadBytes(user_ / "BDict/sents.finalBI"), "imported sentences") << "fault " << n;
+    EXPECT_EQ(ReadBytes(user_ / "data/welcome.html"), "welcome v2") << "fault " << n;
+    ASSERT_LT(n, 200) << "the upgrade never ends without a fault";
+  }
 }
 
 TEST_F(ShippedFilesTest, DamagedRecordNeverCostsTheUserACorpus) {
