@@ -44,15 +44,18 @@ std::string Hex(uint64_t value) {
 
 FileId IdOf(std::string_view bytes) { return {bytes.size(), Digest64(bytes)}; }
 
-// A record that cannot be read counts as none: then no file counts as the shipped copy, and only
-// missing files are copied, so a damaged record never costs the user a corpus.
-Record ReadRecord(const std::filesystem::path& path) {
-  Record record;
+// A record whose bytes are not one counts as none: then no file counts as the shipped copy, and only
+// missing files are copied, so a damaged record never costs the user a corpus. A record that is
+// there but cannot be opened fails the update instead, which the next start tries again.
+Status ReadRecord(const std::filesystem::path& path, Record& record) {
+  record = Record();
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return Status::Ok();
   MappedFile file;
-  if (!file.Open(path)) return record;
+  if (Status opened = file.OpenChecked(path); !opened.ok()) return opened;
   std::istringstream in{std::string(file.bytes())};
   std::string line;
-  if (!std::getline(in, line) || line != kRecordHeader) return record;
+  if (!std::getline(in, line) || line != kRecordHeader) return Status::Ok();
   while (std::getline(in, line)) {
     std::istringstream fields(line);
     std::string name;
@@ -68,7 +71,7 @@ Record ReadRecord(const std::filesystem::path& path) {
           {std::strtoull(first.c_str(), nullptr, 10), std::strtoull(digest.c_str(), nullptr, 16)});
     }
   }
-  return record;
+  return Status::Ok();
 }
 
 // `complete` false writes a record without its stamp: the update it describes is under way.
@@ -81,19 +84,24 @@ Status WriteRecord(const std::filesystem::path& path, const Record& record, bool
   return WriteFileStaged(path, text, StagedFile::Naming::kUnique);
 }
 
-// The user's file `target` is the shipped copy the record names, or is missing.
-bool IsShippedCopy(const Record& record, const std::string& name, const std::filesystem::path& target) {
+// Whether the user's file `target` is the shipped copy the record names, or is missing. Fails when
+// it is there but cannot be read: it may be the user's, so nothing is decided about it.
+Status IsShippedCopy(const Record& record, const std::string& name, const std::filesystem::path& target,
+                     bool& shipped) {
   std::error_code error;
-  if (!std::filesystem::exists(target, error)) return true;
+  shipped = !std::filesystem::exists(target, error);
+  if (shipped) return Status::Ok();
   MappedFile file;
-  if (!file.Open(target)) return false;
+  if (Status opened = file.OpenChecked(target); !opened.ok()) return opened;
   const auto found = record.files.find(name);
-  return found != record.files.end() && found->second.count(IdOf(file.bytes())) > 0;
+  shipped = found != record.files.end() && found->second.count(IdOf(file.bytes())) > 0;
+  return Status::Ok();
 }
 
 Status UpdateLocked(const std::filesystem::path& root, const std::filesystem::path& shipped, ShippedUpdate& update) {
   const std::filesystem::path recordPath = ShippedRecordFileName(root);
-  Record record = ReadRecord(recordPath);
+  Record record;
+  if (Status read = ReadRecord(recordPath, record); !read.ok()) return read;
   MappedFile stamp;
   const uint64_t shippedStamp = stamp.Open(shipped / kStampFile) ? Digest64(stamp.bytes()) : 0;
   if (record.complete && record.stamp == shippedStamp) return Status::Ok();
@@ -111,7 +119,9 @@ Status UpdateLocked(const std::filesystem::path& root, const std::filesystem::pa
       const std::filesystem::path name = CorpusFileName("", kind, tag);
       Copy copy{name.string(), MappedFile()};
       if (const Status opened = copy.source.OpenChecked(shipped / name); !opened.ok()) return opened;
-      shippedCopy = shippedCopy && IsShippedCopy(record, copy.name, root / name);
+      bool shippedFile = false;
+      if (Status read = IsShippedCopy(record, copy.name, root / name, shippedFile); !read.ok()) return read;
+      shippedCopy = shippedCopy && shippedFile;
       corpus.push_back(std::move(copy));
     }
     if (!shippedCopy) {

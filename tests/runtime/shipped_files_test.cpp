@@ -119,7 +119,8 @@ TEST_F(ShippedFilesTest, UpgradeFailingAtAnyStepIsFinishedByTheNextStart) {
     Ship("2");
     InjectNthFileFault(n, ENOSPC);
     const Status failed = UpdateFromShipped(user_, shipped_);
-    const bool met = !FailedFileOperation().empty();
+    const std::string operation = FailedFileOperation();
+    const bool met = !operation.empty();
     ClearFileFaults();
     EXPECT_EQ(ReadBytes(user_ / "BDict/sents.finalBI"), "imported sentences") << "fault " << n;
     EXPECT_EQ(ReadBytes(user_ / "data/config.data"), "settings") << "fault " << n;
@@ -128,7 +129,7 @@ TEST_F(ShippedFilesTest, UpgradeFailingAtAnyStepIsFinishedByTheNextStart) {
       break;
     }
     Update();
-    EXPECT_EQ(ReadBytes(user_ / "BDict/sents.finalMO"), "BDict/sents.finalMO v2") << "fault " << n;
+    EXPECT_EQ(ReadBytes(user_ / "BDict/sents.finalMO"), "BDict/sents.finalMO v2") << "fault " << n << ": " << operation;
     EXPECT_EQ(ReadBytes(user_ / "BDict/sents.finalBI"), "imported sentences") << "fault " << n;
     EXPECT_EQ(ReadBytes(user_ / "data/welcome.html"), "welcome v2") << "fault " << n;
     ASSERT_LT(n, 200) << "the upgrade never ends without a fault";
