@@ -15,6 +15,9 @@ namespace tamrel {
 namespace {
 
 constexpr const char* kToneColours = "toneColours";
+constexpr const char* kLanguage = "language";
+constexpr const char* kEnglish = "en";
+constexpr const char* kSimplifiedChinese = "zh_CN";
 // A settings file is a few bytes; anything much larger is not one of ours.
 constexpr size_t kLargestFile = 1 << 20;
 // Our file nests one level. JSON nested much deeper is not one of ours, and writing it back would
@@ -74,6 +77,12 @@ Status ReadObject(const std::filesystem::path& file, nlohmann::json& object) {
 void ReadMembers(const nlohmann::json& object, LearnerOptions& options) {
   const auto tone = object.find(kToneColours);
   if (tone != object.end() && tone->is_boolean()) options.toneColours = tone->get<bool>();
+  const auto language = object.find(kLanguage);
+  if (language != object.end() && language->is_string()) {
+    const std::string& name = language->get_ref<const std::string&>();
+    if (name == kEnglish) options.language = WindowLanguage::kEnglish;
+    if (name == kSimplifiedChinese) options.language = WindowLanguage::kSimplifiedChinese;
+  }
 }
 
 }  // namespace
@@ -102,6 +111,19 @@ Status UpdateLearnerOptions(const std::filesystem::path& root, const std::functi
   ReadMembers(object, options);
   change(options);
   object[kToneColours] = options.toneColours;
+  // The system's language is the member's absence, so a file written before there was a choice
+  // keeps its bytes.
+  switch (options.language) {
+    case WindowLanguage::kSystem:
+      object.erase(kLanguage);
+      break;
+    case WindowLanguage::kEnglish:
+      object[kLanguage] = kEnglish;
+      break;
+    case WindowLanguage::kSimplifiedChinese:
+      object[kLanguage] = kSimplifiedChinese;
+      break;
+  }
   return WriteFileStaged(file, object.dump(2) + "\n");
 }
 
