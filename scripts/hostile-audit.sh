@@ -11,7 +11,8 @@
 # KILLS (70), SEARCHES (2000), FUZZ_SECONDS (60; 0 skips the fuzzers), FUZZ_LOG (the output of an
 # earlier `scripts/fuzz.sh N` of the same commit, read instead of running it again, once that run
 # has ended), MILLION (1: also measures the peak memory of importing a million tiny pairs),
-# CASES_LOG (a file that receives the exit code and message of every disk-full and read-only case).
+# CASES_LOG (a file that receives the exit code and message of every disk-full and read-only case),
+# PARTS (the letters of the checks to run, default "a b c d e f g").
 set -u
 
 REPO=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,6 +23,8 @@ TATOEBA=$SHARED/corpora/tatoeba/BDict
 KILLS=${KILLS:-70}
 SEARCHES=${SEARCHES:-2000}
 FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+PARTS=${PARTS:-a b c d e f g}
+want() { [[ " $PARTS " == *" $1 "* ]]; }
 [[ -x $CLI ]] || { echo "not an executable: $CLI" >&2; exit 2; }
 [[ -f $PAIRS && -f $TATOEBA/sents.finalBI ]] || { echo "missing: $PAIRS or $TATOEBA" >&2; exit 2; }
 [[ $(id -u) -eq 0 ]] || { echo "run as root: the disk-full and read-only cases mount file systems" >&2; exit 2; }
@@ -54,6 +57,9 @@ leftovers() { (cd "$1" && find data BDict \( -name 'import.tmp*' -o -name '*.new
 corpus_sum() { (cd "$1" && cat BDict/sents.finalBI BDict/word.dictBI data/index1.datBI data/index11.datBI data/index2.datBI data/index21.datBI 2> /dev/null | sha256sum | cut -c1-16); }
 # Every file of both folders but the result page and the history, with its bytes.
 folder_sum() { (cd "$1" && find BDict data -type f ! -name 'displayResult.html' ! -name 'history*' ! -name '*.lock' ! -name 'index.lock*' ! -name filler -print0 2> /dev/null | sort -z | xargs -0 -r sha256sum | sha256sum | cut -c1-16); }
+# The same but for the build stamp and the key table, which carries it: what a whole change leaves,
+# whichever run made it.
+state_sum() { (cd "$1" && find BDict data -type f ! -name 'displayResult.html' ! -name 'history*' ! -name '*.lock' ! -name 'index.lock*' ! -name filler ! -name 'stamp.dat*' ! -name 'keytable.dat*' -print0 2> /dev/null | sort -z | xargs -0 -r sha256sum | sha256sum | cut -c1-16); }
 cli() { (cd "$1" && shift && "$CLI" "$@"); }
 fresh() { rm -rf "$2" && cp -a "$1" "$2"; }
 
@@ -98,6 +104,13 @@ cli "$WORK/check" build > /dev/null 2>&1
   log "warning: the query '$QUERY' does not tell the corpora apart"
 log "one import takes $((DURATION_replace / 1000)) ms (replace), $((DURATION_append / 1000)) ms (append)"
 
+# small: a corpus of 300 pairs and 60 monolingual lines, small enough for a tmpfs of a few pages.
+SMALL=$WORK/small
+mkdir -p "$SMALL/BDict" "$SMALL/data"
+cp "$REPO"/data/*.html "$SMALL/data/"
+cli "$SMALL" import BI "$WORK/small-old.tsv" > /dev/null 2>&1 && cli "$SMALL" import MO "$WORK/mo.txt" > /dev/null 2>&1 ||
+  { echo "the small corpus could not be imported" >&2; exit 1; }
+
 # which_state ROOT: base, replace or append when the corpus and its answer are one whole state.
 which_state() {
   local sum answer s
@@ -110,6 +123,7 @@ which_state() {
 }
 
 # --- a. kill -9 during imports ---------------------------------------------------------------
+if want a; then
 log "a. $KILLS kills during imports"
 NEXT=("search --no-page $QUERY" "words 0 5" "settings" "build" "import MO $WORK/mo.txt")
 whole=0 clean=0 killed=0
@@ -162,7 +176,10 @@ changed=$(tail -n 1 "$WORK/kill-build.txt" | grep -oE 'changed [0-9]+' | grep -o
 grep -E '^kill [0-9]+' "$WORK/kill-build.txt" | head -n 10 | while read -r line; do fail "a. scripts/kill-during-build.sh: $line"; done
 row "a. kill -9 during build (scripts/kill-during-build.sh)" 20 $((20 - bad))
 
+fi
+
 # --- b. searches during imports --------------------------------------------------------------
+if want b; then
 log "b. $SEARCHES searches during imports"
 searches=0 answered=0 imports=0
 RT=$WORK/during
@@ -189,13 +206,11 @@ done
 row "b. searches during imports answer from one whole corpus" "$searches" "$answered"
 log "   over $imports imports"
 
+fi
+
 # --- c. a full disk and a read-only folder ---------------------------------------------------
+if want c; then
 log "c. a full disk"
-SMALL=$WORK/small
-mkdir -p "$SMALL/BDict" "$SMALL/data"
-cp "$REPO"/data/*.html "$SMALL/data/"
-cli "$SMALL" import BI "$WORK/small-old.tsv" > /dev/null 2>&1 && cli "$SMALL" import MO "$WORK/mo.txt" > /dev/null 2>&1 ||
-  { echo "the small corpus could not be imported" >&2; exit 1; }
 OPS=("build" "import BI $WORK/small-new.tsv" "import BI --append $WORK/small-new.tsv" "prepare BI" "settings FLAGPRON=FALSE")
 # Each operation's result in a folder with room enough.
 declare -A DONE_SUM
@@ -203,7 +218,7 @@ for op in "${OPS[@]}"; do
   fresh "$SMALL" "$WORK/roomy"
   # shellcheck disable=SC2086
   cli "$WORK/roomy" $op > /dev/null 2>&1
-  DONE_SUM[$op]=$(folder_sum "$WORK/roomy")
+  DONE_SUM[$op]=$(state_sum "$WORK/roomy")
 done
 
 FULL=$WORK/full
@@ -253,6 +268,7 @@ for layout in root data; do
       status=$?
       next=$(cli "$FULL" search --no-page $QUERY 2>&1)
       after=$(folder_sum "$FULL")
+      after_state=$(state_sum "$FULL")
       left=$(leftovers "$FULL")
       free_disk "$layout"
       disk_cases=$((disk_cases + 1))
@@ -264,7 +280,7 @@ for layout in root data; do
       [[ $out == *"Input/output error"* ]] && why+="says Input/output error; "
       [[ $named =~ ^$folder ]] || why+="names ${named:-no file} (the full folder is ${folder%/}); "
       if ((status == 3)); then
-        [[ $after == "${DONE_SUM[$op]}" ]] || why+="exit 3 but the next command did not finish the change; "
+        [[ $after_state == "${DONE_SUM[$op]}" ]] || why+="exit 3 but the next command did not finish the change; "
       elif [[ $after != "$before" ]]; then
         why+="the corpus changed; "
       fi
@@ -321,7 +337,10 @@ for layout in root data BDict; do
 done
 row "c. read-only folder: exit 1, nothing changed" "$ro_cases" "$ro_held"
 
+fi
+
 # --- d. damaged or swapped key table files ---------------------------------------------------
+if want d; then
 log "d. damaged key table files"
 KT=$WORK/keys
 fresh "$WORK/replace" "$KT"
@@ -379,7 +398,10 @@ damage BI "a folder" folder
 damage BI "a link to /dev/zero" to_zero
 row "d. damaged or swapped key table: answers as without it" "$key_cases" "$key_held"
 
+fi
+
 # --- e. hostile queries ----------------------------------------------------------------------
+if want e; then
 log "e. hostile queries"
 Q=$WORK/queries
 mkdir -p "$Q"
@@ -483,8 +505,12 @@ for f in "$Q"/??; do
 done
 row "e. hostile queries up to 1 MB: answered in under 0.4 s of CPU" "$q_cases" "$q_held"
 
+fi
+
 # --- f. the fuzzers --------------------------------------------------------------------------
-if [[ -n ${FUZZ_LOG:-} ]]; then
+if ! want f; then
+  :
+elif [[ -n ${FUZZ_LOG:-} ]]; then
   log "f. the fuzzers: reading $FUZZ_LOG (waiting up to 40 min for its run to end)"
   for ((w = 0; w < 240; w++)); do grep -qE '^(No crash\.|Crashes in)' "$FUZZ_LOG" && break; sleep 10; done
   cp "$FUZZ_LOG" "$WORK/fuzz.log"
@@ -501,6 +527,7 @@ if [[ -f $WORK/fuzz.log ]]; then
 fi
 
 # --- g. the faults of the last audit, one by one ---------------------------------------------
+if want g; then
 log "g. the faults of the last audit"
 g_case() { # g_case WHAT HELD(0/1) DETAIL
   echo "$2 $1" >> "$WORK/g.list"
@@ -617,22 +644,90 @@ with open('$WORK/million.tsv', 'w', encoding='utf-8') as f:
 fi
 row "g. the faults of the last audit, rechecked" "$(wc -l < "$WORK/g.list")" "$(grep -c '^1 ' "$WORK/g.list")"
 
+# 2. A failure after the commit record tells that the change took effect. tamrel-cli built with
+# the file fault seam armed from its environment (as the fault suite of the tests builds it)
+# fails the Nth file operation of an import with ENOSPC, for every N from the last operation back
+# to the first write of the commit record (the suite of the tests takes every N); after each run
+# and one search by tamrel-cli: exit 1 ("not changed") leaves the folder as it was, exit 0 or 3
+# leaves it as a whole import does.
+log "g. 2. an import failing at each of its file operations from the commit record on"
+FAULTS=$WORK/faults
+mkdir -p "$FAULTS"
+cp "$(dirname "$CLI")/lexicon.tsv" "$FAULTS/"
+if g++ -std=c++20 -O1 -I"$REPO" "$REPO/cli/main.cpp" "$REPO/tests/cli/file_faults_from_environment.cpp" \
+     -Wl,--start-group "$(dirname "$CLI")/libtamrel_cli_commands.a" "$(dirname "$CLI")"/../libtamrel_*.a -Wl,--end-group \
+     $(pkg-config --libs opencc icu-uc) -pthread -o "$FAULTS/tamrel-cli-faults" 2> "$FAULTS/cc.log"; then
+  f_cases=0 f_held=0
+  for mode in replace append; do
+    flag=()
+    [[ $mode == append ]] && flag=(--append)
+    fresh "$SMALL" "$RT"
+    cli "$RT" import BI "${flag[@]}" "$WORK/small-new.tsv" > /dev/null 2>&1
+    cli "$RT" search --no-page $QUERY > /dev/null 2>&1
+    done_sum=$(state_sum "$RT")
+    fresh "$SMALL" "$RT"
+    rm -f "$FAULTS/report"
+    (cd "$RT" && TAMREL_FAULT_AT=1000000000 TAMREL_FAULT_REPORT="$FAULTS/report" "$FAULTS/tamrel-cli-faults" import BI "${flag[@]}" "$WORK/small-new.tsv" > /dev/null 2>&1)
+    count=$(head -n 1 "$FAULTS/report" 2> /dev/null)
+    [[ $count =~ ^[0-9]+$ ]] || { fail "g. 2. import $mode: tamrel-cli-faults counted no operations"; continue; }
+    for ((n = count; n >= 1; n--)); do
+      fresh "$SMALL" "$RT"
+      before=$(folder_sum "$RT")
+      rm -f "$FAULTS/report"
+      out=$(cd "$RT" && TAMREL_FAULT_AT=$n TAMREL_FAULT_REPORT="$FAULTS/report" "$FAULTS/tamrel-cli-faults" import BI "${flag[@]}" "$WORK/small-new.tsv" 2>&1)
+      status=$?
+      failed=$(sed -n 2p "$FAULTS/report" 2> /dev/null)
+      [[ -z $failed ]] && break
+      cli "$RT" search --no-page $QUERY > /dev/null 2>&1
+      after=$(folder_sum "$RT")
+      after_state=$(state_sum "$RT")
+      left=$(leftovers "$RT")
+      why=""
+      case $status in
+        1) [[ $after == "$before" ]] || why+="exit 1 (not changed) but the folder changed; " ;;
+        0 | 3) [[ $after_state == "$done_sum" ]] || why+="exit $status but the next command did not find the whole import; " ;;
+        *) why+="exit $status; " ;;
+      esac
+      ((status != 0)) && [[ $out != *"the disk is full"* ]] && why+="does not say the disk is full; "
+      [[ -n $left ]] && why+="left after the next command: $left; "
+      f_cases=$((f_cases + 1))
+      if [[ -z $why ]]; then
+        f_held=$((f_held + 1))
+      else
+        fail "g. 2. import $mode, file operation $n ($failed) fails: ${why}message: $(printf '%s' "$out" | tr '\r\n' '  ' | cut -c1-300)"
+      fi
+      printf 'fault, import %s, operation %d (%s): exit %d: %s\n' "$mode" "$n" "$failed" "$status" "$(printf '%s' "$out" | tr '\r\n' '  ' | cut -c1-200)" >> "$WORK/cases.txt"
+      # The creation of the commit record is the last case: before it, nothing has taken effect.
+      [[ $failed == "open "*commit.dat* ]] && break
+      ((count - n >= 80)) && { fail "g. 2. import $mode: no creation of a commit record among the last 80 operations"; break; }
+    done
+  done
+  row "g. 2. import failing from the commit record on: truth told" "$f_cases" "$f_held"
+else
+  fail "g. 2. tamrel-cli with the fault seam could not be built: $(head -c 300 "$FAULTS/cc.log")"
+fi
+fi
+
 # --- The table -------------------------------------------------------------------------------
 echo
 printf '%-62s %6s %6s %9s\n' what cases held "not held"
 cat "$TABLE"
-echo
-echo "Faults of the last audit:"
-sed 's/^1 /  held      /; s/^0 /  NOT HELD  /' "$WORK/g.list"
-echo
-echo "Hostile queries (the run of 3 with the least CPU time):"
-cat "$WORK/queries.txt"
+if [[ -f $WORK/g.list ]]; then
+  echo
+  echo "Faults of the last audit:"
+  sed 's/^1 /  held      /; s/^0 /  NOT HELD  /' "$WORK/g.list"
+fi
+if [[ -f $WORK/queries.txt ]]; then
+  echo
+  echo "Hostile queries (the run of 3 with the least CPU time):"
+  cat "$WORK/queries.txt"
+fi
 if [[ -s $DETAILS ]]; then
   echo
   echo "Cases that did not hold:"
   cat "$DETAILS"
 fi
-[[ -n ${CASES_LOG:-} ]] && cp "$WORK/cases.txt" "$CASES_LOG"
+[[ -n ${CASES_LOG:-} && -f $WORK/cases.txt ]] && cp "$WORK/cases.txt" "$CASES_LOG"
 echo
 echo "Ran $(($(date +%s) - START)) s."
 ! [[ -s $DETAILS ]]
