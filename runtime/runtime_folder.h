@@ -32,7 +32,7 @@ std::filesystem::path ExecutablePath();
 // Decides the runtime folder, first of: `given` when not empty; TAMREL_ROOT when set and not
 // empty; `current` when it holds BDict/; when the program at `executable` runs from an
 // installation, $XDG_DATA_HOME/tamrel (an absolute XDG_DATA_HOME only, as the XDG base directory
-// specification asks) or $HOME/.local/share/tamrel; else `current`. A given folder, and the user's
+// rules ask) or $HOME/.local/share/tamrel; else `current`. A given folder, and the user's
 // folder, get the installed files as `shipped` when there is an installation. Fails only when the
 // user's folder is needed and neither XDG_DATA_HOME nor HOME says where it is. Makes nothing.
 Status ChooseRuntimeFolder(const std::filesystem::path& given, const std::filesystem::path& current,

@@ -89,7 +89,7 @@ TEST_F(RuntimeFolderTest, InstalledProgramUsesTheUsersDataFolder) {
   environment_.Set("XDG_DATA_HOME", (scratch_ / "xdg").string());
   EXPECT_EQ(Choose("", installed_).folder, scratch_ / "xdg/tamrel");
 
-  // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base directory specification says.
+  // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base directory rules say.
   environment_.Set("XDG_DATA_HOME", "relative/data");
   EXPECT_EQ(Choose("", installed_).folder, home_ / ".local/share/tamrel");
 }
