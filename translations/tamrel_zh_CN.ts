@@ -262,6 +262,10 @@ No file was written.</source>
         <source>Read aloud</source>
         <translation>朗读</translation>
     </message>
+    <message>
+        <source>More sentences</source>
+        <translation>更多例句</translation>
+    </message>
 </context>
 <context>
     <name>RuntimeStart</name>
