@@ -1,5 +1,6 @@
 #include "corpus/corpus_index.h"
 
+#include <algorithm>
 #include <array>
 
 #include "corpus/corpus_files.h"
@@ -76,14 +77,19 @@ void CorpusIndex::SetWordTable(StringList words, KeyTable wordIds, std::vector<u
   chineseWords_.reserve(words_.size(), units);
   wordTexts_.Clear();
   wordTexts_.Reserve(words_.size());
+  longestChineseFrom_.assign(words_.empty() ? 0 : 0x10000, 0);
   for (size_t k = 0; k < words_.size(); ++k) {
     wordTexts_.Add(words_, k);  // in the one pass over the keys, while each is at hand
     const std::u16string_view w = words_[k];
     if (w.empty()) continue;
     if (w[0] == u'2') {
       englishWords_.push_back(w.substr(1));
-    } else if (w[0] == u'0' && !IsUnlistedPunctuation(w.substr(1))) {
-      chineseWords_.push_back(w.substr(1));
+    } else if (w[0] == u'0') {
+      if (w.size() > 1) {
+        uint8_t& longest = longestChineseFrom_[w[1]];
+        longest = static_cast<uint8_t>(std::max<size_t>(longest, std::min<size_t>(w.size() - 1, UINT8_MAX)));
+      }
+      if (!IsUnlistedPunctuation(w.substr(1))) chineseWords_.push_back(w.substr(1));
     }
   }
 }

@@ -50,6 +50,11 @@ class CorpusIndex {
   const WordTexts& wordTexts() const { return wordTexts_; }
   std::optional<uint32_t> WordId(std::u16string_view key) const { return wordIds_.Find(words_, key); }
   bool HasKey(std::u16string_view key) const { return WordId(key).has_value(); }
+  // The length in units of the longest "0" key, prefix left out, whose text begins with `first`:
+  // 0 when none does. Lets the query segmenter try only the lengths a word could have.
+  size_t LongestChineseKeyFrom(char16_t first) const {
+    return longestChineseFrom_.empty() ? 0 : longestChineseFrom_[first];
+  }
   // The word IDs of many keys at once (0 for a missing key), as the index build encodes lines.
   void FindWordIds(const std::vector<KeyPart>& parts, std::vector<uint32_t>& ids) const {
     wordIds_.FindAll(words_, parts, ids);
@@ -118,7 +123,8 @@ class CorpusIndex {
   KeyTable wordIds_;                      // key -> word ID (a repeated key: its last record)
   StringList englishWords_;
   StringList chineseWords_;
-  std::vector<uint64_t> sentenceOffsets_;  // by sentence ID
+  std::vector<uint8_t> longestChineseFrom_;  // by first unit, capped at 255; empty without keys
+  std::vector<uint64_t> sentenceOffsets_;    // by sentence ID
   MappedFile postingFile_;
   std::unique_ptr<PostingOrder> postingOrder_ = std::make_unique<PostingOrder>();
   MappedFile sentenceRecordFile_;

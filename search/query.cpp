@@ -1,5 +1,7 @@
 #include "search/query.h"
 
+#include <algorithm>
+
 #include "text/code_points.h"
 #include "text/text_utils.h"
 
@@ -20,6 +22,15 @@ std::u16string SegmentQuery(const std::vector<const CorpusIndex*>& dictionaries,
     }
     return false;
   };
+  // The longest word any dictionary holds that begins with `first`: longer candidates are never
+  // found, so they are not looked up (a query of a million unknown characters would otherwise
+  // cost ten lookups per character and dictionary).
+  const auto longestFrom = [&](char16_t first) {
+    size_t longest = 0;
+    for (const CorpusIndex* dictionary : dictionaries)
+      longest = std::max(longest, dictionary->LongestChineseKeyFrom(first));
+    return longest;
+  };
   std::u16string out;
   std::u16string key;
   size_t p = 0;
@@ -27,7 +38,7 @@ std::u16string SegmentQuery(const std::vector<const CorpusIndex*>& dictionaries,
     // Nothing matches: one character, both units of a surrogate pair, so that an astral
     // character outside the dictionary stays whole (its halves alone are not text).
     const size_t single = CharacterUnitsAt(query, p);
-    size_t n = std::min(query.size() - p, kLongestCandidate);
+    size_t n = std::min({query.size() - p, kLongestCandidate, std::max(single, longestFrom(query[p]))});
     for (; n > single; --n) {
       if (PairStartsAt(query, p + n - 1)) continue;  // would end between the halves of a pair
       key.assign(1, u'0');

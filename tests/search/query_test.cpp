@@ -85,6 +85,22 @@ TEST(SegmentQueryTest, TenUnitCap) {
   EXPECT_EQ(SegmentQuery(Dictionary({eleven, u"甲乙"}), eleven), u"甲乙 丙 丁 戊 己 庚 辛 壬 癸 子 ");
 }
 
+TEST(SegmentQueryTest, LengthsTriedFollowTheCurrentWordTable) {
+  // Only lengths up to the longest word beginning with a character are looked up; a replaced word
+  // table must bring its own lengths, or the longer words of the new one would be missed.
+  CorpusIndex dict = Dictionary({u"天", u"天气"});
+  EXPECT_EQ(SegmentQuery(dict, u"天气预报"), u"天气 预 报 ");
+  StringList keys;
+  keys.push_back(u"0天气预报");
+  keys.push_back(u"2weather");
+  dict.SetWordTable(keys, {0, 0});
+  EXPECT_EQ(dict.LongestChineseKeyFrom(u'天'), 4u);
+  EXPECT_EQ(dict.LongestChineseKeyFrom(u'w'), 0u);  // English keys do not count
+  EXPECT_EQ(SegmentQuery(dict, u"天气预报天气"), u"天气预报 天 气 ");
+  dict.SetWordTable(StringList{}, {});
+  EXPECT_EQ(SegmentQuery(dict, u"天气"), u"天 气 ");
+}
+
 TEST(SegmentQueryTest, SpacesAndLatinLetters) {
   const CorpusIndex dict = Dictionary({u"我们", u"OK", u"A4纸"});
   EXPECT_EQ(SegmentQuery(dict, u"我们 看"), u"我们   看 ");
