@@ -81,7 +81,7 @@ void MainWindow::initialize() {
   workingDirectory_ = desktop_.CurrentDirectory();
   root_ = workingDirectory_;
   resultPagePath_ = ResultPageFileName(root_);
-  welcomePagePath_ = root_ / "data" / "welcome.html";
+  welcomePagePath_ = LocalisedPage(root_, "welcome");
   fallbackPagePath_ = root_ / "data" / "cantfind.html";
 
   loadCorpus(bilingual_, kTagBilingual);

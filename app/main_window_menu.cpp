@@ -34,7 +34,7 @@ void MainWindow::onContents() {
   // Only the help page follows a change of the current directory.
   std::filesystem::path current = desktop_.CurrentDirectory();
   if (!current.empty()) workingDirectory_ = std::move(current);
-  navigate(PathToQString(HelpPage(workingDirectory_)));
+  navigate(PathToQString(LocalisedPage(workingDirectory_, "Help")));
   setExportRows({});  // the page shown holds no results now
 }
 

@@ -52,10 +52,10 @@ WindowLanguage CurrentWindowLanguage() { return Current().language; }
 
 QString WindowText(const char* text) { return QCoreApplication::translate("WindowTexts", text); }
 
-std::filesystem::path HelpPage(const std::filesystem::path& root) {
-  const std::filesystem::path english = root / "data" / "Help.html";
+std::filesystem::path LocalisedPage(const std::filesystem::path& root, std::string_view name) {
+  const std::filesystem::path english = root / "data" / (std::string(name) + ".html");
   if (CurrentWindowLanguage() != WindowLanguage::kSimplifiedChinese) return english;
-  const std::filesystem::path chinese = root / "data" / "Help.zh_CN.html";
+  const std::filesystem::path chinese = root / "data" / (std::string(name) + ".zh_CN.html");
   std::error_code error;
   return std::filesystem::exists(chinese, error) ? chinese : english;
 }

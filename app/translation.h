@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <string_view>
 
 #include "settings/learner_options.h"
 
@@ -26,8 +27,8 @@ WindowLanguage CurrentWindowLanguage();
 // `text`, a text of resources/window_texts.h or explorer/messages.h, in the installed language.
 QString WindowText(const char* text);
 
-// The Help page of the runtime folder `root` in the installed language: data/Help.zh_CN.html under
-// Chinese when it is there, else data/Help.html.
-std::filesystem::path HelpPage(const std::filesystem::path& root);
+// A page of the runtime folder `root` in the installed language: data/NAME.zh_CN.html under
+// Chinese when it is there, else data/NAME.html (NAME "Help" or "welcome").
+std::filesystem::path LocalisedPage(const std::filesystem::path& root, std::string_view name);
 
 }  // namespace tamrel

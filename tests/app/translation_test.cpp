@@ -16,7 +16,7 @@
 #include "tests/support/test_support.h"
 
 using tamrel::ApplyWindowLanguage;
-using tamrel::HelpPage;
+using tamrel::LocalisedPage;
 using tamrel::SettingsDialog;
 using tamrel::WindowLanguage;
 using tamrel::WindowText;
@@ -39,10 +39,11 @@ class TranslationTest : public QObject, tamrel::test::WindowFixture {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("系统设置"));
     QCOMPARE(WindowText(tamrel::kErrorCaption), QStringLiteral("错误！"));
     QCOMPARE(WindowText(tamrel::kBuildFinished), QStringLiteral("索引建立完成！"));
-    // Help in Chinese where the folder has it, else the English page.
-    QCOMPARE(HelpPage(folder_->path()), folder_->path() / "data" / "Help.html");
+    // Help and the welcome page in Chinese where the folder has them, else the English pages.
+    QCOMPARE(LocalisedPage(folder_->path(), "Help"), folder_->path() / "data" / "Help.html");
     tamrel::test::WriteBytes(*folder_ / "data/Help.zh_CN.html", "<p>帮助</p>");
-    QCOMPARE(HelpPage(folder_->path()), folder_->path() / "data" / "Help.zh_CN.html");
+    QCOMPARE(LocalisedPage(folder_->path(), "Help"), folder_->path() / "data" / "Help.zh_CN.html");
+    QCOMPARE(LocalisedPage(folder_->path(), "welcome"), folder_->path() / "data" / "welcome.html");
   }
 
   void englishLeavesEveryTextAsItIs() {
@@ -53,7 +54,7 @@ class TranslationTest : public QObject, tamrel::test::WindowFixture {
     QCOMPARE(WindowText(tamrel::kErrorCaption), QString::fromLatin1(tamrel::kErrorCaption));
     QCOMPARE(WindowText(tamrel::kResourcesError), QString::fromLatin1(tamrel::kResourcesError));
     tamrel::test::WriteBytes(*folder_ / "data/Help.zh_CN.html", "<p>帮助</p>");
-    QCOMPARE(HelpPage(folder_->path()), folder_->path() / "data" / "Help.html");
+    QCOMPARE(LocalisedPage(folder_->path(), "Help"), folder_->path() / "data" / "Help.html");
   }
 
   // The choice goes to data/options.json, the other options as they were.

@@ -49,7 +49,7 @@ list=$(dpkg-deb -c "$deb" | awk '{print $1, $NF}')
 for file in /usr/bin/tamrel /usr/bin/tamrel-cli \
   /usr/share/tamrel/BDict/sents.finalBI /usr/share/tamrel/BDict/word.dictBI \
   /usr/share/tamrel/BDict/sents.finalMO /usr/share/tamrel/BDict/word.dictMO \
-  /usr/share/tamrel/data/welcome.html /usr/share/tamrel/data/cantfind.html /usr/share/tamrel/data/Help.html /usr/share/tamrel/data/Help.zh_CN.html \
+  /usr/share/tamrel/data/welcome.html /usr/share/tamrel/data/welcome.zh_CN.html /usr/share/tamrel/data/cantfind.html /usr/share/tamrel/data/Help.html /usr/share/tamrel/data/Help.zh_CN.html \
   /usr/share/tamrel/lexicon.tsv /usr/share/tamrel/dictionary.tsv /usr/share/tamrel/corpus.stamp \
   /usr/share/applications/org.example.tamrel.desktop /usr/share/metainfo/org.example.tamrel.metainfo.xml \
   /usr/share/icons/hicolor/48x48/apps/tamrel.png /usr/share/icons/hicolor/256x256/apps/tamrel.png \
