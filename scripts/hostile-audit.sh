@@ -654,7 +654,9 @@ log "g. 2. an import failing at each of its file operations from the commit reco
 FAULTS=$WORK/faults
 mkdir -p "$FAULTS"
 cp "$(dirname "$CLI")/lexicon.tsv" "$FAULTS/"
-if g++ -std=c++20 -O1 -I"$REPO" "$REPO/cli/main.cpp" "$REPO/tests/cli/file_faults_from_environment.cpp" \
+BUILT_FAULTS=$(dirname "$CLI")/../tests/tamrel-cli-faults
+if [[ -x $BUILT_FAULTS ]] && cp "$BUILT_FAULTS" "$FAULTS/" ||
+   g++ -std=c++20 -O1 -I"$REPO" -DTAMREL_VERSION='"audit"' "$REPO/cli/main.cpp" "$REPO/tests/cli/file_faults_from_environment.cpp" \
      -Wl,--start-group "$(dirname "$CLI")/libtamrel_cli_commands.a" "$(dirname "$CLI")"/../libtamrel_*.a -Wl,--end-group \
      $(pkg-config --libs opencc icu-uc) -pthread -o "$FAULTS/tamrel-cli-faults" 2> "$FAULTS/cc.log"; then
   f_cases=0 f_held=0
