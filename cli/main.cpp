@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "cli/align_command.h"
 #include "cli/commands.h"
 #include "cli/define_command.h"
 #include "cli/import_command.h"
@@ -94,6 +95,13 @@ int Run(int argc, char** argv) {
       ->required()
       ->expected(-1);
 
+  auto* align = app.add_subcommand("align", "Link the words of \"CHINESE ||| ENGLISH\" lines from standard input");
+  std::string alignCorpus;
+  bool alignNoCorpus = false;
+  align->add_option("--corpus", alignCorpus,
+                    "The sents.final file whose pairs give co-occurrence links (default: BDict/sents.finalBI)");
+  align->add_flag("--no-corpus", alignNoCorpus, "Dictionary, identical-token and punctuation links only");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -106,6 +114,7 @@ int Run(int argc, char** argv) {
   const bool needsIndex = app.got_subcommand(words) || app.got_subcommand(search);
   if (const int entered = tamrel::cli::EnterRuntimeFolder(root, needsIndex); entered != 0) return entered;
   tamrel::cli::RemoveLeftovers();
+  if (app.got_subcommand(align)) return tamrel::cli::Align(alignCorpus, alignNoCorpus);
   if (app.got_subcommand(define)) {
     std::string text;
     for (const std::string& w : defineWords) text += (text.empty() ? "" : " ") + w;
