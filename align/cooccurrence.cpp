@@ -8,17 +8,17 @@
 
 namespace tamrel {
 
-uint32_t CooccurrenceTable::Id(std::unordered_map<std::string, uint32_t>& ids, std::vector<uint32_t>& counts,
-                               std::string_view w) {
-  auto [it, added] = ids.try_emplace(std::string(w), static_cast<uint32_t>(counts.size()));
-  if (added) counts.push_back(0);
-  return it->second;
+uint32_t CooccurrenceTable::Id(Ids& ids, std::vector<uint32_t>& counts, std::string_view w) {
+  if (const auto it = ids.find(w); it != ids.end()) return it->second;
+  ids.emplace(std::string(w), static_cast<uint32_t>(counts.size()));
+  counts.push_back(0);
+  return static_cast<uint32_t>(counts.size() - 1);
 }
 
 void CooccurrenceTable::Add(const std::vector<std::string_view>& chinese, const std::vector<std::string>& english) {
   std::vector<uint32_t> zh, en;
   for (std::string_view w : chinese) zh.push_back(Id(zhIds_, zhCounts_, w));
-  for (const std::string& w : english) en.push_back(Id(enIds_, enCounts_, LowerAscii(w)));
+  for (const std::string& w : english) en.push_back(Id(enIds_, enCounts_, EnglishKey(w)));
   std::sort(zh.begin(), zh.end());
   zh.erase(std::unique(zh.begin(), zh.end()), zh.end());
   std::sort(en.begin(), en.end());
@@ -51,13 +51,20 @@ Status CooccurrenceTable::Learn(const std::filesystem::path& file) {
   return Status::Ok();
 }
 
-double CooccurrenceTable::Dice(std::string_view chinese, std::string_view englishLower, uint32_t minimum) const {
-  const auto z = zhIds_.find(std::string(chinese));
-  const auto e = enIds_.find(std::string(englishLower));
-  if (z == zhIds_.end() || e == enIds_.end()) return 0;
-  const auto both = together_.find((uint64_t{z->second} << 32) | e->second);
-  if (both == together_.end() || both->second < minimum) return 0;
-  return 2.0 * both->second / (zhCounts_[z->second] + enCounts_[e->second]);
+uint32_t CooccurrenceTable::ChineseId(std::string_view chinese) const {
+  const auto it = zhIds_.find(chinese);
+  return it == zhIds_.end() ? kUnknown : it->second;
 }
 
+uint32_t CooccurrenceTable::EnglishId(std::string_view englishLower) const {
+  const auto it = enIds_.find(englishLower);
+  return it == enIds_.end() ? kUnknown : it->second;
+}
+
+double CooccurrenceTable::Dice(uint32_t chinese, uint32_t english, uint32_t minimum) const {
+  if (chinese == kUnknown || english == kUnknown) return 0;
+  const auto both = together_.find((uint64_t{chinese} << 32) | english);
+  if (both == together_.end() || both->second < minimum) return 0;
+  return 2.0 * both->second / (zhCounts_[chinese] + enCounts_[english]);
+}
 }  // namespace tamrel

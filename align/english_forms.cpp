@@ -14,8 +14,27 @@ void Add(std::vector<std::string>& forms, std::string form) {
   forms.push_back(std::move(form));
 }
 
+// The subject form of an English pronoun's other forms (your -> you, him -> he), which
+// dictionary senses rarely list: 你 "you" is also "your".
+std::string_view PronounBase(std::string_view word) {
+  static constexpr std::pair<std::string_view, std::string_view> kForms[] = {
+      {"me", "i"},         {"my", "i"},         {"mine", "i"},
+      {"myself", "i"},     {"your", "you"},     {"yours", "you"},
+      {"yourself", "you"}, {"him", "he"},       {"his", "he"},
+      {"himself", "he"},   {"her", "she"},      {"hers", "she"},
+      {"herself", "she"},  {"us", "we"},        {"our", "we"},
+      {"ours", "we"},      {"ourselves", "we"}, {"them", "they"},
+      {"their", "they"},   {"theirs", "they"},  {"themselves", "they"},
+      {"its", "it"},       {"itself", "it"}};
+  for (const auto& [form, base] : kForms) {
+    if (word == form) return base;
+  }
+  return {};
+}
+
 void AddWithBases(std::vector<std::string>& forms, const std::string& word) {
   Add(forms, word);
+  if (const std::string_view base = PronounBase(word); !base.empty()) Add(forms, std::string(base));
   for (const std::u16string& base : EnglishBaseForms(Utf8ToUtf16(word))) Add(forms, Utf16ToUtf8(base));
 }
 
@@ -25,6 +44,10 @@ bool AllLetters(std::string_view s) {
 
 }  // namespace
 
+bool IsContraction(const std::vector<std::string>& forms) {
+  return !forms.empty() && forms.front().find('\'') != std::string::npos && forms.size() > 2;
+}
+
 std::string LowerAscii(std::string_view token) {
   std::string lower(token);
   for (char& c : lower) {
@@ -33,12 +56,16 @@ std::string LowerAscii(std::string_view token) {
   return lower;
 }
 
+std::string EnglishKey(std::string_view token) {
+  std::string lower = LowerAscii(token);
+  for (size_t at; (at = lower.find("\xE2\x80\x99")) != std::string::npos;) lower.replace(at, 3, "'");
+  return lower;
+}
+
 std::vector<std::string> EnglishTokenForms(std::string_view token) {
   std::vector<std::string> forms;
   if (std::none_of(token.begin(), token.end(), [](char c) { return IsAsciiLetter(c); })) return forms;
-  std::string lower = LowerAscii(token);
-  // Curly apostrophes as straight ones.
-  for (size_t at; (at = lower.find("\xE2\x80\x99")) != std::string::npos;) lower.replace(at, 3, "'");
+  const std::string lower = EnglishKey(token);
   Add(forms, lower);
   if (AllLetters(lower)) {
     AddWithBases(forms, lower);
@@ -49,7 +76,7 @@ std::vector<std::string> EnglishTokenForms(std::string_view token) {
     std::string_view text;
     std::string_view meaning;
   };
-  static constexpr Ending kEndings[] = {{"n't", "not"},  {"'m", "be"},    {"'re", "be"},  {"'s", ""},
+  static constexpr Ending kEndings[] = {{"n't", "not"},  {"'m", "be"},    {"'re", "be"},  {"'s", "be"},
                                         {"'ll", "will"}, {"'ve", "have"}, {"'d", "would"}};
   for (const Ending& e : kEndings) {
     if (lower.size() <= e.text.size() || !lower.ends_with(e.text)) continue;

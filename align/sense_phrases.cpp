@@ -64,8 +64,13 @@ bool IsFunctionWord(std::string_view lower) {
 std::vector<SensePhrase> SensePhrases(const DictionaryFile& file, std::string_view word) {
   std::vector<SensePhrase> phrases;
   const auto [first, last] = file.FindHeadword(word);
+  // The less common readings of a word (吗 "what?" beside the question particle) only when it
+  // has no common one: their senses link words that are seldom meant.
+  bool common = false;
+  for (size_t i = first; i < last && !common; ++i) common = !file.IsSecondary(i);
   float order = 0;
   for (size_t i = first; i < last; ++i) {
+    if (common && file.IsSecondary(i)) continue;
     const float secondary = file.IsSecondary(i) ? 1.0f : 0.0f;
     std::string_view senses = file.Field(i, 3);
     while (!senses.empty()) {

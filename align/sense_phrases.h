@@ -20,7 +20,8 @@ struct SensePhrase {
   float rank = 0;
 };
 
-// The phrases of the entries of `word` (UTF-8, a headword of `file`); none when it has no entry.
+// The phrases of the entries of `word` (UTF-8, a headword of `file`), leaving out its less common
+// readings when it has a common one; none when it has no entry.
 std::vector<SensePhrase> SensePhrases(const DictionaryFile& file, std::string_view word);
 
 // True for English words too common to stand alone as a link taken out of a longer sense ("of",

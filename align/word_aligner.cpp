@@ -95,13 +95,13 @@ WordAligner::WordAligner(const DictionaryFile& dictionary, const CooccurrenceTab
     : dictionary_(dictionary), table_(table), parts_(parts) {}
 
 const std::vector<std::string>& WordAligner::FormsOf(std::string_view token) {
-  auto it = forms_.find(std::string(token));
+  auto it = forms_.find(token);
   if (it == forms_.end()) it = forms_.emplace(std::string(token), EnglishTokenForms(token)).first;
   return it->second;
 }
 
 const std::vector<SensePhrase>& WordAligner::PhrasesOf(std::string_view word) {
-  auto it = phrases_.find(std::string(word));
+  auto it = phrases_.find(word);
   if (it != phrases_.end()) return it->second;
   std::vector<SensePhrase> phrases = SensePhrases(dictionary_, word);
   if (phrases.empty() && word.size() <= 24) {
@@ -138,10 +138,16 @@ std::vector<AlignLink> WordAligner::Align(const std::vector<std::string_view>& c
   const size_t n = chinese.size(), m = english.size();
   if (n == 0 || m == 0) return links;
   std::vector<const std::vector<std::string>*> forms(m);
-  std::vector<std::string> latin(m);
+  std::vector<std::string> latin(m), latinStem(m);
+  std::vector<uint32_t> counted(m, CooccurrenceTable::kUnknown);
+  const bool cooccurrence = parts_.cooccurrence && table_ != nullptr;
   for (size_t j = 0; j < m; ++j) {
     forms[j] = &FormsOf(english[j]);
     latin[j] = LatinForm(english[j]);
+    // A possessive is its noun too: Tom's is Tom.
+    if (latin[j].ends_with("'s")) latinStem[j] = latin[j].substr(0, latin[j].size() - 2);
+    // Punctuation and numbers have links of their own.
+    if (cooccurrence && !forms[j]->empty()) counted[j] = table_->EnglishId(forms[j]->front());
   }
   std::vector<Unit> units;
   auto add = [&](size_t i, size_t first, size_t last, double score) {
@@ -162,7 +168,7 @@ std::vector<AlignLink> WordAligner::Align(const std::vector<std::string_view>& c
     if (parts_.identical) {
       if (const std::string own = LatinForm(word); !own.empty()) {
         for (size_t j = 0; j < m; ++j) {
-          if (latin[j] == own) add(i, j, j, kIdentical);
+          if (latin[j] == own || latinStem[j] == own) add(i, j, j, kIdentical);
         }
       }
     }
@@ -184,25 +190,30 @@ std::vector<AlignLink> WordAligner::Align(const std::vector<std::string_view>& c
         }
       }
     }
-    if (parts_.cooccurrence && table_ != nullptr) {
-      for (size_t j = 0; j < m; ++j) {
-        if (forms[j]->empty()) continue;  // punctuation and numbers have their own links
-        const double dice = table_->Dice(word, forms[j]->front());
-        if (dice >= kMinimumDice) add(i, j, j, dice);
+    if (cooccurrence) {
+      if (const uint32_t id = table_->ChineseId(word); id != CooccurrenceTable::kUnknown) {
+        for (size_t j = 0; j < m; ++j) {
+          const double dice = table_->Dice(id, counted[j]);
+          if (dice >= kMinimumDice) add(i, j, j, dice);
+        }
       }
     }
   }
-  // Competitive linking: the best unit first, each word in one unit.
+  // Competitive linking: the best unit first, each word in one unit, but a contraction (I'm,
+  // isn't) in two, since it holds two words (我 and 是).
   std::stable_sort(units.begin(), units.end(), [](const Unit& a, const Unit& b) { return a.score > b.score; });
-  std::vector<char> zhUsed(n, 0), enUsed(m, 0);
+  std::vector<char> zhUsed(n, 0), enRoom(m, 1);
+  for (size_t j = 0; j < m; ++j) {
+    if (IsContraction(*forms[j])) enRoom[j] = 2;
+  }
   for (const Unit& u : units) {
     if (zhUsed[u.chinese]) continue;
     bool free = true;
-    for (uint32_t j = u.first; j <= u.last && free; ++j) free = !enUsed[j];
+    for (uint32_t j = u.first; j <= u.last && free; ++j) free = enRoom[j] > 0;
     if (!free) continue;
     zhUsed[u.chinese] = 1;
     for (uint32_t j = u.first; j <= u.last; ++j) {
-      enUsed[j] = 1;
+      --enRoom[j];
       links.push_back({u.chinese, j});
     }
   }

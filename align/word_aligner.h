@@ -12,6 +12,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -56,8 +57,13 @@ class WordAligner {
   const DictionaryFile& dictionary_;
   const CooccurrenceTable* table_;
   AlignParts parts_;
-  std::unordered_map<std::string, std::vector<SensePhrase>> phrases_;
-  std::unordered_map<std::string, std::vector<std::string>> forms_;
+  // Looked up by string_view without making a string.
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  std::unordered_map<std::string, std::vector<SensePhrase>, Hash, std::equal_to<>> phrases_;
+  std::unordered_map<std::string, std::vector<std::string>, Hash, std::equal_to<>> forms_;
 };
 
 }  // namespace tamrel

@@ -14,7 +14,14 @@
 
 namespace tamrel::cli {
 
-int Align(const std::string& corpus, bool noCorpus) {
+int Align(const std::string& corpus, bool noCorpus, const std::vector<std::string>& without) {
+  AlignParts parts;
+  for (const std::string& kind : without) {
+    if (kind == "dictionary") parts.dictionary = false;
+    if (kind == "identical") parts.identical = false;
+    if (kind == "punctuation") parts.punctuation = false;
+    if (kind == "cooccurrence") noCorpus = true;
+  }
   DictionaryFile dictionary;
   if (Status status = dictionary.Open(FindDictionary(std::filesystem::path())); !status.ok()) {
     std::cerr << "tamrel-cli align: the dictionary cannot be read: " << status.ToString() << '\n';
@@ -33,7 +40,7 @@ int Align(const std::string& corpus, bool noCorpus) {
       }
     }
   }
-  WordAligner aligner(dictionary, table.get());
+  WordAligner aligner(dictionary, table.get(), parts);
 
   std::string line, out;
   size_t number = 0;

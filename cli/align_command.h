@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tamrel::cli {
 
@@ -11,7 +12,9 @@ namespace tamrel::cli {
 // with nothing on one side, prints an empty line; a line without "|||" prints an empty line and
 // a message on stderr naming it. Co-occurrence statistics come from `corpus` (a sents.final file),
 // by default the runtime folder's BDict/sents.finalBI when there is one; `noCorpus` leaves them out.
-// 0, or 2 when the dictionary or a named corpus cannot be read.
-int Align(const std::string& corpus, bool noCorpus);
+// `without` names kinds of link left out ("dictionary", "identical", "punctuation",
+// "cooccurrence"), to measure what each adds. 0, or 2 when the dictionary or a named corpus
+// cannot be read.
+int Align(const std::string& corpus, bool noCorpus, const std::vector<std::string>& without = {});
 
 }  // namespace tamrel::cli

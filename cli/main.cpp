@@ -101,6 +101,9 @@ int Run(int argc, char** argv) {
   align->add_option("--corpus", alignCorpus,
                     "The sents.final file whose pairs give co-occurrence links (default: BDict/sents.finalBI)");
   align->add_flag("--no-corpus", alignNoCorpus, "Dictionary, identical-token and punctuation links only");
+  std::vector<std::string> alignWithout;
+  align->add_option("--without", alignWithout, "Leave out a kind of link (to measure what it adds)")
+      ->check(CLI::IsMember({"dictionary", "identical", "punctuation", "cooccurrence"}));
 
   try {
     app.parse(argc, argv);
@@ -114,7 +117,7 @@ int Run(int argc, char** argv) {
   const bool needsIndex = app.got_subcommand(words) || app.got_subcommand(search);
   if (const int entered = tamrel::cli::EnterRuntimeFolder(root, needsIndex); entered != 0) return entered;
   tamrel::cli::RemoveLeftovers();
-  if (app.got_subcommand(align)) return tamrel::cli::Align(alignCorpus, alignNoCorpus);
+  if (app.got_subcommand(align)) return tamrel::cli::Align(alignCorpus, alignNoCorpus, alignWithout);
   if (app.got_subcommand(define)) {
     std::string text;
     for (const std::string& w : defineWords) text += (text.empty() ? "" : " ") + w;
