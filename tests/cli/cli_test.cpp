@@ -668,7 +668,7 @@ TEST_F(CliTest, HelpNamesEveryCommand) {
                         "Usage: tamrel-cli [OPTIONS] SUBCOMMAND\n"))
       << o.out;
   for (const char* command :
-       {"build", "words", "search", "settings", "prepare", "segment", "pinyin", "import", "define"}) {
+       {"build", "words", "search", "settings", "prepare", "segment", "pinyin", "import", "define", "align"}) {
     EXPECT_TRUE(Contains(o.out, std::string("\n  ") + command + " ")) << command;
   }
   EXPECT_EQ(o.err, "");
