@@ -175,6 +175,9 @@ std::vector<AlignLink> WordAligner::Align(const std::vector<std::string_view>& c
     if (parts_.dictionary) {
       for (const SensePhrase& phrase : PhrasesOf(word)) {
         const size_t k = phrase.words.size();
+        // "be" is a translation only in a word's first sense: 是 "to be", but not 做 "to be" (a
+        // later one), which would link every "is" and "'re".
+        if (k == 1 && phrase.rank >= 1 && phrase.words.front().front() == "be") continue;
         const double rank = kRankStep * std::min(phrase.rank, 20.0f);
         for (size_t j = 0; j + k <= m; ++j) {
           size_t x = 0;

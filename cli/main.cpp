@@ -45,6 +45,11 @@ int Run(int argc, char** argv) {
                  "Results... writes them")
       ->excludes(jsonFlag);
   search->add_flag("--no-page", noPage, "Do not write data/displayResult.html");
+  bool searchAlign = false;
+  search
+      ->add_flag("--align", searchAlign,
+                 "With --json: each bilingual result's word links, \"links\": [[CHINESE WORD, ENGLISH TOKEN], ...]")
+      ->needs(jsonFlag);
   size_t offset = 0;
   search->add_option("--offset", offset, "Skip the first K sentences of each corpus: the next page of results")
       ->check(CLI::NonNegativeNumber);
@@ -135,7 +140,7 @@ int Run(int argc, char** argv) {
                                tsv    ? SearchOutput::kTsv
                                : json ? SearchOutput::kJson
                                       : SearchOutput::kText,
-                               !noPage, offset);
+                               !noPage, offset, searchAlign);
   }
   return tamrel::cli::Settings(assignments);
 }
