@@ -236,7 +236,7 @@ int Search(const std::string& text, SearchOutput output, bool writePage, size_t 
                                        {"chinese", U8(s.chinese)},
                                        {"pinyin", U8(s.pinyin)},
                                        {"english", U8(s.english)}};
-        if (aligner && !s.english.empty()) {
+        if (aligner && std::string_view(corpus) == "BI") {
           nlohmann::ordered_json links = nlohmann::ordered_json::array();
           for (const AlignLink& l : AlignSentencePair(*aligner, U8(s.chinese), U8(s.english))) {
             links.push_back({l.chinese, l.english});
