@@ -132,6 +132,15 @@ const std::vector<SensePhrase>& WordAligner::PhrasesOf(std::string_view word) {
   return phrases_.emplace(std::string(word), std::move(phrases)).first->second;
 }
 
+bool WordAligner::SensesHold(std::string_view word, std::string_view lower) {
+  for (const SensePhrase& phrase : PhrasesOf(word)) {
+    for (const std::vector<std::string>& forms : phrase.words) {
+      if (std::find(forms.begin(), forms.end(), lower) != forms.end()) return true;
+    }
+  }
+  return false;
+}
+
 std::vector<AlignLink> WordAligner::Align(const std::vector<std::string_view>& chinese,
                                           const std::vector<std::string_view>& english) {
   std::vector<AlignLink> links;

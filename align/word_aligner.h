@@ -47,6 +47,12 @@ class WordAligner {
   std::vector<AlignLink> Align(const std::vector<std::string_view>& chinese,
                                const std::vector<std::string_view>& english);
 
+  // True when a sense phrase of the Chinese `word` holds the English word `lower` (in any of its forms).
+  bool SensesHold(std::string_view word, std::string_view lower);
+
+  // The co-occurrence table given, or null.
+  const CooccurrenceTable* table() const { return table_; }
+
   // The least Dice coefficient that links two words the dictionary does not.
   static constexpr double kMinimumDice = 0.5;
 

@@ -10,6 +10,7 @@
 #include "cli/import_command.h"
 #include "cli/runtime_setup.h"
 #include "cli/standard_output.h"
+#include "cli/translations_command.h"
 
 namespace {
 
@@ -110,6 +111,15 @@ int Run(int argc, char** argv) {
   align->add_option("--without", alignWithout, "Leave out a kind of link (to measure what it adds)")
       ->check(CLI::IsMember({"dictionary", "identical", "punctuation", "cooccurrence"}));
 
+  auto* translations = app.add_subcommand(
+      "translations", "The English words a Chinese word is aligned with in the corpus, or the reverse");
+  std::string translationsWord, translationsCorpus;
+  size_t translationsLimit = 5;
+  translations->add_option("WORD", translationsWord, "A Chinese word as the corpus cuts it, or an English word")
+      ->required();
+  translations->add_option("--corpus", translationsCorpus, "The sents.final file (default: BDict/sents.finalBI)");
+  translations->add_option("--limit", translationsLimit, "How many translations at most (default 5)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -122,6 +132,9 @@ int Run(int argc, char** argv) {
   const bool needsIndex = app.got_subcommand(words) || app.got_subcommand(search);
   if (const int entered = tamrel::cli::EnterRuntimeFolder(root, needsIndex); entered != 0) return entered;
   tamrel::cli::RemoveLeftovers();
+  if (app.got_subcommand(translations)) {
+    return tamrel::cli::Translations(translationsWord, translationsCorpus, translationsLimit);
+  }
   if (app.got_subcommand(align)) return tamrel::cli::Align(alignCorpus, alignNoCorpus, alignWithout);
   if (app.got_subcommand(define)) {
     std::string text;

@@ -11,6 +11,7 @@
 
 #include "align/cooccurrence.h"
 #include "align/english_tokens.h"
+#include "align/translation_summary.h"
 #include "dictionary/dictionary_file.h"
 
 namespace tamrel {
@@ -25,6 +26,7 @@ const std::string kDictionary =
     "奶酪\t\tnǎi lào\tcheese\t\t\t\t9000\n"
     "她\t\ttā\tshe\t\t\t1\t20\n"
     "我\t\twǒ\tI; me; my\t\t\t1\t1\n"
+    "打算\t\tdǎ suàn\tto plan/to intend/plan\t\t\t2\t900\n"
     "是\t\tshì\tto be\t\t\t1\t5\n"
     "牛奶\t\tniú nǎi\tcow's milk/milk\t\t\t2\t3000\n"
     "要\t\tyào\tto want/to be going to\t\t\t1\t30\n";
@@ -95,6 +97,27 @@ TEST_F(WordAlignerTest, CooccurrenceFillsWhatTheDictionaryLacks) {
   // A pair seen once is no evidence.
   EXPECT_EQ(Align("狗", "dog", &table), "");
   EXPECT_EQ(Align("狗", "dog", nullptr), "");
+}
+
+// The translations of a word over its sentences: counted by base form, the most frequent first,
+// in both directions; a pair without the word counts for nothing.
+TEST_F(WordAlignerTest, SummarisesTheTranslationsOfAWord) {
+  const std::vector<SentencePair> pairs = {{"我 打算 去 。", "I plan to go."},
+                                           {"他 打算 去 。", "He plans to go."},
+                                           {"我 打算 去 。", "I intend to go."},
+                                           {"我 喜欢 奶酪 。", "I like cheese, I plan cheese."}};
+  CooccurrenceTable table;
+  for (const SentencePair& p : pairs) table.Add(SplitTokens(p.chinese), SplitEnglish(p.english));
+  WordAligner aligner(dictionary_, &table);
+  const auto text = [](const std::vector<Translation>& list) {
+    std::string out;
+    for (const Translation& t : list) out += t.text + ":" + std::to_string(t.count) + " ";
+    return out;
+  };
+  EXPECT_EQ(text(SummariseTranslations(aligner, "打算", pairs)), "plan:2 intend:1 ");
+  EXPECT_EQ(text(SummariseTranslations(aligner, "plan", pairs)), "打算:2 ");
+  EXPECT_EQ(text(SummariseTranslations(aligner, "打算", pairs, 1)), "plan:2 ");
+  EXPECT_EQ(text(SummariseTranslations(aligner, "牛奶", pairs)), "");
 }
 
 TEST(EnglishTokensTest, SplitsPunctuationOffWordsOnly) {
