@@ -145,7 +145,7 @@ std::vector<AlignLink> WordAligner::Align(const std::vector<std::string_view>& c
                                           const std::vector<std::string_view>& english) {
   std::vector<AlignLink> links;
   const size_t n = chinese.size(), m = english.size();
-  if (n == 0 || m == 0) return links;
+  if (n == 0 || m == 0 || n > kMaxWords || m > kMaxWords) return links;
   std::vector<const std::vector<std::string>*> forms(m);
   std::vector<std::string> latin(m), latinStem(m);
   std::vector<uint32_t> counted(m, CooccurrenceTable::kUnknown);

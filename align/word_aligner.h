@@ -43,7 +43,8 @@ class WordAligner {
   // `dictionary` and `table` (which may be null: no co-occurrence links) must outlive the aligner.
   WordAligner(const DictionaryFile& dictionary, const CooccurrenceTable* table, AlignParts parts = {});
 
-  // The links of a pair, ordered by Chinese then English index; none when either side is empty.
+  // The links of a pair, ordered by Chinese then English index; none when either side is empty
+  // or longer than kMaxWords (no sentence is; the work grows with the product of the lengths).
   std::vector<AlignLink> Align(const std::vector<std::string_view>& chinese,
                                const std::vector<std::string_view>& english);
 
@@ -52,6 +53,8 @@ class WordAligner {
 
   // The co-occurrence table given, or null.
   const CooccurrenceTable* table() const { return table_; }
+
+  static constexpr size_t kMaxWords = 500;
 
   // The least Dice coefficient that links two words the dictionary does not.
   static constexpr double kMinimumDice = 0.5;

@@ -84,6 +84,10 @@ TEST_F(WordAlignerTest, EmptySidesGiveNoLinks) {
   EXPECT_EQ(Align("", "I like cheese"), "");
   EXPECT_EQ(Align("我 喜欢", ""), "");
   EXPECT_EQ(Align("", ""), "");
+  // A side longer than any sentence (hostile input) gets no links rather than a long wait.
+  std::string many;
+  for (size_t i = 0; i <= WordAligner::kMaxWords; ++i) many += "我 ";
+  EXPECT_EQ(Align(many, "I"), "");
 }
 
 TEST_F(WordAlignerTest, CooccurrenceFillsWhatTheDictionaryLacks) {
