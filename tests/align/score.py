@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Scores tamrel-cli align against the hand-judged gold set (tests/align/tatoeba100.tsv).
 
-Usage: tests/align/score.py [--words] [--verbose] TAMREL_CLI [GOLD] [-- EXTRA ALIGN OPTIONS]
+Usage: tests/align/score.py [--words] [--verbose] [--require-precision P] [--require-aer A]
+                            TAMREL_CLI [GOLD] [-- EXTRA ALIGN OPTIONS]
 Prints precision (against sure and possible links), recall (against sure links) and the
 alignment error rate AER = 1 - (|A & S| + |A & P|) / (|A| + |S|), P holding S. --words leaves
 out the links of punctuation (in the gold set and the output), which are easy and many in short
-sentences; --verbose lists the links found that the gold set does not hold. Exits 1 when
+sentences; --verbose lists the links found that the gold set does not hold. With --require-*,
+exits 1 when precision falls below P or AER rises above A (the CTest test align_gold_test). Exits 1 when
 an output line is missing or names a word outside its sentence.
 """
 import os
@@ -18,6 +20,12 @@ extra = []
 if '--' in args:
     extra = args[args.index('--') + 1:]
     args = args[:args.index('--')]
+required = {}
+for option in ('--require-precision', '--require-aer'):
+    if option in args:
+        at = args.index(option)
+        required[option] = float(args[at + 1])
+        del args[at:at + 2]
 words_only = '--words' in args
 verbose = '--verbose' in args
 args = [a for a in args if a not in ('--words', '--verbose')]
@@ -78,3 +86,7 @@ recall = a_sure / s_total if s_total else 0.0
 aer = 1 - (a_sure + a_possible) / (a_total + s_total)
 print(f'pairs {len(pairs)}  links {a_total}  sure {s_total}')
 print(f'precision {precision:.3f}  recall {recall:.3f}  AER {aer:.3f}')
+if precision < required.get('--require-precision', 0.0):
+    sys.exit(f'precision {precision:.3f} is below {required["--require-precision"]}')
+if aer > required.get('--require-aer', 1.0):
+    sys.exit(f'AER {aer:.3f} is above {required["--require-aer"]}')
