@@ -31,13 +31,14 @@ void CooccurrenceTable::Add(const std::vector<std::string_view>& chinese, const 
   ++pairs_;
 }
 
-Status CooccurrenceTable::Learn(const std::filesystem::path& file) {
+Status CooccurrenceTable::Learn(const std::filesystem::path& file, size_t maxPairs) {
   MappedFile mapped;
   if (Status status = mapped.OpenChecked(file); !status.ok()) return status;
   std::string_view rest = mapped.bytes();
   std::string_view lines[3];
   size_t have = 0;
-  while (!rest.empty()) {
+  size_t counted = 0;
+  while (!rest.empty() && counted < maxPairs) {
     const size_t end = rest.find('\n');
     std::string_view line = rest.substr(0, end);
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
@@ -46,6 +47,7 @@ Status CooccurrenceTable::Learn(const std::filesystem::path& file) {
     if (have == 3) {
       Add(SplitTokens(lines[0]), SplitEnglish(lines[2]));
       have = 0;
+      ++counted;
     }
   }
   return Status::Ok();
