@@ -22,8 +22,9 @@ constexpr double kRankStep = 0.03;   // less for each later sense
 constexpr double kDecomposed = 0.3;  // less for a word read from its parts
 constexpr double kPosition = 0.5;    // times the difference of relative positions
 
-// Chinese punctuation and the English mark it stands for.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kMarks = {{{"。", "."},
+// Chinese punctuation and the English mark it stands for (not the dot inside a foreign name,
+// 汤姆·汉克斯, which English writes as a space).
+constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kMarks = {{{"。", "."},
                                                                                    {"，", ","},
                                                                                    {"？", "?"},
                                                                                    {"！", "!"},
@@ -35,8 +36,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kMarks =
                                                                                    {"“", "\""},
                                                                                    {"”", "\""},
                                                                                    {"…", "..."},
-                                                                                   {"——", "-"},
-                                                                                   {"·", "."}}};
+                                                                                   {"——", "-"}}};
 
 bool IsAsciiAlnumChar(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
