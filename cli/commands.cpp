@@ -2,13 +2,19 @@
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 
+#include "align/cooccurrence.h"
+#include "align/sentence_links.h"
+#include "align/word_aligner.h"
 #include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/index_commit.h"
+#include "dictionary/dictionary.h"
+#include "dictionary/dictionary_file.h"
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
@@ -137,7 +143,7 @@ int Words(bool chinese, int start, int count) {
   return 0;
 }
 
-int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset) {
+int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset, bool align) {
   const bool json = output == SearchOutput::kJson;
   if (text.empty()) {
     std::cerr << "Nothing to search: the text is empty.\n";
@@ -206,6 +212,19 @@ int Search(const std::string& text, SearchOutput output, bool writePage, size_t 
       std::cout << '\n';
     }
   }
+  // The aligner of --align: the dictionary, and co-occurrence learned from the bilingual corpus.
+  std::unique_ptr<WordAligner> aligner;
+  DictionaryFile dictionary;
+  CooccurrenceTable table;
+  if (json && align) {
+    if (Status status = dictionary.Open(FindDictionary(kRoot)); !status.ok()) {
+      std::cerr << "warning: the dictionary cannot be read (" << status.ToString() << "); fewer links are found.\n";
+    }
+    if (Status status = table.Learn(kRoot / "BDict" / "sents.finalBI"); !status.ok()) {
+      std::cerr << "warning: " << status.ToString() << "; links from co-occurrence are left out.\n";
+    }
+    aligner = std::make_unique<WordAligner>(dictionary, &table);
+  }
   const auto print = [&](const char* corpus, const char* heading, const std::vector<ResultSentence>& list) {
     if (!json) std::cout << heading << '\n';
     int64_t rank = static_cast<int64_t>(offset);
@@ -217,6 +236,13 @@ int Search(const std::string& text, SearchOutput output, bool writePage, size_t 
                                        {"chinese", U8(s.chinese)},
                                        {"pinyin", U8(s.pinyin)},
                                        {"english", U8(s.english)}};
+        if (aligner && std::string_view(corpus) == "BI") {
+          nlohmann::ordered_json links = nlohmann::ordered_json::array();
+          for (const AlignLink& l : AlignSentencePair(*aligner, U8(s.chinese), U8(s.english))) {
+            links.push_back({l.chinese, l.english});
+          }
+          line["links"] = std::move(links);
+        }
         std::cout << line.dump() << '\n';
       } else {
         std::cout << rank << ". " << Visible(s.chinese) << "\n   " << Visible(s.pinyin) << "\n   " << Visible(s.english)

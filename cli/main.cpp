@@ -4,11 +4,13 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "cli/align_command.h"
 #include "cli/commands.h"
 #include "cli/define_command.h"
 #include "cli/import_command.h"
 #include "cli/runtime_setup.h"
 #include "cli/standard_output.h"
+#include "cli/translations_command.h"
 
 namespace {
 
@@ -44,6 +46,11 @@ int Run(int argc, char** argv) {
                  "Results... writes them")
       ->excludes(jsonFlag);
   search->add_flag("--no-page", noPage, "Do not write data/displayResult.html");
+  bool searchAlign = false;
+  search
+      ->add_flag("--align", searchAlign,
+                 "With --json: each bilingual result's word links, \"links\": [[CHINESE WORD, ENGLISH TOKEN], ...]")
+      ->needs(jsonFlag);
   size_t offset = 0;
   search->add_option("--offset", offset, "Skip the first K sentences of each corpus: the next page of results")
       ->check(CLI::NonNegativeNumber);
@@ -94,6 +101,25 @@ int Run(int argc, char** argv) {
       ->required()
       ->expected(-1);
 
+  auto* align = app.add_subcommand("align", "Link the words of \"CHINESE ||| ENGLISH\" lines from standard input");
+  std::string alignCorpus;
+  bool alignNoCorpus = false;
+  align->add_option("--corpus", alignCorpus,
+                    "The sents.final file whose pairs give co-occurrence links (default: BDict/sents.finalBI)");
+  align->add_flag("--no-corpus", alignNoCorpus, "Dictionary, identical-token and punctuation links only");
+  std::vector<std::string> alignWithout;
+  align->add_option("--without", alignWithout, "Leave out a kind of link (to measure what it adds)")
+      ->check(CLI::IsMember({"dictionary", "identical", "punctuation", "cooccurrence"}));
+
+  auto* translations = app.add_subcommand(
+      "translations", "The English words a Chinese word is aligned with in the corpus, or the reverse");
+  std::string translationsWord, translationsCorpus;
+  size_t translationsLimit = 5;
+  translations->add_option("WORD", translationsWord, "A Chinese word as the corpus cuts it, or an English word")
+      ->required();
+  translations->add_option("--corpus", translationsCorpus, "The sents.final file (default: BDict/sents.finalBI)");
+  translations->add_option("--limit", translationsLimit, "How many translations at most (default 5)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -106,6 +132,10 @@ int Run(int argc, char** argv) {
   const bool needsIndex = app.got_subcommand(words) || app.got_subcommand(search);
   if (const int entered = tamrel::cli::EnterRuntimeFolder(root, needsIndex); entered != 0) return entered;
   tamrel::cli::RemoveLeftovers();
+  if (app.got_subcommand(translations)) {
+    return tamrel::cli::Translations(translationsWord, translationsCorpus, translationsLimit);
+  }
+  if (app.got_subcommand(align)) return tamrel::cli::Align(alignCorpus, alignNoCorpus, alignWithout);
   if (app.got_subcommand(define)) {
     std::string text;
     for (const std::string& w : defineWords) text += (text.empty() ? "" : " ") + w;
@@ -123,7 +153,7 @@ int Run(int argc, char** argv) {
                                tsv    ? SearchOutput::kTsv
                                : json ? SearchOutput::kJson
                                       : SearchOutput::kText,
-                               !noPage, offset);
+                               !noPage, offset, searchAlign);
   }
   return tamrel::cli::Settings(assignments);
 }

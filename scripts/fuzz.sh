@@ -41,7 +41,7 @@ done
 
 targets=(word_table_fuzzer key_table_file_fuzzer sentence_table_fuzzer sentence_records_fuzzer postings_fuzzer build_dictionary_fuzzer
          build_sentences_fuzzer prepare_fuzzer text_file_fuzzer config_fuzzer search_query_fuzzer segmenter_fuzzer
-         pinyin_fuzzer import_reader_fuzzer sentence_view_fuzzer dictionary_fuzzer)
+         pinyin_fuzzer import_reader_fuzzer sentence_view_fuzzer dictionary_fuzzer align_fuzzer)
 
 scripts/install-deps.sh --fuzz
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
@@ -112,6 +112,11 @@ done
 head -c 3000 "$source_dir/word.dictBI" > "$seeds/build_dictionary_fuzzer/head-cut"
 { printf '\0'; sed -n '1,9p' "$source_dir/sents.finalBI"; } > "$seeds/text_file_fuzzer/utf8"
 sed -n '1,3p' "$source_dir/sents.finalBI" > "$seeds/sentence_view_fuzzer/group"
+# A pair as tamrel-cli align reads it: the Chinese words, "|||", the English line.
+for start in 1 301 1501; do
+  { sed -n "${start}p" "$source_dir/sents.finalBI"; printf ' ||| '; sed -n "$((start + 2))p" "$source_dir/sents.finalBI"; } \
+    > "$seeds/align_fuzzer/pair-$start"
+done
 { printf '\xe7\xff\xfe'; sed -n '1,9p' "$source_dir/sents.finalBI" | iconv -f UTF-8 -t UTF-16LE; } \
   > "$seeds/text_file_fuzzer/utf16-boundary"
 { printf '\0'; sed -n '1,9p' "$source_dir/sents.finalBI" | sed 's/$/\r/'; } > "$seeds/text_file_fuzzer/crlf"

@@ -13,13 +13,14 @@ declare -A allowed=(
   [lexicon]="files text"
   [settings]="files text"
   [dictionary]="lexicon files text"
-  [search]="corpus lexicon files text"
+  [align]="dictionary corpus lexicon files text"
+  [search]="align corpus lexicon files text"
   [importer]="corpus lexicon files text"
   [runtime]="corpus files text"
   [learning]="search settings corpus lexicon files text"
-  [explorer]="search settings dictionary corpus lexicon files text"
-  [cli]="explorer learning importer runtime search settings dictionary corpus lexicon files text"
-  [app]="resources explorer learning importer runtime search settings dictionary corpus lexicon files text"
+  [explorer]="align search settings dictionary corpus lexicon files text"
+  [cli]="align explorer learning importer runtime search settings dictionary corpus lexicon files text"
+  [app]="align resources explorer learning importer runtime search settings dictionary corpus lexicon files text"
   [resources]=""
 )
 

@@ -212,6 +212,22 @@ TEST_F(CliTest, SearchJsonPrintsOneObjectPerSentence) {
   EXPECT_EQ(o.err, "");
 }
 
+// --align adds the word links of each bilingual result (a Chinese word as the spaces separate
+// them, an English token with its punctuation split off) and nothing to a monolingual one.
+TEST_F(CliTest, SearchJsonAlignAddsTheLinksOfBilingualResults) {
+  const Outcome o = Run({"search", "--json", "--align", "--no-page", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "--json", "--align", "weather"}, o);
+  EXPECT_EQ(
+      o.out,
+      R"({"corpus":"BI","rank":1,"chinese":"今天 天气 很 好 。 ","pinyin":"jīntiān tiānqì hěn hǎo 。 ","english":"The weather is good today. ","links":[[0,4],[1,1],[3,3],[4,5]]})"
+      "\n"
+      R"({"corpus":"BI","rank":2,"chinese":"我 喜欢 下雨 的 天气 。 ","pinyin":"wǒ xǐhuan xiàyǔ de tiānqì 。 ","english":"I like rainy weather. ","links":[[0,0],[1,1],[4,3],[5,4]]})"
+      "\n"
+      R"({"corpus":"MO","rank":1,"chinese":"","pinyin":"","english":"What is the weather like? "})"
+      "\n");
+  EXPECT_EQ(o.err, "");
+}
+
 // --offset K skips the first K sentences of each corpus and numbers the rest from K + 1.
 TEST_F(CliTest, SearchOffsetGivesTheSentencesAfterThoseSkipped) {
   const Outcome o = Run({"search", "--json", "--no-page", "--offset", "1", "weather"});
@@ -668,7 +684,7 @@ TEST_F(CliTest, HelpNamesEveryCommand) {
                         "Usage: tamrel-cli [OPTIONS] SUBCOMMAND\n"))
       << o.out;
   for (const char* command :
-       {"build", "words", "search", "settings", "prepare", "segment", "pinyin", "import", "define"}) {
+       {"build", "words", "search", "settings", "prepare", "segment", "pinyin", "import", "define", "align"}) {
     EXPECT_TRUE(Contains(o.out, std::string("\n  ") + command + " ")) << command;
   }
   EXPECT_EQ(o.err, "");
