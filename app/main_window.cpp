@@ -7,6 +7,8 @@
 #include "app/growing_form.h"
 #include "app/import_run.h"
 #include "app/qt_text.h"
+#include "app/result_view.h"
+#include "app/search_trace.h"
 #include "app/translation.h"
 #include "app/window_frame.h"
 #include "corpus/corpus_files.h"
@@ -72,6 +74,12 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   connect(ui_->actionExport, &QAction::triggered, this, &MainWindow::onExport);
   setUpSpeech();
   setUpPageSearch();
+  if (SearchTrace::enabled()) {
+    SearchTrace& trace = SearchTrace::instance();
+    connect(ui_->webView, &QWebEngineView::loadStarted, &trace, [&trace] { trace.mark("load started"); });
+    connect(ui_->webView, &QWebEngineView::loadFinished, &trace, [&trace] { trace.mark("load finished"); });
+    connect(ui_->webView, &ResultView::pageShown, &trace, [&trace] { trace.mark("page shown, title fitted"); });
+  }
 }
 
 MainWindow::~MainWindow() = default;
@@ -96,6 +104,10 @@ void MainWindow::initialize() {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Enter in the search box reaches the window, whose default button is Search.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == ui_->inputEdit) {
+    SearchTrace::instance().begin(ui_->inputEdit->text());
+  }
   if (event->key() != Qt::Key_Escape) {
     QDialog::keyPressEvent(event);
     return;
@@ -132,6 +144,7 @@ void MainWindow::readOptions() {
   const RuntimeSettings loaded = LoadSettings(root_);
   settings_ = loaded.system;
   options_ = loaded.learner;
+  wordListSensesAction_.setChecked(options_.wordListSenses);
 }
 
 void MainWindow::showResourcesError() {
@@ -147,6 +160,9 @@ void MainWindow::onSearch() {
   page.toneColours = options_.toneColours;
   const SearchCommandResult result =
       RunSearchCommand(text, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page);
+  SearchTrace& trace = SearchTrace::instance();
+  trace.markAt("search done", result.searchedAt);
+  trace.mark("page written");
   pagedText_ = text;
   pageOffset_ = 0;
   ui_->moreButton->setEnabled(result.found() && result.mayHaveMore());
@@ -160,10 +176,12 @@ void MainWindow::onSearch() {
     return;
   }
   navigate(PathToQString(result.page == PageResult::kWritten ? resultPagePath_ : fallbackPagePath_));
+  trace.mark("navigation requested");
   setExportRows(ExportRows(result.query, result.bilingual, result.monolingual));
   exportQuery_ = ToQString(result.query);
   history_.Add(result.query);
   showWordPanelFor(result);
+  trace.mark("panel updated");
 }
 
 void MainWindow::onMoreSentences() {
@@ -196,11 +214,14 @@ void MainWindow::lookUpWords() {
   if (!words) return;  // an empty box keeps the list
   ui_->wordList->clear();
   for (const NumberedWord& w : *words) {
-    // Each line shows "position:word" and keeps the word itself to search when it is chosen.
-    auto* item = new QListWidgetItem(QString::number(w.position) + QLatin1Char(':') + ToQString(w.word));
+    // Each line keeps the word itself to search when it is chosen, and what its text is made of.
+    auto* item = new QListWidgetItem;
     item->setData(Qt::UserRole, ToQString(w.word));
+    item->setData(kWordPositionRole, static_cast<qlonglong>(w.position));
+    item->setData(kWordLanguageRole, static_cast<int>(language));
     ui_->wordList->addItem(item);
   }
+  showWordListLines();
 }
 
 void MainWindow::onWordSelected() {

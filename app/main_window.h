@@ -108,6 +108,13 @@ class MainWindow : public QDialog {
   void onWordHovered(const QString& word);
   // Opens the dictionary at the first call; false (the panel says why) when it cannot be read.
   bool openDictionary();
+  // Options > Senses in Word List: stores the choice in data/options.json and shows the list again.
+  void onWordListSensesChosen(bool shown);
+  // Writes the word list's lines: "position:word", and the word's sense when the option is on.
+  void showWordListLines();
+  // Besides the word (Qt::UserRole), each line of the word list keeps its position and language.
+  static constexpr int kWordPositionRole = Qt::UserRole + 1;
+  static constexpr int kWordLanguageRole = Qt::UserRole + 2;
 
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
@@ -150,7 +157,8 @@ class MainWindow : public QDialog {
   bool dictionaryOpen_ = false;
   QSplitter* pageSplitter_ = nullptr;
   WordPanel* wordPanel_ = nullptr;
-  QAction wordPanelAction_;  // Options > Word Panel
+  QAction wordPanelAction_;       // Options > Word Panel
+  QAction wordListSensesAction_;  // Options > Senses in Word List
 };
 
 }  // namespace tamrel
