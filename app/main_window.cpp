@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QKeyEvent>
+#include <QPushButton>
 #include <chrono>
 
 #include "app/desktop.h"
@@ -98,14 +99,19 @@ void MainWindow::initialize() {
   (void)simplifier_.Open();
   ui_->enRadio->setChecked(true);
   readOptions();
+  // Built while the person reads the first page, the dictionary answers the first search at once.
+  if (wordPanelAction_.isChecked() || options_.wordListSenses) prepareDictionary();
   greet();
   navigate(PathToQString(welcomePagePath_));  // in place of the product site's start-up page
   ui_->searchButton->setFocus();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  // Enter in the search box reaches the window, whose default button is Search.
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && focusWidget() == ui_->inputEdit) {
+  // Enter in the search box (or any control but another button) reaches the window, whose
+  // default button, Search, runs the search.
+  const auto* button = qobject_cast<QPushButton*>(focusWidget());
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      (button == nullptr || button == ui_->searchButton)) {
     SearchTrace::instance().begin(ui_->inputEdit->text());
   }
   if (event->key() != Qt::Key_Escape) {

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QDialog>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -106,7 +107,11 @@ class MainWindow : public QDialog {
   void onWordPanelToggled(bool shown);
   void showWordPanelFor(const SearchCommandResult& result);
   void onWordHovered(const QString& word);
-  // Opens the dictionary at the first call; false (the panel says why) when it cannot be read.
+  // Starts opening the dictionary and building its indexes on another thread, once: called when
+  // the panel or the word list's senses are shown, so that the first look-up finds them built.
+  void prepareDictionary();
+  // Waits for the dictionary prepareDictionary opens (starting it when it has not been); false
+  // (the panel says why) when it cannot be read.
   bool openDictionary();
   // Options > Senses in Word List: stores the choice in data/options.json and shows the list again.
   void onWordListSensesChosen(bool shown);
@@ -153,6 +158,8 @@ class MainWindow : public QDialog {
   QAction aboutAction_;  // the About entry of the window's context menu
   std::unique_ptr<ImportRun> importRun_;
   Dictionary dictionary_;
+  Status dictionaryStatus_ = Status::Ok();
+  std::future<void> dictionaryReady_;  // the worker's; after dictionary_, so it is joined first
   bool dictionaryTried_ = false;
   bool dictionaryOpen_ = false;
   QSplitter* pageSplitter_ = nullptr;

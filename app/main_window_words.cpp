@@ -105,6 +105,7 @@ QWidget& MainWindow::setUpWordPanel() {
 
 void MainWindow::onWordPanelToggled(bool shown) {
   wordPanel_->setVisible(shown);
+  if (shown && !root_.empty()) prepareDictionary();
   QSettings settings;
   settings.setValue(kPanelShownKey, shown);
   // Shown for the first time: a third of the room, until the person drags it otherwise.
@@ -114,12 +115,22 @@ void MainWindow::onWordPanelToggled(bool shown) {
   }
 }
 
+void MainWindow::prepareDictionary() {
+  if (dictionaryReady_.valid() || dictionaryTried_) return;
+  // Until the future is waited for, only the worker touches the dictionary.
+  dictionaryReady_ = std::async(std::launch::async, [this, file = FindDictionary(root_)] {
+    dictionaryStatus_ = dictionary_.Open(file);
+    if (dictionaryStatus_.ok()) dictionary_.BuildIndexes();
+  });
+}
+
 bool MainWindow::openDictionary() {
   if (!dictionaryTried_) {
+    prepareDictionary();
+    dictionaryReady_.wait();
     dictionaryTried_ = true;
-    const Status status = dictionary_.Open(FindDictionary(root_));
-    dictionaryOpen_ = status.ok();
-    if (!dictionaryOpen_) wordPanel_->setPlainText(QString::fromStdString(status.ToString()));
+    dictionaryOpen_ = dictionaryStatus_.ok();
+    if (!dictionaryOpen_) wordPanel_->setPlainText(QString::fromStdString(dictionaryStatus_.ToString()));
   }
   return dictionaryOpen_;
 }

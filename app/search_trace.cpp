@@ -40,6 +40,8 @@ function tamrelReportTimes(trace) {
 }
 )JS";
 
+constexpr double kClockSlackMs = 5;
+
 }  // namespace
 
 SearchTrace& SearchTrace::instance() {
@@ -74,6 +76,9 @@ void SearchTrace::page(double origin, const QVariantList& times) {
   if (!running_) return;
   // The page's clock counts from the epoch; the trace's start is known on both.
   const double startMs = std::chrono::duration<double, std::milli>(startWall_.time_since_epoch()).count();
+  // A page whose navigation began before the key press (the one shown before, reporting late) is
+  // not the search's. The two clocks may differ by a little.
+  if (origin < startMs - kClockSlackMs) return;
   for (qsizetype i = 0; i + 1 < times.size(); i += 2) {
     steps_.emplace_back(times[i].toString().toStdString(), origin + times[i + 1].toDouble() - startMs);
     print(steps_.back());
