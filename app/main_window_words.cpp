@@ -1,9 +1,10 @@
 // The word panel beside the result page (Options > Word Panel, hidden until shown; its place and
 // width are remembered): after each search the dictionary entries of what was searched, and the
 // entry of the Chinese word under the pointer with a short gloss as its tooltip. Double-clicking
-// a Chinese word of the page, or a link of the panel, searches it. The dictionary is opened when
-// the panel first needs it, so the window starts as fast as without it. Options > Senses in Word
-// List shows each word of the numbered word list with its first sense.
+// a Chinese word of the page, or a link of the panel, searches it. The dictionary is opened, and
+// its indexes built, on another thread once the panel is shown, so the window starts as fast as
+// without it and the first search does not build them. Options > Senses in Word List shows each
+// word of the numbered word list with its first sense.
 #include <QCoreApplication>
 #include <QCursor>
 #include <QElapsedTimer>
