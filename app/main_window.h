@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QDialog>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -106,8 +107,19 @@ class MainWindow : public QDialog {
   void onWordPanelToggled(bool shown);
   void showWordPanelFor(const SearchCommandResult& result);
   void onWordHovered(const QString& word);
-  // Opens the dictionary at the first call; false (the panel says why) when it cannot be read.
+  // Starts opening the dictionary and building its indexes on another thread, once: called when
+  // the panel or the word list's senses are shown, so that the first look-up finds them built.
+  void prepareDictionary();
+  // Waits for the dictionary prepareDictionary opens (starting it when it has not been); false
+  // (the panel says why) when it cannot be read.
   bool openDictionary();
+  // Options > Senses in Word List: stores the choice in data/options.json and shows the list again.
+  void onWordListSensesChosen(bool shown);
+  // Writes the word list's lines: "position:word", and the word's sense when the option is on.
+  void showWordListLines();
+  // Besides the word (Qt::UserRole), each line of the word list keeps its position and language.
+  static constexpr int kWordPositionRole = Qt::UserRole + 1;
+  static constexpr int kWordLanguageRole = Qt::UserRole + 2;
 
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
@@ -146,11 +158,14 @@ class MainWindow : public QDialog {
   QAction aboutAction_;  // the About entry of the window's context menu
   std::unique_ptr<ImportRun> importRun_;
   Dictionary dictionary_;
+  Status dictionaryStatus_ = Status::Ok();
+  std::future<void> dictionaryReady_;  // the worker's; after dictionary_, so it is joined first
   bool dictionaryTried_ = false;
   bool dictionaryOpen_ = false;
   QSplitter* pageSplitter_ = nullptr;
   WordPanel* wordPanel_ = nullptr;
-  QAction wordPanelAction_;  // Options > Word Panel
+  QAction wordPanelAction_;       // Options > Word Panel
+  QAction wordListSensesAction_;  // Options > Senses in Word List
 };
 
 }  // namespace tamrel
