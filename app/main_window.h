@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -110,9 +111,13 @@ class MainWindow : public QDialog {
   // Starts opening the dictionary and building its indexes on another thread, once: called when
   // the panel or the word list's senses are shown, so that the first look-up finds them built.
   void prepareDictionary();
-  // Waits for the dictionary prepareDictionary opens (starting it when it has not been); false
-  // (the panel says why) when it cannot be read.
+  // True when the dictionary prepareDictionary opens is at hand (starting it when it has not
+  // been); false while it is still being opened, or (the panel says why) when it cannot be read.
+  // Never waits: what asked meanwhile is shown by onDictionaryReady.
   bool openDictionary();
+  // On the window's thread once the worker is done: shows the panel of the search that came
+  // before the dictionary was ready, and the word list's senses.
+  void onDictionaryReady();
   // Options > Senses in Word List: stores the choice in data/options.json and shows the list again.
   void onWordListSensesChosen(bool shown);
   // Writes the word list's lines: "position:word", and the word's sense when the option is on.
@@ -162,6 +167,9 @@ class MainWindow : public QDialog {
   std::future<void> dictionaryReady_;  // the worker's; after dictionary_, so it is joined first
   bool dictionaryTried_ = false;
   bool dictionaryOpen_ = false;
+  // Searched or hovered while the dictionary was opening: shown once it is ready.
+  std::optional<SearchCommandResult> panelPending_;
+  QString hoverPending_;
   QSplitter* pageSplitter_ = nullptr;
   WordPanel* wordPanel_ = nullptr;
   QAction wordPanelAction_;       // Options > Word Panel

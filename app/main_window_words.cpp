@@ -12,7 +12,9 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QToolTip>
+#include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "app/desktop.h"
 #include "app/growing_form.h"
@@ -122,13 +124,17 @@ void MainWindow::prepareDictionary() {
   dictionaryReady_ = std::async(std::launch::async, [this, file = FindDictionary(root_)] {
     dictionaryStatus_ = dictionary_.Open(file);
     if (dictionaryStatus_.ok()) dictionary_.BuildIndexes();
+    // Dropped by Qt when the window is gone first.
+    QMetaObject::invokeMethod(
+        this, [this] { onDictionaryReady(); }, Qt::QueuedConnection);
   });
 }
 
 bool MainWindow::openDictionary() {
   if (!dictionaryTried_) {
     prepareDictionary();
-    dictionaryReady_.wait();
+    if (dictionaryReady_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+    dictionaryReady_.get();
     dictionaryTried_ = true;
     dictionaryOpen_ = dictionaryStatus_.ok();
     if (!dictionaryOpen_) wordPanel_->setPlainText(QString::fromStdString(dictionaryStatus_.ToString()));
@@ -136,8 +142,31 @@ bool MainWindow::openDictionary() {
   return dictionaryOpen_;
 }
 
+void MainWindow::onDictionaryReady() {
+  if (!openDictionary()) {
+    panelPending_.reset();
+    hoverPending_.clear();
+    return;
+  }
+  if (panelPending_) {
+    const SearchCommandResult pending = std::move(*panelPending_);
+    panelPending_.reset();
+    showWordPanelFor(pending);
+  }
+  // The page tells a hovered word once: the one hovered meanwhile is shown now.
+  if (!hoverPending_.isEmpty()) onWordHovered(std::exchange(hoverPending_, QString()));
+  if (options_.wordListSenses) showWordListLines();
+}
+
 void MainWindow::showWordPanelFor(const SearchCommandResult& result) {
-  if (!wordPanel_->isVisible() || !openDictionary()) return;
+  if (!wordPanel_->isVisible()) return;
+  if (!openDictionary()) {
+    if (!dictionaryTried_) {
+      panelPending_ = result;
+      wordPanel_->setPlainText(tr("Opening the dictionary..."));
+    }
+    return;
+  }
   QElapsedTimer timer;
   timer.start();
   const SentenceCount count = [this](std::u16string_view word) {
@@ -148,7 +177,11 @@ void MainWindow::showWordPanelFor(const SearchCommandResult& result) {
 }
 
 void MainWindow::onWordHovered(const QString& word) {
-  if (!wordPanel_->isVisible() || !openDictionary()) return;
+  if (!wordPanel_->isVisible()) return;
+  if (!openDictionary()) {
+    if (!dictionaryTried_) hoverPending_ = word;
+    return;
+  }
   QElapsedTimer timer;
   timer.start();
   const WordPanelContent content = WordPanelContentOfWord(dictionary_, ToU16(word));

@@ -749,5 +749,9 @@ Please try it again later or send an email to us</source>
         <source>Senses in Word &amp;List</source>
         <translation>词语列表显示词义(&amp;L)</translation>
     </message>
+    <message>
+        <source>Opening the dictionary...</source>
+        <translation>正在打开词典...</translation>
+    </message>
 </context>
 </TS>

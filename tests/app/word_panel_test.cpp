@@ -61,7 +61,9 @@ class WordPanelTest : public QObject, tamrel::test::WindowFixture {
     Open();
     ShowPanel();
     QVERIFY(SearchAndWait(QStringLiteral("天气")));
-    QVERIFY2(Panel()->toPlainText().contains(QStringLiteral("weather")), qPrintable(Panel()->toPlainText()));
+    // Searched while the dictionary may still be opening: the entry comes when it is ready.
+    QTRY_VERIFY2_WITH_TIMEOUT(Panel()->toPlainText().contains(QStringLiteral("weather")),
+                              qPrintable(Panel()->toPlainText()), 20000);
     QVERIFY(Panel()->toPlainText().contains(QStringLiteral("tiānqì")));
     QVERIFY(Panel()->toHtml().contains(QStringLiteral("HSK 1")));
   }
@@ -70,7 +72,8 @@ class WordPanelTest : public QObject, tamrel::test::WindowFixture {
     Open();
     ShowPanel();
     QVERIFY(SearchAndWait(QStringLiteral("weather")));
-    QVERIFY2(Panel()->toHtml().contains(QStringLiteral("tamrel:search?text=")), qPrintable(Panel()->toHtml()));
+    QTRY_VERIFY2_WITH_TIMEOUT(Panel()->toHtml().contains(QStringLiteral("tamrel:search?text=")),
+                              qPrintable(Panel()->toHtml()), 20000);
     QVERIFY(Panel()->toPlainText().contains(QStringLiteral("天气")));
     QSignalSpy shown(View(), &ResultView::pageShown);
     emit Panel()->anchorClicked(QUrl(QStringLiteral("tamrel:search?text=%E5%A4%A9%E6%B0%94")));
@@ -116,6 +119,7 @@ class WordPanelTest : public QObject, tamrel::test::WindowFixture {
     QCOMPARE(Action("actionWordListSenses")->text(), QStringLiteral("词语列表显示词义(&L)"));
     ShowPanel();
     QVERIFY(SearchAndWait(QStringLiteral("天气")));
+    QTRY_VERIFY_WITH_TIMEOUT(Panel()->toPlainText().contains(QStringLiteral("weather")), 20000);
     const QString panel = Panel()->toPlainText();
     tamrel::ApplyWindowLanguage(tamrel::WindowLanguage::kEnglish);
     QVERIFY2(panel.contains(QStringLiteral("HSK 1级")), qPrintable(panel));
@@ -132,7 +136,7 @@ class WordPanelTest : public QObject, tamrel::test::WindowFixture {
     QCOMPARE(list->item(0)->text(), QStringLiteral("6:weather"));
     QVERIFY(!QFile::exists(folder_->Path("data/options.json")));
     Action("actionWordListSenses")->trigger();
-    QCOMPARE(list->item(0)->text(), QStringLiteral("6:weather \u2014 天气"));
+    QTRY_COMPARE_WITH_TIMEOUT(list->item(0)->text(), QStringLiteral("6:weather \u2014 天气"), 20000);
     QVERIFY(FileBytes(folder_->Path("data/options.json")).contains("\"wordListSenses\": true"));
     Named<QRadioButton>(*window_, "cnRadio")->click();
     QStringList lines;
