@@ -47,6 +47,7 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
 
   connect(&aboutAction_, &QAction::triggered, this, &MainWindow::onAbout);
   connect(ui_->searchButton, &QPushButton::clicked, this, &MainWindow::onSearch);
+  connect(ui_->moreButton, &QPushButton::clicked, this, &MainWindow::onMoreSentences);
   connect(ui_->buildButton, &QPushButton::clicked, this, &MainWindow::onBuild);
   connect(ui_->numberEdit, &QLineEdit::textChanged, this, &MainWindow::onNumberChanged);
   connect(ui_->wordList, &QListWidget::itemSelectionChanged, this, &MainWindow::onWordSelected);
@@ -140,6 +141,9 @@ void MainWindow::onSearch() {
   page.toneColours = options_.toneColours;
   const SearchCommandResult result =
       RunSearchCommand(text, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page);
+  pagedText_ = text;
+  pageOffset_ = 0;
+  ui_->moreButton->setEnabled(result.found() && result.mayHaveMore());
   if (!result.found()) {
     // The page that says so, written beside the result page; the result page and the history
     // stay as they were.
@@ -156,8 +160,22 @@ void MainWindow::onSearch() {
   showWordPanelFor(result);
 }
 
+void MainWindow::onMoreSentences() {
+  PageOptions page;
+  page.toneColours = options_.toneColours;
+  const size_t offset = pageOffset_ + kMaxResults;
+  const SearchCommandResult result =
+      RunSearchCommand(pagedText_, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page, offset);
+  ui_->moreButton->setEnabled(result.found() && result.mayHaveMore());
+  if (!result.found()) return;  // the last page was the last: nothing more to show
+  pageOffset_ = offset;
+  navigate(PathToQString(result.page == PageResult::kWritten ? resultPagePath_ : fallbackPagePath_));
+  setExportRows(ExportRows(result.query, result.bilingual, result.monolingual));
+}
+
 void MainWindow::onBuild() {
-  if (!BuildAllCorpora(root_).ok()) {
+  // A build that took effect but could not finish is finished by the next load.
+  if (!BuildAllCorpora(root_).tookEffect()) {
     showResourcesError();
     return;
   }

@@ -64,6 +64,8 @@ class MainWindow : public QDialog {
  private:
   // Buttons, number box and language buttons.
   void onSearch();
+  // More sentences: the next 20 of each corpus for the text of the last search, in the same order.
+  void onMoreSentences();
   void onBuild();
   void onNumberChanged();
   void onWordSelected();
@@ -130,9 +132,11 @@ class MainWindow : public QDialog {
   SearchHistory history_;
   std::vector<ExportRow> exportRows_;
   QString exportQuery_;
-  QAction speakAction_;  // Speak in the web view's context menu
-  QAction speakKey_;     // F8
-  QString speechText_;   // what Speak reads, and in which language
+  std::u16string pagedText_;  // the text of the last search, which More sentences pages through
+  size_t pageOffset_ = 0;     // the sentences of each corpus before the page shown
+  QAction speakAction_;       // Speak in the web view's context menu
+  QAction speakKey_;          // F8
+  QString speechText_;        // what Speak reads, and in which language
   SpokenLanguage speechLanguage_ = SpokenLanguage::kNone;
   QAction searchThisAction_;  // Search this in the web view's context menu
   QString searchThisText_;    // the selection it searches

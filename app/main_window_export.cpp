@@ -28,7 +28,7 @@ void MainWindow::onExport() {
   if (chosen.isEmpty()) return;
   const std::filesystem::path path = chosen.toStdString();
   const Status status = WriteExportFile(path, exportRows_);
-  if (status.ok()) {
+  if (status.tookEffect()) {  // the notes are saved even when their folder could not be synced
     const QString saved = exportRows_.size() == 1
                               ? QString::fromLatin1(kExportSavedOne).arg(chosen)
                               : QString::fromLatin1(kExportSaved).arg(exportRows_.size()).arg(chosen);

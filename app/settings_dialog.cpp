@@ -44,7 +44,8 @@ void SettingsDialog::onSave() {
     current.searchBilingual = settings_.searchBilingual;
     current.showPinyin = settings_.showPinyin;
   });
-  if (!status.ok()) {
+  // A save whose folder could not be synced has been made all the same.
+  if (!status.tookEffect()) {
     showSaveFailure(status);
     return;
   }
@@ -56,7 +57,7 @@ void SettingsDialog::onSave() {
     const bool tones = options_.toneColours;
     const Status options =
         UpdateLearnerOptions(root_, [tones](LearnerOptions& current) { current.toneColours = tones; });
-    if (!options.ok()) {
+    if (!options.tookEffect()) {
       showSaveFailure(options);
       return;
     }

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
@@ -76,6 +77,14 @@ void ReportLoadFailure(const CorpusIndex& index) {
             << " index in data/ could not be loaded; run 'tamrel-cli build')\n";
 }
 
+// Says that `file` was written but could not be made to last (`status`, kUnfinished); the exit
+// code of a change that took effect and could not be finished.
+int WrittenButNotSynced(const std::filesystem::path& file, const Status& status) {
+  std::cerr << file.string() << " was written, but " << status.ToString()
+            << "; the change could be lost if the power fails before the system writes it out.\n";
+  return 3;
+}
+
 }  // namespace
 
 void RemoveLeftovers() {
@@ -94,9 +103,21 @@ int Build() {
       std::cerr << (report.skippedLines > static_cast<int64_t>(report.firstSkipped.size()) ? " ...)\n" : ")\n");
     }
     if (report.longKeys > 0) std::cerr << U8(tag) << ": skipped " << report.longKeys << " keys over 50 units\n";
-    if (!status.ok()) std::cerr << U8(tag) << ": " << status.file().string() << " could not be read or written\n";
+    if (!report.keyTableFile.ok()) {
+      std::cerr << U8(tag) << ": the key table file could not be written (" << report.keyTableFile.ToString()
+                << "); searches load a little slower until the next build\n";
+    }
+    if (status.kind() == Status::Kind::kUnfinished) {
+      std::cerr << U8(tag) << ": the new index has taken effect, but putting its files in place could not be finished: "
+                << status.ToString() << ". It will be finished the next time Tamrel opens the corpus " << U8(tag)
+                << ".\n";
+    } else if (!status.ok()) {
+      std::cerr << U8(tag) << ": " << status.ToString() << '\n';
+    }
   };
-  if (!BuildAllCorpora(kRoot, ShowProgress, summarise).ok()) {
+  const Status built = BuildAllCorpora(kRoot, ShowProgress, summarise);
+  if (built.kind() == Status::Kind::kUnfinished) return 3;
+  if (!built.ok()) {
     std::cerr << kErrorCaption << ' ' << kResourcesError << '\n';
     return 1;
   }
@@ -116,7 +137,7 @@ int Words(bool chinese, int start, int count) {
   return 0;
 }
 
-int Search(const std::string& text, SearchOutput output, bool writePage) {
+int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset) {
   const bool json = output == SearchOutput::kJson;
   if (text.empty()) {
     std::cerr << "Nothing to search: the text is empty.\n";
@@ -141,13 +162,17 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
   Simplifier simplifier;
   (void)simplifier.Open();  // without OpenCC's configuration, traditional characters are searched as typed
   const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), {bilingual, monolingual, simplifier}, settings,
-                                                      writePage ? page : std::filesystem::path(), pageOptions);
+                                                      writePage ? page : std::filesystem::path(), pageOptions, offset);
   if (result.page == PageResult::kFailed) {
     std::cerr << "The page " << (result.pageFile.empty() ? page : result.pageFile).string()
               << " could not be written.\n";
   }
   if (!result.found()) {
-    if (output == SearchOutput::kText) std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
+    if (output == SearchOutput::kText && offset > 0 && result.route != SearchRoute::kNothingFound) {
+      std::cerr << "No more sentences for \"" << U8(result.query) << "\" after the first " << offset << ".\n";
+    } else if (output == SearchOutput::kText) {
+      std::cerr << "Nothing found for \"" << U8(result.query) << "\".\n";
+    }
     return 1;
   }
   if (output == SearchOutput::kTsv) {
@@ -183,7 +208,7 @@ int Search(const std::string& text, SearchOutput output, bool writePage) {
   }
   const auto print = [&](const char* corpus, const char* heading, const std::vector<ResultSentence>& list) {
     if (!json) std::cout << heading << '\n';
-    int rank = 0;
+    int64_t rank = static_cast<int64_t>(offset);
     for (const ResultSentence& s : list) {
       ++rank;
       if (json) {
@@ -225,6 +250,7 @@ int Settings(const std::vector<std::string>& assignments) {
     changes.emplace_back(flag, value == "TRUE");
   }
   SysSettings settings;
+  Status written;
   if (changes.empty()) {
     (void)ReadConfig(settings, kRoot);  // without a readable file the defaults stay
   } else {
@@ -232,16 +258,22 @@ int Settings(const std::vector<std::string>& assignments) {
       for (const auto& [flag, value] : changes) current.*flag = value;
       settings = current;
     });
-    if (!status.ok()) {
-      std::cerr << "The settings file " << ConfigFileName(kRoot).string() << " could not be written.\n";
+    if (!status.tookEffect()) {
+      std::cerr << "The settings file " << ConfigFileName(kRoot).string()
+                << " could not be written: " << status.ToString() << ". Nothing was changed.\n";
       return 2;
     }
+    written = status;
   }
   const auto show = [](const char* key, bool v) { std::cout << key << '=' << (v ? "TRUE" : "FALSE") << '\n'; };
   show("FLAGSTARTUP", settings.greetAtStart);
   show("FLAGPRON", settings.showPinyin);
   show("FLAGBI", settings.searchBilingual);
   show("FLAGMONO", settings.searchMonolingual);
+  if (!written.ok()) {
+    std::cout.flush();
+    return WrittenButNotSynced(ConfigFileName(kRoot), written);
+  }
   return 0;
 }
 
@@ -257,12 +289,16 @@ int Prepare(const std::string& tag) {
               << ". Nothing was written.\n";
     return 1;
   }
-  if (!status.ok()) {
-    std::cerr << "Cannot prepare the corpus: " << status.file().string() << " could not be read or written.\n";
+  if (!status.tookEffect()) {
+    std::cerr << "Cannot prepare the corpus: " << status.ToString() << ". Nothing was changed.\n";
     return 1;
   }
   std::cout << "BDict/word.dict" << tag << ": " << report.keys << " keys from " << report.groups
             << " sentence groups\n";
+  if (!status.ok()) {
+    std::cout.flush();
+    return WrittenButNotSynced(CorpusFileName(kRoot, CorpusFile::kDictionary, Utf8ToUtf16(tag)), status);
+  }
   return 0;
 }
 

@@ -13,7 +13,8 @@ namespace tamrel::cli {
 // holds that corpus's build lock. Run before every command that works in the runtime folder.
 void RemoveLeftovers();
 
-// Rebuilds the indexes of "BI" then "MO"; 0 on success, 1 on failure.
+// Rebuilds the indexes of "BI" then "MO"; 0 on success, 1 on failure, 3 when a new index has
+// taken effect but a step after its commit record failed (the next command finishes it).
 int Build();
 
 // Lists words of the bilingual corpus from `start`; 0, or 2 when the corpus cannot be loaded.
@@ -26,15 +27,16 @@ enum class SearchOutput { kText, kJson, kTsv };
 
 // Searches `text` with the settings of data/config.data and data/options.json (a file that cannot
 // be read gives a warning and its defaults); 0 when something was found, 1 when nothing was, 2 when a
-// corpus cannot be loaded.
-int Search(const std::string& text, SearchOutput output, bool writePage);
+// corpus cannot be loaded. With an `offset`, the sentences after the first `offset` of each corpus,
+// numbered from offset + 1 (1 when there are none).
+int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset = 0);
 
 // Prints the options, or sets KEY=TRUE|FALSE pairs and writes them; 0, or 2 on a bad pair or
-// when the file cannot be written.
+// when the file cannot be written, or 3 when it was written but could not be synced.
 int Settings(const std::vector<std::string>& assignments);
 
 // Writes BDict/word.dict<tag> from BDict/sents.final<tag>; 0, or 1 when the file is refused or
-// cannot be written.
+// cannot be written, or 3 when it was written but could not be synced.
 int Prepare(const std::string& tag);
 
 // Reads UTF-8 lines on standard input and prints, one output line per input line, each line's

@@ -61,7 +61,7 @@ int Import(const std::string& tag, const std::vector<std::string>& files, bool a
   status = ImportCorpus(root, Utf8ToUtf16(tag), paths, append, *tools, &report,
                         terminal ? ShowProgress : std::function<void(const ImportProgress&)>());
   if (terminal) std::fputs("\n", stderr);
-  if (!status.ok() && status.kind() != Status::Kind::kUnfinished) {
+  if (!status.tookEffect()) {
     std::cerr << "Import failed: " << status.ToString() << "\nThe corpus " << tag << " was not changed.\n";
     PrintSkipped(report);
     return 1;
@@ -71,6 +71,10 @@ int Import(const std::string& tag, const std::vector<std::string>& files, bool a
   std::cout << " (" << report.linesRead << " lines read, " << report.duplicates << " duplicates left out) in "
             << static_cast<int>(report.seconds * 10 + 0.5) / 10.0 << " s; the index is built.\n";
   PrintSkipped(report);
+  if (!report.keyTableFile.ok()) {
+    std::cerr << "The key table file could not be written (" << report.keyTableFile.ToString()
+              << "); searches load a little slower until the next build.\n";
+  }
   if (status.kind() == Status::Kind::kUnfinished) {
     std::cout.flush();
     std::cerr << "The import has taken effect, but putting its files in place could not be finished: "

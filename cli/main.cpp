@@ -37,6 +37,9 @@ int Run(int argc, char** argv) {
                  "Results... writes them")
       ->excludes(jsonFlag);
   search->add_flag("--no-page", noPage, "Do not write data/displayResult.html");
+  size_t offset = 0;
+  search->add_option("--offset", offset, "Skip the first K sentences of each corpus: the next page of results")
+      ->check(CLI::NonNegativeNumber);
   search
       ->add_option("TEXT", queryWords,
                    "An English word or phrase, or Chinese text (several words are joined by spaces)")
@@ -111,7 +114,7 @@ int Run(int argc, char** argv) {
                                tsv    ? SearchOutput::kTsv
                                : json ? SearchOutput::kJson
                                       : SearchOutput::kText,
-                               !noPage);
+                               !noPage, offset);
   }
   return tamrel::cli::Settings(assignments);
 }

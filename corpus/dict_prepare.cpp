@@ -158,11 +158,10 @@ Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view 
 
   // A staged file that a killed prepare left goes first.
   const auto target = CorpusFileName(root, CorpusFile::kDictionary, tag);
-  std::error_code ignored;
-  std::filesystem::remove(StagedFileName(target), ignored);
+  (void)RemoveFile(StagedFileName(target));  // Open empties one that stays
   StagedFile dictionary(target);
   if (Status status = dictionary.Open(); !status.ok()) return status;
-  if (!WriteDictionary(dictionary.file(), order)) return Status::IoError(dictionary.stagedPath(), "cannot be written");
+  if (!WriteDictionary(dictionary.file(), order)) return dictionary.WriteFailure();
   return dictionary.Commit();
 }
 

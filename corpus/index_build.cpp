@@ -22,7 +22,6 @@ constexpr size_t kMaxReportedSkips = 5;
 constexpr int64_t kProgressEvery = 1 << 16;  // lines
 
 Status CannotRead(const std::filesystem::path& path) { return Status::IoError(path, "cannot be read"); }
-Status CannotWrite(const std::filesystem::path& path) { return Status::IoError(path, "cannot be written"); }
 
 // Tells the report's progress callback about every kProgressEvery lines or so.
 class ProgressReporter {
@@ -108,9 +107,9 @@ class DictionaryReader {
 };
 
 void RemoveStaged(const std::filesystem::path& root, std::u16string_view tag) {
-  std::error_code ignored;
-  for (CorpusFile f : kIndexFiles) std::filesystem::remove(StagedFileName(CorpusFileName(root, f, tag)), ignored);
-  std::filesystem::remove(StagedFileName(KeyTableFileName(root, tag)), ignored);
+  // One that cannot be removed is a leftover that the next command taking the lock removes.
+  for (CorpusFile f : kIndexFiles) (void)RemoveFile(StagedFileName(CorpusFileName(root, f, tag)));
+  (void)RemoveFile(StagedFileName(KeyTableFileName(root, tag)));
 }
 
 // Appends one token block: the count, a zero, then the word IDs as 64-bit values.
@@ -189,7 +188,7 @@ class GroupBatch {
 Status WriteStagedTable(const std::filesystem::path& target, const std::string& bytes) {
   StagedFile table(target);
   if (Status status = table.Open(); !status.ok()) return status;
-  if (!table.file().Write(bytes.data(), bytes.size())) return CannotWrite(table.stagedPath());
+  if (!table.file().Write(bytes.data(), bytes.size())) return table.WriteFailure();
   return table.Keep();
 }
 
@@ -314,20 +313,27 @@ Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, B
   // The index is in place and answers; the key table file only spares later loads the work of
   // decoding the keys and hashing them again.
   Status keyTable = WriteKeyTableFile(root, tag, index.words(), index.wordIds());
+  // The table of the previous build would only be found stale at each load: it goes.
+  if (!keyTable.ok()) (void)RemoveFile(KeyTableFileName(root, tag));
   if (report != nullptr) report->keyTableFile = std::move(keyTable);
   return Status::Ok();
 }
 
 Status BuildAllCorpora(const std::filesystem::path& root, const std::function<void(const BuildProgress&)>& onProgress,
                        const CorpusBuildDone& onCorpusDone) {
+  Status unfinished;
   for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) {
     BuildReport report;
     report.onProgress = onProgress;
     Status status = BuildCorpus(root, tag, &report);
     if (onCorpusDone) onCorpusDone(tag, report, status);
-    if (!status.ok()) return status;
+    if (status.kind() == Status::Kind::kUnfinished) {
+      if (unfinished.ok()) unfinished = std::move(status);
+    } else if (!status.ok()) {
+      return status;
+    }
   }
-  return Status::Ok();
+  return unfinished;
 }
 
 }  // namespace tamrel

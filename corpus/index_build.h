@@ -38,6 +38,7 @@ struct BuildReport {
   int64_t sentenceGroups = 0;
   CommitStepHook onCommitStep;  // optional; called after each step of the commit, where tests stop it
   Status keyTableFile;          // writing the key table file: a failure only makes loads slower
+                                // (until the next build), and leaves no key table file
 };
 
 // Dictionary -> staged posting file and word table of the corpus of `index` (its root and tag);
@@ -61,8 +62,10 @@ Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report = nullptr,
 // with kUnfinished: the new index has taken effect and the next load finishes its commit.
 Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, BuildReport* report = nullptr);
 
-// The Build command: "BI", then "MO", stopping at the first failure. `onCorpusDone` (optional)
-// sees each corpus's report, made with `onProgress` (optional), and its status when its build ends.
+// The Build command: "BI", then "MO", stopping at the first failure; a build that took effect but
+// could not finish (kUnfinished) does not stop the next one, and is returned when nothing failed.
+// `onCorpusDone` (optional) sees each corpus's report, made with `onProgress` (optional), and its
+// status when its build ends.
 using CorpusBuildDone = std::function<void(std::u16string_view tag, const BuildReport& report, const Status& status)>;
 Status BuildAllCorpora(const std::filesystem::path& root,
                        const std::function<void(const BuildProgress&)>& onProgress = {},

@@ -232,10 +232,7 @@ Status RecoverIndexFiles(const std::filesystem::path& root, std::u16string_view 
   if (Status status = RecoverCommit(root, tag); !status.ok()) return status;
   // The caller holds the lock that an import holds for its whole run: no import uses it now.
   const auto scratch = ImportScratchFolder(root, tag);
-  std::error_code error;
-  std::filesystem::remove_all(scratch, error);
-  if (error) return Status::IoError(scratch, "cannot be removed: " + error.message());
-  return Status::Ok();
+  return RemoveFolder(scratch);
 }
 
 Status RecoverLeftovers(const std::filesystem::path& root, std::u16string_view tag) {

@@ -147,12 +147,15 @@ Status WriteKeyTableFile(const std::filesystem::path& root, std::u16string_view 
   const auto wordTablePath = CorpusFileName(root, CorpusFile::kWordTable, tag);
   MappedFile wordTable;
   if (Status status = wordTable.OpenChecked(wordTablePath); !status.ok()) return status;
-  const std::string bytes = EncodeKeyTableFile(keys, table, {wordTable.bytes(), ReadBuildStamp(root, tag)});
+  // Every commit writes a stamp (never 0): a table with none would not be that build's.
+  const uint64_t stamp = ReadBuildStamp(root, tag);
+  if (stamp == 0) return Status::IoError(BuildStampFileName(root, tag), "cannot be read");
+  const std::string bytes = EncodeKeyTableFile(keys, table, {wordTable.bytes(), stamp});
   // Staged and renamed, so that a load never maps a file being written, but not synced: after a
   // power cut a file cut short or empty fails its checks and is ignored like a missing one.
   StagedFile file(KeyTableFileName(root, tag));
   if (Status status = file.Open(); !status.ok()) return status;
-  if (!file.file().Write(bytes.data(), bytes.size())) return Status::IoError(file.stagedPath(), "cannot be written");
+  if (!file.file().Write(bytes.data(), bytes.size())) return file.WriteFailure();
   return file.CommitUnsynced();
 }
 

@@ -338,9 +338,9 @@ Status WriteResultPage(std::u16string_view query, Language language, const std::
 
 Status WritePage(std::u16string_view page, const std::filesystem::path& path) {
   TextFile file;
-  if (!file.Open(path, TextFile::Mode::kCreate)) return Status::IoError(path, "cannot be created");
+  if (Status status = file.OpenChecked(path, TextFile::Mode::kCreate); !status.ok()) return status;
   const bool written = file.WriteText(page);
-  if (!file.Close() || !written) return Status::IoError(path, "cannot be written");
+  if (!file.Close() || !written) return file.WriteFailure(path);
   return Status::Ok();
 }
 

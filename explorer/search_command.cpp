@@ -92,9 +92,10 @@ PageReading PageReadingOf(const SearchCommandResult& result) {
 
 SearchCommandResult RunSearchCommand(std::u16string_view text, const SearchSources& sources,
                                      const SysSettings& settings, const std::filesystem::path& pagePath,
-                                     const PageOptions& pageOptions) {
+                                     const PageOptions& pageOptions, size_t offset) {
   SearchCommandResult result;
   result.typed = text;
+  result.offset = offset;
   TypedReadings readings(text, sources, settings);
   while (std::optional<TypedReading> reading = readings.Next()) {
     const bool asTyped = reading->route == SearchRoute::kAsTyped;
@@ -108,6 +109,16 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const SearchSourc
   if (result.found()) {
     if (settings.searchBilingual && result.bilingual.empty()) TakeBilingualReading(text, sources, settings, result);
     OfferOtherReadings(text, sources, settings, result);
+    // A later page is the same search, read from further down: the reading is the one the first
+    // page found.
+    if (offset > 0) {
+      result.bilingual.clear();
+      result.monolingual.clear();
+      const std::u16string& bilingualQuery = result.bilingualQuery.empty() ? result.query : result.bilingualQuery;
+      if (settings.searchBilingual) SearchCorpus(bilingualQuery, sources.bilingual, result.bilingual, offset);
+      if (settings.searchMonolingual) SearchCorpus(result.query, sources.monolingual, result.monolingual, offset);
+      if (!result.found()) return result;  // no page after the last one
+    }
   } else {
     result.route = SearchRoute::kNothingFound;
     result.searched.clear();

@@ -18,9 +18,11 @@ namespace tamrel {
 // Runs the search of `text` (non-empty) in `sources`. When `pagePath` is not empty, writes there
 // the result page, looking as `pageOptions` asks, or when nothing was found (route kNothingFound)
 // the page that says so beside it (NotFoundPageFileName in explorer/not_found_page.h), leaving
-// the result page as it was.
+// the result page as it was. With an `offset`, the reading is found as for the first page and the
+// sentences are the page that starts after `offset` of them in each corpus; a page past the last
+// sentence finds nothing and writes no page.
 SearchCommandResult RunSearchCommand(std::u16string_view text, const SearchSources& sources,
                                      const SysSettings& settings, const std::filesystem::path& pagePath,
-                                     const PageOptions& pageOptions = {});
+                                     const PageOptions& pageOptions = {}, size_t offset = 0);
 
 }  // namespace tamrel

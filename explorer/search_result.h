@@ -52,8 +52,13 @@ struct SearchCommandResult {
   // English text is also pinyin ("shi": 是 十 时 ...), or each word of a pinyin text that reads
   // as several (shi4: 是 事 试 市 室).
   ReadingOffer offer;
+  // The page of results: 0 for the best 20 of each corpus, 20 for the next 20, and so on. A later
+  // page that holds no sentence (the search found fewer) writes no page.
+  size_t offset = 0;
   // Only a search that found sentences goes into the history.
   bool found() const { return !bilingual.empty() || !monolingual.empty(); }
+  // Whether a later page may hold more: a corpus gave a whole page.
+  bool mayHaveMore() const { return bilingual.size() == kMaxResults || monolingual.size() == kMaxResults; }
 };
 
 }  // namespace tamrel

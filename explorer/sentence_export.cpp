@@ -103,9 +103,7 @@ Status WriteExportFile(const std::filesystem::path& path, const std::vector<Expo
   StagedFile staged(target, StagedFile::Naming::kUnique);
   if (Status status = staged.Open(); !status.ok()) return status;
   const std::string bytes = FormatExportFile(rows);
-  if (!staged.file().Write(bytes.data(), bytes.size())) {
-    return Status::IoError(staged.stagedPath(), "cannot be written");
-  }
+  if (!staged.file().Write(bytes.data(), bytes.size())) return staged.WriteFailure();
   // A replaced file keeps its permissions, so that one only its owner could read stays so.
   if (keptMode != 0 && ::chmod(staged.stagedPath().c_str(), keptMode) != 0) {
     return Status::IoError(staged.stagedPath(), std::string("cannot take the permissions of ") + target.string() +

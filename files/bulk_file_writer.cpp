@@ -8,12 +8,20 @@
 #include <cstring>
 #include <utility>
 
+#include "files/fault_injection.h"
+#include "files/system_error.h"
+
 namespace tamrel {
 
 namespace {
 
 // Writes from `data` at `offset` until `size` bytes are written or a write fails; the count written.
-size_t WriteSome(int fd, const char* data, size_t size, uint64_t offset, int& error) {
+size_t WriteSome(int fd, const std::filesystem::path& path, const char* data, size_t size, uint64_t offset,
+                 int& error) {
+  if (const int injected = InjectedFileFault(FileOperation::kWrite, path); injected != 0) {
+    error = injected;
+    return 0;
+  }
   size_t done = 0;
   while (done < size) {
     const ssize_t n = ::pwrite(fd, data + done, size - done, static_cast<off_t>(offset + done));
@@ -27,9 +35,9 @@ size_t WriteSome(int fd, const char* data, size_t size, uint64_t offset, int& er
   return done;
 }
 
-void CloseFd(int& fd, bool& ok) {
+void CloseFd(int& fd, int& error) {
   if (fd < 0) return;
-  if (::close(fd) != 0) ok = false;
+  if (::close(fd) != 0 && error == 0) error = errno;
   fd = -1;
 }
 
@@ -49,14 +57,17 @@ BulkFileWriter::BulkFileWriter(std::filesystem::path path, size_t chunkBytes)
 
 BulkFileWriter::~BulkFileWriter() {
   StopThread();
-  bool ignored = true;
+  int ignored = 0;
   CloseFd(directFd_, ignored);
   CloseFd(bufferedFd_, ignored);
 }
 
 Status BulkFileWriter::Open() {
+  if (const int injected = InjectedFileFault(FileOperation::kOpen, path_); injected != 0) {
+    return Status::IoError(path_, WithSystemError("cannot be created", injected));
+  }
   bufferedFd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
-  if (bufferedFd_ < 0) return Status::IoError(path_, "cannot be created");
+  if (bufferedFd_ < 0) return Status::IoError(path_, WithSystemError("cannot be created", errno));
   directFd_ = ::open(path_.c_str(), O_WRONLY | O_DIRECT | O_CLOEXEC);  // -1 where refused
   filling_ = MakeChunk();
   if (filling_ == nullptr) return Status::IoError(path_, "cannot be written: out of memory");
@@ -120,7 +131,7 @@ void BulkFileWriter::WriterLoop() {
     const int error = skip ? 0 : WriteAt(chunk.get(), size, offset);
     lock.lock();
     if (error != 0) {
-      Fail(std::string("cannot be written: ") + std::strerror(error));
+      Fail(WithSystemError("cannot be written", error));
     }
     done_ = std::move(chunk);
     changed_.notify_all();
@@ -131,15 +142,15 @@ int BulkFileWriter::WriteAt(const char* data, size_t size, uint64_t offset) {
   size_t done = 0;
   int error = 0;
   if (directFd_ >= 0 && size % kAlignment == 0 && offset % kAlignment == 0) {
-    done = WriteSome(directFd_, data, size, offset, error);
+    done = WriteSome(directFd_, path_, data, size, offset, error);
     if (done < size) {
       // Refused after all, or cut short: the rest goes the ordinary way, and so does every later
       // chunk (a real failure, such as a full disk, shows there too).
-      bool ignored = true;
+      int ignored = 0;
       CloseFd(directFd_, ignored);
     }
   }
-  if (done < size) done += WriteSome(bufferedFd_, data + done, size - done, offset + done, error);
+  if (done < size) done += WriteSome(bufferedFd_, path_, data + done, size - done, offset + done, error);
   return done == size ? 0 : error;
 }
 
@@ -167,16 +178,14 @@ Status BulkFileWriter::Finish() {
     written_ += filled_;
     filled_ = 0;
     if (error != 0) {
-      Fail(std::string("cannot be written: ") + std::strerror(error));
+      Fail(WithSystemError("cannot be written", error));
     }
   }
   finished_ = true;
-  bool closed = true;
-  CloseFd(directFd_, closed);
-  CloseFd(bufferedFd_, closed);
-  if (!closed) {
-    Fail("cannot be written");
-  }
+  int closeError = 0;
+  CloseFd(directFd_, closeError);
+  CloseFd(bufferedFd_, closeError);
+  if (closeError != 0) Fail(WithSystemError("cannot be written", closeError));
   if (failed_) return Status::IoError(path_, error_.empty() ? "cannot be written" : error_);
   return Status::Ok();
 }

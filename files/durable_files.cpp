@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "files/fault_injection.h"
+#include "files/system_error.h"
 
 namespace tamrel {
 
@@ -16,14 +17,14 @@ namespace {
 
 Status SyncPath(const std::filesystem::path& path, int flags) {
   if (const int error = InjectedFileFault(FileOperation::kSync, path); error != 0) {
-    return Status::IoError(path, std::string("cannot be synced: ") + std::strerror(error));
+    return Status::IoError(path, WithSystemError("cannot be synced", error));
   }
   const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-  if (fd < 0) return Status::IoError(path, std::string("cannot be opened to sync: ") + std::strerror(errno));
+  if (fd < 0) return Status::IoError(path, WithSystemError("cannot be opened to sync", errno));
   const bool ok = ::fsync(fd) == 0;
   const int error = errno;
   ::close(fd);
-  if (!ok) return Status::IoError(path, std::string("cannot be synced: ") + std::strerror(error));
+  if (!ok) return Status::IoError(path, WithSystemError("cannot be synced", error));
   return Status::Ok();
 }
 
@@ -35,14 +36,34 @@ Status SyncFolder(const std::filesystem::path& folder) {
   return SyncPath(folder.empty() ? std::filesystem::path(".") : folder, O_RDONLY | O_DIRECTORY);
 }
 
-Status RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+namespace {
+
+std::error_code Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code error;
   if (const int injected = InjectedFileFault(FileOperation::kRename, to); injected != 0) {
     error.assign(injected, std::system_category());
   } else {
     std::filesystem::rename(from, to, error);
   }
-  if (error) return Status::IoError(to, "cannot be replaced: " + error.message());
+  return error;
+}
+
+}  // namespace
+
+Status MoveFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code error = Rename(from, to);
+  if (!error) return Status::Ok();
+  if (error != std::errc::cross_device_link) {
+    return Status::IoError(to, WithSystemError("cannot be written", error.value()));
+  }
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
+  if (error) return Status::IoError(to, WithSystemError("cannot be written", error.value()));
+  return SyncFile(to);
+}
+
+Status RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  const std::error_code error = Rename(from, to);
+  if (error) return Status::IoError(to, WithSystemError("cannot be replaced", error.value()));
   return Status::Ok();
 }
 
@@ -53,18 +74,44 @@ Status RemoveFile(const std::filesystem::path& path) {
   } else {
     std::filesystem::remove(path, error);
   }
-  if (error) return Status::IoError(path, "cannot be removed: " + error.message());
+  if (error) return Status::IoError(path, WithSystemError("cannot be removed", error.value()));
+  return Status::Ok();
+}
+
+Status RemoveFolder(const std::filesystem::path& folder) {
+  std::error_code error;
+  if (const int injected = InjectedFileFault(FileOperation::kRemove, folder); injected != 0) {
+    error.assign(injected, std::system_category());
+  } else {
+    std::filesystem::remove_all(folder, error);
+  }
+  if (error) return Status::IoError(folder, WithSystemError("cannot be removed", error.value()));
+  return Status::Ok();
+}
+
+Status CreateFolders(const std::filesystem::path& folder) {
+  std::error_code error;
+  if (const int injected = InjectedFileFault(FileOperation::kMkdir, folder); injected != 0) {
+    error.assign(injected, std::system_category());
+  } else {
+    std::filesystem::create_directories(folder, error);
+  }
+  if (error) return Status::IoError(folder, WithSystemError("cannot be created", error.value()));
   return Status::Ok();
 }
 
 int FileLock::Open(const std::filesystem::path& path) {
   Release();
+  if (const int injected = InjectedFileFault(FileOperation::kOpen, path); injected != 0) {
+    errno = injected;
+    return -1;
+  }
   return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
 }
 
 Status FileLock::Acquire(const std::filesystem::path& path) {
   const int fd = Open(path);
-  if (fd < 0) return Status::IoError(path, std::string("cannot be opened as a lock: ") + std::strerror(errno));
+  if (fd < 0) return Status::IoError(path, WithSystemError("cannot be opened as a lock", errno));
   int result;
   do {
     result = ::flock(fd, LOCK_EX);
@@ -72,7 +119,7 @@ Status FileLock::Acquire(const std::filesystem::path& path) {
   if (result != 0) {
     const int error = errno;
     ::close(fd);
-    return Status::IoError(path, std::string("cannot be locked: ") + std::strerror(error));
+    return Status::IoError(path, WithSystemError("cannot be locked", error));
   }
   fd_ = fd;
   return Status::Ok();

@@ -19,8 +19,18 @@ Status SyncFolder(const std::filesystem::path& folder);
 // Renames `from` over `to`. Fails naming `to` with the system's reason.
 Status RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Moves `from` to `to`, replacing it: a rename, or where the two are on different file systems a
+// copy synced to the disk. Fails naming `to` with the system's reason.
+Status MoveFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // Removes the file `path` when it is there; a missing file is no failure.
 Status RemoveFile(const std::filesystem::path& path);
+
+// Removes `folder` with all it holds when it is there; a missing folder is no failure.
+Status RemoveFolder(const std::filesystem::path& folder);
+
+// Creates `folder` and the folders above it that are missing.
+Status CreateFolders(const std::filesystem::path& folder);
 
 // An exclusive lock on a lock file, held from Acquire or a successful TryAcquire until Release or
 // destruction. Two FileLock objects on the same file exclude each other even in one process.

@@ -6,6 +6,9 @@
 
 #include <cerrno>
 
+#include "files/fault_injection.h"
+#include "files/system_error.h"
+
 namespace tamrel {
 
 namespace {
@@ -22,15 +25,28 @@ const char* NotRegularReason(mode_t mode) {
 
 int OpenRegularFile(const std::filesystem::path& path, int flags, Status& status) {
   const bool truncate = (flags & O_TRUNC) != 0;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), (flags & ~O_TRUNC) | O_NONBLOCK | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
+  int fd = -1;
+  if (const int injected = InjectedFileFault(FileOperation::kOpen, path); injected != 0) {
+    errno = injected;
+  } else {
+    do {
+      fd = ::open(path.c_str(), (flags & ~O_TRUNC) | O_NONBLOCK | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+  }
   if (fd < 0) {
     // A FIFO without a reader refuses a non-blocking open to write, and so does a device file
-    // without its device: neither is a regular file.
-    status =
-        errno == ENXIO ? Status::IoError(path, "is not a regular file") : Status::NotFound(path, "cannot be opened");
+    // without its device: neither is a regular file. A missing file is simply not there; any
+    // other failure says why.
+    const int error = errno;
+    if (error == ENXIO) {
+      status = Status::IoError(path, "is not a regular file");
+    } else if ((flags & O_CREAT) != 0) {
+      status = Status::IoError(path, WithSystemError("cannot be created", error));
+    } else if (error == ENOENT) {
+      status = Status::NotFound(path, "cannot be opened");
+    } else {
+      status = Status::IoError(path, WithSystemError("cannot be opened", error));
+    }
     return -1;
   }
   struct stat info {};

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "files/durable_files.h"
+#include "files/system_error.h"
 
 namespace tamrel {
 
@@ -31,22 +32,22 @@ StagedFile::StagedFile(std::filesystem::path target, Naming naming)
 StagedFile::~StagedFile() {
   if (done_) return;
   (void)file_.Close();
-  std::error_code ignored;
-  std::filesystem::remove(staged_, ignored);
+  (void)RemoveFile(staged_);  // a staged file that cannot be removed is a leftover the next writer empties
 }
 
 Status StagedFile::Open(TextFile::Mode mode) {
-  if (!file_.Open(staged_, mode)) return Status::IoError(staged_, "cannot be created");
-  return Status::Ok();
+  return file_.OpenChecked(staged_, mode);
 }
 
+Status StagedFile::WriteFailure() const { return file_.WriteFailure(staged_); }
+
 Status StagedFile::Close() {
-  if (!file_.Close()) return Status::IoError(staged_, "cannot be written");
+  if (!file_.Close()) return WriteFailure();
   return SyncFile(staged_);
 }
 
 Status StagedFile::CommitUnsynced() {
-  if (!file_.Close()) return Status::IoError(staged_, "cannot be written");
+  if (!file_.Close()) return WriteFailure();
   if (Status status = RenameFile(staged_, target_); !status.ok()) return status;
   done_ = true;
   return Status::Ok();
@@ -62,14 +63,15 @@ Status StagedFile::Commit() {
   if (Status status = Close(); !status.ok()) return status;
   if (Status status = RenameFile(staged_, target_); !status.ok()) return status;
   done_ = true;
-  return SyncFolder(target_.parent_path());
+  Status synced = SyncFolder(target_.parent_path());
+  if (synced.ok()) return synced;
+  return Status::Unfinished(synced.file(), synced.reason());
 }
 
 Status WriteFileStaged(const std::filesystem::path& target, std::string_view bytes, StagedFile::Naming naming) {
   StagedFile staged(target, naming);
   if (Status status = staged.Open(); !status.ok()) return status;
-  if (!staged.file().Write(bytes.data(), bytes.size()))
-    return Status::IoError(staged.stagedPath(), "cannot be written");
+  if (!staged.file().Write(bytes.data(), bytes.size())) return staged.WriteFailure();
   return staged.Commit();
 }
 

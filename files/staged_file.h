@@ -37,10 +37,14 @@ class StagedFile {
   // Creates the staged file, emptying one left by an earlier run.
   Status Open(TextFile::Mode mode = TextFile::Mode::kCreate);
   TextFile& file() { return file_; }
+  // The status of a failed write of the staged file: its name and the system's reason.
+  Status WriteFailure() const;
   const std::filesystem::path& stagedPath() const { return staged_; }
 
   // Closes and syncs the staged file, renames it over the target and syncs the folder. On a
-  // failure before the rename the staged file is removed and the target is as it was.
+  // failure before the rename the staged file is removed and the target is as it was; when only
+  // the folder's sync fails, the new file is in place and the status is kUnfinished (naming the
+  // folder): a power cut could still bring the previous file back.
   Status Commit();
   // Closes and syncs the staged file and leaves it under its staged name, for a commit of several
   // files.

@@ -20,7 +20,8 @@ class [[nodiscard]] Status {
     kCorruption,    // a file holds bytes its layout does not allow
     kInvalidInput,  // a source or argument was refused (the message says which line and why)
     kUnfinished,    // the change took effect, but a step after that failed (the message names its
-                    // file and why); the next open of the files finishes it
+                    // file and why); the next open of the files finishes it, or, for a sync that
+                    // failed, nothing remains to do unless the power fails first
   };
 
   Status() = default;
@@ -45,6 +46,8 @@ class [[nodiscard]] Status {
   }
 
   bool ok() const { return kind_ == Kind::kOk; }
+  // For an operation that changes files: the change was made (ok, or kUnfinished).
+  bool tookEffect() const { return kind_ == Kind::kOk || kind_ == Kind::kUnfinished; }
   Kind kind() const { return kind_; }
   // The file the status is about; empty when ok.
   const std::filesystem::path& file() const { return file_; }

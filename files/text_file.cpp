@@ -3,16 +3,64 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
+#include "files/fault_injection.h"
 #include "files/regular_file.h"
+#include "files/system_error.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
 
 namespace {
 constexpr size_t kBlockSize = 64 * 1024;
+
+// A file opened for writing is a stdio stream over these functions rather than over its
+// descriptor directly, so that every write the buffer makes goes through the fault seam and the
+// error of a failed one is kept for the message.
+struct WriteCookie {
+  int fd;
+  std::filesystem::path path;
+  int* error;  // TextFile::error_
+};
+
+ssize_t CookieWrite(void* cookie, const char* data, size_t size) {
+  auto* c = static_cast<WriteCookie*>(cookie);
+  if (const int injected = InjectedFileFault(FileOperation::kWrite, c->path); injected != 0) {
+    *c->error = errno = injected;
+    return -1;
+  }
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(c->fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      *c->error = errno;
+      return done > 0 ? static_cast<ssize_t>(done) : -1;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
 }
+
+int CookieSeek(void* cookie, off64_t* offset, int whence) {
+  const off64_t at = ::lseek64(static_cast<WriteCookie*>(cookie)->fd, *offset, whence);
+  if (at < 0) return -1;
+  *offset = at;
+  return 0;
+}
+
+int CookieClose(void* cookie) {
+  auto* c = static_cast<WriteCookie*>(cookie);
+  const int result = ::close(c->fd);
+  if (result != 0 && *c->error == 0) *c->error = errno;
+  delete c;
+  return result;
+}
+
+}  // namespace
 
 TextFile::~TextFile() { Close(); }
 
@@ -21,15 +69,26 @@ Status TextFile::OpenChecked(const std::filesystem::path& path, Mode mode) {
   utf16_ = mode == Mode::kCreateUtf16;
   writing_ = mode != Mode::kRead;
   writeFailed_ = false;
+  error_ = 0;
   Status status;
   const int fd = OpenRegularFile(path, writing_ ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY, status);
   if (fd < 0) return status;
-  file_ = ::fdopen(fd, writing_ ? "wb" : "rb");
+  if (writing_) {
+    auto* cookie = new WriteCookie{fd, path, &error_};
+    file_ = ::fopencookie(cookie, "wb", {nullptr, CookieWrite, CookieSeek, CookieClose});
+    if (file_ == nullptr) {
+      delete cookie;
+      ::close(fd);
+      return Status::IoError(path, "cannot be opened");
+    }
+    std::setvbuf(file_, nullptr, _IOFBF, kBlockSize);
+    return Status::Ok();
+  }
+  file_ = ::fdopen(fd, "rb");
   if (file_ == nullptr) {
     ::close(fd);
     return Status::IoError(path, "cannot be opened");
   }
-  if (writing_) return Status::Ok();
   unsigned char mark[2] = {0, 0};
   utf16_ = std::fread(mark, 1, 2, file_) == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
   if (fseeko(file_, 0, SEEK_SET) != 0) {
@@ -173,6 +232,10 @@ int64_t TextFile::GetLength() {
   const int64_t length = ftello(file_);
   fseeko(file_, here, SEEK_SET);
   return length;
+}
+
+Status TextFile::WriteFailure(const std::filesystem::path& path) const {
+  return Status::IoError(path, WithSystemError("cannot be written", error_));
 }
 
 bool TextFile::Close() {

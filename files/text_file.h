@@ -60,6 +60,11 @@ class TextFile {
   int64_t GetLength();  // file size in bytes, or -1
   // Closes the file; false when buffered data could not be written (or an earlier write failed).
   bool Close();
+  // The system's error number of the first write or close of this file that failed, or 0 (kept
+  // after Close, until the next Open).
+  int error() const { return error_; }
+  // IoError "cannot be written: REASON" naming `path`, the file this one was opened as.
+  Status WriteFailure(const std::filesystem::path& path) const;
 
   bool IsOpen() const { return file_ != nullptr; }
   bool IsUtf16() const { return utf16_; }
@@ -76,6 +81,7 @@ class TextFile {
   bool utf16_ = false;  // lines are UTF-16LE (read) or text is written as UTF-16LE (write)
   bool writing_ = false;
   bool writeFailed_ = false;
+  int error_ = 0;
   // Block read buffer for lines: bytes [readPos_, readEnd_) are read from the file but not yet used.
   std::vector<char> readBuffer_;
   size_t readPos_ = 0;

@@ -14,6 +14,7 @@
 #include "corpus/index_commit.h"
 #include "corpus/key_table_file.h"
 #include "files/durable_files.h"
+#include "files/regular_file.h"
 #include "files/staged_file.h"
 #include "importer/sentence_file_writer.h"
 #include "importer/sentence_group.h"
@@ -39,18 +40,15 @@ class ScratchFolder {
  public:
   explicit ScratchFolder(std::filesystem::path path) : path_(std::move(path)) {}
   ~ScratchFolder() {
-    std::error_code ignored;
-    if (created_) std::filesystem::remove_all(path_, ignored);
+    if (created_) (void)RemoveFolder(path_);  // one that stays goes with the next command's recovery
   }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   Status Create() {
-    std::error_code error;
     created_ = true;
     for (const char* sub : {"BDict", "data"}) {
-      std::filesystem::create_directories(path_ / sub, error);
-      if (error) return Status::IoError(path_ / sub, "cannot be created: " + error.message());
+      if (Status status = CreateFolders(path_ / sub); !status.ok()) return status;
     }
     return Status::Ok();
   }
@@ -65,33 +63,31 @@ class ScratchFolder {
 // read-only BDict/, say): checked before the long work, not after it.
 Status CheckWritable(const std::filesystem::path& target) {
   const auto probe = StagedFileName(target);
-  // O_NONBLOCK: a FIFO left under the probe's name fails the open instead of waiting for a reader.
-  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (fd < 0) return Status::IoError(probe, std::string("cannot be created: ") + std::strerror(errno));
+  Status status;
+  // A FIFO left under the probe's name fails the open instead of waiting for a reader.
+  const int fd = OpenRegularFile(probe, O_WRONLY | O_CREAT | O_TRUNC, status);
+  if (fd < 0) return status;
   ::close(fd);
-  std::error_code ignored;
-  std::filesystem::remove(probe, ignored);
-  return Status::Ok();
+  return RemoveFile(probe);
 }
 
 // Moves a finished file from the scratch folder to its staged name in the runtime folder: a
 // rename, or a copy synced to the disk when the two are on different file systems.
 Status MoveToStaged(const std::filesystem::path& from, const std::filesystem::path& target) {
-  const auto staged = StagedFileName(target);
-  std::error_code error;
-  std::filesystem::rename(from, staged, error);
-  if (!error) return Status::Ok();
-  if (error != std::errc::cross_device_link) return Status::IoError(staged, "cannot be written: " + error.message());
-  std::filesystem::copy_file(from, staged, std::filesystem::copy_options::overwrite_existing, error);
-  if (error) return Status::IoError(staged, "cannot be written: " + error.message());
-  return SyncFile(staged);
+  return MoveFile(from, StagedFileName(target));
 }
 
-// A status about a file of the scratch folder names the file of the runtime folder it stands for.
+// A status about the content of a file of the scratch folder names the file of the runtime folder
+// it stands for. A file that could not be opened, written or synced keeps its own name: that is
+// the file the disk refused. Nothing done in the scratch folder has taken effect: a step there
+// that could not be finished is a failure.
 Status InRuntimeFolder(Status status, const std::filesystem::path& scratch, const std::filesystem::path& root) {
   const std::string file = status.file().string();
   const std::string prefix = scratch.string() + "/";
   if (status.ok() || file.compare(0, prefix.size(), prefix) != 0) return status;
+  if (status.kind() == Status::Kind::kIoError || status.kind() == Status::Kind::kUnfinished) {
+    return Status::IoError(status.file(), status.reason());
+  }
   const std::filesystem::path renamed = root / file.substr(prefix.size());
   switch (status.kind()) {
     case Status::Kind::kInvalidInput:
@@ -249,9 +245,7 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
   const auto sentences = CorpusFileName(root, CorpusFile::kSentences, tag);
   for (const auto& folder :
        {sentences.parent_path(), CorpusFileName(root, CorpusFile::kWordTable, tag).parent_path()}) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) return finish(Status::IoError(folder, "cannot be created: " + error.message()));
+    if (Status status = CreateFolders(folder); !status.ok()) return finish(status);
   }
   FileLock lock;
   if (Status status = lock.Acquire(BuildLockFileName(root, tag)); !status.ok()) return finish(status);
@@ -273,9 +267,10 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
   // The key table file of the scratch build names the scratch folder's stamp: the one for the
   // index now in place is made from it as a load makes it. Without one, loads only take longer.
   CorpusIndex imported(root, tag);
-  if (LoadWordTable(imported).ok()) {
-    (void)WriteKeyTableFile(root, tag, imported.words(), imported.wordIds());
-  }
+  r.keyTableFile = LoadWordTable(imported);
+  if (r.keyTableFile.ok()) r.keyTableFile = WriteKeyTableFile(root, tag, imported.words(), imported.wordIds());
+  // The table of the previous index would only be found stale at each load: it goes.
+  if (!r.keyTableFile.ok()) (void)RemoveFile(KeyTableFileName(root, tag));
   monitor.Report(ImportProgress::Stage::kDone, 100, r.linesRead, groups);
   return finish(Status::Ok());
 }

@@ -36,6 +36,7 @@ struct ImportReport {
   std::vector<ImportFormat> formats;      // the format found in each file
   bool cancelled = false;
   double seconds = 0;
+  Status keyTableFile;  // writing the key table file: a failure only makes loads slower, and leaves none
 };
 
 // Imports `files` into corpus `tag` ("BI" or "MO") of the runtime folder `root`: reads them,

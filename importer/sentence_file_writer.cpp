@@ -38,8 +38,7 @@ SentenceFileWriter::Hash128 SentenceFileWriter::HashGroup(std::u16string_view ch
 
 Status SentenceFileWriter::Open(const std::filesystem::path& path) {
   path_ = path;
-  if (!file_.Open(path, TextFile::Mode::kCreate)) return Status::IoError(path, "cannot be created");
-  return Status::Ok();
+  return file_.OpenChecked(path, TextFile::Mode::kCreate);
 }
 
 void SentenceFileWriter::Write(const ImportedGroup& group) {
@@ -86,7 +85,7 @@ Status SentenceFileWriter::CopyGroupsOf(const std::filesystem::path& path, int64
 Status SentenceFileWriter::Close() {
   Flush();
   const bool closed = file_.Close();
-  if (!ok_ || !closed) return Status::IoError(path_, "cannot be written (is the disk full?)");
+  if (!ok_ || !closed) return file_.WriteFailure(path_);
   return SyncFile(path_);
 }
 

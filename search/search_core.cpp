@@ -255,7 +255,9 @@ size_t CountSentences(const CorpusIndex& index, std::u16string_view term) {
   return distinct(block.sentenceIds, block.sentenceIds.size());
 }
 
-void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std::vector<ResultSentence>& results) {
+void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std::vector<ResultSentence>& results,
+                  size_t skipped) {
+  const size_t limit = skipped + kMaxResults;
   std::u16string query(typedQuery);
   NormaliseQuery(query);
   // Terms whose blocks hold postings, each distinct block once in order of first appearance, with
@@ -311,9 +313,9 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
     // ranked like any other query of two terms.
     if (mapped) {
       const PostingIds& ids = kept[0].ids;
-      chosen.resize(std::min<size_t>(ids.count, kMaxResults));
+      chosen.resize(std::min<size_t>(ids.count, limit));
       for (size_t i = 0; i < chosen.size(); ++i) chosen[i] = ids[i];
-    } else if (ReadPostingBlock(index, kept[0].offset, block, kMaxResults)) {
+    } else if (ReadPostingBlock(index, kept[0].offset, block, limit)) {
       chosen = std::move(block.sentenceIds);
     }
   } else if (mapped && kept.size() <= kTopRankedLimit && AllAscending(index, kept)) {
@@ -322,7 +324,7 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
     std::vector<WeightedPostings> lists;
     lists.reserve(kept.size());
     for (const FoundTerm& term : kept) lists.push_back({term.ids, term.weight});
-    chosen = TopRankedIds(lists, kMaxResults);
+    chosen = TopRankedIds(lists, limit);
   } else if (kept.size() <= kSequentialMergeLimit) {
     // A few lists: merged one after another into one candidate list, which costs least.
     std::vector<Candidate> candidates;
@@ -330,7 +332,7 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
       if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
       MergeTerm(candidates, block.sentenceIds, term.weight);
     }
-    chosen = RankCandidates(candidates);
+    chosen = RankCandidates(candidates, limit);
   } else {
     // Many lists: merged in pairs, so the work grows with postings × log(lists), not lists².
     CandidateMerger merger;
@@ -338,9 +340,11 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
       if (!ReadPostingBlock(index, term.offset, block)) continue;
       merger.Add(block.sentenceIds, term.weight);
     }
-    chosen = RankCandidates(merger.Finish());
+    chosen = RankCandidates(merger.Finish(), limit);
   }
-
+  // The ranking is a total order (score, then candidate order), so that the best `limit` begin
+  // with the best `skipped`: what is left is the page after them.
+  chosen.erase(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(std::min(skipped, chosen.size())));
   AppendSentences(index, chosen, results);
 }
 

@@ -66,7 +66,9 @@ std::vector<int32_t> RankCandidates(const std::vector<Candidate>& candidates, si
 size_t CountSentences(const CorpusIndex& index, std::u16string_view term);
 
 // Searches `query` (normalised first, as NormaliseQuery does) in `index` and appends up to 20
-// results to `results` (sentences whose record cannot be read are left out).
-void SearchCorpus(std::u16string_view query, const CorpusIndex& index, std::vector<ResultSentence>& results);
+// results to `results` (sentences whose record cannot be read are left out): the best 20, or with
+// an `offset` the 20 after the best `offset` in the same order (the next page of results).
+void SearchCorpus(std::u16string_view query, const CorpusIndex& index, std::vector<ResultSentence>& results,
+                  size_t offset = 0);
 
 }  // namespace tamrel

@@ -48,8 +48,7 @@ void RemoveLeftoverStagedFiles(const std::filesystem::path& root) {
   std::error_code error;
   for (std::filesystem::directory_iterator it(root / "data", error), end; !error && it != end; it.increment(error)) {
     if (it->path().filename().string().starts_with(stem)) {
-      std::error_code ignored;
-      std::filesystem::remove(it->path(), ignored);
+      (void)RemoveFile(it->path());  // one that stays is tried again at the next write
     }
   }
 }
@@ -71,7 +70,7 @@ Status WriteConfigLocked(const SysSettings& settings, const std::filesystem::pat
   RemoveLeftoverStagedFiles(root);
   StagedFile staged(file, StagedFile::Naming::kUnique);
   if (Status status = staged.Open(); !status.ok()) return status;
-  if (!staged.file().WriteText(text)) return Status::IoError(staged.stagedPath(), "cannot be written");
+  if (!staged.file().WriteText(text)) return staged.WriteFailure();
   return staged.Commit();
 }
 

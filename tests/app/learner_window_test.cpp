@@ -202,6 +202,42 @@ class LearnerWindowTest : public QObject, tamrel::test::WindowFixture {
     QVERIFY(!Action("actionExport")->isEnabled());
   }
 
+  // More sentences pages through the results of the last search, twenty at a time, in the order the
+  // first page began; the history keeps the search once.
+  void moreSentencesShowsTheNextTwentyUntilTheLast() {
+    std::vector<tamrel::test::SentenceGroup> cats;
+    for (int i = 1; i <= 45; ++i) {
+      const std::string n = std::to_string(i);
+      cats.push_back({"猫 " + n + " 。", "māo " + n + " 。", "Cat number " + n + " sleeps."});
+    }
+    QVERIFY(tamrel::test::WriteCorpus(folder_->path(), u"BI", cats).ok());
+    Open();
+    auto* more = Named<QPushButton>(*window_, QStringLiteral("moreButton"));
+    QVERIFY(!more->isEnabled());
+    QVERIFY(SearchAndWait(QStringLiteral("cat")));
+    QVERIFY(more->isEnabled());
+    const auto page = [&] { return FileBytes(folder_->Path("data/displayResult.html")); };
+    QVERIFY(page().contains("number 20 "));
+    QVERIFY(!page().contains("number 21 "));
+
+    QSignalSpy shown(View(), &ResultView::pageShown);
+    more->click();
+    QVERIFY(shown.wait(20000));
+    QVERIFY(page().contains("number 21 ") && page().contains("number 40 "));
+    QVERIFY(!page().contains("number 20 ") && !page().contains("number 41 "));
+    QVERIFY(more->isEnabled());
+    more->click();
+    QVERIFY(shown.wait(20000));
+    QVERIFY(page().contains("number 41 ") && page().contains("number 45 "));
+    QVERIFY(!page().contains("number 40 "));
+    QVERIFY(!more->isEnabled());  // five were left: the page was the last
+    QCOMPARE(window_->history().entries(), std::vector<std::u16string>{u"cat"});
+
+    // A new search starts at its first page again.
+    QVERIFY(SearchAndWait(QStringLiteral("猫")));
+    QVERIFY(page().contains("number 1 ") && more->isEnabled());
+  }
+
   // The monolingual sentences of an English query have no Chinese, and Anki drops a note whose first
   // field is empty: only sentences with both sides are notes, so this page has none to export.
   void monolingualOnlyResultsHaveNothingToExport() {

@@ -15,6 +15,7 @@
 
 #include "files/durable_files.h"
 #include "tests/support/corpus_writer.h"
+#include "tests/support/program_run.h"
 #include "tests/support/test_support.h"
 
 namespace tamrel {
@@ -27,75 +28,12 @@ namespace fs = std::filesystem;
 const fs::path kSourceDir = TAMREL_SOURCE_DIR;
 const fs::path kLexicon = kSourceDir / "resources/lexicon/lexicon.tsv";
 
-struct Outcome {
-  int exitCode = -1;  // 128 + the signal when it was killed
-  std::string out;
-  std::string err;
-};
+using Outcome = test::ProgramRun;
 
-// Runs `tamrel-cli ARGS...` in `folder` with `input` on standard input. The environment is fixed
-// (C locale, no inherited variables), and argv[0] is "tamrel-cli" as a user on the PATH types it.
-// Standard output goes to `outputFile` when one is given ("/dev/full": every write fails), and
-// Outcome::out is then empty. A run that has not ended after `seconds` is killed and fails the
-// test, so that a command that blocks (on a FIFO, say) cannot hang the suite.
+// Runs `tamrel-cli ARGS...` in `folder` (test::RunProgram).
 Outcome RunCli(const fs::path& folder, const std::vector<std::string>& args, const std::string& input = "",
                const fs::path& outputFile = {}, int seconds = 120) {
-  // Standard input, output and error go through files in a scratch folder of this run.
-  std::string scratch = (fs::temp_directory_path() / "tamrel-cli-run-XXXXXX").string();
-  if (mkdtemp(scratch.data()) == nullptr) {
-    ADD_FAILURE() << "cannot create a scratch folder";
-    return {};
-  }
-  const fs::path io = scratch;
-  WriteBytes(io / "in", input);
-  std::vector<std::string> words = {"tamrel-cli"};
-  words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  std::string env[] = {"LC_ALL=C", "LANG=C", "PATH=/usr/bin:/bin", "HOME=" + io.string()};
-  std::vector<char*> envp;
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  const std::string in = io / "in", out = outputFile.empty() ? io / "out" : outputFile, err = io / "err";
-
-  const pid_t pid = fork();
-  if (pid == 0) {
-    // Only calls that are safe between fork and exec.
-    const int fdIn = open(in.c_str(), O_RDONLY);
-    const int fdOut = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int fdErr = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fdIn < 0 || fdOut < 0 || fdErr < 0 || dup2(fdIn, 0) < 0 || dup2(fdOut, 1) < 0 || dup2(fdErr, 2) < 0 ||
-        chdir(folder.c_str()) != 0) {
-      _exit(126);
-    }
-    execve(TAMREL_CLI, argv.data(), envp.data());
-    _exit(127);
-  }
-  Outcome outcome;
-  int status = 0;
-  pid_t waited = pid < 0 ? -1 : 0;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  while (waited == 0) {
-    waited = waitpid(pid, &status, WNOHANG);
-    if (waited == 0 && std::chrono::steady_clock::now() > deadline) {
-      ADD_FAILURE() << "tamrel-cli did not end within " << seconds << " s; killed";
-      kill(pid, SIGKILL);
-      waited = waitpid(pid, &status, 0);
-    } else if (waited == 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-  }
-  if (waited != pid) {
-    ADD_FAILURE() << "cannot run " << TAMREL_CLI;
-  } else {
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  if (outputFile.empty()) outcome.out = ReadBytes(out);
-  outcome.err = ReadBytes(err);
-  std::error_code ignored;
-  fs::remove_all(io, ignored);
-  return outcome;
+  return test::RunProgram(TAMREL_CLI, folder, args, input, outputFile, seconds);
 }
 
 // Shows the whole run when an expectation on it fails.
@@ -168,7 +106,7 @@ TEST_F(CliTest, BuildWithoutASourceFailsWithExitCode1) {
   const Outcome o = Run({"build"});
   EXPECT_EQ(o.exitCode, 1) << Describe({"build"}, o);
   EXPECT_EQ(o.out, "");
-  EXPECT_TRUE(Contains(o.err, "MO: BDict/word.dictMO could not be read or written\n")) << o.err;
+  EXPECT_TRUE(Contains(o.err, "MO: BDict/word.dictMO: cannot be opened\n")) << o.err;
   EXPECT_TRUE(Contains(o.err, "\nError! Resources are not available!\n")) << o.err;
 }
 
@@ -272,6 +210,20 @@ TEST_F(CliTest, SearchJsonPrintsOneObjectPerSentence) {
       R"({"corpus":"MO","rank":1,"chinese":"","pinyin":"","english":"What is the weather like? "})"
       "\n");
   EXPECT_EQ(o.err, "");
+}
+
+// --offset K skips the first K sentences of each corpus and numbers the rest from K + 1.
+TEST_F(CliTest, SearchOffsetGivesTheSentencesAfterThoseSkipped) {
+  const Outcome o = Run({"search", "--json", "--no-page", "--offset", "1", "weather"});
+  EXPECT_EQ(o.exitCode, 0) << Describe({"search", "--offset", "1", "weather"}, o);
+  EXPECT_EQ(
+      o.out,
+      R"({"corpus":"BI","rank":2,"chinese":"我 喜欢 下雨 的 天气 。 ","pinyin":"wǒ xǐhuan xiàyǔ de tiānqì 。 ","english":"I like rainy weather. "})"
+      "\n");
+  const Outcome past = Run({"search", "--no-page", "--offset", "2", "weather"});
+  EXPECT_EQ(past.exitCode, 1);
+  EXPECT_EQ(past.err, "No more sentences for \"weather\" after the first 2.\n");
+  EXPECT_EQ(Run({"search", "--offset", "-1", "weather"}).exitCode, 2);
 }
 
 TEST_F(CliTest, SearchTsvPrintsTheExportNotesOfBilingualSentences) {

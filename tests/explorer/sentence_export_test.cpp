@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <iostream>
+
 #include "explorer/sentence_text.h"
 #include "tests/support/test_support.h"
 
@@ -164,6 +167,29 @@ TEST(SentenceExportTest, AFolderOrAFifoIsRefused) {
   std::filesystem::create_symlink("cards.tsv", folder / "link.tsv");
   EXPECT_EQ(WriteExportFile(folder / "link.tsv", rows).ToString(), (folder / "cards.tsv").string() + ": is a folder");
   EXPECT_EQ(EntriesIn(folder.path()), 5u);  // BDict/, data/, the folder, the FIFO and the link
+}
+
+// Each file operation of an export fails in a run of its own, as on a full disk: the export says
+// so, naming the file, and the file that was there stays whole, or holds the new notes when the
+// export took effect; no staged file stays.
+TEST(SentenceExportTest, EveryFileOperationMayFailAndLeavesAWholeFile) {
+  test::RuntimeFolder folder;
+  const std::vector<ExportRow> rows = {{u"你好", u"nǐhǎo", u"hello", u"hello"}};
+  const auto target = folder / "cards.tsv";
+  const int64_t operations = test::ForEachFileFault(
+      [&] {
+        test::WriteBytes(target, "older notes");
+        return WriteExportFile(target, rows);
+      },
+      [&](const Status& status, const std::string& failed) {
+        const bool tookEffect = status.tookEffect();
+        if (!status.ok()) test::ExpectToldTheDiskIsFull(status, failed);
+        EXPECT_EQ(test::ReadBytes(target), tookEffect ? kHeader + "你好\tnǐhǎo\thello\thello\n" : "older notes");
+        EXPECT_EQ(EntriesIn(folder.path()), 3u);  // BDict/, data/ and cards.tsv
+      },
+      ENOSPC);
+  EXPECT_GT(operations, 3);
+  std::cout << "an export: " << operations << " file operations, each made to fail in a run of its own\n";
 }
 
 }  // namespace

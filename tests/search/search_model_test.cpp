@@ -80,16 +80,17 @@ class SearchModel {
     WriteAndBuild();
   }
 
-  void CheckQuery(const std::u16string& query) {
+  // `offset`: the page of results after that many.
+  void CheckQuery(const std::u16string& query, size_t offset = 0) {
     std::u16string searched = query;
     std::vector<ResultSentence> got;
-    SearchCorpus(searched, index_, got);
+    SearchCorpus(searched, index_, got, offset);
     std::vector<ResultSentence> expected;
-    for (int id : Answer(query)) {
+    for (int id : Answer(query, offset)) {
       const Group& g = groups_[id];
       expected.push_back({Joined(g.chinese, u' '), Joined(g.pinyin, u' '), Joined(g.english, u' ')});
     }
-    ASSERT_EQ(got, expected) << "query: " << Utf16ToUtf8(query);
+    ASSERT_EQ(got, expected) << "query: " << Utf16ToUtf8(query) << ", offset " << offset;
   }
 
   std::u16string RandomQuery() {
@@ -219,8 +220,9 @@ class SearchModel {
     return line < 10 ? 3 : line < 20 ? 6 : line < 100 ? 8 : 10;
   }
 
-  // The sentence IDs the ranking rules choose for `query`, from the sentence lines alone.
-  std::vector<int> Answer(const std::u16string& query) const {
+  // The sentence IDs the ranking rules choose for `query`, from the sentence lines alone: the 20
+  // after the best `offset`.
+  std::vector<int> Answer(const std::u16string& query, size_t offset = 0) const {
     // Runs of spaces count as one, a trailing space is dropped, and every space ends a term.
     std::u16string q;
     for (char16_t c : query) {
@@ -248,10 +250,12 @@ class SearchModel {
       weights.push_back(Weight((english ? u"2" : u"0") + word));
     }
     if (found.empty()) return {};
-    if (found.size() == 1) {
-      found[0].resize(std::min<size_t>(found[0].size(), 20));
-      return found[0];
-    }
+    const auto page = [offset](const std::vector<int>& all) {
+      const size_t begin = std::min(offset, all.size());
+      return std::vector<int>(all.begin() + static_cast<std::ptrdiff_t>(begin),
+                              all.begin() + static_cast<std::ptrdiff_t>(std::min(begin + 20, all.size())));
+    };
+    if (found.size() == 1) return page(found[0]);
     std::map<int, int> score;
     for (size_t t = 0; t < found.size(); ++t) {
       for (int id : found[t]) score[id] += weights[t];
@@ -260,8 +264,8 @@ class SearchModel {
     for (const auto& [id, s] : score) ranked.push_back({-s, id});
     std::sort(ranked.begin(), ranked.end());
     std::vector<int> ids;
-    for (size_t i = 0; i < ranked.size() && i < 20; ++i) ids.push_back(ranked[i].second);
-    return ids;
+    for (const auto& entry : ranked) ids.push_back(entry.second);
+    return page(ids);
   }
 
   // The sentences whose English (or Chinese) line holds `word`, by a scan remembered per word.
@@ -341,6 +345,23 @@ TEST_P(SearchModelTest, SkewedCorporaMatchTheModel) {
     for (size_t terms = 2; terms <= 24; ++terms) {
       for (int i = 0; i < 4; ++i) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.ManyTermQuery(terms)));
     }
+  }
+}
+
+// Later pages continue the order of the first: the next 20 after 20, 40 or 300, read from the same
+// lists (in place or merged) as the first page.
+TEST_P(SearchModelTest, LaterPagesMatchTheModel) {
+  Shape shape;
+  shape.groups = 3000;
+  shape.chineseWords = 150;
+  shape.moreEnglishWords = 400;
+  shape.skewed = true;
+  SearchModel model(GetParam() * 11 + 3, folder_.path(), shape);
+  ASSERT_FALSE(HasFatalFailure());
+  for (size_t offset : {20, 40, 300}) {
+    for (int i = 0; i < 150; ++i) ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.RandomQuery(), offset));
+    for (size_t terms = 2; terms <= 24; terms += 11)
+      ASSERT_NO_FATAL_FAILURE(model.CheckQuery(model.ManyTermQuery(terms), offset));
   }
 }
 

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <iostream>
+
 #include "settings/sys_settings.h"
 #include "tests/support/test_support.h"
 
@@ -118,6 +121,31 @@ TEST_F(LearnerOptionsTest, NestingUpToTheLimitAndBracketsInStringsStillRead) {
     ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
     EXPECT_FALSE(options.toneColours);
   }
+}
+
+// Each file operation of a save fails in a run of its own, as on a full disk: the save says so,
+// naming the file, and the file holds the previous options whole, or the new ones when the save
+// took effect; no staged file stays.
+TEST_F(LearnerOptionsTest, EveryFileOperationOfASaveMayFailAndLeavesAWholeFile) {
+  const std::string before = "{\n  \"toneColours\": false\n}\n";
+  const std::string after = "{\n  \"toneColours\": true\n}\n";
+  const int64_t operations = test::ForEachFileFault(
+      [&] {
+        WriteBytes(file_, before);
+        return UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.toneColours = true; });
+      },
+      [&](const Status& status, const std::string& failed) {
+        const bool tookEffect = status.tookEffect();
+        if (!status.ok()) test::ExpectToldTheDiskIsFull(status, failed);
+        EXPECT_EQ(ReadBytes(file_), tookEffect ? after : before);
+        for (const auto& entry : std::filesystem::directory_iterator(folder_ / "data")) {
+          const std::string name = entry.path().filename().string();
+          EXPECT_TRUE(name == "options.json" || name == "options.json.lock") << name;
+        }
+      },
+      ENOSPC);
+  EXPECT_GT(operations, 3);
+  std::cout << "a save of the options: " << operations << " file operations, each made to fail in a run of its own\n";
 }
 
 }  // namespace

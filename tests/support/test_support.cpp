@@ -15,6 +15,7 @@
 
 #include "corpus/corpus_files.h"
 #include "corpus/index_build.h"
+#include "files/fault_injection.h"
 
 namespace tamrel::test {
 
@@ -121,6 +122,32 @@ const Simplifier& OpenedSimplifier() {
     return opened;
   }();
   return simplifier;
+}
+
+int64_t ForEachFileFault(const std::function<Status()>& operation,
+                         const std::function<void(const Status& status, const std::string& failed)>& check, int error) {
+  for (int64_t n = 1; n < 100000; ++n) {
+    InjectNthFileFault(n, error);
+    const Status status = operation();
+    const std::string failed = FailedFileOperation();
+    const int64_t operations = CountedFileOperations();
+    ClearFileFaults();
+    if (failed.empty()) {
+      EXPECT_TRUE(status.ok()) << status.ToString();
+      return operations;
+    }
+    SCOPED_TRACE("run " + std::to_string(n) + ", failing: " + failed);
+    check(status, failed);
+    if (::testing::Test::HasFailure()) return -1;
+  }
+  ADD_FAILURE() << "no run without a fault";
+  return -1;
+}
+
+void ExpectToldTheDiskIsFull(const Status& status, const std::string& failed) {
+  const std::string file = failed.substr(failed.find(' ') + 1);
+  EXPECT_NE(status.ToString().find(file), std::string::npos) << status.ToString();
+  EXPECT_NE(status.ToString().find("the disk is full"), std::string::npos) << status.ToString();
 }
 
 }  // namespace tamrel::test

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "corpus/string_list.h"
+#include "files/status.h"
 #include "lexicon/simplify.h"
 
 namespace tamrel::test {
@@ -62,5 +63,16 @@ std::filesystem::path SharedTatoebaFolder();
 
 // OpenCC's converter of traditional characters, opened once for the test process.
 const Simplifier& OpenedSimplifier();
+
+// Runs `operation` once for every N, its Nth file operation failing with `error` as on a full
+// disk (files/fault_injection.h), until a run meets no fault, and hands `check` each faulted run's
+// status and the operation that failed ("write data/options.json.new"). Returns the count of file
+// operations of the run without a fault.
+int64_t ForEachFileFault(const std::function<Status()>& operation,
+                         const std::function<void(const Status& status, const std::string& failed)>& check, int error);
+
+// Fails the test unless the failed `status`, of an operation whose `failed` file operation failed
+// with ENOSPC, names that operation's file and says that the disk is full.
+void ExpectToldTheDiskIsFull(const Status& status, const std::string& failed);
 
 }  // namespace tamrel::test
