@@ -86,6 +86,7 @@ void MainWindow::initialize() {
   (void)simplifier_.Open();
   ui_->enRadio->setChecked(true);
   readOptions();
+  setUpLevelChoice();
   greet();
   navigate(PathToQString(welcomePagePath_));  // in place of the product site's start-up page
   ui_->searchButton->setFocus();
@@ -103,6 +104,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::loadCorpus(CorpusIndex& corpus, std::u16string_view tag) {
   corpus = CorpusIndex(root_, tag);
+  levelsMade_ = false;
   if (!LoadCorpus(corpus).ok()) showResourcesError();
 }
 
@@ -139,8 +141,7 @@ void MainWindow::onSearch() {
   if (text.empty()) return;
   PageOptions page;
   page.toneColours = options_.toneColours;
-  const SearchCommandResult result =
-      RunSearchCommand(text, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page);
+  const SearchCommandResult result = RunSearchCommand(text, searchSources(), settings_, resultPagePath_, page);
   pagedText_ = text;
   pageOffset_ = 0;
   ui_->moreButton->setEnabled(result.found() && result.mayHaveMore());
@@ -165,7 +166,7 @@ void MainWindow::onMoreSentences() {
   page.toneColours = options_.toneColours;
   const size_t offset = pageOffset_ + kMaxResults;
   const SearchCommandResult result =
-      RunSearchCommand(pagedText_, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page, offset);
+      RunSearchCommand(pagedText_, searchSources(), settings_, resultPagePath_, page, offset);
   ui_->moreButton->setEnabled(result.found() && result.mayHaveMore());
   if (!result.found()) return;  // the last page was the last: nothing more to show
   pageOffset_ = offset;

@@ -21,7 +21,9 @@
 #include "explorer/search_result.h"
 #include "explorer/sentence_export.h"
 #include "explorer/sentence_text.h"
+#include "explorer/typed_readings.h"
 #include "lexicon/simplify.h"
+#include "search/sentence_levels.h"
 #include "settings/learner_options.h"
 #include "settings/sys_settings.h"
 
@@ -109,6 +111,13 @@ class MainWindow : public QDialog {
   // Opens the dictionary at the first call; false (the panel says why) when it cannot be read.
   bool openDictionary();
 
+  // The level choice beside the search box (app/main_window_levels.cpp): set from the options,
+  // remembered in them when changed; the sources a search uses, with the sentence levels of each
+  // corpus made or read at the first search at a level.
+  void setUpLevelChoice();
+  void onLevelChosen(int index);
+  SearchSources searchSources();
+
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
   void lookUpWords();
@@ -129,6 +138,9 @@ class MainWindow : public QDialog {
   std::filesystem::path fallbackPagePath_;
   SysSettings settings_;
   LearnerOptions options_;
+  SentenceLevels bilingualLevels_;
+  SentenceLevels monolingualLevels_;
+  bool levelsMade_ = false;  // for the corpora loaded now
   SearchHistory history_;
   std::vector<ExportRow> exportRows_;
   QString exportQuery_;

@@ -9,6 +9,9 @@
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/index_commit.h"
+#include "dictionary/dictionary.h"
+#include "explorer/hsk_levels.h"
+#include "explorer/level_table.h"
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
@@ -137,7 +140,7 @@ int Words(bool chinese, int start, int count) {
   return 0;
 }
 
-int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset) {
+int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset, int level) {
   const bool json = output == SearchOutput::kJson;
   if (text.empty()) {
     std::cerr << "Nothing to search: the text is empty.\n";
@@ -161,7 +164,23 @@ int Search(const std::string& text, SearchOutput output, bool writePage, size_t 
   const std::filesystem::path page = ResultPageFileName(kRoot);
   Simplifier simplifier;
   (void)simplifier.Open();  // without OpenCC's configuration, traditional characters are searched as typed
-  const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), {bilingual, monolingual, simplifier}, settings,
+  SearchSources sources{bilingual, monolingual, simplifier};
+  SentenceLevels bilingualLevels, monolingualLevels;
+  if (level > 0) {
+    HskLevels hsk;
+    if (Status read = ReadHskLevels(FindDictionary(kRoot), hsk); !read.ok()) {
+      std::cerr << "warning: " << read.ToString() << "; every Chinese word counts as not in HSK.\n";
+    }
+    for (auto [index, levels] :
+         {std::pair{&bilingual, &bilingualLevels}, std::pair{&monolingual, &monolingualLevels}}) {
+      if (Status made = LoadSentenceLevels(*index, hsk, *levels); !made.ok()) {
+        std::cerr << "warning: " << made.ToString() << "; the levels are made again next time.\n";
+      }
+    }
+    sources.bilingualLevels = {&bilingualLevels, level};
+    sources.monolingualLevels = {&monolingualLevels, level};
+  }
+  const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), sources, settings,
                                                       writePage ? page : std::filesystem::path(), pageOptions, offset);
   if (result.page == PageResult::kFailed) {
     std::cerr << "The page " << (result.pageFile.empty() ? page : result.pageFile).string()

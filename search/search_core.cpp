@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "corpus/index_records.h"
+#include "search/level_order.h"
 #include "search/query.h"
 #include "search/top_ranked.h"
 
@@ -17,7 +18,8 @@ namespace {
 struct FoundTerm {
   uint64_t offset = 0;
   int64_t weight = 0;
-  PostingIds ids;  // its IDs in the mapped posting file; only the count when the file is not mapped
+  PostingIds ids;       // its IDs in the mapped posting file; only the count when the file is not mapped
+  uint32_t wordId = 0;  // of the term that named it first
 };
 
 // 3, 6, 8 or 10 by word ID: the most frequent keys have the smallest word IDs and weigh least.
@@ -256,7 +258,7 @@ size_t CountSentences(const CorpusIndex& index, std::u16string_view term) {
 }
 
 void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std::vector<ResultSentence>& results,
-                  size_t skipped) {
+                  size_t skipped, const LevelRanking& ranking) {
   const size_t limit = skipped + kMaxResults;
   std::u16string query(typedQuery);
   NormaliseQuery(query);
@@ -284,7 +286,7 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
     if (!offset) continue;
     const auto [at, isNew] = keptAt.try_emplace(*offset, kept.size());
     if (isNew) {
-      FoundTerm found{*offset, WeightOfWordId(*wordId), {}};
+      FoundTerm found{*offset, WeightOfWordId(*wordId), {}, *wordId};
       bool readable = false;
       if (mapped) {
         readable = ViewPostingIds(index, *offset, found.ids);
@@ -308,7 +310,24 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
   if (kept.empty()) return;
 
   std::vector<int32_t> chosen;
-  if (occurrences == 1) {
+  if (ranking.active()) {
+    // At a level every posting is weighed (search/level_order.h).
+    std::vector<LevelTerm> terms;
+    terms.reserve(kept.size());
+    for (const FoundTerm& term : kept) {
+      LevelTerm level{{}, term.weight, ranking.levels->BucketOf(term.wordId)};
+      if (mapped) {
+        level.ids.resize(term.ids.count);
+        for (size_t i = 0; i < level.ids.size(); ++i) level.ids[i] = term.ids[i];
+      } else if (ReadPostingBlock(index, term.offset, block)) {
+        level.ids = std::move(block.sentenceIds);
+      } else {
+        continue;  // the file changed under us
+      }
+      terms.push_back(std::move(level));
+    }
+    if (!terms.empty()) chosen = LevelOrderedIds(terms, ranking, limit);
+  } else if (occurrences == 1) {
     // Unranked: the first 20 IDs in block order are all that is shown. A term given twice is
     // ranked like any other query of two terms.
     if (mapped) {

@@ -15,6 +15,7 @@ namespace tamrel {
 namespace {
 
 constexpr const char* kToneColours = "toneColours";
+constexpr const char* kHskLevel = "hskLevel";
 // A settings file is a few bytes; anything much larger is not one of ours.
 constexpr size_t kLargestFile = 1 << 20;
 // Our file nests one level. JSON nested much deeper is not one of ours, and writing it back would
@@ -74,6 +75,11 @@ Status ReadObject(const std::filesystem::path& file, nlohmann::json& object) {
 void ReadMembers(const nlohmann::json& object, LearnerOptions& options) {
   const auto tone = object.find(kToneColours);
   if (tone != object.end() && tone->is_boolean()) options.toneColours = tone->get<bool>();
+  const auto level = object.find(kHskLevel);
+  if (level != object.end() && level->is_number_integer()) {
+    const int64_t n = level->get<int64_t>();
+    if (n >= 1 && n <= 6) options.hskLevel = static_cast<int>(n);
+  }
 }
 
 }  // namespace
@@ -102,6 +108,8 @@ Status UpdateLearnerOptions(const std::filesystem::path& root, const std::functi
   ReadMembers(object, options);
   change(options);
   object[kToneColours] = options.toneColours;
+  // Written once the learner chose a level, so that the file of one who never did stays as it was.
+  if (options.hskLevel != 0 || object.contains(kHskLevel)) object[kHskLevel] = options.hskLevel;
   return WriteFileStaged(file, object.dump(2) + "\n");
 }
 

@@ -13,6 +13,9 @@ namespace tamrel {
 
 struct LearnerOptions {
   bool toneColours = false;  // "toneColours": result pages colour pinyin and characters by tone
+  // "hskLevel": the HSK level (1-6) whose learner the results are ordered for; 0, all levels
+  // (corpus order), when the member is missing or holds anything else.
+  int hskLevel = 0;
   bool operator==(const LearnerOptions&) const = default;
 };
 
