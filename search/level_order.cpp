@@ -49,6 +49,26 @@ class TopK {
   std::vector<Ranked> kept_;
 };
 
+// How often posting `i` of `term` says its sentence holds the word: at least once.
+unsigned Held(const LevelTerm& term, size_t i) {
+  return i < term.counts.size() && term.counts[i] > 1 ? static_cast<unsigned>(std::min(term.counts[i], 0xFFFF)) : 1;
+}
+
+// Orders the postings of `term` by ID, their counts with them (a built index holds them so).
+void SortById(LevelTerm& term) {
+  if (std::is_sorted(term.ids.begin(), term.ids.end())) return;
+  std::vector<size_t> order(term.ids.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return term.ids[a] < term.ids[b]; });
+  LevelTerm sorted;
+  for (size_t i : order) {
+    sorted.ids.push_back(term.ids[i]);
+    sorted.counts.push_back(i < term.counts.size() ? term.counts[i] : 1);
+  }
+  term.ids = std::move(sorted.ids);
+  term.counts = std::move(sorted.counts);
+}
+
 // Whether the searched word's bucket counts against a sentence at `level`.
 bool CountsAbove(uint8_t bucket, int level) { return bucket >= level && bucket < kCountedBuckets; }
 
@@ -57,9 +77,7 @@ bool CountsAbove(uint8_t bucket, int level) { return bucket >= level && bucket <
 std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelRanking& ranking, size_t limit) {
   const SentenceLevels& levels = *ranking.levels;
   const int level = ranking.level;
-  for (LevelTerm& term : terms) {
-    if (!std::is_sorted(term.ids.begin(), term.ids.end())) std::sort(term.ids.begin(), term.ids.end());
-  }
+  for (LevelTerm& term : terms) SortById(term);
   TopK top(limit);
   if (terms.size() == 1) {
     // One term: every sentence scores alike, and the postings of a sentence lie side by side, so
@@ -68,10 +86,10 @@ std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelR
     const bool counts = CountsAbove(term.bucket, level);
     const std::vector<int32_t>& ids = term.ids;
     for (size_t i = 0; i < ids.size();) {
+      unsigned held = Held(term, i);
       size_t j = i + 1;
-      while (j < ids.size() && ids[j] == ids[i]) ++j;
-      const unsigned searched = counts ? static_cast<unsigned>(j - i) : 0;
-      top.Offer({term.weight, KeyAtLevel(levels, ids[i], level, searched), ids[i]});
+      for (; j < ids.size() && ids[j] == ids[i]; ++j) held += Held(term, j);
+      top.Offer({term.weight, KeyAtLevel(levels, ids[i], level, counts ? held : 0), ids[i]});
       i = j;
     }
     return top.Ids();
@@ -84,13 +102,13 @@ std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelR
     merger.Add(distinct, term.weight);
   }
   const std::vector<Candidate> candidates = merger.Finish();
-  std::vector<uint16_t> searched(candidates.size(), 0);
+  std::vector<unsigned> searched(candidates.size(), 0);
   for (const LevelTerm& term : terms) {
     if (!CountsAbove(term.bucket, level)) continue;
     size_t c = 0;
-    for (int32_t id : term.ids) {
-      while (c < candidates.size() && candidates[c].sentenceId < id) ++c;
-      if (c < candidates.size() && candidates[c].sentenceId == id && searched[c] < UINT16_MAX) ++searched[c];
+    for (size_t i = 0; i < term.ids.size(); ++i) {
+      while (c < candidates.size() && candidates[c].sentenceId < term.ids[i]) ++c;
+      if (c < candidates.size() && candidates[c].sentenceId == term.ids[i]) searched[c] += Held(term, i);
     }
   }
   for (size_t c = 0; c < candidates.size(); ++c) {

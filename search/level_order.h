@@ -13,10 +13,12 @@
 
 namespace tamrel {
 
-// The postings of one distinct query term: its sentence IDs (a sentence once for each time it
-// holds the word), the summed weight of its occurrences in the query, and the word's bucket.
+// The postings of one distinct query term: its sentence IDs with the second value of each (how
+// often the sentence holds the word), the summed weight of its occurrences in the query, and the
+// word's bucket.
 struct LevelTerm {
   std::vector<int32_t> ids;
+  std::vector<int32_t> counts;  // beside `ids`; a missing or non-positive value counts once
   int64_t weight = 0;
   uint8_t bucket = kBucketNotChinese;
 };

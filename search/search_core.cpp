@@ -315,15 +315,10 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
     std::vector<LevelTerm> terms;
     terms.reserve(kept.size());
     for (const FoundTerm& term : kept) {
-      LevelTerm level{{}, term.weight, ranking.levels->BucketOf(term.wordId)};
-      if (mapped) {
-        level.ids.resize(term.ids.count);
-        for (size_t i = 0; i < level.ids.size(); ++i) level.ids[i] = term.ids[i];
-      } else if (ReadPostingBlock(index, term.offset, block)) {
-        level.ids = std::move(block.sentenceIds);
-      } else {
-        continue;  // the file changed under us
-      }
+      // The whole block: its second values tell how often each sentence holds the word.
+      if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
+      LevelTerm level{std::move(block.sentenceIds), std::move(block.secondValues), term.weight,
+                      ranking.levels->BucketOf(term.wordId)};
       terms.push_back(std::move(level));
     }
     if (!terms.empty()) chosen = LevelOrderedIds(terms, ranking, limit);
