@@ -36,6 +36,11 @@ class TopK {
       std::push_heap(kept_.begin(), kept_.end(), Better);
     }
   }
+  // Whether nothing offered later can enter: every kept sentence scores `best` and has the best
+  // key there is, and later sentences come with higher IDs.
+  bool Closed(int64_t best) const {
+    return limit_ == 0 || (kept_.size() == limit_ && kept_.front().score == best && kept_.front().key == LevelKey{});
+  }
   std::vector<int32_t> Ids() {
     std::sort(kept_.begin(), kept_.end(), Better);
     std::vector<int32_t> ids;
@@ -90,6 +95,7 @@ std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelR
       size_t j = i + 1;
       for (; j < ids.size() && ids[j] == ids[i]; ++j) held += Held(term, j);
       top.Offer({term.weight, KeyAtLevel(levels, ids[i], level, counts ? held : 0), ids[i]});
+      if (top.Closed(term.weight)) break;  // a common word: the first easy sentences fill the page
       i = j;
     }
     return top.Ids();
@@ -111,9 +117,12 @@ std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelR
       if (c < candidates.size() && candidates[c].sentenceId == term.ids[i]) searched[c] += Held(term, i);
     }
   }
+  int64_t best = 0;
+  for (const LevelTerm& term : terms) best += term.weight;
   for (size_t c = 0; c < candidates.size(); ++c) {
     const int32_t id = candidates[c].sentenceId;
     top.Offer({candidates[c].score, KeyAtLevel(levels, id, level, searched[c]), id});
+    if (top.Closed(best)) break;
   }
   return top.Ids();
 }
