@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "search/search_core.h"
+#include "search/top_ranked.h"
 
 namespace tamrel {
 
@@ -100,29 +101,50 @@ std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelR
     }
     return top.Ids();
   }
-  // Several terms: each sentence once, scoring the weights of the terms that hold it.
-  CandidateMerger merger;
-  for (const LevelTerm& term : terms) {
-    std::vector<int32_t> distinct = term.ids;
-    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-    merger.Add(distinct, term.weight);
+  // Several terms: each sentence once, scoring the weights of the terms that hold it. The score
+  // comes first, so only sentences scoring at least the k-th best score found without levels
+  // (search/top_ranked.h) can be shown; a sentence outside every list of a set whose weights sum
+  // below that score cannot reach it, so only the lists outside the largest such set are walked,
+  // and each sentence they name is looked up in the others.
+  std::vector<std::vector<int32_t>> distinct(terms.size());
+  std::vector<WeightedPostings> lists;
+  for (size_t t = 0; t < terms.size(); ++t) {
+    distinct[t] = terms[t].ids;
+    distinct[t].erase(std::unique(distinct[t].begin(), distinct[t].end()), distinct[t].end());
+    // Read in place as a posting block is (little-endian, as the index files).
+    lists.push_back({{reinterpret_cast<const char*>(distinct[t].data()), static_cast<uint32_t>(distinct[t].size())},
+                     terms[t].weight});
   }
-  const std::vector<Candidate> candidates = merger.Finish();
-  std::vector<unsigned> searched(candidates.size(), 0);
-  for (const LevelTerm& term : terms) {
-    if (!CountsAbove(term.bucket, level)) continue;
-    size_t c = 0;
-    for (size_t i = 0; i < term.ids.size(); ++i) {
-      while (c < candidates.size() && candidates[c].sentenceId < term.ids[i]) ++c;
-      if (c < candidates.size() && candidates[c].sentenceId == term.ids[i]) searched[c] += Held(term, i);
+  const auto scoreOf = [&](int32_t id) {
+    int64_t score = 0;
+    for (size_t t = 0; t < terms.size(); ++t) {
+      if (std::binary_search(distinct[t].begin(), distinct[t].end(), id)) score += terms[t].weight;
     }
+    return score;
+  };
+  const std::vector<int32_t> plain = TopRankedIds(lists, limit);
+  const int64_t least = plain.size() < limit || plain.empty() ? 0 : scoreOf(plain.back());
+  std::vector<size_t> byWeight(terms.size());
+  for (size_t t = 0; t < byWeight.size(); ++t) byWeight[t] = t;
+  std::sort(byWeight.begin(), byWeight.end(), [&](size_t a, size_t b) { return terms[a].weight < terms[b].weight; });
+  std::vector<int32_t> walked;
+  int64_t below = 0;
+  for (size_t t : byWeight) {
+    below += terms[t].weight;
+    if (below >= least) walked.insert(walked.end(), distinct[t].begin(), distinct[t].end());
   }
-  int64_t best = 0;
-  for (const LevelTerm& term : terms) best += term.weight;
-  for (size_t c = 0; c < candidates.size(); ++c) {
-    const int32_t id = candidates[c].sentenceId;
-    top.Offer({candidates[c].score, KeyAtLevel(levels, id, level, searched[c]), id});
-    if (top.Closed(best)) break;
+  std::sort(walked.begin(), walked.end());
+  walked.erase(std::unique(walked.begin(), walked.end()), walked.end());
+  for (int32_t id : walked) {
+    const int64_t score = scoreOf(id);
+    if (score < least) continue;
+    unsigned searched = 0;
+    for (const LevelTerm& term : terms) {
+      if (!CountsAbove(term.bucket, level)) continue;
+      const auto [from, to] = std::equal_range(term.ids.begin(), term.ids.end(), id);
+      for (auto at = from; at != to; ++at) searched += Held(term, static_cast<size_t>(at - term.ids.begin()));
+    }
+    top.Offer({score, KeyAtLevel(levels, id, level, searched), id});
   }
   return top.Ids();
 }
