@@ -80,7 +80,10 @@ bool CountsAbove(uint8_t bucket, int level) { return bucket >= level && bucket <
 
 }  // namespace
 
-std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelRanking& ranking, size_t limit) {
+std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelRanking& ranking, size_t limit,
+                                     bool* settled) {
+  if (settled != nullptr) *settled = false;
+  const bool ascending = terms.size() == 1 && std::is_sorted(terms[0].ids.begin(), terms[0].ids.end());
   const SentenceLevels& levels = *ranking.levels;
   const int level = ranking.level;
   for (LevelTerm& term : terms) SortById(term);
@@ -96,7 +99,10 @@ std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelR
       size_t j = i + 1;
       for (; j < ids.size() && ids[j] == ids[i]; ++j) held += Held(term, j);
       top.Offer({term.weight, KeyAtLevel(levels, ids[i], level, counts ? held : 0), ids[i]});
-      if (top.Closed(term.weight)) break;  // a common word: the first easy sentences fill the page
+      if (top.Closed(term.weight)) {  // a common word: the first easy sentences fill the page
+        if (settled != nullptr) *settled = ascending;
+        break;
+      }
       i = j;
     }
     return top.Ids();

@@ -24,7 +24,11 @@ struct LevelTerm {
 };
 
 // The IDs of the best `limit` sentences of `terms` by the order above, best first. A sentence
-// scores the summed weights of the terms that hold it. `ranking` must be active.
-std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelRanking& ranking, size_t limit);
+// scores the summed weights of the terms that hold it. `ranking` must be active. For one term in
+// ascending order, `settled` (when given) tells that the page filled with the best sentences there
+// are before the last posting, so that postings after those given could not change it: a caller
+// may then give the head of a long block first.
+std::vector<int32_t> LevelOrderedIds(std::vector<LevelTerm>& terms, const LevelRanking& ranking, size_t limit,
+                                     bool* settled = nullptr);
 
 }  // namespace tamrel

@@ -314,6 +314,16 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
     // At a level every posting is weighed (search/level_order.h).
     std::vector<LevelTerm> terms;
     terms.reserve(kept.size());
+    // One term of a long block: its head first, which for a common word already holds a page of
+    // the easiest sentences; the whole block only when it does not.
+    constexpr size_t kHead = 4096;
+    if (kept.size() == 1 && ReadPostingBlock(index, kept[0].offset, block, kHead) && block.count > kHead) {
+      std::vector<LevelTerm> head{{std::move(block.sentenceIds), std::move(block.secondValues), kept[0].weight,
+                                   ranking.levels->BucketOf(kept[0].wordId)}};
+      bool settled = false;
+      chosen = LevelOrderedIds(head, ranking, limit, &settled);
+      if (settled) kept.clear();
+    }
     for (const FoundTerm& term : kept) {
       // The whole block: its second values tell how often each sentence holds the word.
       if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
@@ -321,7 +331,10 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
                       ranking.levels->BucketOf(term.wordId)};
       terms.push_back(std::move(level));
     }
-    if (!terms.empty()) chosen = LevelOrderedIds(terms, ranking, limit);
+    if (!terms.empty())
+      chosen = LevelOrderedIds(terms, ranking, limit);
+    else if (!kept.empty())
+      chosen.clear();
   } else if (occurrences == 1) {
     // Unranked: the first 20 IDs in block order are all that is shown. A term given twice is
     // ranked like any other query of two terms.

@@ -61,8 +61,8 @@ std::vector<std::string> Texts(const std::vector<ResultSentence>& sentences) {
 
 class LevelModel {
  public:
-  LevelModel(unsigned seed, const std::filesystem::path& root) : rng_(seed), root_(root) {
-    const size_t groups = 160 + Pick(120);
+  LevelModel(unsigned seed, const std::filesystem::path& root, size_t groups = 0) : rng_(seed), root_(root) {
+    if (groups == 0) groups = 160 + Pick(120);
     for (size_t k = 0; k < groups; ++k) {
       Group g;
       const size_t zh = Pick(6) == 0 ? 0 : 1 + Pick(3 + Pick(24));  // lengths on both sides of 6-20
@@ -236,6 +236,17 @@ TEST_F(LevelOrderTest, OneWordSearchesFollowTheModelOnEveryPage) {
       }
     }
     for (int level = 1; level <= 6; ++level) ASSERT_NO_FATAL_FAILURE(model.Check(u"学习", level, 0));
+  }
+}
+
+// A word in thousands of sentences: the head of its block is read first, the rest only when the
+// head does not fill the page with the easiest sentences.
+TEST_F(LevelOrderTest, LongBlocksGiveTheSameOrder) {
+  LevelModel model(7, dir_.path(), 12000);
+  for (const std::u16string word : {u"天", u"人", u"学习", u"火", u"金"}) {
+    for (int level : {1, 2, 3, 4, 6}) {
+      for (size_t offset : {0, 20, 400}) ASSERT_NO_FATAL_FAILURE(model.Check(word, level, offset));
+    }
   }
 }
 
