@@ -73,5 +73,13 @@ stage "fuzzing every reader of outside bytes for about a minute (build-fuzz)"
 scripts/fuzz.sh "${TAMREL_FUZZ_SECONDS:-6}"
 stage_done
 
+# The Debian package as a user gets it: built from this checkout in a Release folder, then its
+# file list and control fields, desktop-file-validate, appstreamcli and lintian (no errors), and
+# its tamrel-cli answering from an empty home folder.
+stage "Debian package and its checks (build-package)"
+scripts/package.sh build-package
+ctest --test-dir build-package --output-on-failure --no-tests=error -R package_test
+stage_done
+
 echo
 echo "==== test.sh: all stages passed in $SECONDS s ===="

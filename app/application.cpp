@@ -8,8 +8,11 @@
 
 #include "app/desktop.h"
 #include "app/main_window.h"
+#include "app/runtime_start.h"
 #include "app/search_link_page.h"
+#include "app/translation.h"
 #include "app/window_frame.h"
+#include "settings/learner_options.h"
 
 namespace tamrel {
 
@@ -32,6 +35,16 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
                             QStringLiteral("Noto Sans CJK SC")};
   QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"), sans);
   QFont::insertSubstitutions(QStringLiteral("MS Shell Dlg"), sans);
+}
+
+bool Application::enterRuntimeFolder() {
+  // The system's language for what is said while the folder is prepared, then the learner's choice.
+  ApplyWindowLanguage(WindowLanguage::kSystem);
+  if (!EnterRuntimeFolder(arguments())) return false;
+  LearnerOptions options;
+  (void)ReadLearnerOptions(options, "");  // without a readable file the system's language stays
+  ApplyWindowLanguage(options.language);
+  return true;
 }
 
 int Application::run() {

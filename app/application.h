@@ -15,6 +15,10 @@ class Application : public QApplication {
 
   Application(int& argc, char** argv);
 
+  // Chooses, prepares and enters the runtime folder (app/runtime_start.h); false after telling
+  // the user why it cannot be used.
+  bool enterRuntimeFolder();
+
   // Creates the desktop and the main window, initialises the window and runs it modally until it
   // closes; returns the program's exit code, 0.
   int run();

@@ -1,8 +1,10 @@
 #include "app/import_dialog.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include "app/desktop.h"
+#include "app/translation.h"
 #include "app/window_frame.h"
 #include "corpus/corpus_files.h"
 #include "resources/window_texts.h"
@@ -13,12 +15,12 @@ namespace tamrel {
 QString ReplaceCorpusQuestion(const QString& corpus, size_t groups) {
   // Grouped by thousands ("8,067"), as English is read.
   const QString what =
-      groups == 0 ? QString::fromLatin1(kReplaceSentences)
+      groups == 0 ? WindowText(kReplaceSentences)
       : groups == 1
-          ? QString::fromLatin1(kReplaceOneGroup)
-          : QString::fromLatin1(kReplaceGroups)
+          ? WindowText(kReplaceOneGroup)
+          : WindowText(kReplaceGroups)
                 .arg(QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qulonglong>(groups)));
-  return QString::fromLatin1(kReplaceQuestion).arg(corpus, what);
+  return WindowText(kReplaceQuestion).arg(corpus, what);
 }
 
 ImportDialog::ImportDialog(Desktop& desktop, CorpusGroupCounts groups, QWidget* parent)
@@ -51,7 +53,8 @@ std::u16string ImportDialog::tag() const {
 bool ImportDialog::append() const { return ui_->appendRadio->isChecked(); }
 
 void ImportDialog::onAddFiles() {
-  const QStringList chosen = desktop_.ChooseFiles(this, kImportChooseCaption, kImportFileFilter);
+  const QStringList chosen =
+      desktop_.ChooseFiles(this, WindowText(kImportChooseCaption), WindowText(kImportFileFilter));
   for (const QString& file : chosen) {
     if (ui_->fileList->findItems(file, Qt::MatchExactly).isEmpty()) ui_->fileList->addItem(file);
   }
@@ -62,9 +65,10 @@ void ImportDialog::onImport() {
   if (!append()) {
     const bool bilingual = tag() == kTagBilingual;
     const QString question =
-        ReplaceCorpusQuestion(bilingual ? QStringLiteral("bilingual") : QStringLiteral("monolingual"),
+        ReplaceCorpusQuestion(bilingual ? QCoreApplication::translate("ImportDialog", "bilingual")
+                                        : QCoreApplication::translate("ImportDialog", "monolingual"),
                               bilingual ? groups_.bilingual : groups_.monolingual);
-    if (!desktop_.Ask(this, kReplaceCaption, question)) return;
+    if (!desktop_.Ask(this, WindowText(kReplaceCaption), question)) return;
   }
   accept();
 }

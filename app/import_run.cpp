@@ -1,9 +1,11 @@
 #include "app/import_run.h"
 
+#include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
 
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "resources/window_texts.h"
 
 namespace tamrel {
@@ -13,17 +15,17 @@ namespace {
 QString StageText(ImportProgress::Stage stage) {
   switch (stage) {
     case ImportProgress::Stage::kReading:
-      return QStringLiteral("Reading the files");
+      return QCoreApplication::translate("ImportRun", "Reading the files");
     case ImportProgress::Stage::kPreparing:
-      return QStringLiteral("Preparing the dictionary");
+      return QCoreApplication::translate("ImportRun", "Preparing the dictionary");
     case ImportProgress::Stage::kBuilding:
-      return QStringLiteral("Building the index");
+      return QCoreApplication::translate("ImportRun", "Building the index");
     case ImportProgress::Stage::kCommitting:
-      return QStringLiteral("Putting the new corpus in place");
+      return QCoreApplication::translate("ImportRun", "Putting the new corpus in place");
     case ImportProgress::Stage::kDone:
       break;
   }
-  return QStringLiteral("Done");
+  return QCoreApplication::translate("ImportRun", "Done");
 }
 
 }  // namespace
@@ -36,8 +38,8 @@ ImportRun::ImportRun(std::filesystem::path root, std::u16string tag, std::vector
       files_(std::move(files)),
       append_(append),
       tools_(std::move(tools)),
-      progress_(QString(), QString::fromUtf8(kImportCancelButton), 0, 100, parent) {
-  progress_.setWindowTitle(QString::fromUtf8(kImportProgressCaption));
+      progress_(QString(), WindowText(kImportCancelButton), 0, 100, parent) {
+  progress_.setWindowTitle(WindowText(kImportProgressCaption));
   progress_.setWindowModality(Qt::WindowModal);
   progress_.setMinimumDuration(0);
   progress_.setAutoClose(false);

@@ -7,6 +7,7 @@
 #include "app/growing_form.h"
 #include "app/import_run.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "app/window_frame.h"
 #include "corpus/corpus_files.h"
 #include "corpus/index_build.h"
@@ -22,7 +23,10 @@
 namespace tamrel {
 
 MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
-    : QDialog(parent), desktop_(desktop), ui_(std::make_unique<Ui::MainWindow>()), aboutAction_(kAboutMenuEntry) {
+    : QDialog(parent),
+      desktop_(desktop),
+      ui_(std::make_unique<Ui::MainWindow>()),
+      aboutAction_(WindowText(kAboutMenuEntry)) {
   RegisterWindowResources();
   ui_->setupUi(this);
   SetGrowingWindowFrame(*this);
@@ -116,8 +120,8 @@ void MainWindow::greet() {
     return;
   }
   navigate(site + kStartUpPage);
-  const QString greeting = QString::fromUtf8(kStartUpBefore) + site + kStartUpAfter;
-  if (!desktop_.Ask(this, kStartUpCaption, greeting)) {
+  const QString greeting = WindowText(kStartUpBefore) + site + WindowText(kStartUpAfter);
+  if (!desktop_.Ask(this, WindowText(kStartUpCaption), greeting)) {
     settings_.greetAtStart = false;
     // Only this option changes in the file; the others stay as the file has them now. Not
     // reported: the greeting comes back at the next start.
@@ -132,7 +136,9 @@ void MainWindow::readOptions() {
   options_ = loaded.learner;
 }
 
-void MainWindow::showResourcesError() { desktop_.Tell(this, kErrorCaption, kResourcesError, Desktop::Icon::kError); }
+void MainWindow::showResourcesError() {
+  desktop_.Tell(this, WindowText(kErrorCaption), WindowText(kResourcesError), Desktop::Icon::kError);
+}
 
 void MainWindow::navigate(const QString& address) { ui_->webView->navigate(address); }
 
@@ -180,7 +186,7 @@ void MainWindow::onBuild() {
     showResourcesError();
     return;
   }
-  desktop_.Tell(this, kBuildFinishedCaption, kBuildFinished, Desktop::Icon::kInformation);
+  desktop_.Tell(this, WindowText(kBuildFinishedCaption), WindowText(kBuildFinished), Desktop::Icon::kInformation);
 }
 
 void MainWindow::onNumberChanged() { lookUpWords(); }

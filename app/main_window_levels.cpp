@@ -2,6 +2,7 @@
 // or HSK 1 ... 6, remembered in data/options.json, and the sentence levels a search at a level
 // orders by.
 #include <QComboBox>
+#include <QCoreApplication>
 
 #include "app/main_window.h"
 #include "dictionary/dictionary.h"
@@ -14,8 +15,9 @@ namespace tamrel {
 void MainWindow::setUpLevelChoice() {
   QComboBox* box = ui_->levelBox;
   box->clear();
-  box->addItem(QStringLiteral("All levels"));
-  for (int level = kMinLevel; level <= kMaxLevel; ++level) box->addItem(QStringLiteral("HSK %1").arg(level));
+  box->addItem(QCoreApplication::translate("MainWindow", "All levels"));
+  for (int level = kMinLevel; level <= kMaxLevel; ++level)
+    box->addItem(QCoreApplication::translate("MainWindow", "HSK %1").arg(level));
   box->setCurrentIndex(options_.hskLevel);
   connect(box, &QComboBox::currentIndexChanged, this, &MainWindow::onLevelChosen, Qt::UniqueConnection);
 }

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "app/settings_dialog.h"
+#include "app/translation.h"
 #include "app/word_test_dialog.h"
 #include "resources/product_info.h"
 #include "resources/window_texts.h"
@@ -33,14 +34,13 @@ void MainWindow::onContents() {
   // Only the help page follows a change of the current directory.
   std::filesystem::path current = desktop_.CurrentDirectory();
   if (!current.empty()) workingDirectory_ = std::move(current);
-  navigate(PathToQString(workingDirectory_ / "data" / "Help.html"));
+  navigate(PathToQString(HelpPage(workingDirectory_)));
   setExportRows({});  // the page shown holds no results now
 }
 
 void MainWindow::onReportBug() {
-  const QString text =
-      QString::fromUtf8(kReportBugBefore) + QString::fromUtf8(kSupportEmail) + QString::fromUtf8(kReportBugAfter);
-  desktop_.Tell(this, kReportBugCaption, text, Desktop::Icon::kInformation);
+  const QString text = WindowText(kReportBugBefore) + QString::fromUtf8(kSupportEmail) + WindowText(kReportBugAfter);
+  desktop_.Tell(this, WindowText(kReportBugCaption), text, Desktop::Icon::kInformation);
 }
 
 }  // namespace tamrel

@@ -2,6 +2,7 @@
 // text, and a tamrel:search link its text, as if it were typed into the input box.
 #include "app/main_window.h"
 #include "app/result_view.h"
+#include "app/translation.h"
 #include "resources/window_texts.h"
 #include "ui_main_window.h"
 
@@ -9,7 +10,7 @@ namespace tamrel {
 
 void MainWindow::setUpPageSearch() {
   searchThisAction_.setParent(this);  // so that it can be found by name, as the form's actions can
-  searchThisAction_.setText(QString::fromLatin1(kSearchThisEntry));
+  searchThisAction_.setText(WindowText(kSearchThisEntry));
   searchThisAction_.setObjectName(QStringLiteral("actionSearchThis"));
   searchThisAction_.setEnabled(false);  // until a context menu opens on a selection
   ui_->webView->addContextAction(&searchThisAction_);

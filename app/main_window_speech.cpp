@@ -1,5 +1,6 @@
 // Speak: the selected text, or the sentence under the pointer, read aloud in Mandarin or English,
 // from the web view's context menu or with F8.
+#include <QCoreApplication>
 #include <QCursor>
 #include <QKeySequence>
 #include <QPointer>
@@ -8,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/result_view.h"
 #include "app/speech.h"
+#include "app/translation.h"
 #include "resources/window_texts.h"
 #include "ui_main_window.h"
 
@@ -18,7 +20,7 @@ void MainWindow::setUpSpeech() {
   // action of its own.
   speakAction_.setParent(this);  // so that it can be found by name, as the form's actions can
   speakKey_.setParent(this);
-  speakAction_.setText(QString::fromLatin1(kSpeakEntry) + QStringLiteral("\tF8"));
+  speakAction_.setText(WindowText(kSpeakEntry) + QStringLiteral("\tF8"));
   speakAction_.setObjectName(QStringLiteral("actionSpeak"));
   speakAction_.setEnabled(false);  // until a context menu finds a sentence with a voice
   speakKey_.setObjectName(QStringLiteral("actionSpeakKey"));
@@ -41,10 +43,11 @@ bool MainWindow::prepareSpeech(const QString& text) {
   const bool voice =
       speakable.language != SpokenLanguage::kNone && (!playable || desktop_.Speech().HasVoice(speakable.language));
   speakAction_.setEnabled(voice);
-  speakAction_.setToolTip(speakable.language == SpokenLanguage::kNone ? QStringLiteral("No sentence here to read")
-                          : !playable                                 ? QString::fromLatin1(kNoSoundDevice)
-                          : voice                                     ? QStringLiteral("Read aloud")
-                                                                      : MissingVoiceHint(speakable.language));
+  speakAction_.setToolTip(speakable.language == SpokenLanguage::kNone
+                              ? QCoreApplication::translate("MainWindow", "No sentence here to read")
+                          : !playable ? WindowText(kNoSoundDevice)
+                          : voice     ? QCoreApplication::translate("MainWindow", "Read aloud")
+                                      : MissingVoiceHint(speakable.language));
   return voice;
 }
 
@@ -65,16 +68,16 @@ void MainWindow::onSpeak() {
     case SpeechStart::kSpeaking:
       return;
     case SpeechStart::kNoSoundDevice:
-      why = QString::fromLatin1(kNoSoundDevice);
+      why = WindowText(kNoSoundDevice);
       break;
     case SpeechStart::kNoSpeechService:
-      why = QString::fromLatin1(kNoSpeechService);
+      why = WindowText(kNoSpeechService);
       break;
     case SpeechStart::kNoVoice:
       why = MissingVoiceHint(speechLanguage_);
       break;
   }
-  desktop_.Tell(this, kSpeakCaption, why, Desktop::Icon::kInformation);
+  desktop_.Tell(this, WindowText(kSpeakCaption), why, Desktop::Icon::kInformation);
 }
 
 void MainWindow::onSpeakKey() {
@@ -85,7 +88,8 @@ void MainWindow::onSpeakKey() {
     if (self->prepareSpeech(text)) {
       self->onSpeak();
     } else if (self->speechLanguage_ != SpokenLanguage::kNone) {
-      self->desktop_.Tell(self, kSpeakCaption, MissingVoiceHint(self->speechLanguage_), Desktop::Icon::kInformation);
+      self->desktop_.Tell(self, WindowText(kSpeakCaption), MissingVoiceHint(self->speechLanguage_),
+                          Desktop::Icon::kInformation);
     }
   });
 }

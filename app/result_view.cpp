@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include "app/search_link_page.h"
+#include "app/translation.h"
 #include "resources/window_texts.h"
 
 namespace tamrel {
@@ -61,7 +62,7 @@ constexpr const char* kFitTitle = R"JS(
 }  // namespace
 
 ResultView::ResultView(QWidget* parent)
-    : QWebEngineView(parent), copyAction_(new QAction(QString::fromLatin1(kCopyEntry), this)) {
+    : QWebEngineView(parent), copyAction_(new QAction(WindowText(kCopyEntry), this)) {
   copyAction_->setObjectName(QStringLiteral("actionCopy"));
   auto* page = new SearchLinkPage(this);
   setPage(page);

@@ -1,6 +1,9 @@
 #include "app/settings_dialog.h"
 
+#include <algorithm>
+
 #include "app/desktop.h"
+#include "app/translation.h"
 #include "app/window_frame.h"
 #include "resources/window_texts.h"
 #include "ui_settings_dialog.h"
@@ -26,6 +29,7 @@ void SettingsDialog::loadControls() {
   ui_->bilingualCheck->setChecked(settings_.searchBilingual);
   ui_->pronunciationCheck->setChecked(settings_.showPinyin);
   ui_->toneColoursCheck->setChecked(options_.toneColours);
+  ui_->languageCombo->setCurrentIndex(static_cast<int>(options_.language));  // in the order of WindowLanguage
 }
 
 void SettingsDialog::storeControls() {
@@ -33,6 +37,7 @@ void SettingsDialog::storeControls() {
   settings_.searchBilingual = ui_->bilingualCheck->checkState() != Qt::Unchecked;
   settings_.showPinyin = ui_->pronunciationCheck->checkState() != Qt::Unchecked;
   options_.toneColours = ui_->toneColoursCheck->isChecked();
+  options_.language = static_cast<WindowLanguage>(std::clamp(ui_->languageCombo->currentIndex(), 0, 2));
 }
 
 void SettingsDialog::onSave() {
@@ -49,14 +54,16 @@ void SettingsDialog::onSave() {
     showSaveFailure(status);
     return;
   }
-  // The options file is written only when the option changed, so that a user who never touches it
+  // The options file is written only when an option changed, so that a user who never touches it
   // gets no new file in data/.
   LearnerOptions stored;
   (void)ReadLearnerOptions(stored, root_);  // without a readable file the default is compared
-  if (stored.toneColours != options_.toneColours) {
-    const bool tones = options_.toneColours;
-    const Status options =
-        UpdateLearnerOptions(root_, [tones](LearnerOptions& current) { current.toneColours = tones; });
+  if (stored.toneColours != options_.toneColours || stored.language != options_.language) {
+    const LearnerOptions chosen = options_;
+    const Status options = UpdateLearnerOptions(root_, [chosen](LearnerOptions& current) {
+      current.toneColours = chosen.toneColours;
+      current.language = chosen.language;
+    });
     if (!options.tookEffect()) {
       showSaveFailure(options);
       return;
@@ -66,9 +73,8 @@ void SettingsDialog::onSave() {
 }
 
 void SettingsDialog::showSaveFailure(const Status& status) {
-  desktop_.Tell(this, kSettingsFailedCaption,
-                QString::fromLatin1(kSettingsFailed).arg(QString::fromStdString(status.ToString())),
-                Desktop::Icon::kError);
+  desktop_.Tell(this, WindowText(kSettingsFailedCaption),
+                WindowText(kSettingsFailed).arg(QString::fromStdString(status.ToString())), Desktop::Icon::kError);
 }
 
 }  // namespace tamrel

@@ -1,5 +1,6 @@
 #include "app/speech.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextToSpeech>
@@ -15,8 +16,10 @@ QLocale SpeechLocale(SpokenLanguage language) {
 }
 
 QString MissingVoiceHint(SpokenLanguage language) {
-  const QString which = language == SpokenLanguage::kMandarin ? QStringLiteral("Mandarin") : QStringLiteral("English");
-  return QStringLiteral(
+  const QString which = language == SpokenLanguage::kMandarin ? QCoreApplication::translate("Speech", "Mandarin")
+                                                              : QCoreApplication::translate("Speech", "English");
+  return QCoreApplication::translate(
+             "Speech",
              "No %1 voice is installed. Install the packages qt6-speech-speechd-plugin, speech-dispatcher, "
              "speech-dispatcher-espeak-ng and espeak-ng (scripts/install-deps.sh does), then start "
              "Tamrel again.")

@@ -1,9 +1,11 @@
 #include "app/word_test_dialog.h"
 
+#include <QCoreApplication>
 #include <array>
 
 #include "app/desktop.h"
 #include "app/qt_text.h"
+#include "app/translation.h"
 #include "app/window_frame.h"
 #include "resources/window_texts.h"
 #include "ui_word_test_dialog.h"
@@ -25,12 +27,26 @@ void Check(const std::array<QRadioButton*, N>& group, int index) {
   if (index >= 0 && static_cast<size_t>(index) < N) group[static_cast<size_t>(index)]->setChecked(true);
 }
 
+// A fixed text of the Word Test engine in the window's language; the engine's other texts (words,
+// pinyin, counts) are shown as they are.
+QString Shown(std::u16string_view text) {
+  if (text == kExampleQuestion) return QCoreApplication::translate("WordTestDialog", "Example: 这是 [_猫_] 。");
+  if (text == kNoQuestionText) {
+    return QCoreApplication::translate("WordTestDialog",
+                                       "No question could be found at this level in this corpus. Please choose "
+                                       "another level.");
+  }
+  if (text == kVerdictRight) return QCoreApplication::translate("WordTestDialog", "Correct!! :-)");
+  if (text == kVerdictWrong) return QCoreApplication::translate("WordTestDialog", "Wrong!!!! :-(");
+  return ToQString(text);
+}
+
 }  // namespace
 
 WordTestDialog::WordTestDialog(const CorpusIndex& corpusIndex, Desktop& desktop, QWidget* parent)
     : QDialog(parent),
       engine_(corpusIndex, [&desktop] { return desktop.TickCount(); }),
-      questionText_(ToQString(kExampleQuestion)),
+      questionText_(Shown(kExampleQuestion)),
       desktop_(desktop),
       ui_(std::make_unique<Ui::WordTestDialog>()) {
   RegisterWindowResources();
@@ -75,7 +91,7 @@ void WordTestDialog::onCheckAnswer() {
   storeControls();
   const WordTestScore score = engine_.Check(chosenIndex_);
   ui_->rightLetterLabel->setText(ToQString(score.letter));
-  ui_->verdictLabel->setText(ToQString(score.verdict));
+  ui_->verdictLabel->setText(Shown(score.verdict));
   ui_->countsLabel->setText(ToQString(score.counts));
   ui_->percentageLabel->setText(ToQString(score.percentage));
   ui_->scoreMeter->setRange(0, 10);
@@ -84,7 +100,7 @@ void WordTestDialog::onCheckAnswer() {
 }
 
 void WordTestDialog::onEnd() {
-  if (desktop_.Ask(this, kEndTestCaption, kEndTestQuestion)) {
+  if (desktop_.Ask(this, WindowText(kEndTestCaption), WindowText(kEndTestQuestion))) {
     storeControls();
     accept();
   }
@@ -106,7 +122,7 @@ void WordTestDialog::showQuestion(const std::optional<WordTestQuestion>& questio
   ui_->verdictLabel->setText(QStringLiteral("?"));
   if (!question) {
     // No question within the bound: say so, and let the user pick another level and try again.
-    ui_->questionLabel->setText(ToQString(kNoQuestionText));
+    ui_->questionLabel->setText(Shown(kNoQuestionText));
     ui_->sentenceLabel->clear();
     for (int i = 0; i < 4; ++i) choiceLabel(i)->clear();
     showAnswerState(false);

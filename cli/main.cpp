@@ -1,12 +1,13 @@
 // tamrel-cli: the command-line front end of the Tamrel core (build the indexes, list words,
 // search, settings, prepare a corpus, import sentence files; segment Chinese and give its pinyin),
-// run in the runtime folder.
+// run in the runtime folder (cli/runtime_setup.h).
 #include <CLI/CLI.hpp>
 #include <iostream>
 
 #include "cli/commands.h"
 #include "cli/define_command.h"
 #include "cli/import_command.h"
+#include "cli/runtime_setup.h"
 #include "cli/standard_output.h"
 
 namespace {
@@ -14,6 +15,12 @@ namespace {
 int Run(int argc, char** argv) {
   CLI::App app{"Tamrel: example sentences for learners of Chinese and English"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "tamrel-cli " TAMREL_VERSION, "Print the version and exit");
+  std::string root;
+  app.add_option("--root", root,
+                 "The runtime folder (BDict/ and data/); also TAMREL_ROOT. Default: the current folder when it "
+                 "holds BDict/, else for an installed program the user's own (~/.local/share/tamrel)")
+      ->type_name("DIR");
 
   app.add_subcommand("build", "Rebuild the index files of both corpora from BDict/");
 
@@ -102,6 +109,8 @@ int Run(int argc, char** argv) {
 
   if (app.got_subcommand(segment)) return tamrel::cli::Segment(lexicon, false, !keepTraditional);
   if (app.got_subcommand(pinyin)) return tamrel::cli::Segment(lexicon, true, !keepTraditional);
+  const bool needsIndex = app.got_subcommand(words) || app.got_subcommand(search);
+  if (const int entered = tamrel::cli::EnterRuntimeFolder(root, needsIndex); entered != 0) return entered;
   tamrel::cli::RemoveLeftovers();
   if (app.got_subcommand(define)) {
     std::string text;

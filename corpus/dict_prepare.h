@@ -29,8 +29,10 @@ struct PrepareReport {
 // kInvalidInput status naming the sentence file, the 1-based line and the reason), and nothing is
 // written. The whole run holds the build lock of the corpus (waiting for a build or import of it
 // to end, and finishing a commit one left half done); the new dictionary replaces the old one only
-// once it is complete, in one synced rename. A file that cannot be read or written gives an
-// kIoError or kNotFound status naming it.
+// once it is complete, in one synced rename. The sentence file is read twice, so that memory holds
+// the keys and postings in compact arrays only; a file changed between the two reads is refused
+// (kInvalidInput). A file that cannot be read or written gives an kIoError or kNotFound status
+// naming it.
 Status PrepareDictionary(const std::filesystem::path& root, std::u16string_view tag, PrepareReport& report);
 
 }  // namespace tamrel

@@ -20,6 +20,7 @@ namespace {
 
 constexpr size_t kMaxReportedSkips = 5;
 constexpr int64_t kProgressEvery = 1 << 16;  // lines
+constexpr size_t kTableBlockBytes = 1 << 20;
 
 Status CannotRead(const std::filesystem::path& path) { return Status::IoError(path, "cannot be read"); }
 
@@ -246,12 +247,22 @@ Status BuildWordIndex(CorpusIndex& index, BuildReport* report, std::vector<uint3
 
   index.SetWordTable(std::move(words), std::move(postingOffsets));
   // Every record of a repeated key carries the offset of the key's last line, the one lookups find.
+  // The records go out a block at a time: the whole table is 112 bytes a key, hundreds of
+  // megabytes for a corpus of millions of keys.
   const StringList& keys = index.words();
-  std::string table;
-  table.reserve(4 + keys.size() * kWordRecordBytes);
-  PutFixed32(table, static_cast<uint32_t>(keys.size()));
-  for (size_t k = 0; k < keys.size(); ++k) EncodeWordRecord(keys[k], *index.PostingOffset(keys[k]), table);
-  return WriteStagedTable(CorpusFileName(index.root(), CorpusFile::kWordTable, index.tag()), table);
+  StagedFile table(CorpusFileName(index.root(), CorpusFile::kWordTable, index.tag()));
+  if (Status status = table.Open(); !status.ok()) return status;
+  std::string bytes;
+  PutFixed32(bytes, static_cast<uint32_t>(keys.size()));
+  for (size_t k = 0; k < keys.size(); ++k) {
+    EncodeWordRecord(keys[k], *index.PostingOffset(keys[k]), bytes);
+    if (bytes.size() >= kTableBlockBytes) {
+      if (!table.file().Write(bytes.data(), bytes.size())) return table.WriteFailure();
+      bytes.clear();
+    }
+  }
+  if (!bytes.empty() && !table.file().Write(bytes.data(), bytes.size())) return table.WriteFailure();
+  return table.Keep();
 }
 
 Status BuildSentenceIndex(CorpusIndex& index, BuildReport* report, const std::vector<uint32_t>* postingCounts) {
@@ -310,6 +321,10 @@ Status BuildCorpus(const std::filesystem::path& root, std::u16string_view tag, B
   std::error_code ignored;
   if (!status.ok() && !std::filesystem::exists(CommitRecordFileName(root, tag), ignored)) RemoveStaged(root, tag);
   if (!status.ok()) return status;
+  if (report != nullptr && report->builtIndex != nullptr) {
+    *report->builtIndex = std::move(index);
+    return Status::Ok();
+  }
   // The index is in place and answers; the key table file only spares later loads the work of
   // decoding the keys and hashing them again.
   Status keyTable = WriteKeyTableFile(root, tag, index.words(), index.wordIds());

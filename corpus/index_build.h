@@ -39,6 +39,10 @@ struct BuildReport {
   CommitStepHook onCommitStep;  // optional; called after each step of the commit, where tests stop it
   Status keyTableFile;          // writing the key table file: a failure only makes loads slower
                                 // (until the next build), and leaves no key table file
+  // Optional. When set, a build that succeeds moves the index it made here and writes no key
+  // table file: the caller moves the index files elsewhere first (an import) and writes the file
+  // there from this index's keys, without loading them again.
+  CorpusIndex* builtIndex = nullptr;
 };
 
 // Dictionary -> staged posting file and word table of the corpus of `index` (its root and tag);

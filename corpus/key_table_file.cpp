@@ -1,12 +1,13 @@
 #include "corpus/key_table_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "corpus/index_commit.h"
 #include "files/byte_coding.h"
-#include "files/mapped_file.h"
 #include "files/staged_file.h"
+#include "files/text_file.h"
 #include "text/text_utils.h"
 
 namespace tamrel {
@@ -44,54 +45,156 @@ std::filesystem::path KeyTableFileName(const std::filesystem::path& root, std::u
   return root / ("data/keytable.dat" + Utf16ToUtf8(tag));
 }
 
-uint64_t Digest64(std::string_view bytes) {
-  static_assert(std::endian::native == std::endian::little, "the index files are read in place as little-endian");
-  // Four independent lanes, so that the multiplications of neighbouring words overlap.
-  uint64_t lanes[4] = {kPrime1, kPrime2, 0, ~kPrime1};
-  const char* p = bytes.data();
-  size_t left = bytes.size();
-  for (; left >= 32; p += 32, left -= 32) {
-    for (int i = 0; i < 4; ++i) lanes[i] = Round(lanes[i], Load64(p + 8 * i));
+namespace {
+
+// Digest64 of bytes that come a piece at a time: the same value as of all of them at once.
+class DigestStream {
+ public:
+  void Update(std::string_view bytes) {
+    total_ += bytes.size();
+    if (pendingSize_ > 0) {
+      const size_t n = std::min(bytes.size(), sizeof pending_ - pendingSize_);
+      std::memcpy(pending_ + pendingSize_, bytes.data(), n);
+      pendingSize_ += n;
+      bytes.remove_prefix(n);
+      if (pendingSize_ < sizeof pending_) return;
+      Block(pending_);
+      pendingSize_ = 0;
+    }
+    for (; bytes.size() >= sizeof pending_; bytes.remove_prefix(sizeof pending_)) Block(bytes.data());
+    std::memcpy(pending_, bytes.data(), bytes.size());
+    pendingSize_ = bytes.size();
   }
-  uint64_t h = std::rotl(lanes[0], 1) + std::rotl(lanes[1], 7) + std::rotl(lanes[2], 12) + std::rotl(lanes[3], 18);
-  for (; left >= 8; p += 8, left -= 8) h = Round(h, Load64(p));
-  for (; left > 0; ++p, --left) h = Round(h, static_cast<unsigned char>(*p));
-  h ^= bytes.size();
-  h ^= h >> 33;
-  h *= kPrime2;
-  h ^= h >> 29;
-  return h;
+
+  uint64_t Finish() const {
+    uint64_t h =
+        std::rotl(lanes_[0], 1) + std::rotl(lanes_[1], 7) + std::rotl(lanes_[2], 12) + std::rotl(lanes_[3], 18);
+    const char* p = pending_;
+    size_t left = pendingSize_;
+    for (; left >= 8; p += 8, left -= 8) h = Round(h, Load64(p));
+    for (; left > 0; ++p, --left) h = Round(h, static_cast<unsigned char>(*p));
+    h ^= total_;
+    h ^= h >> 33;
+    h *= kPrime2;
+    h ^= h >> 29;
+    return h;
+  }
+
+ private:
+  // Four independent lanes, so that the multiplications of neighbouring words overlap.
+  void Block(const char* p) {
+    for (int i = 0; i < 4; ++i) lanes_[i] = Round(lanes_[i], Load64(p + 8 * i));
+  }
+
+  uint64_t lanes_[4] = {kPrime1, kPrime2, 0, ~kPrime1};
+  char pending_[32] = {};
+  size_t pendingSize_ = 0;
+  uint64_t total_ = 0;
+};
+
+constexpr size_t kBlockBytes = 1 << 20;
+
+// Calls sink(bytes) with the file's bytes after the header, a block at a time, so that the file
+// of a table of millions of keys is never all in memory; false as soon as the sink returns false.
+template <typename Sink>
+bool ForEachBodyBlock(const StringList& keys, const KeyTable& table, Sink&& sink) {
+  std::string block;
+  block.reserve(kBlockBytes + kSlotBytes);
+  const auto full = [&] {
+    if (block.size() < kBlockBytes) return true;
+    const bool ok = sink(std::string_view(block));
+    block.clear();
+    return ok;
+  };
+  for (const KeyTable::Slot& s : table.slotList()) {
+    PutFixed32(block, s.id);
+    PutFixed32(block, s.start);
+    PutFixed32(block, uint32_t{s.length} | uint32_t{s.check} << 16);
+    if (!full()) return false;
+  }
+  for (uint32_t end : keys.Ends()) {
+    PutFixed32(block, end);
+    if (!full()) return false;
+  }
+  for (char16_t unit : keys.AllUnits()) {
+    block.push_back(static_cast<char>(unit & 0xFF));
+    block.push_back(static_cast<char>(unit >> 8));
+    if (!full()) return false;
+  }
+  return block.empty() || sink(std::string_view(block));
 }
 
-std::string EncodeKeyTableFile(const StringList& keys, const KeyTable& table, const WordTableIdentity& wordTable) {
-  const std::u16string_view units = keys.AllUnits();
-  const Shape shape{static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(table.slotList().size()),
-                    static_cast<uint32_t>(units.size())};
+// What the header says of the word table the file was made from.
+struct WordTableSummary {
+  uint64_t size = 0;
+  uint64_t stamp = 0;
+  uint64_t digest = 0;
+};
+
+Shape ShapeOf(const StringList& keys, const KeyTable& table) {
+  return Shape{static_cast<uint32_t>(keys.size()), static_cast<uint32_t>(table.slotList().size()),
+               static_cast<uint32_t>(keys.AllUnits().size())};
+}
+
+std::string EncodeHeader(const Shape& shape, const WordTableSummary& wordTable, uint64_t bodyDigest) {
   std::string out;
-  out.reserve(shape.Bytes());
   out.append(kMagic, sizeof kMagic);
   PutFixed32(out, kVersion);
   PutFixed32(out, shape.keys);
-  PutFixed64(out, wordTable.bytes.size());
+  PutFixed64(out, wordTable.size);
   PutFixed64(out, wordTable.stamp);
-  PutFixed64(out, Digest64(wordTable.bytes));
+  PutFixed64(out, wordTable.digest);
   PutFixed32(out, shape.slots);
   PutFixed32(out, shape.units);
-  PutFixed64(out, 0);  // the body's digest, filled in below
+  PutFixed64(out, bodyDigest);
   PutFixed64(out, 0);
-  for (const KeyTable::Slot& s : table.slotList()) {
-    PutFixed32(out, s.id);
-    PutFixed32(out, s.start);
-    PutFixed32(out, uint32_t{s.length} | uint32_t{s.check} << 16);
+  return out;
+}
+
+uint64_t BodyDigest(const StringList& keys, const KeyTable& table) {
+  DigestStream digest;
+  (void)ForEachBodyBlock(keys, table, [&](std::string_view block) {
+    digest.Update(block);
+    return true;
+  });
+  return digest.Finish();
+}
+
+// The size and digest of the word table file `path` (the stamp is left 0), read a block at a time
+// rather than mapped, so that its pages do not count as the writer's memory.
+Status SummariseWordTable(const std::filesystem::path& path, WordTableSummary& summary) {
+  TextFile file;
+  if (Status status = file.OpenChecked(path, TextFile::Mode::kRead); !status.ok()) return status;
+  DigestStream digest;
+  std::string block(kBlockBytes, '\0');
+  summary = WordTableSummary();
+  for (size_t n; (n = file.Read(block.data(), block.size())) > 0;) {
+    digest.Update(std::string_view(block).substr(0, n));
+    summary.size += n;
   }
-  for (uint32_t end : keys.Ends()) PutFixed32(out, end);
-  for (char16_t unit : units) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
-  }
-  std::string digest;
-  PutFixed64(digest, Digest64(std::string_view(out).substr(kKeyTableHeaderBytes)));
-  out.replace(48, 8, digest);
+  if (static_cast<int64_t>(summary.size) != file.GetLength()) return Status::IoError(path, "cannot be read");
+  summary.digest = digest.Finish();
+  return Status::Ok();
+}
+
+}  // namespace
+
+uint64_t Digest64(std::string_view bytes) {
+  static_assert(std::endian::native == std::endian::little, "the index files are read in place as little-endian");
+  DigestStream digest;
+  digest.Update(bytes);
+  return digest.Finish();
+}
+
+std::string EncodeKeyTableFile(const StringList& keys, const KeyTable& table, const WordTableIdentity& wordTable) {
+  const Shape shape = ShapeOf(keys, table);
+  const WordTableSummary summary{wordTable.bytes.size(), wordTable.stamp, Digest64(wordTable.bytes)};
+  std::string out = EncodeHeader(shape, summary, BodyDigest(keys, table));
+  out.reserve(shape.Bytes());
+  (void)ForEachBodyBlock(keys, table, [&](std::string_view block) {
+    out.append(block);
+    return true;
+  });
   return out;
 }
 
@@ -144,18 +247,22 @@ Status DecodeKeyTableFile(const std::filesystem::path& path, std::string_view fi
 
 Status WriteKeyTableFile(const std::filesystem::path& root, std::u16string_view tag, const StringList& keys,
                          const KeyTable& table) {
-  const auto wordTablePath = CorpusFileName(root, CorpusFile::kWordTable, tag);
-  MappedFile wordTable;
-  if (Status status = wordTable.OpenChecked(wordTablePath); !status.ok()) return status;
+  WordTableSummary wordTable;
+  if (Status status = SummariseWordTable(CorpusFileName(root, CorpusFile::kWordTable, tag), wordTable); !status.ok()) {
+    return status;
+  }
   // Every commit writes a stamp (never 0): a table with none would not be that build's.
-  const uint64_t stamp = ReadBuildStamp(root, tag);
-  if (stamp == 0) return Status::IoError(BuildStampFileName(root, tag), "cannot be read");
-  const std::string bytes = EncodeKeyTableFile(keys, table, {wordTable.bytes(), stamp});
+  wordTable.stamp = ReadBuildStamp(root, tag);
+  if (wordTable.stamp == 0) return Status::IoError(BuildStampFileName(root, tag), "cannot be read");
+  // The body is made twice, once for the digest the header carries and once to write it, rather
+  // than held whole: it is as large as the keys and the table together.
+  const std::string header = EncodeHeader(ShapeOf(keys, table), wordTable, BodyDigest(keys, table));
   // Staged and renamed, so that a load never maps a file being written, but not synced: after a
   // power cut a file cut short or empty fails its checks and is ignored like a missing one.
   StagedFile file(KeyTableFileName(root, tag));
   if (Status status = file.Open(); !status.ok()) return status;
-  if (!file.file().Write(bytes.data(), bytes.size())) return file.WriteFailure();
+  const auto write = [&](std::string_view bytes) { return file.file().Write(bytes.data(), bytes.size()); };
+  if (!write(header) || !ForEachBodyBlock(keys, table, write)) return file.WriteFailure();
   return file.CommitUnsynced();
 }
 

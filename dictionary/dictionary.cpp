@@ -76,7 +76,10 @@ std::filesystem::path FindDictionary(const std::filesystem::path& root) {
   std::vector<std::filesystem::path> candidates;
   std::error_code error;
   const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) candidates.push_back(executable.parent_path() / "dictionary.tsv");
+  if (!error) {
+    candidates.push_back(executable.parent_path() / "dictionary.tsv");
+    candidates.push_back(executable.parent_path().parent_path() / "share/tamrel/dictionary.tsv");  // installed
+  }
   candidates.push_back(root / "resources/lexicon/dictionary.tsv");
   for (const std::filesystem::path& file : candidates) {
     if (std::filesystem::is_regular_file(file, error)) return file;

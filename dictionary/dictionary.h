@@ -56,8 +56,8 @@ class Dictionary {
 };
 
 // Where the dictionary is: dictionary.tsv beside the running program (the build copies it there),
-// else the runtime folder's resources/lexicon/dictionary.tsv. Returns the first that is a file,
-// or the last candidate when none is (for the message).
+// else in PREFIX/share/tamrel of an installed program, else the runtime folder's resources/lexicon/dictionary.tsv.
+// Returns the first that is a file, or the last candidate when none is (for the message).
 std::filesystem::path FindDictionary(const std::filesystem::path& root);
 
 }  // namespace tamrel

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_set>
+#include <tuple>
+#include <unordered_map>
 
 #include "lexicon/english_base_forms.h"
 #include "text/code_points.h"
@@ -34,10 +35,11 @@ bool HoldsPhrase(const std::vector<std::string>& tokens, const std::vector<std::
   return std::search(tokens.begin(), tokens.end(), words.begin(), words.end()) != tokens.end();
 }
 
-// The score of one ';'-separated part of a sense: lower is more central; negative when the part
-// does not hold the words.
-double PartScore(std::string_view part, const std::vector<std::string>& words) {
-  std::vector<std::string> core, all;  // the words outside parentheses, and all of them
+// The words of one ';'-separated part of a sense, lower case: those outside parentheses (`core`)
+// and all of them; the pinyin of references ("[xian3]") is left out.
+void PartWords(std::string_view part, std::vector<std::string>& core, std::vector<std::string>& all) {
+  core.clear();
+  all.clear();
   int depth = 0;
   std::string word;
   const auto flush = [&] {
@@ -62,10 +64,20 @@ double PartScore(std::string_view part, const std::vector<std::string>& words) {
     inReading = c == '[';
   }
   flush();
-  if (!core.empty() && core.size() > words.size() &&
+}
+
+// The core without a leading "to", "a", "an" or "the" when more than `wordCount` words are left.
+void DropLeadingWord(std::vector<std::string>& core, size_t wordCount) {
+  if (!core.empty() && core.size() > wordCount &&
       std::find(std::begin(kLeadingWords), std::end(kLeadingWords), core.front()) != std::end(kLeadingWords)) {
     core.erase(core.begin());
   }
+}
+
+// How central a part is for `words` (lower is more central) from its words, the leading word
+// dropped; negative when the part does not hold them.
+double ScoreOfPart(const std::vector<std::string>& core, const std::vector<std::string>& all,
+                   const std::vector<std::string>& words) {
   double score;
   if (HoldsPhrase(core, words)) {
     score = core == words ? 0.0 : 4.0;
@@ -75,6 +87,30 @@ double PartScore(std::string_view part, const std::vector<std::string>& words) {
     return -1;
   }
   return score + 0.5 * static_cast<double>(std::min<size_t>(core.size(), 8));
+}
+
+// What the place of a part adds: its sense's position among the entry's, a part after the first
+// of its sense, a rare register.
+double PlaceScore(size_t senseIndex, size_t partIndex, std::string_view sense) {
+  return std::min<double>(static_cast<double>(senseIndex), 6.0) + (partIndex > 0 ? 0.5 : 0.0) + RegisterPenalty(sense);
+}
+
+// Calls fn(senseIndex, partIndex, sense, part) for each part of each sense of `senses` that does
+// not only point elsewhere.
+template <typename Fn>
+void ForEachPart(std::string_view senses, Fn&& fn) {
+  for (size_t index = 0; !senses.empty(); ++index) {
+    const size_t slash = senses.find('/');
+    const std::string_view sense = senses.substr(0, slash);
+    senses.remove_prefix(slash == std::string_view::npos ? senses.size() : slash + 1);
+    if (IsPointerSense(sense)) continue;
+    std::string_view parts = sense;
+    for (size_t p = 0; !parts.empty(); ++p) {
+      const size_t semicolon = parts.find(';');
+      fn(index, p, sense, parts.substr(0, semicolon));
+      parts.remove_prefix(semicolon == std::string_view::npos ? parts.size() : semicolon + 1);
+    }
+  }
 }
 
 // What a word's frequency adds to its score: more for rarer words, most for unknown ones.
@@ -105,72 +141,113 @@ std::vector<std::string> EnglishWords(std::string_view text) {
 }
 
 EnglishLookup::EnglishLookup(const DictionaryFile& file) : file_(file) {
+  std::vector<std::string> core, all, one(1);
+  std::vector<std::pair<std::string, float>> best;  // of the entry being read, by word (few)
   for (size_t i = 0; i < file.size(); ++i) {
-    for (std::string& word : EnglishWords(file.Field(i, 3))) {
-      std::vector<uint32_t>& lines = byWord_[std::move(word)];
-      if (lines.empty() || lines.back() != i) lines.push_back(static_cast<uint32_t>(i));
+    const uint32_t rank = file.FrequencyRank(i);
+    const bool proper = file.IsProperNoun(i);
+    const bool han = ContainsHan(Utf8ToUtf16(file.Headword(i)));
+    best.clear();
+    ForEachPart(file.Field(i, 3), [&](size_t index, size_t p, std::string_view sense, std::string_view part) {
+      PartWords(part, core, all);
+      DropLeadingWord(core, 1);
+      const double place = PlaceScore(index, p, sense);
+      for (const std::string& word : all) {
+        one[0] = word;
+        const double score = ScoreOfPart(core, all, one) + place;
+        const auto at = std::find_if(best.begin(), best.end(), [&](const auto& b) { return b.first == word; });
+        if (at == best.end()) {
+          best.emplace_back(word, static_cast<float>(score));
+        } else if (score < at->second) {
+          at->second = static_cast<float>(score);
+        }
+      }
+    });
+    const double entry = FrequencyScore(rank) + (proper ? 6.0 : 0.0) + (han ? 0.0 : 10.0);
+    for (const auto& [word, sense] : best) {
+      byWord_[word].push_back({static_cast<uint32_t>(i), sense, static_cast<float>(sense + entry), proper});
     }
+  }
+  // The best first: a one-word look-up takes the head of its list.
+  for (auto& [word, postings] : byWord_) {
+    std::sort(postings.begin(), postings.end(), [](const Posting& x, const Posting& y) {
+      return std::tie(x.total, x.entry) < std::tie(y.total, y.entry);
+    });
   }
 }
 
 double EnglishLookup::SenseScore(size_t i, const std::vector<std::string>& words) const {
-  std::string_view senses = file_.Field(i, 3);
+  std::vector<std::string> core, all;
   double best = -1;
-  for (size_t index = 0; !senses.empty(); ++index) {
-    const size_t slash = senses.find('/');
-    const std::string_view sense = senses.substr(0, slash);
-    senses.remove_prefix(slash == std::string_view::npos ? senses.size() : slash + 1);
-    if (IsPointerSense(sense)) continue;
-    std::string_view parts = sense;
-    for (size_t p = 0; !parts.empty(); ++p) {
-      const size_t semicolon = parts.find(';');
-      const double score = PartScore(parts.substr(0, semicolon), words);
-      parts.remove_prefix(semicolon == std::string_view::npos ? parts.size() : semicolon + 1);
-      if (score < 0) continue;
-      const double total =
-          score + std::min<double>(static_cast<double>(index), 6.0) + (p > 0 ? 0.5 : 0.0) + RegisterPenalty(sense);
-      if (best < 0 || total < best) best = total;
-    }
-  }
+  ForEachPart(file_.Field(i, 3), [&](size_t index, size_t p, std::string_view sense, std::string_view part) {
+    PartWords(part, core, all);
+    DropLeadingWord(core, words.size());
+    const double score = ScoreOfPart(core, all, words);
+    if (score < 0) return;
+    const double total = score + PlaceScore(index, p, sense);
+    if (best < 0 || total < best) best = total;
+  });
   return best;
 }
 
 std::vector<size_t> EnglishLookup::Find(std::u16string_view text, size_t limit, bool* central) const {
   if (central != nullptr) *central = false;
   const std::vector<std::string> typed = EnglishWords(Utf16ToUtf8(text));
-  if (typed.empty()) return {};
-  std::vector<std::pair<std::vector<std::string>, double>> tries = {{typed, 0.0}};
-  if (typed.size() == 1) {
-    for (const std::u16string& form : EnglishBaseForms(Ascii(typed.front()))) {
-      tries.push_back({{Utf16ToUtf8(form)}, 2.0});
+  if (typed.empty() || limit == 0) return {};
+  // (total, entry, central) of the candidates; an entry found twice keeps its better total.
+  struct Candidate {
+    float total;
+    uint32_t entry;
+    bool central;
+  };
+  std::vector<Candidate> candidates;
+  const auto consider = [&](const Posting& posting, float sense, float penalty) {
+    const float total = posting.total + penalty;
+    const bool isCentral = !posting.proper && sense + penalty < kCentralScore;
+    for (Candidate& c : candidates) {
+      if (c.entry != posting.entry) continue;
+      if (total < c.total) c = {total, posting.entry, isCentral};
+      return;
     }
-  }
-  std::vector<std::pair<double, size_t>> scored;
-  std::unordered_set<size_t> seen;
-  for (const auto& [words, penalty] : tries) {
-    const std::vector<uint32_t>* rarest = nullptr;
-    for (const std::string& w : words) {
-      const auto found = byWord_.find(w);
-      if (found == byWord_.end()) {
-        rarest = nullptr;
-        break;
+    candidates.push_back({total, posting.entry, isCentral});
+  };
+
+  if (typed.size() == 1) {
+    // The word, then its base forms a little below it (studies finds 学习): the head of each list.
+    std::vector<std::pair<std::string, float>> tries = {{typed.front(), 0.0f}};
+    for (const std::u16string& form : EnglishBaseForms(Ascii(typed.front())))
+      tries.push_back({Utf16ToUtf8(form), 2.0f});
+    for (const auto& [word, penalty] : tries) {
+      const auto found = byWord_.find(word);
+      if (found == byWord_.end()) continue;
+      for (size_t k = 0; k < found->second.size() && k < limit; ++k) {
+        consider(found->second[k], found->second[k].sense, penalty);
       }
+    }
+  } else {
+    // A phrase: the entries of its rarest word whose senses hold the whole phrase.
+    const std::vector<Posting>* rarest = nullptr;
+    for (const std::string& w : typed) {
+      const auto found = byWord_.find(w);
+      if (found == byWord_.end()) return {};
       if (rarest == nullptr || found->second.size() < rarest->size()) rarest = &found->second;
     }
-    if (rarest == nullptr) continue;
-    for (const uint32_t i : *rarest) {
-      const double sense = SenseScore(i, words);
-      if (sense < 0 || !seen.insert(i).second) continue;
-      if (central != nullptr && sense + penalty < kCentralScore && !file_.IsProperNoun(i)) *central = true;
-      double total = sense + penalty + FrequencyScore(file_.FrequencyRank(i));
-      if (file_.IsProperNoun(i)) total += 6.0;
-      if (!ContainsHan(Utf8ToUtf16(file_.Headword(i)))) total += 10.0;
-      scored.emplace_back(total, i);
+    for (const Posting& posting : *rarest) {
+      const double sense = SenseScore(posting.entry, typed);
+      if (sense < 0) continue;
+      Posting phrase = posting;
+      phrase.total = static_cast<float>(posting.total - posting.sense + sense);
+      consider(phrase, static_cast<float>(sense), 0.0f);
     }
   }
-  std::sort(scored.begin(), scored.end());
+  std::sort(candidates.begin(), candidates.end(), [](const Candidate& x, const Candidate& y) {
+    return std::tie(x.total, x.entry) < std::tie(y.total, y.entry);
+  });
   std::vector<size_t> out;
-  for (size_t k = 0; k < scored.size() && k < limit; ++k) out.push_back(scored[k].second);
+  for (size_t k = 0; k < candidates.size() && k < limit; ++k) {
+    out.push_back(candidates[k].entry);
+    if (central != nullptr && candidates[k].central) *central = true;
+  }
   return out;
 }
 

@@ -25,8 +25,8 @@ class EnglishLookup {
   // frequent; proper nouns and cross-reference senses come last or not at all. When the text is
   // one word, its English base forms (lexicon/english_base_forms.h) are looked up too, a little
   // below the word itself (studies finds 学习). Empty when the text has no letters.
-  // `central`, when given, tells whether the best entry has a sense part that is the text alone
-  // (it is then a translation, not only a word that some sense mentions).
+  // `central`, when given, tells whether an entry returned has a sense part that is the text
+  // alone (it is then a translation, not only a word that some sense mentions).
   std::vector<size_t> Find(std::u16string_view text, size_t limit, bool* central = nullptr) const;
 
   // How central the best sense of entry `i` holding `words` is, lower for better (below
@@ -35,8 +35,18 @@ class EnglishLookup {
   static constexpr double kCentralScore = 4.0;
 
  private:
+  // An entry whose senses hold a word: how central its best sense part for the word is
+  // (SenseScore of the word alone), and that with what the entry's frequency and kind add.
+  struct Posting {
+    uint32_t entry;
+    float sense;
+    float total;
+    bool proper;
+  };
+
   const DictionaryFile& file_;
-  std::unordered_map<std::string, std::vector<uint32_t>> byWord_;
+  // Entries by the lower-case words of their senses, best total first.
+  std::unordered_map<std::string, std::vector<Posting>> byWord_;
 };
 
 // The lower-case words of `text`: its runs of ASCII letters, leaving out the pinyin of the

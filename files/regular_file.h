@@ -17,8 +17,8 @@ namespace tamrel {
 // descriptor returned refers to a regular file and blocks as usual; O_TRUNC empties the file only
 // once it is known to be a regular one. On failure returns -1 and sets `status`: NotFound "cannot
 // be opened" when the file is missing, IoError "cannot be created: REASON" when a file opened with
-// O_CREAT cannot be, IoError "cannot be opened: REASON" when the open fails otherwise, IoError "is a FIFO, not a regular file" (a folder, a device, a socket) when the file
-// is not a regular one. `status` is Ok on success.
+// O_CREAT cannot be, IoError "cannot be opened: REASON" when the open fails otherwise, IoError "is a FIFO, not a
+// regular file" (a folder, a device, a socket) when the file is not a regular one. `status` is Ok on success.
 int OpenRegularFile(const std::filesystem::path& path, int flags, Status& status);
 
 }  // namespace tamrel

@@ -35,9 +35,7 @@ StagedFile::~StagedFile() {
   (void)RemoveFile(staged_);  // a staged file that cannot be removed is a leftover the next writer empties
 }
 
-Status StagedFile::Open(TextFile::Mode mode) {
-  return file_.OpenChecked(staged_, mode);
-}
+Status StagedFile::Open(TextFile::Mode mode) { return file_.OpenChecked(staged_, mode); }
 
 Status StagedFile::WriteFailure() const { return file_.WriteFailure(staged_); }
 

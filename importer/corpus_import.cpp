@@ -177,21 +177,22 @@ Status WriteSentences(const std::filesystem::path& root, std::u16string_view tag
 
 // Prepares the dictionary and builds the index in the scratch folder.
 Status PrepareAndBuild(const std::filesystem::path& scratch, std::u16string_view tag, Monitor& monitor,
-                       const ImportReport& report) {
+                       const ImportReport& report, CorpusIndex& built) {
   const int64_t groups = report.groupsKept + report.groupsImported;
   PrepareReport prepared;
   if (Status status = PrepareDictionary(scratch, tag, prepared); !status.ok()) return status;
   if (monitor.cancelled()) return Cancelled();
   monitor.Report(ImportProgress::Stage::kBuilding, kBuildingAt, report.linesRead, groups);
-  BuildReport built;
-  built.onProgress = [&](const BuildProgress& p) {
+  BuildReport building;
+  building.builtIndex = &built;
+  building.onProgress = [&](const BuildProgress& p) {
     const int64_t share = p.bytesTotal > 0 ? p.bytesRead * 100 / p.bytesTotal : 100;
     const int half = (kCommittingAt - kBuildingAt) / 2;
     const int base = p.source == CorpusFile::kDictionary ? kBuildingAt : kBuildingAt + half;
     monitor.Report(ImportProgress::Stage::kBuilding, base + static_cast<int>(share * half / 100), report.linesRead,
                    groups);
   };
-  if (Status status = BuildCorpus(scratch, tag, &built); !status.ok()) return status;
+  if (Status status = BuildCorpus(scratch, tag, &building); !status.ok()) return status;
   if (monitor.cancelled()) return Cancelled();
   return Status::Ok();
 }
@@ -256,7 +257,8 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
 
   Status status = WriteSentences(root, tag, append, reader, tools,
                                  CorpusFileName(scratch.path(), CorpusFile::kSentences, tag), monitor, r);
-  if (status.ok()) status = PrepareAndBuild(scratch.path(), tag, monitor, r);
+  CorpusIndex built;
+  if (status.ok()) status = PrepareAndBuild(scratch.path(), tag, monitor, r, built);
   const int64_t groups = r.groupsKept + r.groupsImported;
   if (status.ok()) monitor.Report(ImportProgress::Stage::kCommitting, kCommittingAt, r.linesRead, groups);
   // The last moment a cancel is heeded: from the commit on, the import ends as it began.
@@ -264,11 +266,11 @@ Status ImportCorpus(const std::filesystem::path& root, std::u16string_view tag,
   if (!status.ok()) return finish(InRuntimeFolder(status, scratch.path(), root));
   status = CommitImport(root, scratch.path(), tag);
   if (!status.ok()) return finish(status);
-  // The key table file of the scratch build names the scratch folder's stamp: the one for the
-  // index now in place is made from it as a load makes it. Without one, loads only take longer.
-  CorpusIndex imported(root, tag);
-  r.keyTableFile = LoadWordTable(imported);
-  if (r.keyTableFile.ok()) r.keyTableFile = WriteKeyTableFile(root, tag, imported.words(), imported.wordIds());
+  // The key table file of the index now in place, which the build in the scratch folder left to
+  // the import (the stamp it names is the one the commit wrote). The keys the build held are those
+  // a load reads back from the word table: the build took them from dictionary lines, which end at
+  // a U+0000 as a record's key does. Without the file, loads only take longer.
+  r.keyTableFile = WriteKeyTableFile(root, tag, built.words(), built.wordIds());
   // The table of the previous index would only be found stale at each load: it goes.
   if (!r.keyTableFile.ok()) (void)RemoveFile(KeyTableFileName(root, tag));
   monitor.Report(ImportProgress::Stage::kDone, 100, r.linesRead, groups);

@@ -263,7 +263,10 @@ std::filesystem::path FindLexicon(const std::filesystem::path& root) {
   std::vector<std::filesystem::path> candidates;
   std::error_code error;
   const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) candidates.push_back(executable.parent_path() / "lexicon.tsv");
+  if (!error) {
+    candidates.push_back(executable.parent_path() / "lexicon.tsv");
+    candidates.push_back(executable.parent_path().parent_path() / "share/tamrel/lexicon.tsv");  // installed
+  }
   candidates.push_back(root / "resources/lexicon/lexicon.tsv");
   for (const std::filesystem::path& file : candidates) {
     if (std::filesystem::is_regular_file(file, error)) return file;

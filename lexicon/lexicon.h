@@ -109,7 +109,8 @@ class Lexicon {
 };
 
 // Where the lexicon is: lexicon.tsv beside the running program (the build copies it there), else
-// the runtime folder's resources/lexicon/lexicon.tsv (the repository root is a runtime folder).
+// an installation's PREFIX/share/tamrel/lexicon.tsv for a program in PREFIX/bin, else the
+// runtime folder's resources/lexicon/lexicon.tsv (the repository root is a runtime folder).
 // Returns the first that is a file, or the last candidate when none is (for the message).
 std::filesystem::path FindLexicon(const std::filesystem::path& root);
 

@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config git clang-format libicu-dev libopencc-dev libcli11-dev nlohmann-json3-dev libgtest-dev
           qt6-base-dev qt6-webengine-dev libgl-dev xvfb xauth fonts-noto-cjk fonts-wqy-zenhei
+          # the window's translations: Qt Linguist's CMake support (lupdate, lrelease)
+          qt6-tools-dev qt6-l10n-tools
           # Speak: Qt TextToSpeech, its speech-dispatcher plugin and the espeak-ng voices (Mandarin, English)
           qt6-speech-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
           # the dictionary's senses check, a CTest script (skipped without the CC-CEDICT data)

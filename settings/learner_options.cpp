@@ -16,6 +16,9 @@ namespace {
 
 constexpr const char* kToneColours = "toneColours";
 constexpr const char* kHskLevel = "hskLevel";
+constexpr const char* kLanguage = "language";
+constexpr const char* kEnglish = "en";
+constexpr const char* kSimplifiedChinese = "zh_CN";
 // A settings file is a few bytes; anything much larger is not one of ours.
 constexpr size_t kLargestFile = 1 << 20;
 // Our file nests one level. JSON nested much deeper is not one of ours, and writing it back would
@@ -80,6 +83,12 @@ void ReadMembers(const nlohmann::json& object, LearnerOptions& options) {
     const int64_t n = level->get<int64_t>();
     if (n >= 1 && n <= 6) options.hskLevel = static_cast<int>(n);
   }
+  const auto language = object.find(kLanguage);
+  if (language != object.end() && language->is_string()) {
+    const std::string& name = language->get_ref<const std::string&>();
+    if (name == kEnglish) options.language = WindowLanguage::kEnglish;
+    if (name == kSimplifiedChinese) options.language = WindowLanguage::kSimplifiedChinese;
+  }
 }
 
 }  // namespace
@@ -110,6 +119,19 @@ Status UpdateLearnerOptions(const std::filesystem::path& root, const std::functi
   object[kToneColours] = options.toneColours;
   // Written once the learner chose a level, so that the file of one who never did stays as it was.
   if (options.hskLevel != 0 || object.contains(kHskLevel)) object[kHskLevel] = options.hskLevel;
+  // The system's language is the member's absence, so a file written before there was a choice
+  // keeps its bytes.
+  switch (options.language) {
+    case WindowLanguage::kSystem:
+      object.erase(kLanguage);
+      break;
+    case WindowLanguage::kEnglish:
+      object[kLanguage] = kEnglish;
+      break;
+    case WindowLanguage::kSimplifiedChinese:
+      object[kLanguage] = kSimplifiedChinese;
+      break;
+  }
   return WriteFileStaged(file, object.dump(2) + "\n");
 }
 

@@ -1,7 +1,8 @@
 // The options added for learners, kept in a file of their own, data/options.json, beside
 // data/config.data (whose bytes stay as they always were): a JSON object, one member per option,
 // UTF-8 without a byte-order mark, for example {"toneColours": true}. Every option is off until the
-// user turns it on; members this version does not know are kept when the file is rewritten.
+// user turns it on (the language follows the system's until one is chosen); members this version does not know are kept
+// when the file is rewritten.
 #pragma once
 
 #include <filesystem>
@@ -11,11 +12,16 @@
 
 namespace tamrel {
 
+// The language of the window's texts: the system's (its locale), or one chosen.
+enum class WindowLanguage { kSystem, kEnglish, kSimplifiedChinese };
+
 struct LearnerOptions {
   bool toneColours = false;  // "toneColours": result pages colour pinyin and characters by tone
   // "hskLevel": the HSK level (1-6) whose learner the results are ordered for; 0, all levels
   // (corpus order), when the member is missing or holds anything else.
   int hskLevel = 0;
+  // "language": "en" or "zh_CN"; the system's when the member is missing (or names another)
+  WindowLanguage language = WindowLanguage::kSystem;
   bool operator==(const LearnerOptions&) const = default;
 };
 

@@ -15,10 +15,11 @@ declare -A allowed=(
   [dictionary]="lexicon files text"
   [search]="corpus lexicon files text"
   [importer]="corpus lexicon files text"
+  [runtime]="corpus files text"
   [learning]="search settings corpus lexicon files text"
   [explorer]="search settings dictionary corpus lexicon files text"
-  [cli]="explorer learning importer search settings dictionary corpus lexicon files text"
-  [app]="resources explorer learning importer search settings dictionary corpus lexicon files text"
+  [cli]="explorer learning importer runtime search settings dictionary corpus lexicon files text"
+  [app]="resources explorer learning importer runtime search settings dictionary corpus lexicon files text"
   [resources]=""
 )
 

@@ -62,6 +62,21 @@ TEST(PrepareDictionary, DropsKeysOverFiftyUnitsAndBarePrefixes) {
   EXPECT_EQ(report.droppedKeys[0].sentenceId, 0);
 }
 
+// Occurrences in one sentence are counted exactly, also past what a byte holds.
+TEST(PrepareDictionary, CountsAWordRepeatedHundredsOfTimesInASentence) {
+  RuntimeFolder folder;
+  std::string sentences;
+  for (const int times : {300, 255, 254, 1}) {
+    std::string english = "a";
+    for (int i = 1; i < times; ++i) english += " a";
+    sentences += "\n\n" + english + "\n";
+  }
+  WriteBytes(Sentences(folder), sentences);
+  PrepareReport report;
+  ASSERT_TRUE(PrepareDictionary(folder.path(), u"BI", report).ok());
+  EXPECT_EQ(ReadBytes(Dictionary(folder)), "2a\t0:300 1:255 2:254 3:1\n3a\t0:300 1:255 2:254 3:1\n");
+}
+
 TEST(PrepareDictionary, RefusesBrokenSentenceFilesAndWritesNothing) {
   const struct {
     const char* sentences;

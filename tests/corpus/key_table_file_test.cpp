@@ -177,6 +177,34 @@ TEST_F(KeyTableFileTest, AHalfWrittenFileOfAKilledBuildIsRemoved) {
   EXPECT_FALSE(std::filesystem::exists(staged));
 }
 
+// The file and the word table it names are digested a block at a time: a table of many keys,
+// whose word table and file body span several blocks, still gives the file made whole in memory,
+// and a load takes it.
+TEST(KeyTableFileBlocksTest, ATableOfManyBlocksIsTheOneMadeWhole) {
+  test::RuntimeFolder folder;
+  std::string dictionary;
+  for (int k = 0; k < 30000; ++k) dictionary += "2w" + std::to_string(k) + "\t0:1\n";
+  test::BuildSmallCorpus(folder.path(), u"BI", dictionary, "\n\nw0\n");
+  const std::string wordTable = ReadBytes(CorpusFileName(folder.path(), CorpusFile::kWordTable, u"BI"));
+  ASSERT_GT(wordTable.size(), size_t{3} << 20);
+  CorpusIndex index(folder.path(), u"BI");
+  std::filesystem::remove(KeyTableFileName(folder.path(), u"BI"));
+  ASSERT_TRUE(LoadWordTable(index).ok());
+  ASSERT_TRUE(WriteKeyTableFile(folder.path(), u"BI", index.words(), index.wordIds()).ok());
+
+  const std::string file = ReadBytes(KeyTableFileName(folder.path(), u"BI"));
+  const WordTableIdentity identity{wordTable, ReadBuildStamp(folder.path(), u"BI")};
+  EXPECT_GT(file.size(), size_t{1} << 20);
+  EXPECT_TRUE(file == EncodeKeyTableFile(index.words(), index.wordIds(), identity));
+  EXPECT_EQ(file.substr(32, 8), U64(Digest64(wordTable)));
+  EXPECT_EQ(file.substr(48, 8), U64(Digest64(std::string_view(file).substr(kKeyTableHeaderBytes))));
+  StringList keys;
+  KeyTable table;
+  const Status status = DecodeKeyTableFile(KeyTableFileName(folder.path(), u"BI"), file, identity, keys, table);
+  EXPECT_TRUE(status.ok()) << status.ToString();
+  EXPECT_EQ(keys.size(), 30000u);
+}
+
 // Slots and lists that a file whose digests were made to match could still hold.
 TEST(KeyTableAdoptTest, SlotsThatRebuildCannotMakeAreRefused) {
   StringList keys;

@@ -16,6 +16,7 @@
 #include "corpus/dict_prepare.h"
 #include "corpus/index_build.h"
 #include "corpus/index_commit.h"
+#include "corpus/key_table_file.h"
 #include "files/fault_injection.h"
 #include "search/search_core.h"
 #include "tests/support/character_chinese_text.h"
@@ -353,6 +354,22 @@ TEST_F(CorpusImportTest, FailureAfterTheCommitRecordSaysTheImportTookEffect) {
                                             "data/index1.datBI", "data/index11.datBI", "data/index2.datBI",
                                             "data/index21.datBI", "data/stamp.datBI"}));
   }
+}
+
+// The import writes the key table file of the index in place from the keys its build held: the
+// file a load would make from the word table in place, with the stamp of the import's commit.
+TEST_F(CorpusImportTest, TheKeyTableFileIsTheOneALoadOfTheNewIndexMakes) {
+  WritePreviousCorpus();
+  WriteBytes(pairs_, "How are you?\t你好吗？\nFine.\t好。\n");
+  ASSERT_TRUE(Import({pairs_}).ok());
+  const auto keyFile = KeyTableFileName(folder_.path(), u"BI");
+  const std::string written = ReadBytes(keyFile);
+  std::filesystem::remove(keyFile);
+  CorpusIndex loaded(folder_.path(), u"BI");
+  ASSERT_TRUE(LoadWordTable(loaded).ok());
+  const std::string wordTable = ReadBytes(CorpusFileName(folder_.path(), CorpusFile::kWordTable, u"BI"));
+  const WordTableIdentity identity{wordTable, ReadBuildStamp(folder_.path(), u"BI")};
+  EXPECT_TRUE(written == EncodeKeyTableFile(loaded.words(), loaded.wordIds(), identity));
 }
 
 TEST_F(CorpusImportTest, WrongTagOrNoFile) {

@@ -54,6 +54,35 @@ TEST_F(LearnerOptionsTest, MembersOfLaterVersionsAreKept) {
   EXPECT_EQ(ReadBytes(file_), "{\n  \"fontSize\": 14,\n  \"toneColours\": true\n}\n");
 }
 
+TEST_F(LearnerOptionsTest, LanguageIsWrittenOnlyOnceChosen) {
+  ASSERT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.toneColours = true; }).ok());
+  EXPECT_EQ(ReadBytes(file_), "{\n  \"toneColours\": true\n}\n");  // the system's: no member
+  ASSERT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) {
+                o.language = WindowLanguage::kSimplifiedChinese;
+              }).ok());
+  EXPECT_EQ(ReadBytes(file_), "{\n  \"language\": \"zh_CN\",\n  \"toneColours\": true\n}\n");
+  LearnerOptions options;
+  ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
+  EXPECT_EQ(options.language, WindowLanguage::kSimplifiedChinese);
+  ASSERT_TRUE(
+      UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.language = WindowLanguage::kEnglish; }).ok());
+  ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
+  EXPECT_EQ(options.language, WindowLanguage::kEnglish);
+  ASSERT_TRUE(
+      UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.language = WindowLanguage::kSystem; }).ok());
+  EXPECT_EQ(ReadBytes(file_), "{\n  \"toneColours\": true\n}\n");
+}
+
+TEST_F(LearnerOptionsTest, UnknownLanguageMeansTheSystems) {
+  for (const char* bytes : {R"({"language": "fr"})", R"({"language": 1})", R"({"language": "ZH_CN"})"}) {
+    WriteBytes(file_, bytes);
+    LearnerOptions options;
+    options.language = WindowLanguage::kEnglish;
+    ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok()) << bytes;
+    EXPECT_EQ(options.language, WindowLanguage::kSystem) << bytes;
+  }
+}
+
 TEST_F(LearnerOptionsTest, BrokenOrReadOnlyFileIsNotOverwritten) {
   for (const char* bytes : {"{\"toneColours\": tru", "[true]", "\xFF\xFE{}"}) {
     WriteBytes(file_, bytes);
