@@ -11,6 +11,7 @@
 #include "app/window_frame.h"
 #include "corpus/corpus_files.h"
 #include "corpus/index_build.h"
+#include "explorer/level_table.h"
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
@@ -186,6 +187,8 @@ void MainWindow::onBuild() {
     showResourcesError();
     return;
   }
+  // Else made at the first search at a level.
+  (void)MakeLevelFiles(root_, {kTagBilingual, kTagMonolingual});
   desktop_.Tell(this, WindowText(kBuildFinishedCaption), WindowText(kBuildFinished), Desktop::Icon::kInformation);
 }
 

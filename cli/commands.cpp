@@ -16,8 +16,10 @@
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "explorer/sentence_export.h"
+#include "files/durable_files.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/line_analysis.h"
+#include "search/level_file.h"
 #include "settings/settings.h"
 #include "settings/sys_settings.h"
 #include "text/text_utils.h"
@@ -119,6 +121,15 @@ int Build() {
     }
   };
   const Status built = BuildAllCorpora(kRoot, ShowProgress, summarise);
+  if (built.ok()) {
+    if (const Status levels = MakeLevelFiles(kRoot, {kTagBilingual, kTagMonolingual}); !levels.ok()) {
+      std::cerr << "The level files could not be made (" << levels.ToString()
+                << "); the first search at a level makes them\n";
+    }
+  } else if (built.tookEffect()) {
+    // Of the old corpora; a search at a level makes them.
+    for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) (void)RemoveFile(LevelFileName(kRoot, tag));
+  }
   if (built.kind() == Status::Kind::kUnfinished) return 3;
   if (!built.ok()) {
     std::cerr << kErrorCaption << ' ' << kResourcesError << '\n';

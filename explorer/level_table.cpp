@@ -4,6 +4,8 @@
 
 #include "corpus/index_commit.h"
 #include "corpus/index_records.h"
+#include "dictionary/dictionary.h"
+#include "files/durable_files.h"
 #include "files/mapped_file.h"
 #include "search/level_file.h"
 #include "text/code_points.h"
@@ -62,8 +64,38 @@ Status LoadSentenceLevels(const CorpusIndex& index, const HskLevels& hsk, Senten
   // Written only when no build replaced the index meanwhile: the file would not be this one's. An
   // index without a stamp (made by an older version) gets one with its next build, which makes
   // a file of stamp 0 stale then.
-  if (ReadBuildStamp(index.root(), index.tag()) != identity.stamp) return Status::Ok();
+  if (ReadBuildStamp(index.root(), index.tag()) != identity.stamp) {
+    return Status::IoError(BuildStampFileName(index.root(), index.tag()),
+                           "did not read the same twice: the level file is made at the next search at a level");
+  }
   return WriteLevelFile(index.root(), index.tag(), levels, identity);
+}
+
+Status MakeLevelFiles(const std::filesystem::path& root, std::initializer_list<std::u16string_view> tags) {
+  HskLevels hsk;
+  // Without a dictionary every Chinese word is not in HSK, as a search at a level counts them; a
+  // dictionary there that cannot be read would give files that the next search makes again.
+  if (Status read = ReadHskLevels(FindDictionary(root), hsk); !read.ok() && read.kind() != Status::Kind::kNotFound) {
+    for (std::u16string_view tag : tags) (void)RemoveFile(LevelFileName(root, tag));  // none of an older build
+    return read;
+  }
+  return MakeLevelFiles(root, tags, hsk);
+}
+
+Status MakeLevelFiles(const std::filesystem::path& root, std::initializer_list<std::u16string_view> tags,
+                      const HskLevels& hsk) {
+  Status first;
+  for (std::u16string_view tag : tags) {
+    CorpusIndex index(root, tag);
+    Status status = LoadCorpus(index);
+    SentenceLevels levels;
+    if (status.ok()) status = LoadSentenceLevels(index, hsk, levels);
+    if (status.ok()) continue;
+    // As with the key table file: none rather than one of an older build.
+    (void)RemoveFile(LevelFileName(root, tag));
+    if (first.ok()) first = status;
+  }
+  return first;
 }
 
 }  // namespace tamrel

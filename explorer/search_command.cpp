@@ -131,9 +131,13 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const SearchSourc
   if (!pagePath.empty()) {
     // Found as typed, the notice is empty and the page is the plain result page.
     result.pageFile = result.found() ? pagePath : NotFoundPageFileName(pagePath);
+    // Found at a level, each sentence shows its badge.
+    PageOptions shown = pageOptions;
+    if (sources.bilingualLevels.active()) shown.level = sources.bilingualLevels.level;
+    if (sources.monolingualLevels.active()) shown.level = sources.monolingualLevels.level;
     const Status written = result.found()
                                ? WriteResultPage(result.query, result.language, result.bilingual, result.monolingual,
-                                                 pagePath, settings, pageOptions, PageReadingOf(result))
+                                                 pagePath, settings, shown, PageReadingOf(result))
                                : WritePage(RenderNotFoundPage(text), result.pageFile);
     result.page = written.ok() ? PageResult::kWritten : PageResult::kFailed;
   }

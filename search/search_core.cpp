@@ -86,8 +86,9 @@ void PrefetchWords(const CorpusIndex& index, const TokenIds& ids) {
 
 // Appends the sentences of `ids` to `results`, leaving out those that cannot be read. The records
 // are read first and their words fetched ahead, so that the memory reads of all the sentences
-// overlap instead of waiting one after the other.
-void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, std::vector<ResultSentence>& results) {
+// overlap instead of waiting one after the other. With `levels`, each is given its hardest bucket.
+void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, std::vector<ResultSentence>& results,
+                     const SentenceLevels* levels) {
   MappedFile temporary;
   std::string_view file;
   if (ids.empty() || !SentenceRecordBytes(index, temporary, file)) return;
@@ -108,7 +109,11 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
   for (size_t i = 0; i < ids.size(); ++i) {
     if (!readable[i]) continue;
     results.emplace_back();
-    if (!RecordText(index, records[i], results.back())) results.pop_back();  // left out, never shown twice
+    if (!RecordText(index, records[i], results.back())) {
+      results.pop_back();  // left out, never shown twice
+    } else if (levels != nullptr) {
+      results.back().hardest = HighestBucket(*levels, ids[i]);
+    }
   }
 }
 
@@ -372,7 +377,7 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
   // The ranking is a total order (score, then candidate order), so that the best `limit` begin
   // with the best `skipped`: what is left is the page after them.
   chosen.erase(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(std::min(skipped, chosen.size())));
-  AppendSentences(index, chosen, results);
+  AppendSentences(index, chosen, results, ranking.active() ? ranking.levels : nullptr);
 }
 
 }  // namespace tamrel

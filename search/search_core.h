@@ -21,6 +21,9 @@ struct ResultSentence {
   std::u16string chinese;
   std::u16string pinyin;
   std::u16string english;
+  // Found at a level: the bucket of its hardest Chinese word (search/sentence_levels.h), which its
+  // level badge shows; kBucketNotChinese without a level or a Chinese word.
+  uint8_t hardest = kBucketNotChinese;
   bool operator==(const ResultSentence&) const = default;
 };
 

@@ -11,7 +11,9 @@
 #include <random>
 #include <tuple>
 
+#include "corpus/corpus_files.h"
 #include "corpus/corpus_index.h"
+#include "corpus/index_commit.h"
 #include "explorer/hsk_levels.h"
 #include "explorer/level_table.h"
 #include "search/level_file.h"
@@ -88,6 +90,9 @@ class LevelModel {
     std::vector<ResultSentence> expected;
     for (size_t id : ids) expected.push_back(Sentence(id));
     ASSERT_EQ(Texts(got), Texts(expected)) << Utf16ToUtf8(query) << " at level " << level << ", offset " << offset;
+    for (size_t i = 0; i < ids.size(); ++i) {
+      ASSERT_EQ(got[i].hardest, Hardest(ids[i])) << Texts(got)[i] << " at level " << level;
+    }
   }
 
   // The model's order for `query` (one or more Chinese words, or one English word).
@@ -143,6 +148,16 @@ class LevelModel {
       if (word.text != term && word.bucket >= level && word.bucket < 8) return false;
     }
     return !groups_[id].chinese.empty();
+  }
+
+  // The bucket of the hardest counted word of group `id` (8 when it has none): its badge.
+  uint8_t Hardest(size_t id) const {
+    uint8_t hardest = 8;
+    for (size_t w : groups_[id].chinese) {
+      const uint8_t bucket = Vocabulary()[w].bucket;
+      if (bucket < 8 && (hardest == 8 || bucket > hardest)) hardest = bucket;
+    }
+    return hardest;
   }
 
   const CorpusIndex& index() const { return index_; }
@@ -376,6 +391,40 @@ TEST_F(LevelOrderTest, DecodingRefusesFilesOfAnotherIdentity) {
   levels.wordBuckets[1] = 9;
   SentenceLevels untouched;
   EXPECT_FALSE(DecodeLevelFile("f", EncodeLevelFile(levels, identity), identity, untouched).ok());
+}
+
+TEST_F(LevelOrderTest, ABuildsLevelFileIsMadeBesideItsIndexWhichItLeavesAlone) {
+  LevelModel model(43, dir_.path());
+  const auto file = LevelFileName(dir_.path(), u"BI");
+  const std::vector<CorpusFile> indexFiles = {CorpusFile::kWordTable, CorpusFile::kPostings, CorpusFile::kSentenceTable,
+                                              CorpusFile::kSentenceRecords};
+  const auto indexBytes = [&] {
+    std::string all;
+    for (CorpusFile f : indexFiles) all += test::ReadBytes(CorpusFileName(dir_.path(), f, u"BI")) + '|';
+    return all;
+  };
+  const std::string before = indexBytes();
+  ASSERT_TRUE(MakeLevelFiles(dir_.path(), {u"BI"}, model.hsk()).ok());
+  EXPECT_EQ(indexBytes(), before);
+  const LevelFileIdentity identity{model.index().words().size(), model.index().sentenceCount(),
+                                   ReadBuildStamp(dir_.path(), u"BI"), model.hsk().digest};
+  SentenceLevels read;
+  ASSERT_TRUE(DecodeLevelFile(file, test::ReadBytes(file), identity, read).ok());
+  EXPECT_EQ(read, model.levels());
+
+  // After the next build the file is of the old one until made again, then of the new one.
+  model.Rebuild();
+  const LevelFileIdentity rebuilt{model.index().words().size(), model.index().sentenceCount(),
+                                  ReadBuildStamp(dir_.path(), u"BI"), model.hsk().digest};
+  ASSERT_NE(rebuilt.stamp, identity.stamp);
+  EXPECT_FALSE(DecodeLevelFile(file, test::ReadBytes(file), rebuilt, read).ok());
+  ASSERT_TRUE(MakeLevelFiles(dir_.path(), {u"BI"}, model.hsk()).ok());
+  ASSERT_TRUE(DecodeLevelFile(file, test::ReadBytes(file), rebuilt, read).ok());
+  EXPECT_EQ(read, MakeSentenceLevels(model.index(), model.hsk()));
+
+  // A corpus without an index: said, and no file.
+  EXPECT_FALSE(MakeLevelFiles(dir_.path(), {u"MO"}, model.hsk()).ok());
+  EXPECT_FALSE(std::filesystem::exists(LevelFileName(dir_.path(), u"MO")));
 }
 
 }  // namespace
