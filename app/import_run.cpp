@@ -6,6 +6,7 @@
 
 #include "app/qt_text.h"
 #include "app/translation.h"
+#include "explorer/level_table.h"
 #include "resources/window_texts.h"
 
 namespace tamrel {
@@ -65,6 +66,8 @@ void ImportRun::start() {
           this, [this, p] { showProgress(p); }, Qt::QueuedConnection);
     };
     status_ = ImportCorpus(root_, tag_, files_, append_, *tools_, &report_, onProgress, &cancel_);
+    // Not reported: a search at a level makes a level file that is missing.
+    if (status_.ok()) (void)MakeLevelFiles(root_, {tag_});
   }));
   connect(worker_.get(), &QThread::finished, this, &ImportRun::onWorkerFinished);
   QTimer::singleShot(0, this, [this] {

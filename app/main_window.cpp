@@ -14,6 +14,7 @@
 #include "app/window_frame.h"
 #include "corpus/corpus_files.h"
 #include "corpus/index_build.h"
+#include "explorer/level_table.h"
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
@@ -101,6 +102,7 @@ void MainWindow::initialize() {
   readOptions();
   // Built while the person reads the first page, the dictionary answers the first search at once.
   if (wordPanelAction_.isChecked() || options_.wordListSenses) prepareDictionary();
+  setUpLevelChoice();
   greet();
   navigate(PathToQString(welcomePagePath_));  // in place of the product site's start-up page
   ui_->searchButton->setFocus();
@@ -125,6 +127,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::loadCorpus(CorpusIndex& corpus, std::u16string_view tag) {
   corpus = CorpusIndex(root_, tag);
+  levelsMade_ = false;
   if (!LoadCorpus(corpus).ok()) showResourcesError();
 }
 
@@ -164,8 +167,7 @@ void MainWindow::onSearch() {
   if (text.empty()) return;
   PageOptions page;
   page.toneColours = options_.toneColours;
-  const SearchCommandResult result =
-      RunSearchCommand(text, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page);
+  const SearchCommandResult result = RunSearchCommand(text, searchSources(), settings_, resultPagePath_, page);
   SearchTrace& trace = SearchTrace::instance();
   trace.markAt("search done", result.searchedAt);
   trace.mark("page written");
@@ -195,7 +197,7 @@ void MainWindow::onMoreSentences() {
   page.toneColours = options_.toneColours;
   const size_t offset = pageOffset_ + kMaxResults;
   const SearchCommandResult result =
-      RunSearchCommand(pagedText_, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page, offset);
+      RunSearchCommand(pagedText_, searchSources(), settings_, resultPagePath_, page, offset);
   ui_->moreButton->setEnabled(result.found() && result.mayHaveMore());
   if (!result.found()) return;  // the last page was the last: nothing more to show
   pageOffset_ = offset;
@@ -209,6 +211,8 @@ void MainWindow::onBuild() {
     showResourcesError();
     return;
   }
+  // Else made at the first search at a level.
+  (void)MakeLevelFiles(root_, {kTagBilingual, kTagMonolingual});
   desktop_.Tell(this, WindowText(kBuildFinishedCaption), WindowText(kBuildFinished), Desktop::Icon::kInformation);
 }
 

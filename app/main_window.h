@@ -23,7 +23,9 @@
 #include "explorer/search_result.h"
 #include "explorer/sentence_export.h"
 #include "explorer/sentence_text.h"
+#include "explorer/typed_readings.h"
 #include "lexicon/simplify.h"
+#include "search/sentence_levels.h"
 #include "settings/learner_options.h"
 #include "settings/sys_settings.h"
 
@@ -126,6 +128,13 @@ class MainWindow : public QDialog {
   static constexpr int kWordPositionRole = Qt::UserRole + 1;
   static constexpr int kWordLanguageRole = Qt::UserRole + 2;
 
+  // The level choice beside the search box (app/main_window_levels.cpp): set from the options,
+  // remembered in them when changed; the sources a search uses, with the sentence levels of each
+  // corpus made or read at the first search at a level.
+  void setUpLevelChoice();
+  void onLevelChosen(int index);
+  SearchSources searchSources();
+
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
   void lookUpWords();
@@ -146,6 +155,9 @@ class MainWindow : public QDialog {
   std::filesystem::path fallbackPagePath_;
   SysSettings settings_;
   LearnerOptions options_;
+  SentenceLevels bilingualLevels_;
+  SentenceLevels monolingualLevels_;
+  bool levelsMade_ = false;  // for the corpora loaded now
   SearchHistory history_;
   std::vector<ExportRow> exportRows_;
   QString exportQuery_;

@@ -12,6 +12,7 @@
 #include "corpus/index_build.h"
 #include "corpus/index_commit.h"
 #include "corpus/index_presence.h"
+#include "explorer/level_table.h"
 #include "runtime/runtime_folder.h"
 #include "runtime/shipped_files.h"
 
@@ -44,6 +45,8 @@ Status BuildWithProgress() {
       const int part = static_cast<int>(50 * p.bytesRead / p.bytesTotal);
       percent = (p.tag == kTagBilingual ? 0 : 50) + part;
     });
+    // Not reported: a search at a level makes a level file that is missing.
+    if (built.ok()) (void)MakeLevelFiles("", {kTagBilingual, kTagMonolingual});
     done = true;
   });
   QProgressDialog progress(QCoreApplication::translate("RuntimeStart", "Preparing the sentence index..."), QString(), 0,

@@ -9,6 +9,9 @@
 #include "bench/corpus_bench.h"
 #include "bench/fts5_peer.h"
 #include "corpus/corpus_index.h"
+#include "dictionary/dictionary.h"
+#include "explorer/hsk_levels.h"
+#include "explorer/level_table.h"
 #include "explorer/search_command.h"
 #include "search/query.h"
 #include "search/search_core.h"
@@ -26,7 +29,12 @@ struct OpenCorpus {
   std::string name;
   CorpusIndex index;
   Fts5Searcher fts5;
+  std::unique_ptr<SentenceLevels> levels;  // made at the first search at a level
 };
+
+// The level the "tamrel-level" engine searches at: the middle of the range, where a common word
+// has many sentences on both sides of it.
+constexpr int kBenchLevel = 3;
 
 // The open corpus for `corpus`, replacing the one held before; null when it cannot be opened.
 OpenCorpus* Open(const BenchCorpus& corpus) {
@@ -46,7 +54,7 @@ OpenCorpus* Open(const BenchCorpus& corpus) {
 // One engine's answer to query i: the number of rows it returned, or -1 on failure.
 using QueryRunner = std::function<int(size_t)>;
 
-QueryRunner TamrelRunner(const OpenCorpus& open, const std::vector<BenchQuery>& queries) {
+QueryRunner TamrelRunner(OpenCorpus& open, const std::vector<BenchQuery>& queries, bool atLevel) {
   std::vector<std::u16string> texts;
   for (const BenchQuery& q : queries) {
     std::u16string text = Utf8ToUtf16(q.text);
@@ -54,9 +62,19 @@ QueryRunner TamrelRunner(const OpenCorpus& open, const std::vector<BenchQuery>& 
     if (q.kind == "zhN" && text.find(u' ') == std::u16string::npos) text = SegmentQuery(open.index, text);
     texts.push_back(std::move(text));
   }
-  return [&index = open.index, texts = std::move(texts)](size_t i) {
+  LevelRanking ranking;
+  if (atLevel) {
+    // Made before the timing starts, as a search at a level reads them from the level file.
+    if (!open.levels) {
+      HskLevels hsk;
+      (void)ReadHskLevels(FindDictionary(std::filesystem::current_path()), hsk);
+      open.levels = std::make_unique<SentenceLevels>(MakeSentenceLevels(open.index, hsk));
+    }
+    ranking = {open.levels.get(), kBenchLevel};
+  }
+  return [&index = open.index, texts = std::move(texts), ranking](size_t i) {
     std::vector<ResultSentence> results;
-    SearchCorpus(texts[i], index, results);
+    SearchCorpus(texts[i], index, results, 0, ranking);
     return static_cast<int>(results.size());
   };
 }
@@ -89,7 +107,8 @@ void QueryBenchmark(benchmark::State& state, const BenchCorpus& corpus, const st
   OpenCorpus* open = Open(corpus);
   if (open == nullptr) return state.SkipWithError("cannot open the corpus");
   const QueryRunner run = engine == "tamrel-command" ? SearchCommandRunner(*open, queries)
-                          : engine == "tamrel"       ? TamrelRunner(*open, queries)
+                          : engine == "tamrel"       ? TamrelRunner(*open, queries, false)
+                          : engine == "tamrel-level" ? TamrelRunner(*open, queries, true)
                                                      : Fts5Runner(*open, queries);
 
   for (size_t i = 0; i < queries.size(); ++i) {  // warm-up pass
@@ -138,7 +157,7 @@ void RegisterQueryBenchmarks(const BenchCorpus& corpus, const std::vector<BenchQ
   for (const char* kind : kQueryKinds) {
     std::vector<BenchQuery> ofKind = QueriesOfKind(queries, kind);
     if (ofKind.empty()) continue;
-    for (const char* engine : {"tamrel", "fts5"}) {
+    for (const char* engine : {"tamrel", "tamrel-level", "fts5"}) {
       const std::string name = "query/" + corpus.name + "/" + kind + "/" + engine;
       benchmark::RegisterBenchmark(name.c_str(), QueryBenchmark, corpus, ofKind, std::string(engine))
           ->Iterations(1)

@@ -1,5 +1,6 @@
 // Query benchmarks: every query of one kind, answered by SearchCorpus on the loaded index and by
-// FTS5 with the statements of the reference script, warm, on the same corpus in the same run.
+// FTS5 with the statements of the reference script, warm, on the same corpus in the same run;
+// "tamrel-level" is SearchCorpus at HSK level 3 (search/level_order.h).
 #pragma once
 
 #include <vector>

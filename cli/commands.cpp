@@ -15,12 +15,16 @@
 #include "corpus/index_commit.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_file.h"
+#include "explorer/hsk_levels.h"
+#include "explorer/level_table.h"
 #include "explorer/messages.h"
 #include "explorer/result_page.h"
 #include "explorer/search_command.h"
 #include "explorer/sentence_export.h"
+#include "files/durable_files.h"
 #include "lexicon/lexicon.h"
 #include "lexicon/line_analysis.h"
+#include "search/level_file.h"
 #include "settings/settings.h"
 #include "settings/sys_settings.h"
 #include "text/text_utils.h"
@@ -122,6 +126,15 @@ int Build() {
     }
   };
   const Status built = BuildAllCorpora(kRoot, ShowProgress, summarise);
+  if (built.ok()) {
+    if (const Status levels = MakeLevelFiles(kRoot, {kTagBilingual, kTagMonolingual}); !levels.ok()) {
+      std::cerr << "The level files could not be made (" << levels.ToString()
+                << "); the first search at a level makes them\n";
+    }
+  } else if (built.tookEffect()) {
+    // Of the old corpora; a search at a level makes them.
+    for (std::u16string_view tag : {kTagBilingual, kTagMonolingual}) (void)RemoveFile(LevelFileName(kRoot, tag));
+  }
   if (built.kind() == Status::Kind::kUnfinished) return 3;
   if (!built.ok()) {
     std::cerr << kErrorCaption << ' ' << kResourcesError << '\n';
@@ -143,7 +156,7 @@ int Words(bool chinese, int start, int count) {
   return 0;
 }
 
-int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset, bool align) {
+int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset, int level, bool align) {
   const bool json = output == SearchOutput::kJson;
   if (text.empty()) {
     std::cerr << "Nothing to search: the text is empty.\n";
@@ -167,7 +180,23 @@ int Search(const std::string& text, SearchOutput output, bool writePage, size_t 
   const std::filesystem::path page = ResultPageFileName(kRoot);
   Simplifier simplifier;
   (void)simplifier.Open();  // without OpenCC's configuration, traditional characters are searched as typed
-  const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), {bilingual, monolingual, simplifier}, settings,
+  SearchSources sources{bilingual, monolingual, simplifier};
+  SentenceLevels bilingualLevels, monolingualLevels;
+  if (level > 0) {
+    HskLevels hsk;
+    if (Status read = ReadHskLevels(FindDictionary(kRoot), hsk); !read.ok()) {
+      std::cerr << "warning: " << read.ToString() << "; every Chinese word counts as not in HSK.\n";
+    }
+    for (auto [index, levels] :
+         {std::pair{&bilingual, &bilingualLevels}, std::pair{&monolingual, &monolingualLevels}}) {
+      if (Status made = LoadSentenceLevels(*index, hsk, *levels); !made.ok()) {
+        std::cerr << "warning: " << made.ToString() << "; the levels are made again next time.\n";
+      }
+    }
+    sources.bilingualLevels = {&bilingualLevels, level};
+    sources.monolingualLevels = {&monolingualLevels, level};
+  }
+  const SearchCommandResult result = RunSearchCommand(Utf8ToUtf16(text), sources, settings,
                                                       writePage ? page : std::filesystem::path(), pageOptions, offset);
   if (result.page == PageResult::kFailed) {
     std::cerr << "The page " << (result.pageFile.empty() ? page : result.pageFile).string()

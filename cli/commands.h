@@ -28,11 +28,13 @@ enum class SearchOutput { kText, kJson, kTsv };
 // Searches `text` with the settings of data/config.data and data/options.json (a file that cannot
 // be read gives a warning and its defaults); 0 when something was found, 1 when nothing was, 2 when a
 // corpus cannot be loaded. With an `offset`, the sentences after the first `offset` of each corpus,
-// numbered from offset + 1 (1 when there are none). With `align` (JSON only), each bilingual
-// result also gives its word links, "links": [[i, j], ...]: i a Chinese word as the spaces of
-// "chinese" separate them, j an English token as SplitEnglish (align/english_tokens.h) cuts
-// "english", both from 0.
-int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset = 0, bool align = false);
+// numbered from offset + 1 (1 when there are none). With a `level` (1-6), sentences of equal score
+// come in the order of that HSK level (search/level_order.h). With `align` (JSON only), each
+// bilingual result also gives its word links, "links": [[i, j], ...]: i a Chinese word as the
+// spaces of "chinese" separate them, j an English token as SplitEnglish (align/english_tokens.h)
+// cuts "english", both from 0.
+int Search(const std::string& text, SearchOutput output, bool writePage, size_t offset = 0, int level = 0,
+           bool align = false);
 
 // Prints the options, or sets KEY=TRUE|FALSE pairs and writes them; 0, or 2 on a bad pair or
 // when the file cannot be written, or 3 when it was written but could not be synced.

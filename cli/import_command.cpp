@@ -5,8 +5,11 @@
 #include <cstdio>
 #include <iostream>
 
+#include "explorer/level_table.h"
+#include "files/durable_files.h"
 #include "importer/corpus_import.h"
 #include "importer/open_chinese_text.h"
+#include "search/level_file.h"
 #include "text/text_utils.h"
 
 namespace tamrel::cli {
@@ -71,6 +74,14 @@ int Import(const std::string& tag, const std::vector<std::string>& files, bool a
   std::cout << " (" << report.linesRead << " lines read, " << report.duplicates << " duplicates left out) in "
             << static_cast<int>(report.seconds * 10 + 0.5) / 10.0 << " s; the index is built.\n";
   PrintSkipped(report);
+  if (status.ok()) {
+    if (const Status levels = MakeLevelFiles(root, {Utf8ToUtf16(tag)}); !levels.ok()) {
+      std::cerr << "The level file could not be made (" << levels.ToString()
+                << "); the first search at a level makes it.\n";
+    }
+  } else {
+    (void)RemoveFile(LevelFileName(root, Utf8ToUtf16(tag)));  // of the old corpus; a search at a level makes it
+  }
   if (!report.keyTableFile.ok()) {
     std::cerr << "The key table file could not be written (" << report.keyTableFile.ToString()
               << "); searches load a little slower until the next build.\n";

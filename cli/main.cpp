@@ -54,6 +54,12 @@ int Run(int argc, char** argv) {
   size_t offset = 0;
   search->add_option("--offset", offset, "Skip the first K sentences of each corpus: the next page of results")
       ->check(CLI::NonNegativeNumber);
+  int level = 0;
+  search
+      ->add_option("--level", level,
+                   "Order sentences of equal score for a learner of HSK level N (1-6): those whose other words "
+                   "are all of level N or below first")
+      ->check(CLI::Range(1, 6));
   search
       ->add_option("TEXT", queryWords,
                    "An English word or phrase, or Chinese text (several words are joined by spaces)")
@@ -153,7 +159,7 @@ int Run(int argc, char** argv) {
                                tsv    ? SearchOutput::kTsv
                                : json ? SearchOutput::kJson
                                       : SearchOutput::kText,
-                               !noPage, offset, searchAlign);
+                               !noPage, offset, level, searchAlign);
   }
   return tamrel::cli::Settings(assignments);
 }

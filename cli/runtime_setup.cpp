@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "corpus/index_build.h"
 #include "corpus/index_presence.h"
+#include "explorer/level_table.h"
 #include "runtime/runtime_folder.h"
 #include "runtime/shipped_files.h"
 
@@ -44,6 +45,8 @@ int EnterRuntimeFolder(const std::string& root, bool buildIndexes) {
       std::cerr << "tamrel-cli: cannot build the indexes: " << built.ToString() << '\n';
       return 2;
     }
+    // Not reported: a search at a level makes a level file that is missing.
+    (void)MakeLevelFiles("", {kTagBilingual, kTagMonolingual});
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "explorer/tone_colours.h"
 #include "files/text_file.h"
+#include "search/sentence_levels.h"
 #include "text/code_points.h"
 #include "text/text_utils.h"
 
@@ -58,6 +59,26 @@ constexpr std::u16string_view kTonedMarkClose = u"</font> ";
 constexpr std::u16string_view kOfferOpen = u"<p class=\"readings\"><i>";
 constexpr std::u16string_view kOfferClose = u"</i></p>\n";
 constexpr std::u16string_view kToneClose = u"</span>";
+// With a level: the badges, calm for a sentence within the learner's level, warm above it.
+constexpr std::u16string_view kBadgeStyle =
+    u"<style type=\"text/css\">.level {font-size: 75%; color: #FFFFFF; background-color: #5B8A5B; "
+    u"border-radius: 3px; padding: 0 4px; margin-right: 4px; white-space: nowrap; font-style: normal;} "
+    u".level.above {background-color: #B8643C;}</style>\n";
+
+// The badge of a sentence whose hardest Chinese word is of `bucket`: none for a sentence without
+// one.
+std::u16string Badge(uint8_t bucket, int level) {
+  if (bucket >= kBucketNotChinese) return {};
+  std::u16string badge = bucket >= level ? u"<span class=\"level above\">" : u"<span class=\"level\">";
+  if (bucket < kBucketAdvanced) {
+    badge += u"HSK ";
+    badge += static_cast<char16_t>(u'1' + bucket);
+  } else {
+    badge += bucket == kBucketAdvanced ? u"HSK 7+" : u"not in HSK";
+  }
+  badge += u"</span>";
+  return badge;
+}
 
 // The opening tag of the span of `tone` (1 to 5).
 std::u16string_view ToneOpen(int tone) {
@@ -87,6 +108,7 @@ class PageWriter {
 
   void BilingualItem(std::u16string& page, const ResultSentence& s) const {
     page += kItemOpen;
+    if (options_.level > 0) page += Badge(s.hardest, options_.level);
     if (english_) {
       EnglishLine(page, s.english);
       const TonedSentence toned = Tones(s);
@@ -104,6 +126,7 @@ class PageWriter {
   // The line of the query's language, or the other one when the group has none.
   void MonolingualItem(std::u16string& page, const ResultSentence& s) const {
     page += kItemOpen;
+    if (options_.level > 0) page += Badge(s.hardest, options_.level);
     if (english_ ? !IsBlank(s.english) || IsBlank(s.chinese) : IsBlank(s.chinese) && !IsBlank(s.english)) {
       EnglishLine(page, s.english);
     } else {
@@ -293,6 +316,7 @@ std::u16string RenderResultPage(std::u16string_view query, Language language,
                                    options);
   std::u16string page = Header();
   if (options.toneColours) page += kToneStyle;
+  if (options.level > 0) page += kBadgeStyle;
   if (!reading.notice.empty()) {
     page += kNoticeOpen;
     page += HtmlEscape(reading.notice);

@@ -57,6 +57,9 @@ std::u16string SearchLink(std::u16string_view text);
 // How the page looks beyond the settings of data/config.data.
 struct PageOptions {
   bool toneColours = false;
+  // The learner's HSK level (1-6) the sentences were found at: each shows a badge of its hardest
+  // word's level, those above the learner's in another colour. 0: no badges, the page as before.
+  int level = 0;
 };
 
 // The page for `query` (as searched) in `language`. Settings: showPinyin adds pinyin lines,

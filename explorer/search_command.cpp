@@ -13,8 +13,8 @@ namespace {
 // Searches `query` in the corpora `settings` names; true when either found a sentence.
 bool SearchReading(std::u16string_view query, const SearchSources& sources, const SysSettings& settings,
                    std::vector<ResultSentence>& bilingual, std::vector<ResultSentence>& monolingual) {
-  if (settings.searchBilingual) SearchCorpus(query, sources.bilingual, bilingual);
-  if (settings.searchMonolingual) SearchCorpus(query, sources.monolingual, monolingual);
+  if (settings.searchBilingual) SearchCorpus(query, sources.bilingual, bilingual, 0, sources.bilingualLevels);
+  if (settings.searchMonolingual) SearchCorpus(query, sources.monolingual, monolingual, 0, sources.monolingualLevels);
   return !bilingual.empty() || !monolingual.empty();
 }
 
@@ -115,8 +115,12 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const SearchSourc
       result.bilingual.clear();
       result.monolingual.clear();
       const std::u16string& bilingualQuery = result.bilingualQuery.empty() ? result.query : result.bilingualQuery;
-      if (settings.searchBilingual) SearchCorpus(bilingualQuery, sources.bilingual, result.bilingual, offset);
-      if (settings.searchMonolingual) SearchCorpus(result.query, sources.monolingual, result.monolingual, offset);
+      if (settings.searchBilingual) {
+        SearchCorpus(bilingualQuery, sources.bilingual, result.bilingual, offset, sources.bilingualLevels);
+      }
+      if (settings.searchMonolingual) {
+        SearchCorpus(result.query, sources.monolingual, result.monolingual, offset, sources.monolingualLevels);
+      }
       if (!result.found()) return result;  // no page after the last one
     }
   } else {
@@ -128,9 +132,13 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const SearchSourc
   if (!pagePath.empty()) {
     // Found as typed, the notice is empty and the page is the plain result page.
     result.pageFile = result.found() ? pagePath : NotFoundPageFileName(pagePath);
+    // Found at a level, each sentence shows its badge.
+    PageOptions shown = pageOptions;
+    if (sources.bilingualLevels.active()) shown.level = sources.bilingualLevels.level;
+    if (sources.monolingualLevels.active()) shown.level = sources.monolingualLevels.level;
     const Status written = result.found()
                                ? WriteResultPage(result.query, result.language, result.bilingual, result.monolingual,
-                                                 pagePath, settings, pageOptions, PageReadingOf(result))
+                                                 pagePath, settings, shown, PageReadingOf(result))
                                : WritePage(RenderNotFoundPage(text), result.pageFile);
     result.page = written.ok() ? PageResult::kWritten : PageResult::kFailed;
   }

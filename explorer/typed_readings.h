@@ -16,6 +16,7 @@
 #include "explorer/pinyin_query.h"
 #include "explorer/search_result.h"
 #include "lexicon/simplify.h"
+#include "search/sentence_levels.h"
 #include "settings/sys_settings.h"
 
 namespace tamrel {
@@ -26,6 +27,9 @@ struct SearchSources {
   const CorpusIndex& bilingual;
   const CorpusIndex& monolingual;
   const Simplifier& simplifier;
+  // The learner's level, with each corpus's sentence levels: inactive (corpus order) unless set.
+  LevelRanking bilingualLevels = {};
+  LevelRanking monolingualLevels = {};
 };
 
 // One way of reading the typed text: what is searched, and how the page names it.

@@ -39,7 +39,7 @@ while (($#)); do
 done
 [[ "$build" = /* ]] || build="$repo/$build"
 
-targets=(word_table_fuzzer key_table_file_fuzzer sentence_table_fuzzer sentence_records_fuzzer postings_fuzzer build_dictionary_fuzzer
+targets=(word_table_fuzzer key_table_file_fuzzer level_file_fuzzer sentence_table_fuzzer sentence_records_fuzzer postings_fuzzer build_dictionary_fuzzer
          build_sentences_fuzzer prepare_fuzzer text_file_fuzzer config_fuzzer search_query_fuzzer segmenter_fuzzer
          pinyin_fuzzer import_reader_fuzzer sentence_view_fuzzer dictionary_fuzzer align_fuzzer)
 
@@ -96,6 +96,16 @@ if (cd "$small" && "$build/cli/tamrel-cli" prepare BI && "$build/cli/tamrel-cli"
     done
   done
   cp "$small/data/config.data" "$seeds/config_fuzzer/written"
+  # A search at a level writes the level files.
+  mkdir -p "$seeds/level_file_fuzzer"
+  if (cd "$small" && "$build/cli/tamrel-cli" search --no-page --level 3 a) >> "$logs/seed-corpus.log" 2>&1; then
+    for tag in BI MO; do
+      for mode in 0 1; do
+        [[ -f $small/data/levels.dat$tag ]] &&
+          { printf "\\$mode"; cat "$small/data/levels.dat$tag"; } > "$seeds/level_file_fuzzer/levels$mode-$tag"
+      done
+    done
+  fi
 else
   echo "warning: the seed corpus could not be built (see $logs/seed-corpus.log); going on without it"
 fi

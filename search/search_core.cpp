@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "corpus/index_records.h"
+#include "search/level_order.h"
 #include "search/query.h"
 #include "search/top_ranked.h"
 
@@ -17,7 +18,8 @@ namespace {
 struct FoundTerm {
   uint64_t offset = 0;
   int64_t weight = 0;
-  PostingIds ids;  // its IDs in the mapped posting file; only the count when the file is not mapped
+  PostingIds ids;       // its IDs in the mapped posting file; only the count when the file is not mapped
+  uint32_t wordId = 0;  // of the term that named it first
 };
 
 // 3, 6, 8 or 10 by word ID: the most frequent keys have the smallest word IDs and weigh least.
@@ -84,8 +86,9 @@ void PrefetchWords(const CorpusIndex& index, const TokenIds& ids) {
 
 // Appends the sentences of `ids` to `results`, leaving out those that cannot be read. The records
 // are read first and their words fetched ahead, so that the memory reads of all the sentences
-// overlap instead of waiting one after the other.
-void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, std::vector<ResultSentence>& results) {
+// overlap instead of waiting one after the other. With `levels`, each is given its hardest bucket.
+void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, std::vector<ResultSentence>& results,
+                     const SentenceLevels* levels) {
   MappedFile temporary;
   std::string_view file;
   if (ids.empty() || !SentenceRecordBytes(index, temporary, file)) return;
@@ -106,7 +109,11 @@ void AppendSentences(const CorpusIndex& index, const std::vector<int32_t>& ids, 
   for (size_t i = 0; i < ids.size(); ++i) {
     if (!readable[i]) continue;
     results.emplace_back();
-    if (!RecordText(index, records[i], results.back())) results.pop_back();  // left out, never shown twice
+    if (!RecordText(index, records[i], results.back())) {
+      results.pop_back();  // left out, never shown twice
+    } else if (levels != nullptr) {
+      results.back().hardest = HighestBucket(*levels, ids[i]);
+    }
   }
 }
 
@@ -256,7 +263,7 @@ size_t CountSentences(const CorpusIndex& index, std::u16string_view term) {
 }
 
 void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std::vector<ResultSentence>& results,
-                  size_t skipped) {
+                  size_t skipped, const LevelRanking& ranking) {
   const size_t limit = skipped + kMaxResults;
   std::u16string query(typedQuery);
   NormaliseQuery(query);
@@ -284,7 +291,7 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
     if (!offset) continue;
     const auto [at, isNew] = keptAt.try_emplace(*offset, kept.size());
     if (isNew) {
-      FoundTerm found{*offset, WeightOfWordId(*wordId), {}};
+      FoundTerm found{*offset, WeightOfWordId(*wordId), {}, *wordId};
       bool readable = false;
       if (mapped) {
         readable = ViewPostingIds(index, *offset, found.ids);
@@ -308,7 +315,32 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
   if (kept.empty()) return;
 
   std::vector<int32_t> chosen;
-  if (occurrences == 1) {
+  if (ranking.active()) {
+    // At a level every posting is weighed (search/level_order.h).
+    std::vector<LevelTerm> terms;
+    terms.reserve(kept.size());
+    // One term of a long block: its head first, which for a common word already holds a page of
+    // the easiest sentences; the whole block only when it does not.
+    constexpr size_t kHead = 4096;
+    if (kept.size() == 1 && ReadPostingBlock(index, kept[0].offset, block, kHead) && block.count > kHead) {
+      std::vector<LevelTerm> head{{std::move(block.sentenceIds), std::move(block.secondValues), kept[0].weight,
+                                   ranking.levels->BucketOf(kept[0].wordId)}};
+      bool settled = false;
+      chosen = LevelOrderedIds(head, ranking, limit, &settled);
+      if (settled) kept.clear();
+    }
+    for (const FoundTerm& term : kept) {
+      // The whole block: its second values tell how often each sentence holds the word.
+      if (!ReadPostingBlock(index, term.offset, block)) continue;  // the file changed under us
+      LevelTerm level{std::move(block.sentenceIds), std::move(block.secondValues), term.weight,
+                      ranking.levels->BucketOf(term.wordId)};
+      terms.push_back(std::move(level));
+    }
+    if (!terms.empty())
+      chosen = LevelOrderedIds(terms, ranking, limit);
+    else if (!kept.empty())
+      chosen.clear();
+  } else if (occurrences == 1) {
     // Unranked: the first 20 IDs in block order are all that is shown. A term given twice is
     // ranked like any other query of two terms.
     if (mapped) {
@@ -345,7 +377,7 @@ void SearchCorpus(std::u16string_view typedQuery, const CorpusIndex& index, std:
   // The ranking is a total order (score, then candidate order), so that the best `limit` begin
   // with the best `skipped`: what is left is the page after them.
   chosen.erase(chosen.begin(), chosen.begin() + static_cast<std::ptrdiff_t>(std::min(skipped, chosen.size())));
-  AppendSentences(index, chosen, results);
+  AppendSentences(index, chosen, results, ranking.active() ? ranking.levels : nullptr);
 }
 
 }  // namespace tamrel

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
+#include "search/sentence_levels.h"
 
 namespace tamrel {
 
@@ -20,6 +21,9 @@ struct ResultSentence {
   std::u16string chinese;
   std::u16string pinyin;
   std::u16string english;
+  // Found at a level: the bucket of its hardest Chinese word (search/sentence_levels.h), which its
+  // level badge shows; kBucketNotChinese without a level or a Chinese word.
+  uint8_t hardest = kBucketNotChinese;
   bool operator==(const ResultSentence&) const = default;
 };
 
@@ -67,8 +71,10 @@ size_t CountSentences(const CorpusIndex& index, std::u16string_view term);
 
 // Searches `query` (normalised first, as NormaliseQuery does) in `index` and appends up to 20
 // results to `results` (sentences whose record cannot be read are left out): the best 20, or with
-// an `offset` the 20 after the best `offset` in the same order (the next page of results).
+// an `offset` the 20 after the best `offset` in the same order (the next page of results). With
+// an active `ranking`, sentences of equal score come in the order of the learner's level
+// (search/level_order.h) instead of corpus order.
 void SearchCorpus(std::u16string_view query, const CorpusIndex& index, std::vector<ResultSentence>& results,
-                  size_t offset = 0);
+                  size_t offset = 0, const LevelRanking& ranking = {});
 
 }  // namespace tamrel

@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kToneColours = "toneColours";
 constexpr const char* kWordListSenses = "wordListSenses";
+constexpr const char* kHskLevel = "hskLevel";
 constexpr const char* kLanguage = "language";
 constexpr const char* kEnglish = "en";
 constexpr const char* kSimplifiedChinese = "zh_CN";
@@ -80,6 +81,11 @@ void ReadMembers(const nlohmann::json& object, LearnerOptions& options) {
   if (tone != object.end() && tone->is_boolean()) options.toneColours = tone->get<bool>();
   const auto senses = object.find(kWordListSenses);
   if (senses != object.end() && senses->is_boolean()) options.wordListSenses = senses->get<bool>();
+  const auto level = object.find(kHskLevel);
+  if (level != object.end() && level->is_number_integer()) {
+    const int64_t n = level->get<int64_t>();
+    if (n >= 1 && n <= 6) options.hskLevel = static_cast<int>(n);
+  }
   const auto language = object.find(kLanguage);
   if (language != object.end() && language->is_string()) {
     const std::string& name = language->get_ref<const std::string&>();
@@ -115,6 +121,8 @@ Status UpdateLearnerOptions(const std::filesystem::path& root, const std::functi
   change(options);
   object[kToneColours] = options.toneColours;
   if (options.wordListSenses || object.contains(kWordListSenses)) object[kWordListSenses] = options.wordListSenses;
+  // Written once the learner chose a level, so that the file of one who never did stays as it was.
+  if (options.hskLevel != 0 || object.contains(kHskLevel)) object[kHskLevel] = options.hskLevel;
   // The system's language is the member's absence, so a file written before there was a choice
   // keeps its bytes.
   switch (options.language) {

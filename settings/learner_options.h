@@ -20,6 +20,9 @@ struct LearnerOptions {
   // "wordListSenses": the numbered word list shows each word's first sense; written only once
   // turned on, so a file of a user who never does keeps its bytes
   bool wordListSenses = false;
+  // "hskLevel": the HSK level (1-6) whose learner the results are ordered for; 0, all levels
+  // (corpus order), when the member is missing or holds anything else.
+  int hskLevel = 0;
   // "language": "en" or "zh_CN"; the system's when the member is missing (or names another)
   WindowLanguage language = WindowLanguage::kSystem;
   bool operator==(const LearnerOptions&) const = default;

@@ -266,6 +266,18 @@ No file was written.</source>
         <source>More sentences</source>
         <translation>更多例句</translation>
     </message>
+    <message>
+        <source>Order the sentences for a learner of this HSK level: those whose other words are all of it or below first</source>
+        <translation>按此 HSK 等级的学习者排列例句：其余词语都在此等级或以下的例句在前</translation>
+    </message>
+    <message>
+        <source>All levels</source>
+        <translation>所有等级</translation>
+    </message>
+    <message>
+        <source>HSK %1</source>
+        <translation>HSK %1 级</translation>
+    </message>
 </context>
 <context>
     <name>RuntimeStart</name>

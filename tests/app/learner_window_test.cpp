@@ -2,6 +2,7 @@
 // export of a page's sentences, tone colours and Speak.
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -252,6 +253,32 @@ class LearnerWindowTest : public QObject, tamrel::test::WindowFixture {
     Search(QStringLiteral("冷"));
     QCOMPARE(window_->history().entries().size(), size_t{2});
     QVERIFY(!Action("actionExport")->isEnabled());
+  }
+
+  // The level beside the search box: All levels keeps the corpus order; a level puts the sentence
+  // with fewer words above it first, and is remembered in the options file, written only then.
+  void levelChoiceOrdersTheSentencesAndIsRemembered() {
+    QVERIFY(tamrel::test::WriteCorpus(folder_->path(), u"BI",
+                                      {{"猫 睡觉 龘龘 龘龘 龘龘 。", "māo shuìjiào ", "The cat sleeps hard."},
+                                       {"猫 很 好 。", "māo hěn hǎo 。", "The cat is fine."}})
+                .ok());
+    Open();
+    auto* levels = Named<QComboBox>(*window_, QStringLiteral("levelBox"));
+    QCOMPARE(levels->currentText(), QStringLiteral("All levels"));
+    QCOMPARE(levels->count(), 7);
+    const auto page = [&] { return FileBytes(folder_->Path("data/displayResult.html")); };
+    QVERIFY(SearchAndWait(QStringLiteral("猫")));
+    QVERIFY(page().indexOf("sleeps hard") < page().indexOf("is fine"));
+    QVERIFY(!QFile::exists(folder_->Path("data/options.json")));
+
+    levels->setCurrentIndex(2);
+    QVERIFY(FileBytes(folder_->Path("data/options.json")).contains("\"hskLevel\": 2"));
+    QVERIFY(SearchAndWait(QStringLiteral("猫")));
+    QVERIFY(page().indexOf("is fine") < page().indexOf("sleeps hard"));
+
+    window_.reset();
+    Open();
+    QCOMPARE(Named<QComboBox>(*window_, QStringLiteral("levelBox"))->currentText(), QStringLiteral("HSK 2"));
   }
 
   void toneColoursAreAnOptionOffByDefault() {

@@ -250,5 +250,32 @@ TEST(WriteResultPageTest, FailureNamesThePage) {
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }
 
+// Found at a level, each sentence with a Chinese word shows the level of its hardest one, those
+// above the learner's level in the other colour; found at all levels, the page is today's.
+TEST(LevelBadgePageTest, SentencesFoundAtALevelShowTheirHardestWord) {
+  Results bi = {{u"我 喜欢 。 ", u"wǒ xǐhuān 。 ", u"I like it. "}, {u"喜欢 猫 ", u"xǐhuān māo ", u"Likes cats. "}};
+  Results mo = {{u"喜欢 龘 ", u"xǐhuān dá ", u""}, {u"", u"", u"Cats. "}};
+  bi[0].hardest = 1;
+  bi[1].hardest = 6;
+  mo[0].hardest = 7;  // the English-only one keeps kBucketNotChinese: no badge
+  PageOptions atLevel;
+  atLevel.level = 2;
+  const std::u16string page = RenderResultPage(u"喜欢", Language::kChinese, bi, mo, Flags(false, true, true), atLevel);
+  const std::u16string style =
+      u"<style type=\"text/css\">.level {font-size: 75%; color: #FFFFFF; background-color: #5B8A5B; "
+      u"border-radius: 3px; padding: 0 4px; margin-right: 4px; white-space: nowrap; font-style: normal;} "
+      u".level.above {background-color: #B8643C;}</style>\n";
+  const std::u16string liked = F9 + u"喜欢" + F10;
+  EXPECT_EQ(page, kHeader + style + F1 + u"喜欢" + F2 + F3 + F4 + F5 + F6 + F7 +
+                      u"<span class=\"level\">HSK 2</span>我 " + liked + u"。 " + F12 + u"I like it. " + F12 + F13 +
+                      F7 + u"<span class=\"level above\">HSK 7+</span>" + liked + u"猫 " + F12 + u"Likes cats. " + F12 +
+                      F13 + F14 + F15 + F6 + F7 + u"<span class=\"level above\">not in HSK</span>" + liked + u"龘 " +
+                      F12 + F13 + F7 + F8 + u"Cats. " + F11 + F13 + F14 + F16);
+  const Results plainBi = {{bi[0].chinese, bi[0].pinyin, bi[0].english}, {bi[1].chinese, bi[1].pinyin, bi[1].english}};
+  const Results plainMo = {{mo[0].chinese, mo[0].pinyin, mo[0].english}, mo[1]};
+  EXPECT_EQ(RenderResultPage(u"喜欢", Language::kChinese, bi, mo, Flags(false, true, true), PageOptions{}),
+            RenderResultPage(u"喜欢", Language::kChinese, plainBi, plainMo, Flags(false, true, true)));
+}
+
 }  // namespace
 }  // namespace tamrel

@@ -192,5 +192,26 @@ TEST_F(LearnerOptionsTest, EveryFileOperationOfASaveMayFailAndLeavesAWholeFile) 
   std::cout << "a save of the options: " << operations << " file operations, each made to fail in a run of its own\n";
 }
 
+TEST_F(LearnerOptionsTest, TheLevelIsWrittenOnlyOnceChosen) {
+  ASSERT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.toneColours = true; }).ok());
+  EXPECT_EQ(ReadBytes(file_), "{\n  \"toneColours\": true\n}\n");
+  ASSERT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.hskLevel = 3; }).ok());
+  EXPECT_EQ(ReadBytes(file_), "{\n  \"hskLevel\": 3,\n  \"toneColours\": true\n}\n");
+  LearnerOptions options;
+  ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
+  EXPECT_EQ(options.hskLevel, 3);
+  // Back to all levels: the member stays, holding 0.
+  ASSERT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.hskLevel = 0; }).ok());
+  ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
+  EXPECT_EQ(options.hskLevel, 0);
+  // A level that does not exist, or not a number, is all levels.
+  for (const char* held : {"7", "-1", "\"3\"", "2.5", "true"}) {
+    WriteBytes(file_, std::string("{\"hskLevel\": ") + held + "}");
+    options.hskLevel = 4;
+    ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
+    EXPECT_EQ(options.hskLevel, 0) << held;
+  }
+}
+
 }  // namespace
 }  // namespace tamrel
