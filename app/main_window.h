@@ -35,6 +35,7 @@ namespace tamrel {
 
 class Desktop;
 class ImportRun;
+class TranslationMarks;
 class WordPanel;
 
 class MainWindow : public QDialog {
@@ -150,7 +151,8 @@ class MainWindow : public QDialog {
   bool dictionaryOpen_ = false;
   QSplitter* pageSplitter_ = nullptr;
   WordPanel* wordPanel_ = nullptr;
-  QAction wordPanelAction_;  // Options > Word Panel
+  QAction wordPanelAction_;                       // Options > Word Panel
+  TranslationMarks* translationMarks_ = nullptr;  // the aligned words marked over the page
 };
 
 }  // namespace tamrel

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "app/result_view.h"
+#include "app/translation_marks.h"
 #include "app/word_hover.h"
 #include "app/word_panel.h"
 #include "explorer/word_panel_content.h"
@@ -61,6 +62,7 @@ QWidget& MainWindow::setUpWordPanel() {
   wordPanelAction_.setChecked(remembered.value(kPanelShownKey, false).toBool());
 
   auto* hover = new WordHover(*ui_->webView->page());
+  translationMarks_ = new TranslationMarks(*ui_->webView->page(), root_);
   connect(wordPanel_, &WordPanel::searchRequested, this, &MainWindow::searchFor);
   connect(hover, &WordHover::wordHovered, this, &MainWindow::onWordHovered);
   connect(hover, &WordHover::wordChosen, this, [this](const QString& word) {
