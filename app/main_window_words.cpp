@@ -15,6 +15,7 @@
 #include "app/qt_text.h"
 #include "app/result_view.h"
 #include "app/translation_marks.h"
+#include "app/translation_summary_view.h"
 #include "app/word_hover.h"
 #include "app/word_panel.h"
 #include "explorer/word_panel_content.h"
@@ -63,6 +64,7 @@ QWidget& MainWindow::setUpWordPanel() {
 
   auto* hover = new WordHover(*ui_->webView->page());
   translationMarks_ = new TranslationMarks(*ui_->webView->page(), root_);
+  new TranslationSummaryView(*wordPanel_, *translationMarks_);  // owned by the panel
   connect(wordPanel_, &WordPanel::searchRequested, this, &MainWindow::searchFor);
   connect(hover, &WordHover::wordHovered, this, &MainWindow::onWordHovered);
   connect(hover, &WordHover::wordChosen, this, [this](const QString& word) {
@@ -104,6 +106,7 @@ void MainWindow::showWordPanelFor(const SearchCommandResult& result) {
     return static_cast<uint32_t>(CountSentences(bilingual_, word) + CountSentences(monolingual_, word));
   };
   wordPanel_->setHtml(ToQString(WordPanelHtml(WordPanelContentFor(dictionary_, result, count))));
+  wordPanel_->findChild<TranslationSummaryView*>()->show(result);
   Trace("search entries", timer);
 }
 

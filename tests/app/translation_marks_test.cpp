@@ -1,10 +1,14 @@
 // The translations of the matched words marked over the result page: after a Chinese or an
 // English search, the words the aligner links with the red ones are underlined in the other
-// language, and the page file stays as the search writes it.
+// language, and the page file stays as the search writes it; the word panel sums up the searched
+// word's translations, and a click on one lists the sentences where the word is aligned with it.
 #include "app/translation_marks.h"
 
+#include <QAction>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
 #include <QWebEnginePage>
 
 #include "app/main_window.h"
@@ -41,8 +45,14 @@ class TranslationMarksTest : public QObject, tamrel::test::WindowFixture {
   }
 
  private slots:
-  void init() { QVERIFY(SetUp()); }
-  void cleanup() { TearDown(); }
+  void init() {
+    QSettings().remove(QStringLiteral("wordPanel"));  // remembered by an earlier run
+    QVERIFY(SetUp());
+  }
+  void cleanup() {
+    TearDown();
+    QSettings().remove(QStringLiteral("wordPanel"));
+  }
 
   void chineseQueryMarksTheEnglishTranslation() {
     Open();
@@ -54,6 +64,19 @@ class TranslationMarksTest : public QObject, tamrel::test::WindowFixture {
     Open();
     // 你好 ， 朋友 。 / Hello, friend.: 你好, not its neighbour 朋友 nor the comma.
     QCOMPARE(SearchAndReadMarks(QStringLiteral("hello")), QStringLiteral("0:你好"));
+  }
+
+  void panelSumsUpTheTranslationsAndShowsTheirSentences() {
+    Open();
+    Action("actionWordPanel")->setChecked(true);
+    auto* panel = window_->findChild<QTextBrowser*>(QStringLiteral("wordPanel"));
+    QVERIFY(!SearchAndReadMarks(QStringLiteral("天气")).isEmpty());
+    QVERIFY2(panel->toPlainText().contains(QStringLiteral("weather (1)")), qPrintable(panel->toPlainText()));
+    emit panel->anchorClicked(QUrl(QStringLiteral("tamrel:aligned?word=%E5%A4%A9%E6%B0%94&as=weather")));
+    QVERIFY2(panel->toPlainText().contains(QStringLiteral("The weather is nice today.")),
+             qPrintable(panel->toPlainText()));
+    emit panel->anchorClicked(QUrl(QStringLiteral("tamrel:aligned?word=%E5%A4%A9%E6%B0%94&as=nice")));
+    QVERIFY(!panel->toPlainText().contains(QStringLiteral("The weather is nice today.")));
   }
 
   void pageFileStaysAsTheSearchWroteIt() {
