@@ -58,6 +58,8 @@ class TranslationMarksTest : public QObject, tamrel::test::WindowFixture {
     Open();
     // 今天 天气 很 好 。 / The weather is nice today.: only "weather" translates 天气.
     QCOMPARE(SearchAndReadMarks(QStringLiteral("天气")), QStringLiteral("0:weather"));
+    // Typed as pinyin, searched as 天气: the same mark.
+    QCOMPARE(SearchAndReadMarks(QStringLiteral("tianqi")), QStringLiteral("0:weather"));
   }
 
   void englishQueryMarksTheChineseTranslation() {
