@@ -1,12 +1,15 @@
 #include "app/main_window.h"
 
 #include <QKeyEvent>
+#include <QPushButton>
 #include <chrono>
 
 #include "app/desktop.h"
 #include "app/growing_form.h"
 #include "app/import_run.h"
 #include "app/qt_text.h"
+#include "app/result_view.h"
+#include "app/search_trace.h"
 #include "app/translation.h"
 #include "app/translation_marks.h"
 #include "app/window_frame.h"
@@ -73,6 +76,12 @@ MainWindow::MainWindow(Desktop& desktop, QWidget* parent)
   connect(ui_->actionExport, &QAction::triggered, this, &MainWindow::onExport);
   setUpSpeech();
   setUpPageSearch();
+  if (SearchTrace::enabled()) {
+    SearchTrace& trace = SearchTrace::instance();
+    connect(ui_->webView, &QWebEngineView::loadStarted, &trace, [&trace] { trace.mark("load started"); });
+    connect(ui_->webView, &QWebEngineView::loadFinished, &trace, [&trace] { trace.mark("load finished"); });
+    connect(ui_->webView, &ResultView::pageShown, &trace, [&trace] { trace.mark("page shown, title fitted"); });
+  }
 }
 
 MainWindow::~MainWindow() = default;
@@ -91,12 +100,21 @@ void MainWindow::initialize() {
   (void)simplifier_.Open();
   ui_->enRadio->setChecked(true);
   readOptions();
+  // Built while the person reads the first page, the dictionary answers the first search at once.
+  if (wordPanelAction_.isChecked() || options_.wordListSenses) prepareDictionary();
   greet();
   navigate(PathToQString(welcomePagePath_));  // in place of the product site's start-up page
   ui_->searchButton->setFocus();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Enter in the search box (or any control but another button) reaches the window, whose
+  // default button, Search, runs the search.
+  const auto* button = qobject_cast<QPushButton*>(focusWidget());
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      (button == nullptr || button == ui_->searchButton)) {
+    SearchTrace::instance().begin(ui_->inputEdit->text());
+  }
   if (event->key() != Qt::Key_Escape) {
     QDialog::keyPressEvent(event);
     return;
@@ -133,6 +151,7 @@ void MainWindow::readOptions() {
   const RuntimeSettings loaded = LoadSettings(root_);
   settings_ = loaded.system;
   options_ = loaded.learner;
+  wordListSensesAction_.setChecked(options_.wordListSenses);
 }
 
 void MainWindow::showResourcesError() {
@@ -148,6 +167,9 @@ void MainWindow::onSearch() {
   page.toneColours = options_.toneColours;
   const SearchCommandResult result =
       RunSearchCommand(text, {bilingual_, monolingual_, simplifier_}, settings_, resultPagePath_, page);
+  SearchTrace& trace = SearchTrace::instance();
+  trace.markAt("search done", result.searchedAt);
+  trace.mark("page written");
   pagedText_ = text;
   pageOffset_ = 0;
   ui_->moreButton->setEnabled(result.found() && result.mayHaveMore());
@@ -161,11 +183,13 @@ void MainWindow::onSearch() {
     return;
   }
   navigate(PathToQString(result.page == PageResult::kWritten ? resultPagePath_ : fallbackPagePath_));
+  trace.mark("navigation requested");
   setExportRows(ExportRows(result.query, result.bilingual, result.monolingual));
   exportQuery_ = ToQString(result.query);
   history_.Add(result.query);
   translationMarks_->show(result, settings_.showPinyin);
   showWordPanelFor(result);
+  trace.mark("panel updated");
 }
 
 void MainWindow::onMoreSentences() {
@@ -199,11 +223,14 @@ void MainWindow::lookUpWords() {
   if (!words) return;  // an empty box keeps the list
   ui_->wordList->clear();
   for (const NumberedWord& w : *words) {
-    // Each line shows "position:word" and keeps the word itself to search when it is chosen.
-    auto* item = new QListWidgetItem(QString::number(w.position) + QLatin1Char(':') + ToQString(w.word));
+    // Each line keeps the word itself to search when it is chosen, and what its text is made of.
+    auto* item = new QListWidgetItem;
     item->setData(Qt::UserRole, ToQString(w.word));
+    item->setData(kWordPositionRole, static_cast<qlonglong>(w.position));
+    item->setData(kWordLanguageRole, static_cast<int>(language));
     ui_->wordList->addItem(item);
   }
+  showWordListLines();
 }
 
 void MainWindow::onWordSelected() {

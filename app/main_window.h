@@ -11,7 +11,9 @@
 #include <QAction>
 #include <QDialog>
 #include <filesystem>
+#include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -107,8 +109,23 @@ class MainWindow : public QDialog {
   void onWordPanelToggled(bool shown);
   void showWordPanelFor(const SearchCommandResult& result);
   void onWordHovered(const QString& word);
-  // Opens the dictionary at the first call; false (the panel says why) when it cannot be read.
+  // Starts opening the dictionary and building its indexes on another thread, once: called when
+  // the panel or the word list's senses are shown, so that the first look-up finds them built.
+  void prepareDictionary();
+  // True when the dictionary prepareDictionary opens is at hand (starting it when it has not
+  // been); false while it is still being opened, or (the panel says why) when it cannot be read.
+  // Never waits: what asked meanwhile is shown by onDictionaryReady.
   bool openDictionary();
+  // On the window's thread once the worker is done: shows the panel of the search that came
+  // before the dictionary was ready, and the word list's senses.
+  void onDictionaryReady();
+  // Options > Senses in Word List: stores the choice in data/options.json and shows the list again.
+  void onWordListSensesChosen(bool shown);
+  // Writes the word list's lines: "position:word", and the word's sense when the option is on.
+  void showWordListLines();
+  // Besides the word (Qt::UserRole), each line of the word list keeps its position and language.
+  static constexpr int kWordPositionRole = Qt::UserRole + 1;
+  static constexpr int kWordLanguageRole = Qt::UserRole + 2;
 
   void loadCorpus(CorpusIndex& corpus, std::u16string_view tag);
   void greet();
@@ -147,11 +164,17 @@ class MainWindow : public QDialog {
   QAction aboutAction_;  // the About entry of the window's context menu
   std::unique_ptr<ImportRun> importRun_;
   Dictionary dictionary_;
+  Status dictionaryStatus_ = Status::Ok();
+  std::future<void> dictionaryReady_;  // the worker's; after dictionary_, so it is joined first
   bool dictionaryTried_ = false;
   bool dictionaryOpen_ = false;
+  // Searched or hovered while the dictionary was opening: shown once it is ready.
+  std::optional<SearchCommandResult> panelPending_;
+  QString hoverPending_;
   QSplitter* pageSplitter_ = nullptr;
   WordPanel* wordPanel_ = nullptr;
   QAction wordPanelAction_;                       // Options > Word Panel
+  QAction wordListSensesAction_;                  // Options > Senses in Word List
   TranslationMarks* translationMarks_ = nullptr;  // the aligned words marked over the page
 };
 

@@ -6,6 +6,8 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
+#include "app/search_trace.h"
+
 namespace tamrel {
 
 namespace {
@@ -15,6 +17,7 @@ namespace {
 constexpr const char* kHoverScript = R"JS(
 new QWebChannel(qt.webChannelTransport, function (channel) {
   var words = channel.objects.tamrelWords;
+  if (channel.objects.tamrelTrace && window.tamrelReportTimes) tamrelReportTimes(channel.objects.tamrelTrace);
   var last = '';
   function wordAt(x, y) {
     var range = document.caretRangeFromPoint(x, y);
@@ -43,11 +46,13 @@ new QWebChannel(qt.webChannelTransport, function (channel) {
 WordHover::WordHover(QWebEnginePage& page) : QObject(&page) {
   auto* channel = new QWebChannel(this);
   channel->registerObject(QStringLiteral("tamrelWords"), this);
+  if (SearchTrace::enabled()) SearchTrace::instance().attach(*channel);
   page.setWebChannel(channel, QWebEngineScript::ApplicationWorld);
 
   QFile api(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
   QString source;
   if (api.open(QIODevice::ReadOnly)) source = QString::fromUtf8(api.readAll());
+  source += PageTraceScript();
   source += QString::fromUtf8(kHoverScript);
   QWebEngineScript script;
   script.setName(QStringLiteral("tamrel-word-hover"));

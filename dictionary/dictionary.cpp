@@ -35,22 +35,31 @@ Status Dictionary::Read(const std::vector<size_t>& indexes, std::vector<Dictiona
   return Status::Ok();
 }
 
+void Dictionary::BuildTraditionalIndex() const {
+  if (byTraditional_) return;
+  // Only entries whose traditional form differs are listed; the rest are found by headword.
+  auto sorted = std::make_unique<std::vector<uint32_t>>();
+  for (size_t i = 0; i < file_.size(); ++i) {
+    if (!file_.Field(i, 1).empty()) sorted->push_back(static_cast<uint32_t>(i));
+  }
+  std::stable_sort(sorted->begin(), sorted->end(),
+                   [&](uint32_t a, uint32_t b) { return file_.Field(a, 1) < file_.Field(b, 1); });
+  byTraditional_ = std::move(sorted);
+}
+
+void Dictionary::BuildIndexes() {
+  BuildTraditionalIndex();
+  if (!pinyin_) pinyin_ = std::make_unique<PinyinLookup>(file_);
+  if (!english_) english_ = std::make_unique<EnglishLookup>(file_);
+}
+
 Status Dictionary::LookUpChinese(std::u16string_view word, std::vector<DictionaryEntry>& entries) const {
   const std::string utf8 = Utf16ToUtf8(word);
   std::vector<size_t> indexes;
   const auto [first, last] = file_.FindHeadword(utf8);
   for (size_t i = first; i < last; ++i) indexes.push_back(i);
   if (indexes.empty() && !utf8.empty()) {
-    if (!byTraditional_) {
-      // Only entries whose traditional form differs are listed; the rest are found above.
-      auto sorted = std::make_unique<std::vector<uint32_t>>();
-      for (size_t i = 0; i < file_.size(); ++i) {
-        if (!file_.Field(i, 1).empty()) sorted->push_back(static_cast<uint32_t>(i));
-      }
-      std::stable_sort(sorted->begin(), sorted->end(),
-                       [&](uint32_t a, uint32_t b) { return file_.Field(a, 1) < file_.Field(b, 1); });
-      byTraditional_ = std::move(sorted);
-    }
+    BuildTraditionalIndex();
     const auto less = [&](uint32_t i, std::string_view w) { return file_.Field(i, 1) < w; };
     for (auto at = std::lower_bound(byTraditional_->begin(), byTraditional_->end(), std::string_view(utf8), less);
          at != byTraditional_->end() && file_.Field(*at, 1) == utf8; ++at) {

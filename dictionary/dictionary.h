@@ -44,9 +44,14 @@ class Dictionary {
   [[nodiscard]] Status LookUpEnglish(std::u16string_view text, size_t limit, std::vector<DictionaryEntry>& entries,
                                      bool* central = nullptr) const;
 
+  // Builds now the indexes the look-ups would build at their first use (a few hundred
+  // milliseconds), so that a program can build them on another thread before it looks up.
+  void BuildIndexes();
+
   size_t size() const { return file_.size(); }
 
  private:
+  void BuildTraditionalIndex() const;
   [[nodiscard]] Status Read(const std::vector<size_t>& indexes, std::vector<DictionaryEntry>& entries) const;
 
   DictionaryFile file_;

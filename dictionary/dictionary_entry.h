@@ -23,6 +23,9 @@ struct DictionaryEntry {
   std::vector<std::u16string> classifiers;  // "个[gè]"
   std::vector<std::u16string> referred;     // senses of the entries a "see X" sense names
   HskLevel hsk = HskLevel::kNone;
+  // For a one-character headword, the character's level (resources/lexicon/README.md says how it
+  // is derived from the word list); kNone for longer words and characters the list never uses.
+  HskLevel characterHsk = HskLevel::kNone;
   uint32_t frequencyRank = 0;  // 1 for the most frequent word; 0 when unknown
 
   bool operator==(const DictionaryEntry&) const = default;

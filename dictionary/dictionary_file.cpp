@@ -12,7 +12,9 @@ namespace tamrel {
 namespace {
 
 constexpr std::string_view kMagic = "# Tamrel dictionary 1:";
-constexpr size_t kFieldCount = 8;
+// The ninth field, the character's HSK level, is in files from the version that added it on.
+constexpr size_t kFieldCount = 9;
+constexpr size_t kEarlierFieldCount = 8;
 
 // Splits `text` at every `separator` into `out` (converted to UTF-16); an empty text gives no
 // parts. False when some part is not well-formed UTF-8.
@@ -191,14 +193,15 @@ Status DictionaryFile::ReadEntry(size_t i, DictionaryEntry& entry) const {
   const int64_t lineNumber = static_cast<int64_t>(headerLines_ + i + 1);
   std::string_view fields[kFieldCount];
   std::string_view line = Line(i);
-  for (size_t k = 0; k < kFieldCount; ++k) {
+  size_t count = 0;
+  while (true) {
+    if (count == kFieldCount) return Status::InvalidInput(file_, lineNumber, "an entry with more than nine fields");
     const size_t tab = line.find('\t');
-    if ((tab == std::string_view::npos) != (k + 1 == kFieldCount)) {
-      return Status::InvalidInput(file_, lineNumber, "an entry without its eight fields");
-    }
-    fields[k] = line.substr(0, tab);
-    if (tab != std::string_view::npos) line.remove_prefix(tab + 1);
+    fields[count++] = line.substr(0, tab);
+    if (tab == std::string_view::npos) break;
+    line.remove_prefix(tab + 1);
   }
+  if (count < kEarlierFieldCount) return Status::InvalidInput(file_, lineNumber, "an entry without its eight fields");
   if (!StrictUtf8ToUtf16(fields[0], entry.simplified) || !StrictUtf8ToUtf16(fields[1], entry.traditional) ||
       !SplitUtf16(fields[2], ' ', entry.syllables) || !SplitUtf16(fields[3], '/', entry.senses) ||
       !SplitUtf16(fields[4], '/', entry.classifiers) || !SplitUtf16(fields[5], '/', entry.referred)) {
@@ -206,6 +209,9 @@ Status DictionaryFile::ReadEntry(size_t i, DictionaryEntry& entry) const {
   }
   if (entry.traditional.empty()) entry.traditional = entry.simplified;
   if (!ParseHsk(fields[6], entry.hsk)) return Status::InvalidInput(file_, lineNumber, "an HSK level not 1-6 or 7-9");
+  if (!ParseHsk(fields[8], entry.characterHsk)) {
+    return Status::InvalidInput(file_, lineNumber, "a character's HSK level not 1-6 or 7-9");
+  }
   if (!ParseRank(fields[7], entry.frequencyRank)) {
     return Status::InvalidInput(file_, lineNumber, "a frequency rank that is not a number from 1");
   }

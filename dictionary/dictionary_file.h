@@ -3,11 +3,12 @@
 // found by binary search over the line starts; an entry is parsed only when it is read.
 //
 // Layout: UTF-8 text, "\n" line ends. Header lines start with '#', the first being
-// "# Tamrel dictionary 1: ...". Then one entry a line, eight tab-separated fields:
-//   SIMPLIFIED  TRADITIONAL  PINYIN  SENSES  CLASSIFIERS  REFERRED  HSK  RANK
+// "# Tamrel dictionary 1: ...". Then one entry a line, nine tab-separated fields (eight in files
+// made before the character levels, which read as having none):
+//   SIMPLIFIED  TRADITIONAL  PINYIN  SENSES  CLASSIFIERS  REFERRED  HSK  RANK  CHARHSK
 // TRADITIONAL empty when it is SIMPLIFIED; PINYIN syllables with tone marks, separated by spaces;
-// SENSES, CLASSIFIERS and REFERRED separated by '/'; HSK "1"-"6", "7-9" or empty; RANK a decimal
-// number from 1, or empty.
+// SENSES, CLASSIFIERS and REFERRED separated by '/'; HSK and CHARHSK "1"-"6", "7-9" or empty;
+// RANK a decimal number from 1, or empty.
 #pragma once
 
 #include <cstddef>
@@ -44,7 +45,7 @@ class DictionaryFile {
   // The headword (UTF-8) and the whole text of entry `i` < size().
   std::string_view Headword(size_t i) const;
   std::string_view Line(size_t i) const;
-  // Field `field` (0-7) of entry `i`; empty when the line has fewer fields.
+  // Field `field` (0-8) of entry `i`; empty when the line has fewer fields.
   std::string_view Field(size_t i, size_t field) const;
 
   // The frequency rank of entry `i` (0: unknown, or a field that is not a rank).

@@ -124,6 +124,7 @@ SearchCommandResult RunSearchCommand(std::u16string_view text, const SearchSourc
     result.searched.clear();
     result.notice.clear();
   }
+  result.searchedAt = std::chrono::steady_clock::now();
   if (!pagePath.empty()) {
     // Found as typed, the notice is empty and the page is the plain result page.
     result.pageFile = result.found() ? pagePath : NotFoundPageFileName(pagePath);

@@ -3,6 +3,7 @@
 // result page.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -55,6 +56,8 @@ struct SearchCommandResult {
   // The page of results: 0 for the best 20 of each corpus, 20 for the next 20, and so on. A later
   // page that holds no sentence (the search found fewer) writes no page.
   size_t offset = 0;
+  // When the search ended and the writing of its page began (the window's trace of a search).
+  std::chrono::steady_clock::time_point searchedAt;
   // Only a search that found sentences goes into the history.
   bool found() const { return !bilingual.empty() || !monolingual.empty(); }
   // Whether a later page may hold more: a corpus gave a whole page.

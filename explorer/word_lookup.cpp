@@ -32,4 +32,19 @@ std::optional<std::vector<NumberedWord>> LookUpWords(const CorpusIndex& bilingua
   return ListWords(bilingual, entry.position, language, kLookupLines);
 }
 
+std::u16string WordListSense(const Dictionary& dictionary, std::u16string_view word, Language language) {
+  std::vector<DictionaryEntry> entries;
+  // A damaged dictionary line leaves what was read before it, or nothing.
+  if (language == Language::kEnglish) {
+    (void)dictionary.LookUpEnglish(word, 1, entries);
+    return entries.empty() ? std::u16string() : entries.front().simplified;
+  }
+  (void)dictionary.LookUpChinese(word, entries);
+  for (const DictionaryEntry& entry : entries) {
+    if (!entry.senses.empty()) return entry.senses.front();
+    if (!entry.referred.empty()) return entry.referred.front();
+  }
+  return {};
+}
+
 }  // namespace tamrel

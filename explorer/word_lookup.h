@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "corpus/corpus_index.h"
+#include "dictionary/dictionary.h"
 
 namespace tamrel {
 
@@ -30,5 +31,9 @@ NumberBoxEntry ParseNumberBox(std::u16string_view text);
 // list; nullopt when the list keeps its lines.
 std::optional<std::vector<NumberedWord>> LookUpWords(const CorpusIndex& bilingual, std::u16string_view text,
                                                      Language language);
+
+// What the word list shows beside `word` when it shows senses: a Chinese word's first sense, or
+// the Chinese word that best translates an English one; empty when the dictionary has none.
+std::u16string WordListSense(const Dictionary& dictionary, std::u16string_view word, Language language);
 
 }  // namespace tamrel

@@ -7,23 +7,31 @@ namespace tamrel {
 
 namespace {
 
-std::u16string BandText(FrequencyBand band) {
+// `label` with its "%1" replaced by `value`.
+std::u16string Filled(std::u16string_view label, std::u16string_view value) {
+  std::u16string text(label);
+  if (const size_t at = text.find(u"%1"); at != std::u16string::npos) text.replace(at, 2, value);
+  return text;
+}
+
+std::u16string BandText(FrequencyBand band, const WordPanelLabels& labels) {
   switch (band) {
     case FrequencyBand::kVeryCommon:
-      return u"very common";
+      return labels.veryCommon;
     case FrequencyBand::kCommon:
-      return u"common";
+      return labels.common;
     case FrequencyBand::kLessCommon:
-      return u"less common";
+      return labels.lessCommon;
     case FrequencyBand::kRare:
-      return u"rare";
+      return labels.rare;
     case FrequencyBand::kUnknown:
       break;
   }
   return {};
 }
 
-void AppendEntry(const DictionaryEntry& entry, bool link, uint32_t count, bool withCount, std::u16string& html) {
+void AppendEntry(const DictionaryEntry& entry, bool link, uint32_t count, bool withCount, const WordPanelLabels& labels,
+                 std::u16string& html) {
   html += u"<p><span style=\"font-size:x-large\">";
   if (link) {
     html += u"<a href=\"" + HtmlEscape(SearchLink(entry.simplified)) + u"\">" + HtmlEscape(entry.simplified) + u"</a>";
@@ -34,13 +42,19 @@ void AppendEntry(const DictionaryEntry& entry, bool link, uint32_t count, bool w
   if (entry.traditional != entry.simplified) html += u" (" + HtmlEscape(entry.traditional) + u")";
   html += u" " + HtmlEscape(JoinedPinyin(entry.syllables));
   if (entry.hsk != HskLevel::kNone) {
-    html +=
-        u" <span style=\"background-color:#2a6f97; color:white\">&nbsp;HSK " + HskText(entry.hsk) + u"&nbsp;</span>";
+    html += u" <span style=\"background-color:#2a6f97; color:white\">&nbsp;" +
+            HtmlEscape(Filled(labels.hsk, HskText(entry.hsk))) + u"&nbsp;</span>";
   }
-  if (const std::u16string band = BandText(BandOfRank(entry.frequencyRank)); !band.empty()) {
-    html += u" <small>" + band + u"</small>";
+  // The character's own level where it tells more than the word's (了 liǎo: a level 3 word, a
+  // level 1 character).
+  if (entry.characterHsk != HskLevel::kNone && entry.characterHsk != entry.hsk) {
+    html += u" <span style=\"border:1px solid #2a6f97; color:#2a6f97\">&nbsp;" +
+            HtmlEscape(Filled(labels.characterHsk, HskText(entry.characterHsk))) + u"&nbsp;</span>";
   }
-  if (withCount) html += u" <small>(" + FormatDecimal(count) + u" sentences)</small>";
+  if (const std::u16string band = BandText(BandOfRank(entry.frequencyRank), labels); !band.empty()) {
+    html += u" <small>" + HtmlEscape(band) + u"</small>";
+  }
+  if (withCount) html += u" <small>" + HtmlEscape(Filled(labels.sentences, FormatDecimal(count))) + u"</small>";
   html += u"</p><ol>";
   for (const std::u16string& sense : entry.senses) html += u"<li>" + HtmlEscape(sense) + u"</li>";
   html += u"</ol>";
@@ -50,7 +64,7 @@ void AppendEntry(const DictionaryEntry& entry, bool link, uint32_t count, bool w
     html += u"</p>";
   }
   if (!entry.classifiers.empty()) {
-    html += u"<p>CL: ";
+    html += u"<p>" + HtmlEscape(labels.classifiers) + u" ";
     for (size_t i = 0; i < entry.classifiers.size(); ++i)
       html += (i > 0 ? u", " : u"") + HtmlEscape(entry.classifiers[i]);
     html += u"</p>";
@@ -98,10 +112,10 @@ WordPanelContent WordPanelContentFor(const Dictionary& dictionary, const SearchC
   return content;
 }
 
-std::u16string WordPanelHtml(const WordPanelContent& content) {
+std::u16string WordPanelHtml(const WordPanelContent& content, const WordPanelLabels& labels) {
   std::u16string html = u"<html><body>";
   if (content.kind == WordPanelContent::Kind::kNothing) {
-    if (!content.heading.empty()) html += u"<p>No dictionary entry for " + HtmlEscape(content.heading) + u".</p>";
+    if (!content.heading.empty()) html += u"<p>" + HtmlEscape(Filled(labels.noEntry, content.heading)) + u"</p>";
     return html + u"</body></html>";
   }
   if (content.kind != WordPanelContent::Kind::kEntries) {
@@ -110,7 +124,7 @@ std::u16string WordPanelHtml(const WordPanelContent& content) {
   const bool links = content.kind != WordPanelContent::Kind::kEntries;
   for (size_t i = 0; i < content.entries.size(); ++i) {
     const bool withCount = content.kind == WordPanelContent::Kind::kReadings && i < content.counts.size();
-    AppendEntry(content.entries[i], links, withCount ? content.counts[i] : 0, withCount, html);
+    AppendEntry(content.entries[i], links, withCount ? content.counts[i] : 0, withCount, labels, html);
   }
   return html + u"</body></html>";
 }

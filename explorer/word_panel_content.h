@@ -22,6 +22,20 @@ struct WordPanelContent {
   std::vector<uint32_t> counts;          // kReadings: the sentences holding each entry's word
 };
 
+// The words the panel shows around the dictionary's own text, in the window's language: English
+// here; the window fills them with its translations. "%1" stands for the word, count or level.
+struct WordPanelLabels {
+  std::u16string noEntry = u"No dictionary entry for %1.";
+  std::u16string hsk = u"HSK %1";
+  std::u16string characterHsk = u"character: HSK %1";  // a one-character word's character
+  std::u16string sentences = u"(%1 sentences)";
+  std::u16string classifiers = u"CL:";
+  std::u16string veryCommon = u"very common";
+  std::u16string common = u"common";
+  std::u16string lessCommon = u"less common";
+  std::u16string rare = u"rare";
+};
+
 // How many Chinese words of a query, and how many translations or readings, the panel shows.
 inline constexpr size_t kPanelWords = 3;
 inline constexpr size_t kPanelChoices = 8;
@@ -35,10 +49,11 @@ WordPanelContent WordPanelContentFor(const Dictionary& dictionary, const SearchC
 // The entries of the Chinese `word` (a hovered word).
 WordPanelContent WordPanelContentOfWord(const Dictionary& dictionary, std::u16string_view word);
 
-// The panel's HTML: each entry with its word, traditional form, pinyin, an HSK badge, how common
+// The panel's HTML: each entry with its word, traditional form, pinyin, an HSK badge (and for a
+// character whose own level differs, the character's), how common
 // it is, its numbered senses (selectable text), the senses a reference leads to, and classifiers;
-// translations and readings are links that search their word.
-std::u16string WordPanelHtml(const WordPanelContent& content);
+// translations and readings are links that search their word. Its own words are `labels`.
+std::u16string WordPanelHtml(const WordPanelContent& content, const WordPanelLabels& labels = {});
 
 // The tooltip of a hovered word: "苹果 píngguǒ: apple", its first entry's first sense; empty
 // when there is no entry.

@@ -69,6 +69,8 @@ inline constexpr const char* kReplaceSentences = TAMREL_TEXT("WindowTexts", "Its
 inline constexpr const char* kSettingsFailedCaption = TAMREL_TEXT("WindowTexts", "Settings Not Saved");
 inline constexpr const char* kSettingsFailed = TAMREL_TEXT(
     "WindowTexts", "The settings could not be saved.\n%1\nThe dialog keeps your choices: try again, or Cancel.");
+// Options > Senses in Word List could not store the choice; %1 says why.
+inline constexpr const char* kOptionNotSaved = TAMREL_TEXT("WindowTexts", "The option could not be saved.\n%1");
 
 inline constexpr const char* kEndTestCaption = TAMREL_TEXT("WindowTexts", "End?");
 inline constexpr const char* kEndTestQuestion = TAMREL_TEXT("WindowTexts", "Do you want to end the test?");

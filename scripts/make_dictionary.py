@@ -6,7 +6,7 @@ finds a word by binary search, without parsing the file first), the entries of o
 the lexicon's order of its readings (common reading first, proper nouns last), an entry that is
 only a "variant of" or "see" another after the others of its reading, then CC-CEDICT's order:
 
-    SIMPLIFIED  TRADITIONAL  PINYIN  SENSES  CLASSIFIERS  REFERRED  HSK  RANK     (tab-separated)
+    SIMPLIFIED  TRADITIONAL  PINYIN  SENSES  CLASSIFIERS  REFERRED  HSK  RANK  CHARHSK   (tab-separated)
 
 - TRADITIONAL: empty when it is the simplified form.
 - PINYIN: the syllables with tone marks, separated by single spaces, capitals kept (proper nouns).
@@ -16,13 +16,15 @@ only a "variant of" or "see" another after the others of its reading, then CC-CE
   named, "/"-separated; references are followed up to MAX_REFERENCE_DEPTH steps.
 - HSK: the entry's HSK 3.0 level, 1-6 or 7-9, empty when the list does not hold it.
 - RANK: the word's place in jieba's counts (1 = most frequent), empty when jieba lacks it.
+- CHARHSK: for a one-character headword, the character's HSK 3.0 level (character_levels), on
+  every entry of the character; empty for longer words and characters no listed word uses.
 """
 
 import csv
 import re
 from collections import defaultdict
 
-HEADER = """# Tamrel dictionary 1: SIMPLIFIED<TAB>TRADITIONAL<TAB>PINYIN<TAB>SENSES<TAB>CLASSIFIERS<TAB>REFERRED<TAB>HSK<TAB>RANK
+HEADER = """# Tamrel dictionary 1: SIMPLIFIED<TAB>TRADITIONAL<TAB>PINYIN<TAB>SENSES<TAB>CLASSIFIERS<TAB>REFERRED<TAB>HSK<TAB>RANK<TAB>CHARHSK
 # Made by scripts/make-lexicon.py (scripts/make_dictionary.py); see resources/lexicon/README.md.
 # Senses, classifiers and references: CC-CEDICT, MDBG, https://cc-cedict.org/wiki/, licensed
 #   Creative Commons Attribution-ShareAlike 4.0 (CC-BY-SA 4.0); this file is a derived work
@@ -44,6 +46,30 @@ def load_hsk(path):
     """The rows of hsk30-expanded.csv as dicts."""
     with open(path, encoding="utf-8", newline="") as f:
         return list(csv.DictReader(f))
+
+
+LEVEL_ORDER = {"1": 1, "2": 2, "3": 3, "4": 4, "5": 5, "6": 6, "7-9": 7}
+
+
+def character_levels(hsk_rows):
+    """Each character's HSK 3.0 level. The list has no character table, so it is derived from the
+    words: the level of the character's own one-character word where the list holds it (its lowest
+    where it is listed twice), else the lowest level of the listed words that contain it."""
+    own, within = {}, {}
+
+    def lower(table, key, level):
+        if key not in table or LEVEL_ORDER[level] < LEVEL_ORDER[table[key]]:
+            table[key] = level
+
+    for hsk in hsk_rows:
+        level, word = hsk["Level"], hsk["Simplified"]
+        if level not in LEVEL_ORDER:
+            continue
+        if len(word) == 1:
+            lower(own, word, level)
+        for character in word:
+            lower(within, character, level)
+    return {c: own.get(c, level) for c, level in within.items()}
 
 
 def plain(text):
@@ -138,7 +164,7 @@ def build(data, jieba_words, ranked_readings, hsk_rows, mark_syllable):
 
     # HSK levels by entry: the row's CEDICT column names the entry; else its pinyin does; else
     # the word's first common reading gets it.
-    level_order = {"1": 1, "2": 2, "3": 3, "4": 4, "5": 5, "6": 6, "7-9": 7}
+    level_order = LEVEL_ORDER
     levels = {}
 
     def give(i, level):
@@ -176,6 +202,7 @@ def build(data, jieba_words, ranked_readings, hsk_rows, mark_syllable):
             give(i, level)
 
     ranks = frequency_ranks(jieba_words)
+    character_level = character_levels(hsk_rows)
 
     def order_key(i):
         row = rows[i]
@@ -203,6 +230,7 @@ def build(data, jieba_words, ranked_readings, hsk_rows, mark_syllable):
             "/".join(referred(i)),
             levels.get(i, ""),
             str(ranks[simplified]) if simplified in ranks else "",
+            character_level.get(simplified, "") if len(simplified) == 1 else "",
         ]
         for field in fields:
             if "\t" in field or "\n" in field:

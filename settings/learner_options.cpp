@@ -15,6 +15,7 @@ namespace tamrel {
 namespace {
 
 constexpr const char* kToneColours = "toneColours";
+constexpr const char* kWordListSenses = "wordListSenses";
 constexpr const char* kLanguage = "language";
 constexpr const char* kEnglish = "en";
 constexpr const char* kSimplifiedChinese = "zh_CN";
@@ -77,6 +78,8 @@ Status ReadObject(const std::filesystem::path& file, nlohmann::json& object) {
 void ReadMembers(const nlohmann::json& object, LearnerOptions& options) {
   const auto tone = object.find(kToneColours);
   if (tone != object.end() && tone->is_boolean()) options.toneColours = tone->get<bool>();
+  const auto senses = object.find(kWordListSenses);
+  if (senses != object.end() && senses->is_boolean()) options.wordListSenses = senses->get<bool>();
   const auto language = object.find(kLanguage);
   if (language != object.end() && language->is_string()) {
     const std::string& name = language->get_ref<const std::string&>();
@@ -111,6 +114,7 @@ Status UpdateLearnerOptions(const std::filesystem::path& root, const std::functi
   ReadMembers(object, options);
   change(options);
   object[kToneColours] = options.toneColours;
+  if (options.wordListSenses || object.contains(kWordListSenses)) object[kWordListSenses] = options.wordListSenses;
   // The system's language is the member's absence, so a file written before there was a choice
   // keeps its bytes.
   switch (options.language) {

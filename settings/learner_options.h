@@ -17,6 +17,9 @@ enum class WindowLanguage { kSystem, kEnglish, kSimplifiedChinese };
 
 struct LearnerOptions {
   bool toneColours = false;  // "toneColours": result pages colour pinyin and characters by tone
+  // "wordListSenses": the numbered word list shows each word's first sense; written only once
+  // turned on, so a file of a user who never does keeps its bytes
+  bool wordListSenses = false;
   // "language": "en" or "zh_CN"; the system's when the member is missing (or names another)
   WindowLanguage language = WindowLanguage::kSystem;
   bool operator==(const LearnerOptions&) const = default;

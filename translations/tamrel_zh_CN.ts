@@ -558,6 +558,51 @@ Please try it again later or send an email to us</source>
         <source>Finished MO!</source>
         <translation>索引建立完成！</translation>
     </message>
+    <message>
+        <source>The option could not be saved.
+%1</source>
+        <translation>无法保存该选项。
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>WordPanel</name>
+    <message>
+        <source>No dictionary entry for %1.</source>
+        <translation>词典中没有“%1”。</translation>
+    </message>
+    <message>
+        <source>HSK %1</source>
+        <translation>HSK %1级</translation>
+    </message>
+    <message>
+        <source>(%1 sentences)</source>
+        <translation>（%1 个句子）</translation>
+    </message>
+    <message>
+        <source>CL:</source>
+        <translation>量词：</translation>
+    </message>
+    <message>
+        <source>very common</source>
+        <translation>很常用</translation>
+    </message>
+    <message>
+        <source>common</source>
+        <translation>常用</translation>
+    </message>
+    <message>
+        <source>less common</source>
+        <translation>较少用</translation>
+    </message>
+    <message>
+        <source>rare</source>
+        <translation>罕用</translation>
+    </message>
+    <message>
+        <source>character: HSK %1</source>
+        <translation>汉字：HSK %1级</translation>
+    </message>
 </context>
 <context>
     <name>WordTestDialog</name>
@@ -692,6 +737,21 @@ Please try it again later or send an email to us</source>
     <message>
         <source>Wrong!!!! :-(</source>
         <translation>答错了！！！:-(</translation>
+    </message>
+</context>
+<context>
+    <name>tamrel::MainWindow</name>
+    <message>
+        <source>&amp;Word Panel</source>
+        <translation>词典面板(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Senses in Word &amp;List</source>
+        <translation>词语列表显示词义(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Opening the dictionary...</source>
+        <translation>正在打开词典...</translation>
     </message>
 </context>
 <context>

@@ -73,7 +73,9 @@ class TranslationMarksTest : public QObject, tamrel::test::WindowFixture {
     Action("actionWordPanel")->setChecked(true);
     auto* panel = window_->findChild<QTextBrowser*>(QStringLiteral("wordPanel"));
     QVERIFY(!SearchAndReadMarks(QStringLiteral("天气")).isEmpty());
-    QVERIFY2(panel->toPlainText().contains(QStringLiteral("weather (1)")), qPrintable(panel->toPlainText()));
+    // The panel is filled once its dictionary has opened.
+    QTRY_VERIFY2_WITH_TIMEOUT(panel->toPlainText().contains(QStringLiteral("weather (1)")),
+                              qPrintable(panel->toPlainText()), 20000);
     emit panel->anchorClicked(QUrl(QStringLiteral("tamrel:aligned?word=%E5%A4%A9%E6%B0%94&as=weather")));
     QVERIFY2(panel->toPlainText().contains(QStringLiteral("The weather is nice today.")),
              qPrintable(panel->toPlainText()));

@@ -5,13 +5,17 @@
 #include "app/word_panel.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "app/main_window.h"
 #include "app/result_view.h"
+#include "app/translation.h"
 #include "tests/app/qt_test_main.h"
 #include "tests/app/scripted_desktop.h"
 #include "tests/app/window_test_folder.h"
@@ -57,7 +61,9 @@ class WordPanelTest : public QObject, tamrel::test::WindowFixture {
     Open();
     ShowPanel();
     QVERIFY(SearchAndWait(QStringLiteral("天气")));
-    QVERIFY2(Panel()->toPlainText().contains(QStringLiteral("weather")), qPrintable(Panel()->toPlainText()));
+    // Searched while the dictionary may still be opening: the entry comes when it is ready.
+    QTRY_VERIFY2_WITH_TIMEOUT(Panel()->toPlainText().contains(QStringLiteral("weather")),
+                              qPrintable(Panel()->toPlainText()), 20000);
     QVERIFY(Panel()->toPlainText().contains(QStringLiteral("tiānqì")));
     QVERIFY(Panel()->toHtml().contains(QStringLiteral("HSK 1")));
   }
@@ -66,7 +72,8 @@ class WordPanelTest : public QObject, tamrel::test::WindowFixture {
     Open();
     ShowPanel();
     QVERIFY(SearchAndWait(QStringLiteral("weather")));
-    QVERIFY2(Panel()->toHtml().contains(QStringLiteral("tamrel:search?text=")), qPrintable(Panel()->toHtml()));
+    QTRY_VERIFY2_WITH_TIMEOUT(Panel()->toHtml().contains(QStringLiteral("tamrel:search?text=")),
+                              qPrintable(Panel()->toHtml()), 20000);
     QVERIFY(Panel()->toPlainText().contains(QStringLiteral("天气")));
     QSignalSpy shown(View(), &ResultView::pageShown);
     emit Panel()->anchorClicked(QUrl(QStringLiteral("tamrel:search?text=%E5%A4%A9%E6%B0%94")));
@@ -102,6 +109,45 @@ class WordPanelTest : public QObject, tamrel::test::WindowFixture {
       QTest::qWait(100);
     }
     QVERIFY2(Panel()->toPlainText().contains(QStringLiteral("weather")), qPrintable(Panel()->toPlainText()));
+  }
+
+  // The panel's own words come from the window's translation, the dictionary's text stays.
+  void chineseTranslationShowsChineseLabels() {
+    tamrel::ApplyWindowLanguage(tamrel::WindowLanguage::kSimplifiedChinese);
+    Open();
+    QCOMPARE(Action("actionWordPanel")->text(), QStringLiteral("词典面板(&W)"));
+    QCOMPARE(Action("actionWordListSenses")->text(), QStringLiteral("词语列表显示词义(&L)"));
+    ShowPanel();
+    QVERIFY(SearchAndWait(QStringLiteral("天气")));
+    QTRY_VERIFY_WITH_TIMEOUT(Panel()->toPlainText().contains(QStringLiteral("weather")), 20000);
+    const QString panel = Panel()->toPlainText();
+    tamrel::ApplyWindowLanguage(tamrel::WindowLanguage::kEnglish);
+    QVERIFY2(panel.contains(QStringLiteral("HSK 1级")), qPrintable(panel));
+    QVERIFY2(panel.contains(QStringLiteral("常用")), qPrintable(panel));
+    QVERIFY(panel.contains(QStringLiteral("weather")));
+    QVERIFY(!panel.contains(QStringLiteral("common")));
+  }
+
+  // Options > Senses in Word List: each numbered word with its sense, remembered in data/options.json.
+  void wordListShowsSensesWhenChosen() {
+    Open();
+    auto* list = Named<QListWidget>(*window_, "wordList");
+    Named<QLineEdit>(*window_, "numberEdit")->setText(QStringLiteral("6"));
+    QCOMPARE(list->item(0)->text(), QStringLiteral("6:weather"));
+    QVERIFY(!QFile::exists(folder_->Path("data/options.json")));
+    Action("actionWordListSenses")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(list->item(0)->text(), QStringLiteral("6:weather \u2014 天气"), 20000);
+    QVERIFY(FileBytes(folder_->Path("data/options.json")).contains("\"wordListSenses\": true"));
+    Named<QRadioButton>(*window_, "cnRadio")->click();
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    QVERIFY2(lines.filter(QStringLiteral(":天气 \u2014 weather")).size() == 1, qPrintable(lines.join(u'|')));
+    Open();  // remembered
+    QVERIFY(Action("actionWordListSenses")->isChecked());
+    Action("actionWordListSenses")->trigger();
+    list = Named<QListWidget>(*window_, "wordList");
+    Named<QLineEdit>(*window_, "numberEdit")->setText(QStringLiteral("6"));
+    QCOMPARE(list->item(0)->text(), QStringLiteral("6:weather"));
   }
 
   void pageFileIsTheSameWithThePanel() {

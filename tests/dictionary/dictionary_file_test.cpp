@@ -15,8 +15,8 @@ const std::string kHeader = "# Tamrel dictionary 1: test\n# a second header line
 const std::string kLines =
     "一命归天\t一命歸天\tyī mìng guī tiān\tsee 一命嗚呼|一命呜呼[yi1 ming4 wu1 hu1]\t\tto die (idiom)/to breathe one's "
     "last\t\t149602\n"
-    "了\t\tle\t(completed action marker)/(modal particle indicating change of state, situation now)\t\t\t1\t1\n"
-    "了\t\tliǎo\tto finish/to understand clearly\t\t\t3\t1\n"
+    "了\t\tle\t(completed action marker)/(modal particle indicating change of state, situation now)\t\t\t1\t1\t1\n"
+    "了\t\tliǎo\tto finish/to understand clearly\t\t\t3\t1\t1\n"
     "苹果\t蘋果\tpíng guǒ\tapple\t个[gè]/颗[kē]\t\t3\t5692\n"
     "苹果\t蘋果\tPíng guǒ\tApple (American tech company)\t\t\t\t5692\n"
     "西安\t\tXī ān\tXi'an\t\t\t7-9\t\n";
@@ -39,7 +39,11 @@ TEST(DictionaryFileTest, ReadsEveryFieldInOrder) {
   EXPECT_EQ(entry.traditional, u"了");  // an empty field: the simplified form
   EXPECT_EQ(entry.senses, (std::vector<std::u16string>{u"(completed action marker)",
                                                        u"(modal particle indicating change of state, situation now)"}));
+  ASSERT_TRUE(file.ReadEntry(2, entry).ok());
+  EXPECT_EQ(entry.hsk, HskLevel::k3);
+  EXPECT_EQ(entry.characterHsk, HskLevel::k1);  // the ninth field
   ASSERT_TRUE(file.ReadEntry(0, entry).ok());
+  EXPECT_EQ(entry.characterHsk, HskLevel::kNone);  // a file of eight fields
   EXPECT_EQ(entry.referred, (std::vector<std::u16string>{u"to die (idiom)", u"to breathe one's last"}));
   ASSERT_TRUE(file.ReadEntry(5, entry).ok());
   EXPECT_EQ(entry.hsk, HskLevel::k7To9);
@@ -81,7 +85,8 @@ TEST(DictionaryFileTest, RefusesDamagedFiles) {
 
 TEST(DictionaryFileTest, RefusesDamagedEntriesNamingTheirLine) {
   for (const std::string line : {"了\t\tle\tx\n", "了\t\tle\tx\t\t\t8\t\n", "了\t\tle\tx\t\t\t\t0\n",
-                                 "了\t\tle\tx\t\t\t\t12x\n", "了\t\tle\t\xff\t\t\t\t\n", "了\t\tle\tx\t\t\t\t\t\n"}) {
+                                 "了\t\tle\tx\t\t\t\t12x\n", "了\t\tle\t\xff\t\t\t\t\n", "了\t\tle\tx\t\t\t\t\t\t\n",
+                                 "了\t\tle\tx\t\t\t1\t1\t8\n", "了\t\tle\tx\t\t\t1\t1\t7\n"}) {
     DictionaryFile file;
     ASSERT_TRUE(file.Parse(kHeader + line, "d.tsv").ok());
     DictionaryEntry entry;

@@ -125,6 +125,58 @@ TEST_F(ShippedDictionaryTest, HskLevelsEqualTheSharedList) {
   EXPECT_GT(compared, 10900u);
 }
 
+// The characters of `word` (UTF-8), each as its own UTF-8 bytes.
+std::vector<std::string> Characters(const std::string& word) {
+  std::vector<std::string> characters;
+  for (const char c : word) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) characters.emplace_back();
+    characters.back() += c;
+  }
+  return characters;
+}
+
+// Each one-character headword carries its character's level, derived from the shared list as
+// resources/lexicon/README.md says: its own word's (lowest) level, else the lowest of the listed
+// words that hold it; nothing for a character no listed word holds.
+TEST_F(ShippedDictionaryTest, CharacterLevelsFollowTheSharedList) {
+  std::ifstream list(kSourceDir.parent_path() / "shared/corpora/hsk30/hsk30-expanded.csv");
+  if (!list) GTEST_SKIP() << "../shared/corpora/hsk30 is not there";
+  std::map<std::string, int> own;
+  std::map<std::string, int> within;
+  const auto lower = [](std::map<std::string, int>& table, const std::string& key, int level) {
+    auto [at, added] = table.emplace(key, level);
+    if (!added) at->second = std::min(at->second, level);
+  };
+  std::string line;
+  std::getline(list, line);
+  while (std::getline(list, line)) {
+    std::vector<std::string> fields;
+    std::stringstream row(line);
+    for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
+    if (fields.size() < 6) continue;
+    const int level = fields[5] == "7-9" ? 7 : std::stoi(fields[5]);
+    const std::vector<std::string> characters = Characters(fields[1]);
+    if (characters.size() == 1) lower(own, fields[1], level);
+    for (const std::string& character : characters) lower(within, character, level);
+  }
+  size_t compared = 0;
+  for (size_t i = 0; i < file_->size(); ++i) {
+    const std::string headword(file_->Headword(i));
+    if (Characters(headword).size() != 1) continue;
+    DictionaryEntry entry;
+    ASSERT_TRUE(file_->ReadEntry(i, entry).ok());
+    int expected = 0;
+    if (own.count(headword)) {
+      expected = own[headword];
+    } else if (within.count(headword)) {
+      expected = within[headword];
+    }
+    EXPECT_EQ(static_cast<int>(entry.characterHsk), expected) << headword;
+    compared += expected != 0;
+  }
+  EXPECT_GT(compared, 2900u);  // entries of the list's 2,972 characters
+}
+
 // Common English words and the Chinese word a learner expects among the first five.
 struct Translation {
   const char16_t* english;

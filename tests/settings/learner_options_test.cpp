@@ -73,6 +73,21 @@ TEST_F(LearnerOptionsTest, LanguageIsWrittenOnlyOnceChosen) {
   EXPECT_EQ(ReadBytes(file_), "{\n  \"toneColours\": true\n}\n");
 }
 
+// Off, the option leaves the file's bytes as an earlier version wrote them.
+TEST_F(LearnerOptionsTest, WordListSensesIsWrittenOnlyOnceTurnedOn) {
+  ASSERT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.toneColours = true; }).ok());
+  EXPECT_EQ(ReadBytes(file_), "{\n  \"toneColours\": true\n}\n");
+  ASSERT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.wordListSenses = true; }).ok());
+  EXPECT_EQ(ReadBytes(file_), "{\n  \"toneColours\": true,\n  \"wordListSenses\": true\n}\n");
+  LearnerOptions options;
+  ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
+  EXPECT_TRUE(options.wordListSenses);
+  EXPECT_TRUE(options.toneColours);
+  ASSERT_TRUE(UpdateLearnerOptions(folder_.path(), [](LearnerOptions& o) { o.wordListSenses = false; }).ok());
+  ASSERT_TRUE(ReadLearnerOptions(options, folder_.path()).ok());
+  EXPECT_FALSE(options.wordListSenses);
+}
+
 TEST_F(LearnerOptionsTest, UnknownLanguageMeansTheSystems) {
   for (const char* bytes : {R"({"language": "fr"})", R"({"language": 1})", R"({"language": "ZH_CN"})"}) {
     WriteBytes(file_, bytes);
