@@ -11,6 +11,7 @@
 #include "app/result_view.h"
 #include "app/search_trace.h"
 #include "app/translation.h"
+#include "app/translation_marks.h"
 #include "app/window_frame.h"
 #include "corpus/corpus_files.h"
 #include "corpus/index_build.h"
@@ -188,6 +189,7 @@ void MainWindow::onSearch() {
   setExportRows(ExportRows(result.query, result.bilingual, result.monolingual));
   exportQuery_ = ToQString(result.query);
   history_.Add(result.query);
+  translationMarks_->show(result, settings_.showPinyin);
   showWordPanelFor(result);
   trace.mark("panel updated");
 }
@@ -202,6 +204,7 @@ void MainWindow::onMoreSentences() {
   if (!result.found()) return;  // the last page was the last: nothing more to show
   pageOffset_ = offset;
   navigate(PathToQString(result.page == PageResult::kWritten ? resultPagePath_ : fallbackPagePath_));
+  translationMarks_->show(result, settings_.showPinyin);
   setExportRows(ExportRows(result.query, result.bilingual, result.monolingual));
 }
 

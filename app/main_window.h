@@ -39,6 +39,7 @@ namespace tamrel {
 
 class Desktop;
 class ImportRun;
+class TranslationMarks;
 class WordPanel;
 
 class MainWindow : public QDialog {
@@ -184,8 +185,9 @@ class MainWindow : public QDialog {
   QString hoverPending_;
   QSplitter* pageSplitter_ = nullptr;
   WordPanel* wordPanel_ = nullptr;
-  QAction wordPanelAction_;       // Options > Word Panel
-  QAction wordListSensesAction_;  // Options > Senses in Word List
+  QAction wordPanelAction_;                       // Options > Word Panel
+  QAction wordListSensesAction_;                  // Options > Senses in Word List
+  TranslationMarks* translationMarks_ = nullptr;  // the aligned words marked over the page
 };
 
 }  // namespace tamrel

@@ -22,6 +22,8 @@
 #include "app/qt_text.h"
 #include "app/result_view.h"
 #include "app/translation.h"
+#include "app/translation_marks.h"
+#include "app/translation_summary_view.h"
 #include "app/word_hover.h"
 #include "app/word_panel.h"
 #include "explorer/word_lookup.h"
@@ -94,6 +96,8 @@ QWidget& MainWindow::setUpWordPanel() {
   wordPanelAction_.setChecked(remembered.value(kPanelShownKey, false).toBool());
 
   auto* hover = new WordHover(*ui_->webView->page());
+  translationMarks_ = new TranslationMarks(*ui_->webView->page(), root_);
+  new TranslationSummaryView(*wordPanel_, *translationMarks_);  // owned by the panel
   connect(wordPanel_, &WordPanel::searchRequested, this, &MainWindow::searchFor);
   connect(hover, &WordHover::wordHovered, this, &MainWindow::onWordHovered);
   connect(hover, &WordHover::wordChosen, this, [this](const QString& word) {
@@ -173,6 +177,7 @@ void MainWindow::showWordPanelFor(const SearchCommandResult& result) {
     return static_cast<uint32_t>(CountSentences(bilingual_, word) + CountSentences(monolingual_, word));
   };
   wordPanel_->setHtml(ToQString(WordPanelHtml(WordPanelContentFor(dictionary_, result, count), TranslatedLabels())));
+  wordPanel_->findChild<TranslationSummaryView*>()->show(result);
   Trace("search entries", timer);
 }
 

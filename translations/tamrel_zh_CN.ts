@@ -766,4 +766,17 @@ Please try it again later or send an email to us</source>
         <translation>正在打开词典...</translation>
     </message>
 </context>
+<context>
+    <name>tamrel::TranslationSummaryView</name>
+    <message>
+        <source>%1 is translated in these sentences as:</source>
+        <translation>%1 在这些例句中译作：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 translated as %2 (%n sentences shown):</source>
+        <translation>
+            <numerusform>%1 译作 %2 的例句（显示 %n 句）：</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>
