@@ -3,11 +3,15 @@
 // orders by.
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QSignalBlocker>
 
+#include "app/desktop.h"
 #include "app/main_window.h"
+#include "app/translation.h"
 #include "dictionary/dictionary.h"
 #include "explorer/hsk_levels.h"
 #include "explorer/level_table.h"
+#include "resources/window_texts.h"
 #include "ui_main_window.h"
 
 namespace tamrel {
@@ -24,9 +28,16 @@ void MainWindow::setUpLevelChoice() {
 
 void MainWindow::onLevelChosen(int index) {
   if (index < 0 || index > kMaxLevel || index == options_.hskLevel) return;
+  const Status status = UpdateLearnerOptions(root_, [index](LearnerOptions& options) { options.hskLevel = index; });
+  if (!status.tookEffect()) {
+    // As every option: a choice that could not be kept is not shown as made.
+    const QSignalBlocker quiet(ui_->levelBox);
+    ui_->levelBox->setCurrentIndex(options_.hskLevel);
+    desktop_.Tell(this, WindowText(kSettingsFailedCaption),
+                  WindowText(kOptionNotSaved).arg(QString::fromStdString(status.ToString())), Desktop::Icon::kError);
+    return;
+  }
   options_.hskLevel = index;
-  // Not reported: the choice holds for this session and is asked again after a restart.
-  (void)UpdateLearnerOptions(root_, [index](LearnerOptions& options) { options.hskLevel = index; });
 }
 
 SearchSources MainWindow::searchSources() {

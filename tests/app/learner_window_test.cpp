@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
+#include <filesystem>
 
 #include "app/main_window.h"
 #include "app/result_view.h"
@@ -279,6 +280,18 @@ class LearnerWindowTest : public QObject, tamrel::test::WindowFixture {
     window_.reset();
     Open();
     QCOMPARE(Named<QComboBox>(*window_, QStringLiteral("levelBox"))->currentText(), QStringLiteral("HSK 2"));
+
+    // A choice that cannot be written is told and not shown as made.
+    std::filesystem::remove(folder_->Path("data/options.json").toStdString());
+    std::filesystem::create_directories(folder_->Path("data/options.json").toStdString());
+    desktop_->messages.clear();
+    levels = Named<QComboBox>(*window_, QStringLiteral("levelBox"));
+    levels->setCurrentIndex(4);
+    QCOMPARE(desktop_->messages.size(), size_t{1});
+    QCOMPARE(desktop_->messages[0].caption, QStringLiteral("Settings Not Saved"));
+    QCOMPARE(levels->currentText(), QStringLiteral("HSK 2"));
+    QVERIFY(SearchAndWait(QStringLiteral("猫")));
+    QVERIFY(page().indexOf("is fine") < page().indexOf("sleeps hard"));
   }
 
   void toneColoursAreAnOptionOffByDefault() {
