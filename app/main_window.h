@@ -183,6 +183,8 @@ class MainWindow : public QDialog {
   // Searched or hovered while the dictionary was opening: shown once it is ready.
   std::optional<SearchCommandResult> panelPending_;
   QString hoverPending_;
+  // The search whose translation summary the panel adds once its page is shown.
+  std::optional<SearchCommandResult> summaryPending_;
   QSplitter* pageSplitter_ = nullptr;
   WordPanel* wordPanel_ = nullptr;
   QAction wordPanelAction_;                       // Options > Word Panel

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QSettings>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolTip>
 #include <chrono>
 #include <cstdio>
@@ -38,6 +39,8 @@ namespace {
 
 const QString kPanelShownKey = QStringLiteral("wordPanel/shown");
 const QString kPanelSizesKey = QStringLiteral("wordPanel/sizes");
+// How long after a page is shown its translation summary is made: time for the first paint.
+constexpr int kSummaryDelayMs = 50;
 
 // With TAMREL_TRACE_PANEL set, how long each panel update took goes to standard error.
 void Trace(const char* what, const QElapsedTimer& timer) {
@@ -97,7 +100,17 @@ QWidget& MainWindow::setUpWordPanel() {
 
   auto* hover = new WordHover(*ui_->webView->page());
   translationMarks_ = new TranslationMarks(*ui_->webView->page(), root_);
-  new TranslationSummaryView(*wordPanel_, *translationMarks_);  // owned by the panel
+  auto* summary = new TranslationSummaryView(*wordPanel_, *translationMarks_);  // owned by the panel
+  // The translations are summed up a little after the page is shown: aligning every sentence of
+  // an English word takes tens of milliseconds on the window's thread, which the page's first
+  // paint also needs (measured with --trace: first paint 66 ms at the median when the summary
+  // came first or right after the load, 41 ms with it after the paint).
+  connect(ui_->webView, &ResultView::pageShown, summary, [this, summary] {
+    QTimer::singleShot(kSummaryDelayMs, summary, [this, summary] {
+      if (summaryPending_ && wordPanel_->isVisible()) summary->show(*summaryPending_);
+      summaryPending_.reset();
+    });
+  });
   connect(wordPanel_, &WordPanel::searchRequested, this, &MainWindow::searchFor);
   connect(hover, &WordHover::wordHovered, this, &MainWindow::onWordHovered);
   connect(hover, &WordHover::wordChosen, this, [this](const QString& word) {
@@ -156,6 +169,8 @@ void MainWindow::onDictionaryReady() {
     const SearchCommandResult pending = std::move(*panelPending_);
     panelPending_.reset();
     showWordPanelFor(pending);
+    // Its page is shown by now, or about to be: the summary cannot wait for a signal already sent.
+    if (summaryPending_) wordPanel_->findChild<TranslationSummaryView*>()->show(*std::exchange(summaryPending_, {}));
   }
   // The page tells a hovered word once: the one hovered meanwhile is shown now.
   if (!hoverPending_.isEmpty()) onWordHovered(std::exchange(hoverPending_, QString()));
@@ -177,7 +192,7 @@ void MainWindow::showWordPanelFor(const SearchCommandResult& result) {
     return static_cast<uint32_t>(CountSentences(bilingual_, word) + CountSentences(monolingual_, word));
   };
   wordPanel_->setHtml(ToQString(WordPanelHtml(WordPanelContentFor(dictionary_, result, count), TranslatedLabels())));
-  wordPanel_->findChild<TranslationSummaryView*>()->show(result);
+  summaryPending_ = result;
   Trace("search entries", timer);
 }
 
