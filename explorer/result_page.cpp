@@ -289,21 +289,25 @@ std::u16string HtmlEscape(std::u16string_view text) {
 
 std::filesystem::path ResultPageFileName(const std::filesystem::path& root) { return root / "data/displayResult.html"; }
 
-std::u16string SearchLink(std::u16string_view text) {
+std::u16string PercentEncoded(std::string_view utf8) {
   static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-  std::u16string link = u"tamrel:search?text=";
-  for (const unsigned char byte : Utf16ToUtf8(text)) {
+  std::u16string out;
+  for (const unsigned char byte : utf8) {
     const bool unreserved = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
                             (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
     if (unreserved) {
-      link += static_cast<char16_t>(byte);
+      out += static_cast<char16_t>(byte);
     } else {
-      link += u'%';
-      link += kHex[byte >> 4];
-      link += kHex[byte & 0xF];
+      out += u'%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
     }
   }
-  return link;
+  return out;
+}
+
+std::u16string SearchLink(std::u16string_view text) {
+  return u"tamrel:search?text=" + PercentEncoded(Utf16ToUtf8(text));
 }
 
 std::u16string RenderResultPage(std::u16string_view query, Language language,

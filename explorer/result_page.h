@@ -53,6 +53,8 @@ struct PageReading {
 // The link of a page that searches `text` when clicked: "tamrel:search?text=" and the text as
 // percent-encoded UTF-8. The window follows it; elsewhere it leads nowhere.
 std::u16string SearchLink(std::u16string_view text);
+// UTF-8 text percent-encoded for a link's query: every byte but letters, digits and -._~ as %XX.
+std::u16string PercentEncoded(std::string_view utf8);
 
 // How the page looks beyond the settings of data/config.data.
 struct PageOptions {

@@ -11,23 +11,6 @@ namespace {
 
 std::u16string Escaped(std::string_view utf8) { return HtmlEscape(Utf8ToUtf16(utf8)); }
 
-// `text` percent-encoded as UTF-8, for a link's query.
-std::u16string Encoded(std::string_view text) {
-  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-  std::u16string out;
-  for (const unsigned char byte : text) {
-    const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9');
-    if (plain) {
-      out += static_cast<char16_t>(byte);
-    } else {
-      out += u'%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::vector<SentencePair> PairsThatMayHold(std::string_view bytes, std::string_view word) {
@@ -69,7 +52,7 @@ std::u16string TranslationSummaryHtml(std::u16string_view intro, const std::vect
   for (size_t i = 0; i < translations.size(); ++i) {
     const Translation& t = translations[i];
     if (i > 0) html += u", ";
-    html += u"<a href=\"tamrel:aligned?word=" + Encoded(word) + u"&amp;as=" + Encoded(t.text) + u"\">" +
+    html += u"<a href=\"tamrel:aligned?word=" + PercentEncoded(word) + u"&amp;as=" + PercentEncoded(t.text) + u"\">" +
             Escaped(t.text) + u"</a> (" + Utf8ToUtf16(std::to_string(t.count)) + u")";
   }
   html += u"</p>";
